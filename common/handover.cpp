@@ -1,0 +1,27 @@
+#include "common/handover.h"
+
+#include <mutex>
+
+namespace velkor {
+namespace {
+
+std::mutex gReceiverMutex;
+std::shared_ptr<const UiReceiver> gReceiver;
+
+}  // namespace
+
+void SetUiReceiver(UiReceiver receiver) {
+  std::shared_ptr<const UiReceiver> next;
+  if (receiver.logLine || receiver.statusText || receiver.testDone) {
+    next = std::make_shared<const UiReceiver>(std::move(receiver));
+  }
+  std::lock_guard<std::mutex> lock(gReceiverMutex);
+  gReceiver = std::move(next);
+}
+
+std::shared_ptr<const UiReceiver> CurrentUiReceiver() {
+  std::lock_guard<std::mutex> lock(gReceiverMutex);
+  return gReceiver;
+}
+
+}  // namespace velkor

@@ -1,0 +1,56 @@
+#include "common/paths.h"
+
+#include "platform/files.h"
+#include "platform/system.h"
+
+namespace velkor {
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring SubFolder(const wchar_t* name) {
+  const std::wstring path = JoinPath(GetProgramDirectory(), name);
+  platform::CreateFolder(path);  // an existing folder is the normal case
+  return path;
+}
+
+}  // namespace
+
+std::wstring GetProgramDirectory() { return ProgramDirectoryOf(platform::ProgramFilePath()); }
+
+std::wstring ProgramDirectoryOf(const std::wstring& file) {
+  const size_t cut = file.find_last_of(L"\\/");
+  if (cut == std::wstring::npos) return L".";
+  return file.substr(0, cut);
+}
+
+std::wstring GetResultsDirectory() { return SubFolder(L"results"); }
+
+std::wstring GetExportsDirectory() { return SubFolder(L"exports"); }
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  if (!folder.empty() && IsSeparator(folder.back())) return folder + name;
+  return folder + platform::PathSeparator() + name;
+}
+
+std::wstring FileNameOfPath(const std::wstring& path) {
+  const size_t cut = path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+std::wstring SanitizeFileName(const std::wstring& text) {
+  std::wstring out = text;
+  for (wchar_t& c : out) {
+    switch (c) {
+      case L':': case L'\\': case L'/': case L'*': case L'?':
+      case L'"': case L'<': case L'>': case L'|':
+        c = L'_';
+        break;
+      default:
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace velkor

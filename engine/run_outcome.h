@@ -1,0 +1,21 @@
+// What a finished run hands to the front-end.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "results/result_record.h"
+
+namespace velkor {
+
+struct RunOutcome {
+  std::vector<ResultRecord> results;
+  std::wstring driveRoot;
+  std::wstring fileSystem;
+  std::wstring databasePath;
+};
+
+// Hands the outcome to the front-end's receiver; without one it is destroyed at once.
+void PostTestFinished(RunOutcome outcome);
+
+}  // namespace velkor

@@ -1,0 +1,80 @@
+// Files and folders. Every operation that fails returns false (or an invalid handle) and leaves
+// the reason in LastError().
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velkor::platform {
+
+// An open file. Owned by whoever opened it; closed with CloseFile.
+struct FileHandle {
+  intptr_t raw = -1;
+  bool valid() const { return raw != -1; }
+};
+
+// Opens an existing file for writing, shared for reading and writing. With writeThrough every
+// write reaches the medium before it returns.
+FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough);
+
+// Opens an existing file for reading, shared for reading and writing, through the system cache.
+FileHandle OpenFileForRead(const std::wstring& path);
+
+// Opens an existing file for reading past the system cache (Windows FILE_FLAG_NO_BUFFERING,
+// Linux O_DIRECT). REQUIRES of every read on it: offset, length and buffer address are multiples
+// of DirectIoAlignment(). Fails where the file system does not allow it.
+FileHandle OpenFileForDirectRead(const std::wstring& path);
+
+// The alignment that reads on a handle from OpenFileForDirectRead need for the file at path (at
+// least the volume's sector size).
+uint32_t DirectIoAlignment(const std::wstring& path);
+
+// Creates the file or truncates an existing one, for writing, shared for reading.
+FileHandle CreateFileTruncate(const std::wstring& path);
+
+// Creates the file only if it does not exist yet (for writing, shared for reading); fails with
+// kErrorFileExists otherwise.
+FileHandle CreateFileNew(const std::wstring& path);
+
+// Opens for appending, creating the file if missing, shared for reading.
+FileHandle OpenFileForAppend(const std::wstring& path);
+
+void CloseFile(FileHandle& file);
+
+// One positioned request. *done receives the bytes moved; a request that moves 0 bytes returns
+// true with *done == 0, and the caller decides what that means.
+bool ReadFileAt(const FileHandle& file, uint64_t offset, void* buffer, uint32_t length, uint32_t* done);
+bool WriteFileAt(const FileHandle& file, uint64_t offset, const void* data, uint32_t length, uint32_t* done);
+
+// Appends (handles from OpenFileForAppend) or writes at the current position.
+bool WriteFileSequential(const FileHandle& file, const void* data, uint32_t length, uint32_t* done);
+
+// Makes everything written on the handle reach the medium.
+bool FlushFileToMedium(const FileHandle& file);
+
+// Drops the file's pages from the system cache, so the next read comes from the medium.
+// REQUIRES: the file's data was flushed. Best effort where the system offers no such call.
+bool EvictFileFromCache(const std::wstring& path);
+
+bool GetFileSizeByHandle(const FileHandle& file, uint64_t* size);
+bool GetFileSizeByPath(const std::wstring& path, uint64_t* size);
+bool FileExists(const std::wstring& path);
+
+// Deletes a file. A missing file fails with kErrorFileNotFound (or kErrorPathNotFound).
+bool DeleteFileAtPath(const std::wstring& path);
+
+// Creates one folder. Fails with kErrorAlreadyExists when it exists (callers usually ignore it).
+bool CreateFolder(const std::wstring& path);
+
+// Names (not paths) of the plain files in folder that match pattern ('*' and '?' wildcards,
+// case-insensitive as on Windows), in the order the system lists them.
+std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstring& pattern);
+
+// Free bytes the caller may use and total bytes of the volume that holds path.
+bool GetVolumeSpace(const std::wstring& path, uint64_t* freeToCaller, uint64_t* totalBytes);
+
+// The platform's path separator ('\\' on Windows, '/' elsewhere).
+wchar_t PathSeparator();
+
+}  // namespace velkor::platform

@@ -1,0 +1,73 @@
+#include "platform/system.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "platform/text.h"
+
+namespace velkor::platform {
+
+LocalTime GetLocalTimeNow() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
+  LocalTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec;
+  t.millisecond = static_cast<int>(now.tv_nsec / 1000000);
+  return t;
+}
+
+int64_t QueryCounter() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+int64_t QueryCounterFrequency() { return 1000000000; }
+
+uint32_t LogicalProcessorCount() {
+  const long n = sysconf(_SC_NPROCESSORS_ONLN);
+  return n > 0 ? static_cast<uint32_t>(n) : 1;
+}
+
+std::wstring ProgramFilePath() {
+  std::string buffer(4096, '\0');
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return std::wstring();
+  buffer.resize(static_cast<size_t>(n));
+  return Utf8ToWide(buffer);
+}
+
+uint16_t UserInterfaceLanguage() {
+  // The desktop's language comes from the locale variables, most specific first.
+  const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::string locale;
+  for (const char* name : names) {
+    const char* value = std::getenv(name);
+    if (value && *value) {
+      locale = value;
+      break;
+    }
+  }
+  const std::string language = locale.substr(0, 2);
+  if (language == "de") return 0x07;
+  if (language == "en") return 0x09;
+  if (language == "fr") return 0x0C;
+  if (language == "es") return 0x0A;
+  if (language == "it") return 0x10;
+  if (language == "nl") return 0x13;
+  if (language == "pl") return 0x15;
+  if (language == "pt") return 0x16;
+  return 0x09;
+}
+
+}  // namespace velkor::platform

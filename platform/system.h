@@ -1,0 +1,30 @@
+// Clocks, processors, the program's location and the user's language.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velkor::platform {
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// Local date and time with milliseconds.
+LocalTime GetLocalTimeNow();
+
+// Monotonic high-resolution counter and its ticks per second.
+int64_t QueryCounter();
+int64_t QueryCounterFrequency();
+
+// Logical processors of the machine (at least 1).
+uint32_t LogicalProcessorCount();
+
+// Full path of the running program file; empty when the system cannot tell.
+std::wstring ProgramFilePath();
+
+// The primary language of the user interface as a Windows primary language id
+// (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).
+uint16_t UserInterfaceLanguage();
+
+}  // namespace velkor::platform

@@ -1,0 +1,169 @@
+#include <windows.h>
+
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace velkor::platform {
+namespace {
+
+HANDLE H(const FileHandle& file) { return reinterpret_cast<HANDLE>(file.raw); }
+
+FileHandle Wrap(HANDLE h) {
+  if (h == INVALID_HANDLE_VALUE) return FileHandle{};
+  return FileHandle{reinterpret_cast<intptr_t>(h)};
+}
+
+FileHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  return Wrap(::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr));
+}
+
+// The drive root ("E:\") or share root that holds path, for the volume queries.
+std::wstring VolumeRootOf(const std::wstring& path) {
+  wchar_t root[MAX_PATH + 1] = {};
+  if (::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return root;
+  return path;
+}
+
+}  // namespace
+
+FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough) {
+  DWORD flags = FILE_ATTRIBUTE_NORMAL;
+  if (writeThrough) flags |= FILE_FLAG_WRITE_THROUGH;
+  return Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags);
+}
+
+FileHandle OpenFileForRead(const std::wstring& path) {
+  return Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+              FILE_ATTRIBUTE_NORMAL);
+}
+
+FileHandle OpenFileForDirectRead(const std::wstring& path) {
+  return Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_NO_BUFFERING);
+}
+
+uint32_t DirectIoAlignment(const std::wstring& path) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  const std::wstring root = VolumeRootOf(path);
+  if (::GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) &&
+      bytesPerSector >= 512) {
+    // 4096 covers drives that report 512-byte sectors but want 4 KiB physical alignment.
+    return bytesPerSector > 4096 ? bytesPerSector : 4096;
+  }
+  return 4096;
+}
+
+FileHandle CreateFileTruncate(const std::wstring& path) {
+  return Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+FileHandle CreateFileNew(const std::wstring& path) {
+  return Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+}
+
+FileHandle OpenFileForAppend(const std::wstring& path) {
+  return Open(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+void CloseFile(FileHandle& file) {
+  if (file.valid()) ::CloseHandle(H(file));
+  file.raw = -1;
+}
+
+bool ReadFileAt(const FileHandle& file, uint64_t offset, void* buffer, uint32_t length, uint32_t* done) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD n = 0;
+  if (!::ReadFile(H(file), buffer, length, &n, &at)) {
+    // A positioned read at or past the end fails with ERROR_HANDLE_EOF; report it as a read
+    // of 0 bytes, as a plain ReadFile after SetFilePointerEx does.
+    if (::GetLastError() == ERROR_HANDLE_EOF) {
+      *done = 0;
+      return true;
+    }
+    *done = 0;
+    return false;
+  }
+  *done = n;
+  return true;
+}
+
+bool WriteFileAt(const FileHandle& file, uint64_t offset, const void* data, uint32_t length, uint32_t* done) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD n = 0;
+  const BOOL ok = ::WriteFile(H(file), data, length, &n, &at);
+  *done = ok ? n : 0;
+  return ok != FALSE;
+}
+
+bool WriteFileSequential(const FileHandle& file, const void* data, uint32_t length, uint32_t* done) {
+  DWORD n = 0;
+  const BOOL ok = ::WriteFile(H(file), data, length, &n, nullptr);
+  *done = ok ? n : 0;
+  return ok != FALSE;
+}
+
+bool FlushFileToMedium(const FileHandle& file) { return ::FlushFileBuffers(H(file)) != FALSE; }
+
+bool EvictFileFromCache(const std::wstring& path) {
+  // Windows has no call that drops one file's cached pages. A non-cached open makes the cache
+  // manager flush and purge the file's cached data for coherency, which is the effect we need.
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(h);
+  return true;
+}
+
+bool GetFileSizeByHandle(const FileHandle& file, uint64_t* size) {
+  LARGE_INTEGER value{};
+  if (!::GetFileSizeEx(H(file), &value)) return false;
+  *size = static_cast<uint64_t>(value.QuadPart);
+  return true;
+}
+
+bool GetFileSizeByPath(const std::wstring& path, uint64_t* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteFileAtPath(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != FALSE; }
+
+bool CreateFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+
+std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstring& pattern) {
+  std::vector<std::wstring> names;
+  std::wstring query = folder;
+  if (!query.empty() && query.back() != L'\\' && query.back() != L'/') query += L'\\';
+  query += pattern;
+  WIN32_FIND_DATAW data{};
+  HANDLE find = ::FindFirstFileW(query.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+  return names;
+}
+
+bool GetVolumeSpace(const std::wstring& path, uint64_t* freeToCaller, uint64_t* totalBytes) {
+  ULARGE_INTEGER available{}, total{}, totalFree{};
+  if (!::GetDiskFreeSpaceExW(path.c_str(), &available, &total, &totalFree)) return false;
+  *freeToCaller = available.QuadPart;
+  *totalBytes = total.QuadPart;
+  return true;
+}
+
+wchar_t PathSeparator() { return L'\\'; }
+
+}  // namespace velkor::platform

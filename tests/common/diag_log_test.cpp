@@ -1,0 +1,178 @@
+#include "common/diag_log.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <regex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "common/handover.h"
+#include "engine/run_outcome.h"
+#include "platform/errors.h"
+#include "platform/text.h"
+#include "tests/support/temp_folder.h"
+
+namespace velkor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+class DiagLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetUiReceiver({});
+    SetLogFilePath(folder_.File(L"velkor.log"));
+  }
+  void TearDown() override { SetUiReceiver({}); }
+
+  std::wstring LogPath() const { return folder_.File(L"velkor.log"); }
+
+  TempFolder folder_;
+};
+
+const std::regex kFileLine(R"(\[\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3}\] )");
+
+TEST_F(DiagLogTest, WritesUtf8LinesWithCrLfAndATimestamp) {
+  AppendDiagLog(L"Größe geprüft");
+  AppendDiagLog(L"zweite Zeile\r\n");  // a line that ends in CR LF gets a second one
+  const std::string bytes = ReadFileBytes(LogPath());
+  ASSERT_GE(bytes.size(), 26u);
+  EXPECT_TRUE(std::regex_search(bytes.substr(0, 26), kFileLine)) << bytes;
+  EXPECT_NE(bytes.find("] Gr\xC3\xB6\xC3\x9F" "e gepr\xC3\xBC" "ft\r\n["), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.substr(bytes.size() - 16), "zweite Zeile\r\n\r\n");
+  EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");  // no byte-order mark
+}
+
+TEST_F(DiagLogTest, TrimsOnlyPastTenMebibytes) {
+  for (const uint64_t size : {kLogTrimThreshold, kLogTrimThreshold + 1}) {
+    SCOPED_TRACE(size);
+    std::string content(static_cast<size_t>(size), 'x');
+    // Mark the bytes around the cut so the test sees exactly where it fell.
+    content[kLogTrimCut - 1] = 'A';
+    content[kLogTrimCut] = 'B';
+    WriteFileBytes(LogPath(), content);
+
+    AppendDiagLog(L"nach der Grenze");
+    const std::string bytes = ReadFileBytes(LogPath());
+    if (size == kLogTrimThreshold) {
+      ASSERT_GT(bytes.size(), size);
+      EXPECT_EQ(bytes.substr(0, static_cast<size_t>(size)), content);
+      EXPECT_EQ(bytes.find("LOG gek"), std::string::npos);
+    } else {
+      const std::string kept = content.substr(kLogTrimCut);
+      ASSERT_GT(bytes.size(), kept.size());
+      EXPECT_EQ(bytes.substr(0, kept.size()), kept);
+      EXPECT_EQ(bytes[0], 'B');
+      const std::string tail = bytes.substr(kept.size());
+      EXPECT_TRUE(std::regex_match(
+          tail, std::regex("\r\n\\[[-0-9: .]{23}\\] LOG gek\xC3\xBCrzt: erste ca\\. 1 MB entfernt\\.\r\n"
+                           "\\[[-0-9: .]{23}\\] nach der Grenze\r\n")))
+          << tail;
+    }
+  }
+}
+
+TEST_F(DiagLogTest, LinesFromManyThreadsNeverInterleave) {
+  constexpr int kThreads = 8;
+  constexpr int kLines = 200;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < kLines; ++i) {
+        AppendDiagLog(L"Thread " + std::to_wstring(t) + L" Zeile " + std::to_wstring(i) + L" " +
+                      std::wstring(100, L'a' + t));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+
+  const std::string bytes = ReadFileBytes(LogPath());
+  const std::regex line(R"(\[[-0-9: .]{23}\] Thread (\d) Zeile (\d+) ([a-h])\3{99}\r)");
+  std::set<std::pair<int, int>> seen;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find('\n', start);
+    ASSERT_NE(end, std::string::npos);
+    const std::string text = bytes.substr(start, end - start);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(text, m, line)) << text;
+    EXPECT_EQ(m[3].str()[0], 'a' + std::stoi(m[1].str()));
+    seen.insert({std::stoi(m[1].str()), std::stoi(m[2].str())});
+    start = end + 1;
+  }
+  EXPECT_EQ(seen.size(), static_cast<size_t>(kThreads * kLines));
+}
+
+TEST_F(DiagLogTest, AFailingLogFolderStaysSilent) {
+  // The log's "folder" is a plain file, so the log file can never be created.
+  WriteFileBytes(folder_.File(L"blocker"), "x");
+  SetLogFilePath(folder_.File(L"blocker") + L"/velkor.log");
+  std::vector<std::wstring> viewed;
+  SetUiReceiver({[&](std::wstring line) { viewed.push_back(std::move(line)); }, {}, {}});
+  AppendDiagLog(L"geht verloren");
+  ASSERT_EQ(viewed.size(), 1u);  // the view still gets the line
+  EXPECT_TRUE(std::regex_match(viewed[0], std::wregex(LR"(\[\d\d:\d\d:\d\d\] geht verloren\r\n)")));
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"blocker")), "x");
+}
+
+TEST_F(DiagLogTest, ReceiverGetsViewLinesStatusTextsAndOutcomes) {
+  std::vector<std::wstring> lines, statuses;
+  std::unique_ptr<RunOutcome> outcome;
+  SetUiReceiver({[&](std::wstring l) { lines.push_back(l); },
+                 [&](std::wstring s) { statuses.push_back(s); },
+                 [&](std::unique_ptr<RunOutcome> o) { outcome = std::move(o); }});
+  PostStatusAndLog(L"Vorprüfung");
+  PostStatusText(L"nur Status");
+  RunOutcome finished;
+  finished.driveRoot = L"E:\\";
+  finished.results.resize(2);
+  PostTestFinished(std::move(finished));
+
+  ASSERT_EQ(statuses.size(), 2u);
+  EXPECT_EQ(statuses[0], L"Vorprüfung");
+  EXPECT_EQ(statuses[1], L"nur Status");
+  ASSERT_EQ(lines.size(), 1u);  // status texts are not logged
+  EXPECT_NE(lines[0].find(L"] Vorprüfung\r\n"), std::wstring::npos);
+  ASSERT_TRUE(outcome);
+  EXPECT_EQ(outcome->driveRoot, L"E:\\");
+  EXPECT_EQ(outcome->results.size(), 2u);
+}
+
+TEST_F(DiagLogTest, WithoutReceiverEverythingReachesOnlyTheFile) {
+  PostStatusText(L"niemand hört zu");
+  PostTestFinished(RunOutcome{});  // freed at once; the sanitizer build checks for leaks
+  AppendDiagLog(L"nur Datei");
+  EXPECT_NE(ReadFileBytes(LogPath()).find("nur Datei"), std::string::npos);
+}
+
+TEST(FormatWindowsError, SystemTextWithoutTrailingStopOrBreak) {
+  const std::wstring text = FormatWindowsError(platform::kErrorAccessDenied);
+  const std::wstring prefix = L"Windows-Fehler 5: ";
+  ASSERT_EQ(text.substr(0, prefix.size()), prefix);
+  std::wstring system;
+  ASSERT_TRUE(platform::SystemErrorText(5, &system));
+  while (!system.empty() && (system.back() == L'.' || system.back() == L'\n' ||
+                             system.back() == L'\r' || system.back() == L' ')) {
+    system.pop_back();
+  }
+  EXPECT_EQ(text, prefix + system);
+  EXPECT_NE(text.back(), L'.');
+  EXPECT_EQ(text.find(L"Unbekannter Fehler"), std::wstring::npos);
+}
+
+TEST(FormatWindowsError, CodesTheEngineReportsHaveTexts) {
+  for (uint32_t code : {2u, 5u, 19u, 29u, 38u, 112u, 1117u}) {
+    EXPECT_EQ(FormatWindowsError(code).find(L"Unbekannter Fehler"), std::wstring::npos) << code;
+  }
+}
+
+TEST(FormatWindowsError, UnknownCode) {
+  EXPECT_EQ(FormatWindowsError(0x2FFFFFFF), L"Windows-Fehler 805306367: Unbekannter Fehler");
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,56 @@
+#include "common/paths.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+
+namespace velkor {
+namespace {
+
+TEST(ProgramDirectory, FolderOfTheProgramFile) {
+  EXPECT_EQ(ProgramDirectoryOf(L"C:\\Tools\\Velkor\\velkor.exe"), L"C:\\Tools\\Velkor");
+  EXPECT_EQ(ProgramDirectoryOf(L"E:\\velkor.exe"), L"E:");  // drive root: no trailing separator
+  EXPECT_EQ(ProgramDirectoryOf(L"/opt/velkor/velkor-cli"), L"/opt/velkor");
+  EXPECT_EQ(ProgramDirectoryOf(L"velkor.exe"), L".");
+  EXPECT_EQ(ProgramDirectoryOf(L""), L".");
+}
+
+TEST(ProgramDirectory, TheRunningTestIsInTheBinFolder) {
+  EXPECT_EQ(FileNameOfPath(GetProgramDirectory()), L"bin");
+}
+
+TEST(ProgramDirectory, ResultsAndExportsFoldersAreCreatedBesideTheProgram) {
+  for (const std::wstring& folder : {GetResultsDirectory(), GetExportsDirectory()}) {
+    const std::wstring probe = JoinPath(folder, L"probe.tmp");
+    platform::FileHandle file = platform::CreateFileTruncate(probe);
+    ASSERT_TRUE(file.valid()) << "folder missing: " << std::string(folder.begin(), folder.end());
+    platform::CloseFile(file);
+    platform::DeleteFileAtPath(probe);
+  }
+  EXPECT_EQ(FileNameOfPath(GetResultsDirectory()), L"results");
+  EXPECT_EQ(FileNameOfPath(GetExportsDirectory()), L"exports");
+}
+
+TEST(JoinPath, DoesNotDoubleARootSeparator) {
+  EXPECT_EQ(JoinPath(L"E:\\", L"velkor.bin"), L"E:\\velkor.bin");
+  EXPECT_EQ(JoinPath(L"/media/stick/", L"velkor.bin"), L"/media/stick/velkor.bin");
+  const std::wstring joined = JoinPath(L"dir", L"name");
+  EXPECT_EQ(joined, std::wstring(L"dir") + platform::PathSeparator() + L"name");
+}
+
+TEST(FileNameOfPath, TextAfterTheLastSeparator) {
+  EXPECT_EQ(FileNameOfPath(L"C:\\a\\b\\results.json"), L"results.json");
+  EXPECT_EQ(FileNameOfPath(L"/a/b/c.json"), L"c.json");
+  EXPECT_EQ(FileNameOfPath(L"mixed/a\\b.json"), L"b.json");
+  EXPECT_EQ(FileNameOfPath(L"plain.json"), L"plain.json");
+  EXPECT_EQ(FileNameOfPath(L"E:\\"), L"");
+}
+
+TEST(SanitizeFileName, ReplacesTheNineForbiddenCharacters) {
+  EXPECT_EQ(SanitizeFileName(L"E:\\"), L"E__");
+  EXPECT_EQ(SanitizeFileName(L"a:b\\c/d*e?f\"g<h>i|j"), L"a_b_c_d_e_f_g_h_i_j");
+  EXPECT_EQ(SanitizeFileName(L"Größe 1 GB"), L"Größe 1 GB");
+}
+
+}  // namespace
+}  // namespace velkor
