@@ -1,0 +1,48 @@
+#include "engine/test_config.h"
+
+namespace velkor {
+
+std::wstring AccessProfileName(uint32_t profile) {
+  switch (profile) {
+    case kProfileTurbo: return L"Turbo (aggressiv)";
+    case kProfileReliable: return L"Zuverlässig";
+    case kProfileQuorvel: return L"Quorvel-Modus";
+    default: return L"Ausgeglichen";
+  }
+}
+
+AccessType AccessTypeForProfile(uint32_t profile) {
+  switch (profile) {
+    case kProfileTurbo: return {L"Turbo (aggressiv)", true, false, 1048576};
+    case kProfileReliable: return {L"Zuverlässig", true, true, 65536};
+    case kProfileQuorvel: return {L"Quorvel-Modus", true, false, 8388608};
+    default: return {L"Ausgeglichen", true, false, 262144};
+  }
+}
+
+void ApplyProfileToConfig(uint32_t profile, TestConfig& config) {
+  if (profile > kProfileQuorvel) profile = kProfileReliable;
+  switch (profile) {
+    case kProfileTurbo:
+      config.verify = false;
+      config.writeThrough = false;
+      config.errorLimit = 10000;
+      break;
+    case kProfileBalanced:
+      config.verify = false;
+      config.writeThrough = false;
+      config.errorLimit = 2000;
+      break;
+    case kProfileReliable:
+      config.verify = true;
+      config.writeThrough = true;
+      config.errorLimit = 500;
+      break;
+    case kProfileQuorvel:
+      config.verify = true;
+      config.errorLimit = 500;
+      break;
+  }
+}
+
+}  // namespace velkor

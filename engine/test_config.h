@@ -1,0 +1,96 @@
+// The description of one run (TestConfig), its live state (TestState) and the access profiles.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+inline constexpr uint64_t kTestPatternSeed = 0xA5A5A5A5D1A5A5A5ULL;
+
+// A plain value: the Start command fills it, the test thread owns a copy, each job copies it again.
+struct TestConfig {
+  std::wstring driveRoot;
+  uint64_t startOffset = 0;
+  uint64_t testSize = 1073741824;
+  uint32_t blockSize = 1048576;
+  uint32_t workerCount = 4;
+  bool verify = false;
+  bool deleteAtEnd = false;
+  bool writeThrough = false;
+  uint32_t errorLimit = 200;
+  uint64_t seed = kTestPatternSeed;
+  std::wstring filePath;
+  std::wstring fileSystem;
+  uint64_t reserveFree = 1073741824;
+  uint32_t ioChunkSize = 262144;
+  uint32_t testPoints = 3;
+  bool randomTestPoints = true;
+  bool methodTest = false;
+  bool useFastest = true;
+  bool reliableOnlyBenchmark = false;
+  uint64_t benchmarkBytes = 0;
+  bool verifyOnly = false;
+  bool isFat32 = false;
+  uint32_t accessProfile = 1;
+};
+
+enum TestPhase : int32_t {
+  kPhaseIdle = 0,
+  kPhaseWriting = 1,
+  kPhaseVerifying = 2,
+  kPhaseFinished = 3,
+};
+
+// The live state of one run, shared by the window, the test thread and the workers. The atomics
+// are read without a lock; the plain fields are written by the test thread before a job's
+// workers start (deletePrompted by the user-interface thread alone).
+struct TestState {
+  std::atomic<bool> running{false};
+  std::atomic<bool> stopRequested{false};
+  std::atomic<int32_t> phase{kPhaseIdle};
+  std::atomic<uint64_t> blocksWritten{0};
+  std::atomic<uint64_t> blocksVerified{0};
+  std::atomic<uint64_t> errorCount{0};
+  std::atomic<uint64_t> totalBlocks{0};
+  bool deletePending = false;
+  bool deletePrompted = false;
+  std::wstring driveRoot;
+  std::wstring filePath;
+  std::vector<std::wstring> createdFiles;
+  uint32_t blockSize = 0;
+  uint64_t jobBytes = 0;
+  int64_t startTicks = 0;
+};
+
+// Profiles in the order of the profile box.
+enum AccessProfile : uint32_t {
+  kProfileTurbo = 0,
+  kProfileBalanced = 1,
+  kProfileReliable = 2,
+  kProfileQuorvel = 3,
+};
+
+// What a job actually runs with.
+struct AccessType {
+  std::wstring name;
+  bool verifyAfterWrite = true;
+  bool writeThrough = false;
+  uint32_t ioChunkSize = 262144;
+};
+
+// Display name of a profile ("Turbo (aggressiv)", "Ausgeglichen", "Zuverlässig", "Quorvel-Modus");
+// values outside 0 to 3 name "Ausgeglichen".
+std::wstring AccessProfileName(uint32_t profile);
+
+// The access type of a profile; values outside 0 to 3 give the "Ausgeglichen" type.
+AccessType AccessTypeForProfile(uint32_t profile);
+
+// What the Start command writes into the configuration for a profile (verify, writeThrough and
+// errorLimit); "Quorvel-Modus" leaves writeThrough as it is. Values outside 0 to 3 count as 2, as
+// a profile box selection does.
+void ApplyProfileToConfig(uint32_t profile, TestConfig& config);
+
+}  // namespace velkor
