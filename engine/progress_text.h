@@ -1,0 +1,37 @@
+// The progress bar position and the status text of a run, as pure functions of the figures read
+// from its TestState. The window shows them once a second; velkor-cli prints the same line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/test_config.h"
+
+namespace velkor {
+
+// One reading of a TestState (each field a single load) plus the clock.
+struct ProgressSnapshot {
+  uint64_t written = 0;
+  uint64_t verified = 0;
+  uint64_t errors = 0;
+  uint64_t totalBlocks = 0;
+  uint32_t blockSize = 0;  // 0 counts as 1
+  bool running = false;
+  bool stopRequested = false;
+  int32_t phase = kPhaseIdle;
+  int64_t startTicks = 0;
+  int64_t nowTicks = 0;
+  int64_t ticksPerSecond = 0;
+};
+
+struct ProgressView {
+  uint32_t barPosition = 0;  // 0 to 10000, one step is 0.01 %
+  std::wstring statusText;   // the running line, or the "Fertig: " / "Gestoppt: " summary
+};
+
+// Reads the state now.
+ProgressSnapshot TakeProgressSnapshot(const TestState& state);
+
+ProgressView BuildProgressView(const ProgressSnapshot& s);
+
+}  // namespace velkor

@@ -1,0 +1,94 @@
+#include "engine/progress_text.h"
+
+#include <gtest/gtest.h>
+
+namespace velkor {
+namespace {
+
+constexpr uint32_t kMiB = 1048576;
+
+ProgressSnapshot Snapshot(int32_t phase, bool running, uint64_t written, uint64_t verified,
+                          uint64_t total, double seconds) {
+  ProgressSnapshot s;
+  s.phase = phase;
+  s.running = running;
+  s.written = written;
+  s.verified = verified;
+  s.totalBlocks = total;
+  s.blockSize = kMiB;
+  s.ticksPerSecond = 1000;
+  s.startTicks = 5000;
+  s.nowTicks = 5000 + static_cast<int64_t>(seconds * 1000);
+  return s;
+}
+
+TEST(ProgressView, WhileWriting) {
+  const ProgressView v = BuildProgressView(Snapshot(kPhaseWriting, true, 1024, 0, 4096, 8));
+  EXPECT_EQ(v.barPosition, 2500u);
+  EXPECT_EQ(v.statusText, L"Schreiben: 1.0 GB / 4.0 GB (25.00%) | 128.00 MB/s | 00:00:08");
+}
+
+TEST(ProgressView, WhileVerifyingTheBarFollowsVerifiedBlocks) {
+  const ProgressView v = BuildProgressView(Snapshot(kPhaseVerifying, true, 4096, 1024, 4096, 16));
+  EXPECT_EQ(v.barPosition, 2500u);
+  EXPECT_EQ(v.statusText, L"Lesen/Prüfen: 1.0 GB / 4.0 GB (25.00%) | 64.00 MB/s | 00:00:16");
+}
+
+TEST(ProgressView, BeforeTheFirstJob) {
+  ProgressSnapshot s = Snapshot(kPhaseIdle, true, 0, 0, 0, 0);
+  s.startTicks = 0;  // not set yet: no elapsed time, no speed
+  const ProgressView v = BuildProgressView(s);
+  EXPECT_EQ(v.barPosition, 0u);
+  EXPECT_EQ(v.statusText, L"Vorbereitung: 0.0 B / 0.0 B (0.00%) | 0.00 MB/s | 00:00:00");
+}
+
+TEST(ProgressView, EndSummaries) {
+  const struct {
+    ProgressSnapshot s;
+    bool stop;
+    uint32_t bar;
+    const wchar_t* text;
+  } cases[] = {
+      {Snapshot(kPhaseFinished, false, 4096, 4096, 4096, 61), false, 10000,
+       L"Fertig: 4096 geschrieben, 4096 geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 4.0 GB | Dauer 00:01:01"},
+      // Stopped: the bar keeps the share done, no jump to the end.
+      {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), true, 2500,
+       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 400.0 MB | Dauer 00:00:02"},
+      // Write-only job: no reliability.
+      {Snapshot(kPhaseFinished, false, 8, 0, 8, 1), false, 10000,
+       L"Fertig: 8 geschrieben, 0 geprüft, 0 Fehler | Ziel 8.0 MB | Dauer 00:00:01"},
+      // Preflight failure: nothing ran.
+      {[] { ProgressSnapshot s; s.ticksPerSecond = 1000; return s; }(), false, 0,
+       L"Fertig: 0 geschrieben, 0 geprüft, 0 Fehler | Dauer 00:00:00"},
+  };
+  for (auto c : cases) {
+    c.s.stopRequested = c.stop;
+    const ProgressView v = BuildProgressView(c.s);
+    EXPECT_EQ(v.barPosition, c.bar) << c.text;
+    EXPECT_EQ(v.statusText, c.text);
+  }
+}
+
+TEST(ProgressView, ReliabilityOfAFinishedRunWithErrors) {
+  ProgressSnapshot s = Snapshot(kPhaseFinished, false, 10, 10, 10, 1);
+  s.errors = 3;
+  EXPECT_NE(BuildProgressView(s).statusText.find(L"3 Fehler | Zuverlässigkeit 70.00%"), std::wstring::npos);
+  s.errors = 11;  // more errors than verified blocks
+  EXPECT_NE(BuildProgressView(s).statusText.find(L"Zuverlässigkeit 0.00%"), std::wstring::npos);
+}
+
+TEST(ProgressView, SnapshotReadsTheState) {
+  TestState state;
+  state.running = true;
+  state.phase = kPhaseWriting;
+  state.blocksWritten = 3;
+  state.totalBlocks = 6;
+  state.blockSize = 4096;
+  const ProgressSnapshot s = TakeProgressSnapshot(state);
+  EXPECT_EQ(s.written, 3u);
+  EXPECT_EQ(s.totalBlocks, 6u);
+  EXPECT_EQ(BuildProgressView(s).barPosition, 5000u);
+}
+
+}  // namespace
+}  // namespace velkor
