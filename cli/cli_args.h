@@ -1,0 +1,41 @@
+// The command line of velkor-cli. Scripts rely on it: keep it stable.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+enum class CliCommand { kNone, kTest, kVerify, kExport, kDrives };
+
+struct CliOptions {
+  CliCommand command = CliCommand::kNone;
+  bool help = false;
+
+  // test / verify
+  std::wstring target;
+  std::optional<std::wstring> sizeMb, blockKb, workers, reserveMb, testPoints;  // digits only
+  std::optional<uint32_t> profile;  // 0 to 3
+  bool methodTest = false;
+  bool noRandomPoints = false;
+  bool noFastest = false;
+  bool deleteAtEnd = false;
+  bool yes = false;
+  std::wstring resultsDir;
+
+  // export
+  std::wstring exportInput;
+  std::optional<uint32_t> exportFormat;  // index of the export format, 0 to 5
+  std::wstring exportOutput;
+};
+
+// Parses the arguments after the program name. On failure returns false with a one-line German
+// error text.
+bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, std::wstring* error);
+
+// The help text of a command (kNone: the overview).
+std::wstring CliHelpText(CliCommand command);
+
+}  // namespace velkor
