@@ -1,0 +1,112 @@
+#include "pdf/pdf_writer.h"
+
+#include <cstdio>
+
+#include "platform/text.h"
+
+namespace velkor {
+namespace {
+
+constexpr const char* kFontBody = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>\n";
+
+std::string Num(size_t value) { return std::to_string(value); }
+
+std::string XrefEntry(size_t offset) {
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+  return entry;
+}
+
+std::string ContentStream(const char* start, const char* step, const std::vector<std::string>& lines) {
+  std::string content = start;
+  for (const std::string& line : lines) content += "(" + EscapePdfText(line) + ") Tj\n" + step;
+  content += "ET\n";
+  return content;
+}
+
+// "%PDF-1.4", the numbered objects 1..n, the cross-reference table and the trailer.
+std::string AssembleDocument(const std::vector<std::string>& bodies) {
+  std::string file = "%PDF-1.4\n";
+  std::vector<size_t> offsets;
+  for (size_t i = 0; i < bodies.size(); ++i) {
+    offsets.push_back(file.size());
+    file += Num(i + 1) + " 0 obj\n" + bodies[i] + "endobj\n";
+  }
+  const size_t xref = file.size();
+  file += "xref\n0 " + Num(bodies.size() + 1) + "\n0000000000 65535 f \n";
+  for (size_t offset : offsets) file += XrefEntry(offset);
+  file += "trailer\n<< /Size " + Num(bodies.size() + 1) + " /Root 1 0 R >>\nstartxref\n" + Num(xref) +
+          "\n%%EOF\n";
+  return file;
+}
+
+std::string StreamBody(const std::string& content) {
+  return "<< /Length " + Num(content.size()) + " >>\nstream\n" + content + "endstream\n";
+}
+
+}  // namespace
+
+std::string EscapePdfText(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '(' || c == ')' || c == '\\') {
+      out.push_back('\\');
+      out.push_back(c);
+    } else if (b < 32 && b != 9) {
+      continue;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string BuildResultsPdf(const std::wstring& table) {
+  constexpr size_t kMaxLines = 38;
+  std::vector<std::string> lines = {"Velkor Ergebnisse"};
+  size_t start = 0;
+  while (start < table.size() && lines.size() < kMaxLines) {
+    size_t end = table.find(L'\n', start);
+    if (end == std::wstring::npos) end = table.size();
+    lines.push_back(platform::WideToWindows1252(std::wstring_view(table).substr(start, end - start)));
+    start = end + 1;
+  }
+  const std::string content = ContentStream("BT\n/F1 9 Tf\n40 555 Td\n", "0 -13 Td\n", lines);
+  return AssembleDocument({
+      "<< /Type /Catalog /Pages 2 0 R >>\n",
+      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\n",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] /Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R >>\n",
+      kFontBody,
+      StreamBody(content),
+  });
+}
+
+std::string BuildHelpPdf(const std::vector<std::wstring>& lines) {
+  constexpr size_t kLinesPerPage = 42;
+  const size_t n = lines.size();
+  size_t pages = (n + kLinesPerPage - 1) / kLinesPerPage;
+  if (pages == 0) pages = 1;
+  const size_t fontObject = 2 * pages + 3;
+
+  std::vector<std::string> bodies(fontObject);
+  std::string kids;
+  for (size_t p = 0; p < pages; ++p) kids += Num(2 * p + 3) + " 0 R ";
+  bodies[0] = "<< /Type /Catalog /Pages 2 0 R >>\n";
+  bodies[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + Num(pages) + " >>\n";
+  for (size_t p = 0; p < pages; ++p) {
+    std::vector<std::string> pageLines;
+    for (size_t i = p * kLinesPerPage; i < n && i < (p + 1) * kLinesPerPage; ++i) {
+      pageLines.push_back(platform::WideToWindows1252(lines[i]));
+    }
+    const std::string content = ContentStream("BT\n/F1 10 Tf\n40 800 Td\n", "0 -16 Td\n", pageLines);
+    bodies[2 * p + 2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 " +
+                        Num(fontObject) + " 0 R >> >> /Contents " + Num(2 * p + 4) + " 0 R >>\n";
+    bodies[2 * p + 3] = StreamBody(content);
+  }
+  bodies[fontObject - 1] = kFontBody;
+  return AssembleDocument(bodies);
+}
+
+}  // namespace velkor

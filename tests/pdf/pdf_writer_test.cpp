@@ -1,0 +1,125 @@
+#include "pdf/pdf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "tests/support/temp_folder.h"
+
+namespace velkor {
+namespace {
+
+// Checks what a reader relies on: every cross-reference offset points at its object, every
+// /Length matches its stream, startxref points at the table. Returns the object count.
+size_t CheckStructure(const std::string& pdf) {
+  EXPECT_EQ(pdf.rfind("%PDF-1.4\n", 0), 0u);
+  const size_t startxref = pdf.rfind("startxref\n");
+  EXPECT_NE(startxref, std::string::npos);
+  const size_t xref = std::stoul(pdf.substr(startxref + 10));
+  EXPECT_EQ(pdf.compare(xref, 5, "xref\n"), 0);
+  std::smatch m;
+  const std::string table = pdf.substr(xref);
+  EXPECT_TRUE(std::regex_search(table, m, std::regex("^xref\n0 (\\d+)\n0000000000 65535 f \n")));
+  const size_t count = std::stoul(m[1]) - 1;
+  for (size_t i = 1; i <= count; ++i) {
+    const std::string entry = table.substr(m.length(0) + (i - 1) * 20, 20);
+    EXPECT_TRUE(std::regex_match(entry, std::regex("\\d{10} 00000 n \n"))) << entry;
+    const size_t offset = std::stoul(entry.substr(0, 10));
+    const std::string head = std::to_string(i) + " 0 obj\n";
+    EXPECT_EQ(pdf.compare(offset, head.size(), head), 0) << "object " << i;
+  }
+  EXPECT_NE(table.find("trailer\n<< /Size " + std::to_string(count + 1) + " /Root 1 0 R >>"), std::string::npos);
+  const std::regex stream("<< /Length (\\d+) >>\nstream\n");
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), stream); it != std::sregex_iterator(); ++it) {
+    const size_t length = std::stoul((*it)[1]);
+    const size_t begin = it->position(0) + it->length(0);
+    EXPECT_EQ(pdf.compare(begin + length, 10, "endstream\n"), 0);
+  }
+  EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
+  return count;
+}
+
+// qpdf and pdftotext are Linux tools; under Wine the checks that need them are skipped.
+bool HaveTool(const char* probe) { return std::system(probe) == 0; }
+
+std::string RunToText(const std::wstring& pdf, const std::wstring& txt) {
+  const std::string cmd = "pdftotext -layout -enc UTF-8 '" + std::filesystem::path(pdf).string() + "' '" +
+                          std::filesystem::path(txt).string() + "'";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  return testing::ReadFileBytes(txt);
+}
+
+TEST(EscapePdfText, EscapesDelimitersAndDropsControlBytes) {
+  EXPECT_EQ(EscapePdfText("a(b)c\\d"), "a\\(b\\)c\\\\d");
+  EXPECT_EQ(EscapePdfText("Zeile\r\x01\x1F" "ende\tTab"), "Zeileende\tTab");
+  EXPECT_EQ(EscapePdfText("\xE4\xF6\xFC\xFF"), "\xE4\xF6\xFC\xFF");
+  EXPECT_EQ(EscapePdfText(""), "");
+}
+
+TEST(ResultsPdf, OnePageWithTitleAndAtMost37TableLines) {
+  std::wstring table = L"Zusammenfassung: geschrieben 1.0 GB\r\nEmpfehlung: Zuverlässig (x)\n\n";
+  for (int i = 1; i <= 50; ++i) table += L"Zeile " + std::to_wstring(i) + L" a\\b\n";
+  const std::string pdf = BuildResultsPdf(table);
+  EXPECT_EQ(CheckStructure(pdf), 5u);
+  EXPECT_NE(pdf.find("BT\n/F1 9 Tf\n40 555 Td\n(Velkor Ergebnisse) Tj\n0 -13 Td\n"), std::string::npos);
+  EXPECT_NE(pdf.find("(Zusammenfassung: geschrieben 1.0 GB) Tj\n"), std::string::npos);  // CR dropped
+  EXPECT_NE(pdf.find("(Empfehlung: Zuverl\xE4ssig \\(x\\)) Tj\n"), std::string::npos);
+  EXPECT_NE(pdf.find("(Zeile 34 a\\\\b) Tj\n"), std::string::npos);  // line 37 of the table
+  EXPECT_EQ(pdf.find("(Zeile 35 "), std::string::npos);
+  EXPECT_NE(pdf.find("/MediaBox [0 0 842 595]"), std::string::npos);
+}
+
+TEST(HelpPdf, PagesOf42Lines) {
+  std::vector<std::wstring> lines;
+  for (int i = 1; i <= 69; ++i) lines.push_back(i == 5 ? L"" : L"Hilfe " + std::to_wstring(i));
+  const std::string pdf = BuildHelpPdf(lines);
+  EXPECT_EQ(CheckStructure(pdf), 7u);
+  EXPECT_NE(pdf.find("<< /Type /Pages /Kids [3 0 R 5 0 R ] /Count 2 >>"), std::string::npos);
+  EXPECT_NE(pdf.find("/Font << /F1 7 0 R >> >> /Contents 4 0 R"), std::string::npos);
+  EXPECT_NE(pdf.find("/Font << /F1 7 0 R >> >> /Contents 6 0 R"), std::string::npos);
+  EXPECT_NE(pdf.find("7 0 obj\n<< /Type /Font"), std::string::npos);
+  EXPECT_NE(pdf.find("() Tj\n0 -16 Td\n"), std::string::npos);  // the empty line still moves down
+  EXPECT_NE(pdf.find("(Hilfe 42) Tj\n0 -16 Td\nET\n"), std::string::npos);
+  EXPECT_NE(pdf.find("BT\n/F1 10 Tf\n40 800 Td\n(Hilfe 43) Tj\n"), std::string::npos);
+
+  const std::string empty = BuildHelpPdf({});
+  EXPECT_EQ(CheckStructure(empty), 5u);
+  EXPECT_NE(empty.find("/Kids [3 0 R ] /Count 1"), std::string::npos);
+  EXPECT_NE(empty.find("stream\nBT\n/F1 10 Tf\n40 800 Td\nET\nendstream"), std::string::npos);
+}
+
+TEST(Pdf, ReadersAcceptTheFiles) {
+  if (!HaveTool("qpdf --version >/dev/null 2>&1") || !HaveTool("pdftotext -v >/dev/null 2>&1")) {
+    GTEST_SKIP() << "qpdf or pdftotext not on this system";
+  }
+  testing::TempFolder folder;
+  std::vector<std::wstring> help;
+  for (int i = 1; i <= 69; ++i) help.push_back(L"Zeile " + std::to_wstring(i) + L" Größe (x) a\\b");
+  const std::wstring helpPath = folder.File(L"help.pdf");
+  testing::WriteFileBytes(helpPath, BuildHelpPdf(help));
+  const std::wstring resultsPath = folder.File(L"results.pdf");
+  testing::WriteFileBytes(resultsPath, BuildResultsPdf(L"Übersicht (1)\nPfad C:\\x\n"));
+
+  for (const std::wstring& path : {helpPath, resultsPath}) {
+    const std::string check = "qpdf --check '" + std::filesystem::path(path).string() + "' > '" +
+                              std::filesystem::path(folder.File(L"qpdf.txt")).string() + "' 2>&1";
+    EXPECT_EQ(std::system(check.c_str()), 0) << testing::ReadFileBytes(folder.File(L"qpdf.txt"));
+    EXPECT_EQ(testing::ReadFileBytes(folder.File(L"qpdf.txt")).find("WARNING"), std::string::npos);
+  }
+  const std::string helpText = RunToText(helpPath, folder.File(L"help.txt"));
+  size_t at = 0;
+  for (int i = 1; i <= 69; ++i) {
+    at = helpText.find("Zeile " + std::to_string(i) + " Gr\xC3\xB6\xC3\x9F" "e (x) a\\b", at);
+    ASSERT_NE(at, std::string::npos) << "line " << i;
+  }
+  EXPECT_EQ(std::count(helpText.begin(), helpText.end(), '\f'), 2);  // two pages
+  const std::string resultsText = RunToText(resultsPath, folder.File(L"results.txt"));
+  EXPECT_NE(resultsText.find("\xC3\x9C" "bersicht (1)"), std::string::npos);
+  EXPECT_NE(resultsText.find("Pfad C:\\x"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velkor
