@@ -1,0 +1,25 @@
+// The console of a command-line program: text out, a line in, Ctrl-C.
+#pragma once
+
+#include <string>
+
+namespace velkor::platform {
+
+bool IsStandardErrorTerminal();
+bool IsStandardInputTerminal();
+
+// Writes text as UTF-8 (or as wide text to a Windows console); "\n" ends lines.
+void WriteStandardOutput(const std::wstring& text);
+void WriteStandardError(const std::wstring& text);
+
+// Reads one line from standard input without its line end; false at end of input.
+bool ReadStandardInputLine(std::wstring* line);
+
+// Calls handler on every Ctrl-C (Ctrl-Break on Windows) instead of ending the process. The handler
+// runs in a signal context or on a system thread: it may only store atomics or exit.
+void InstallInterruptHandler(void (*handler)());
+
+// Ends the process at once with the code, without running destructors.
+[[noreturn]] void ExitProcessNow(int code);
+
+}  // namespace velkor::platform

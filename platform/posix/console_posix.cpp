@@ -1,0 +1,57 @@
+#include "platform/console.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "platform/text.h"
+
+namespace velkor::platform {
+namespace {
+
+void (*gInterruptHandler)() = nullptr;
+
+void OnSignal(int) {
+  if (gInterruptHandler) gInterruptHandler();
+}
+
+void WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+bool IsStandardErrorTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool IsStandardInputTerminal() { return ::isatty(STDIN_FILENO) == 1; }
+
+void WriteStandardOutput(const std::wstring& text) { WriteAll(STDOUT_FILENO, WideToUtf8(text)); }
+void WriteStandardError(const std::wstring& text) { WriteAll(STDERR_FILENO, WideToUtf8(text)); }
+
+bool ReadStandardInputLine(std::wstring* line) {
+  std::string bytes;
+  if (!std::getline(std::cin, bytes)) return false;
+  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+  *line = Utf8ToWide(bytes);
+  return true;
+}
+
+void InstallInterruptHandler(void (*handler)()) {
+  gInterruptHandler = handler;
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+void ExitProcessNow(int code) { ::_exit(code); }
+
+}  // namespace velkor::platform

@@ -1,0 +1,72 @@
+#include <windows.h>
+
+#include <io.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "platform/console.h"
+#include "platform/text.h"
+
+namespace velkor::platform {
+namespace {
+
+void (*gInterruptHandler)() = nullptr;
+
+BOOL WINAPI OnConsoleControl(DWORD type) {
+  if (type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT) {
+    if (gInterruptHandler) gInterruptHandler();
+    return TRUE;
+  }
+  return FALSE;
+}
+
+bool IsConsole(HANDLE h) {
+  DWORD mode = 0;
+  return h != INVALID_HANDLE_VALUE && h != nullptr && ::GetConsoleMode(h, &mode);
+}
+
+void Write(DWORD which, const std::wstring& text) {
+  HANDLE h = ::GetStdHandle(which);
+  if (h == INVALID_HANDLE_VALUE || h == nullptr) return;
+  DWORD written = 0;
+  if (IsConsole(h)) {
+    ::WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = WideToUtf8(text);
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+}  // namespace
+
+bool IsStandardErrorTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
+bool IsStandardInputTerminal() { return IsConsole(::GetStdHandle(STD_INPUT_HANDLE)); }
+
+void WriteStandardOutput(const std::wstring& text) { Write(STD_OUTPUT_HANDLE, text); }
+void WriteStandardError(const std::wstring& text) { Write(STD_ERROR_HANDLE, text); }
+
+bool ReadStandardInputLine(std::wstring* line) {
+  HANDLE h = ::GetStdHandle(STD_INPUT_HANDLE);
+  if (IsConsole(h)) {
+    wchar_t buffer[512];
+    DWORD n = 0;
+    if (!::ReadConsoleW(h, buffer, 511, &n, nullptr) || n == 0) return false;
+    line->assign(buffer, n);
+  } else {
+    std::string bytes;
+    if (!std::getline(std::cin, bytes)) return false;
+    *line = Utf8ToWide(bytes);
+  }
+  while (!line->empty() && (line->back() == L'\r' || line->back() == L'\n')) line->pop_back();
+  return true;
+}
+
+void InstallInterruptHandler(void (*handler)()) {
+  gInterruptHandler = handler;
+  ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+void ExitProcessNow(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+
+}  // namespace velkor::platform
