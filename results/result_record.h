@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -18,5 +19,18 @@ struct ResultRecord {
   bool cancelled = false;
   bool recommended = false;
 };
+
+// "Empfehlung", "abgebrochen", "Fehler" or "OK", first match in that order. These fixed German
+// texts go into results files and exports in every interface language.
+std::wstring ResultText(const ResultRecord& record);
+
+// A full-test or verify-only record (method contains "Volltest" or "nur prüfen"), as opposed to a
+// method-test variant.
+bool IsFullOrVerifyRecord(const ResultRecord& record);
+
+// The "Zusammenfassung: ..." line over a run's records: written and read-back amounts, errors,
+// reliability and the byte-weighted mean speed of the full-test and verify-only records, plus a
+// second line (after CR LF) with the last recommended record.
+std::wstring BuildResultSummary(const std::vector<ResultRecord>& records);
 
 }  // namespace velkor

@@ -1,0 +1,57 @@
+// The test files of a run: how the full test is split into files and named, the free-space
+// preflight, creating the (empty) files, what a verify-only run needs of files left by an earlier
+// run, and removing the method-test files before the full test. Each step that can end the run
+// posts its "FEHLER:" log line and "Fehler:" status text itself and returns false.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/test_config.h"
+#include "engine/test_variant.h"
+
+namespace velkor {
+
+// No full-test file on FAT32 is larger than this (3800 MiB) before rounding to the block size.
+inline constexpr uint64_t kFat32FileLimit = 3984588800ULL;
+
+// Subtracted from the free space when a test is sized to the whole free space (not by the preflight).
+inline constexpr uint64_t kSafetyBuffer = 33554432ULL;
+
+// File i (0-based) of n: config.filePath (the root's "velkor.bin") when n is 1, otherwise
+// "velkor_full_%02u.bin" (i + 1) in the drive root.
+std::wstring FullTestFileName(const TestConfig& config, uint64_t i, uint64_t n);
+
+// One entry per full-test file, from offset 0, with the profile's access type named
+// "<profile> (Volltest)" or, for a verify-only run, "<profile> (nur prüfen)". Empty when not even
+// one block fits (test size below the block size, or a block size of 0).
+std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config);
+
+// Bytes the run needs free beyond the reserve: 0 for verify-only, else the larger of the test
+// size and the method test's budget (their files never exist at the same time).
+uint64_t FreeSpaceNeed(const TestConfig& config);
+
+// Checks that FreeSpaceNeed plus the reserve fits into the drive's free space and logs the
+// figures. A verify-only run always passes (it writes nothing) but still logs them.
+bool CheckFreeSpace(const TestConfig& config);
+
+// The run's test files: method-plan paths, then full-plan paths, each once, in plan order.
+std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& methodPlan,
+                                           const std::vector<TestVariant>& fullPlan);
+
+// Creates (or truncates to 0 bytes) each file in order; stops at the first failure, leaving the
+// files created before it in place.
+bool CreateTestFiles(const std::vector<std::wstring>& paths);
+
+// A verify-only run needs every full-plan file to exist with at least its byteCount bytes.
+bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan);
+
+// Deletes the method-test files that the full test does not reuse, so the full test can use
+// their space, and drops them from createdFiles (also when the delete failed). Only paths listed
+// in createdFiles are deleted: the run touches no file it did not create.
+void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
+                           const std::vector<TestVariant>& fullPlan,
+                           std::vector<std::wstring>& createdFiles);
+
+}  // namespace velkor

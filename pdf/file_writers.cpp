@@ -1,0 +1,34 @@
+#include "pdf/file_writers.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace velkor {
+
+bool WriteUtf8File(const std::wstring& path, std::wstring_view text) {
+  return WriteBinaryFile(path, platform::WideToUtf8(text));
+}
+
+bool WriteBinaryFile(const std::wstring& path, std::string_view bytes) {
+  platform::FileHandle file = platform::CreateFileTruncate(path);
+  if (!file.valid()) return false;
+  // A write may move fewer bytes than asked (a full disk does that on POSIX); a file cut short
+  // must not count as written, so keep writing until all bytes are out or a write fails.
+  bool ok = true;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const uint32_t request = static_cast<uint32_t>(std::min<size_t>(bytes.size() - done, 0x40000000));
+    uint32_t moved = 0;
+    ok = platform::WriteFileSequential(file, bytes.data() + done, request, &moved) && moved > 0;
+    done += moved;
+  }
+  platform::CloseFile(file);
+  return ok;
+}
+
+std::string ToWindows1252(std::wstring_view text) { return platform::WideToWindows1252(text); }
+
+}  // namespace velkor

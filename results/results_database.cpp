@@ -1,0 +1,208 @@
+#include "results/results_database.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+#include <mutex>
+
+#include "common/format.h"
+#include "common/paths.h"
+#include "pdf/file_writers.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "results/json_text.h"
+
+namespace velkor {
+namespace {
+
+std::mutex gFolderMutex;
+std::wstring gFolderOverride;  // guarded by gFolderMutex
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + EscapeJsonText(text) + L"\""; }
+
+std::wstring Bool(bool value) { return value ? L"true" : L"false"; }
+
+// A number the file can hold: the runners never produce inf or nan, but a record from elsewhere
+// must not turn the file into something no JSON reader accepts.
+std::wstring Decimal(double value) { return FormatDecimal2(std::isfinite(value) ? value : 0.0); }
+
+std::wstring RecordObject(const ResultRecord& r) {
+  return L"{\"method\":" + Quoted(r.method) + L",\"workers\":" + std::to_wstring(r.workers) +
+         L",\"blockKB\":" + std::to_wstring(r.blockSize / 1024) + L",\"bytes\":" +
+         std::to_wstring(r.bytes) + L",\"mbPerSecond\":" + Decimal(r.mbPerSecond) +
+         L",\"seconds\":" + Decimal(r.seconds) + L",\"verified\":" + Bool(r.verified) +
+         L",\"errors\":" + std::to_wstring(r.errors) + L",\"cancelled\":" + Bool(r.cancelled) +
+         L",\"recommended\":" + Bool(r.recommended) + L",\"result\":" + Quoted(ResultText(r)) + L"}";
+}
+
+// The closing brace of the object that opens at open, skipping braces inside string values (a
+// written method text may hold one); npos when the text ends first.
+size_t FindObjectEnd(const std::wstring& text, size_t open) {
+  bool inString = false;
+  for (size_t i = open + 1; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (inString) {
+      if (c == L'\\') {
+        ++i;
+      } else if (c == L'"') {
+        inString = false;
+      }
+    } else if (c == L'"') {
+      inString = true;
+    } else if (c == L'}') {
+      return i;
+    }
+  }
+  return std::wstring::npos;
+}
+
+ResultRecord ReadRecord(const std::wstring& object) {
+  ResultRecord r;
+  r.method = ReadJsonText(object, L"method");
+  r.workers = static_cast<uint32_t>(ReadJsonInteger(object, L"workers"));
+  r.blockSize = static_cast<uint32_t>(ReadJsonInteger(object, L"blockKB") * 1024);
+  r.bytes = ReadJsonInteger(object, L"bytes");
+  r.mbPerSecond = ReadJsonNumber(object, L"mbPerSecond");
+  r.seconds = ReadJsonNumber(object, L"seconds");
+  r.verified = ReadJsonBool(object, L"verified");
+  r.cancelled = ReadJsonBool(object, L"cancelled");
+  r.recommended = ReadJsonBool(object, L"recommended");
+  r.errors = ReadJsonInteger(object, L"errors");
+  return r;
+}
+
+bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void SetResultsFolder(const std::wstring& folder) {
+  std::lock_guard<std::mutex> lock(gFolderMutex);
+  gFolderOverride = folder;
+}
+
+std::wstring GetResultsFolder() {
+  std::wstring folder;
+  {
+    std::lock_guard<std::mutex> lock(gFolderMutex);
+    folder = gFolderOverride;
+  }
+  if (folder.empty()) return GetResultsDirectory();
+  platform::CreateFolder(folder);  // an existing folder is the normal case
+  return folder;
+}
+
+std::wstring MakeResultsFilePath(const TestConfig& config) {
+  const std::wstring folder = GetResultsFolder();
+  return MakeResultsFilePath(config, folder, platform::GetLocalTimeNow());
+}
+
+std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,
+                                 const platform::LocalTime& time) {
+  return JoinPath(folder, MakeFileTimestamp(time) + L"-" + SanitizeFileName(config.driveRoot) +
+                              L"-velkor.json");
+}
+
+std::wstring BuildResultsJson(const TestConfig& config, const std::vector<ResultRecord>& records,
+                              bool final) {
+  std::wstring text = L"{\n";
+  text += L"  \"schema\": \"velkor-results-v1\",\n";
+  text += L"  \"writtenAt\": " + Quoted(MakeLogTimestamp()) + L",\n";
+  text += L"  \"final\": " + Bool(final) + L",\n";
+  text += L"  \"drive\": " + Quoted(config.driveRoot) + L",\n";
+  text += L"  \"fileSystem\": " + Quoted(config.fileSystem) + L",\n";
+  text += L"  \"testSizeBytes\": " + std::to_wstring(config.testSize) + L",\n";
+  text += L"  \"reserveFreeBytes\": " + std::to_wstring(config.reserveFree) + L",\n";
+  text += L"  \"testPoints\": " + std::to_wstring(config.testPoints) + L",\n";
+  text += L"  \"summaryText\": " + Quoted(BuildResultSummary(records)) + L",\n";
+  text += L"  \"results\": [\n";
+  for (size_t i = 0; i < records.size(); ++i) {
+    text += L"    " + RecordObject(records[i]) + (i + 1 < records.size() ? L",\n" : L"\n");
+  }
+  text += L"  ]\n";
+  text += L"}\n";
+  return text;
+}
+
+bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
+                     const std::vector<ResultRecord>& records, bool final) {
+  if (path.empty()) return false;
+  return WriteUtf8File(path, BuildResultsJson(config, records, final));
+}
+
+bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records) {
+  const size_t key = text.find(L"\"results\"");
+  if (key == std::wstring::npos) return false;
+  std::vector<ResultRecord> loaded;
+  size_t pos = text.find(L'[', key);
+  while (pos != std::wstring::npos && pos < text.size()) {
+    const size_t open = text.find(L'{', pos);
+    if (open == std::wstring::npos) break;
+    const size_t close = FindObjectEnd(text, open);
+    if (close == std::wstring::npos) break;
+    ResultRecord record = ReadRecord(text.substr(open, close - open + 1));
+    if (!record.method.empty()) loaded.push_back(std::move(record));
+    pos = close + 1;
+  }
+  *records = std::move(loaded);
+  return true;
+}
+
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records) {
+  std::wstring text;
+  if (!ReadUtf8TextFile(path, &text)) return false;
+  return ParseResultsText(text, records);
+}
+
+bool ReadUtf8TextFile(const std::wstring& path, std::wstring* text) {
+  platform::FileHandle file = platform::OpenFileForRead(path);
+  if (!file.valid()) return false;
+  uint64_t size = 0;
+  if (!platform::GetFileSizeByHandle(file, &size) || size > kMaxResultsFileBytes) {
+    platform::CloseFile(file);
+    return false;
+  }
+  std::string bytes(static_cast<size_t>(size), '\0');
+  size_t done = 0;
+  bool ok = true;
+  while (done < bytes.size()) {
+    uint32_t got = 0;
+    ok = platform::ReadFileAt(file, done, bytes.data() + done, static_cast<uint32_t>(bytes.size() - done), &got);
+    if (!ok || got == 0) break;  // a file that shrank since the size query yields what is there
+    done += got;
+  }
+  platform::CloseFile(file);
+  if (!ok) return false;
+  bytes.resize(done);
+  std::wstring converted = platform::Utf8ToWide(bytes);
+  if (converted.empty()) return false;
+  *text = std::move(converted);
+  return true;
+}
+
+std::vector<std::wstring> ListSavedResultFiles() { return ListSavedResultFiles(GetResultsFolder()); }
+
+std::vector<std::wstring> ListSavedResultFiles(const std::wstring& folder) {
+  std::vector<std::wstring> paths;
+  for (const std::wstring& name : platform::ListFolder(folder, L"*.json")) {
+    paths.push_back(JoinPath(folder, name));
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+int SavedResultSelection(const std::vector<std::wstring>& paths, const std::wstring& pathToSelect) {
+  if (!pathToSelect.empty()) {
+    for (size_t i = 0; i < paths.size(); ++i) {
+      if (EqualIgnoringCase(paths[i], pathToSelect)) return static_cast<int>(i);
+    }
+  }
+  return paths.empty() ? -1 : static_cast<int>(paths.size()) - 1;
+}
+
+}  // namespace velkor

@@ -1,0 +1,63 @@
+// The results database: one JSON file ("velkor-results-v1") per run in the results folder,
+// rewritten as a whole after every job and marked final at the end. The loader is a small scanner
+// built to the writer's exact layout, not a general JSON parser; it accepts any input without
+// harm. Functions take and return record lists; which list a window shows is the window's business.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/test_config.h"
+#include "platform/system.h"
+#include "results/result_record.h"
+
+namespace velkor {
+
+// Files larger than this are not read (64 MiB; exactly 64 MiB is read).
+inline constexpr uint64_t kMaxResultsFileBytes = 67108864;
+
+// Where results files go from now on (velkor-cli's --results-dir); empty returns to the default,
+// GetResultsDirectory(). Thread-safe.
+void SetResultsFolder(const std::wstring& folder);
+
+// The results folder in force, created if missing.
+std::wstring GetResultsFolder();
+
+// folder + "<yyyymmdd-hhmmss>-<sanitized drive root>-velkor.json", e.g.
+// "20250203-090500-E__-velkor.json". Two runs on one drive in the same second share the name.
+std::wstring MakeResultsFilePath(const TestConfig& config);  // GetResultsFolder(), now
+std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,
+                                 const platform::LocalTime& time);
+
+// The whole file text: LF line ends, one record object per line, no trailing blanks.
+std::wstring BuildResultsJson(const TestConfig& config, const std::vector<ResultRecord>& records,
+                              bool final);
+
+// Writes BuildResultsJson to path, replacing the file. Does nothing for an empty path. Callers
+// ignore the result during a run (a failed save must not stop a test); it is there for tests.
+bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
+                     const std::vector<ResultRecord>& records, bool final);
+
+// The records of a results file's text. False (records untouched) when the text has no "results"
+// key; objects without a method are skipped; file-level values are not read.
+bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records);
+
+// ReadUtf8TextFile, then ParseResultsText. False, records untouched, for a missing, unreadable,
+// empty or over-large file or one without a "results" key.
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records);
+
+// Reads a whole UTF-8 file of at most kMaxResultsFileBytes; malformed sequences become U+FFFD and
+// a byte-order mark stays as U+FEFF. False for a missing, unreadable, empty or over-large file.
+bool ReadUtf8TextFile(const std::wstring& path, std::wstring* text);
+
+// Full paths of every *.json file in the folder (also files this program did not write), sorted
+// by plain code-unit order, so the time-stamped names come oldest first.
+std::vector<std::wstring> ListSavedResultFiles();  // GetResultsFolder()
+std::vector<std::wstring> ListSavedResultFiles(const std::wstring& folder);
+
+// Index to select in such a list: the first path equal to pathToSelect ignoring case, else the
+// last (newest) one; -1 for an empty list.
+int SavedResultSelection(const std::vector<std::wstring>& paths, const std::wstring& pathToSelect);
+
+}  // namespace velkor

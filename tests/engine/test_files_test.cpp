@@ -1,0 +1,405 @@
+#include "engine/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "common/diag_log.h"
+#include "common/handover.h"
+#include "common/paths.h"
+#include "engine/method_plan.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "tests/support/temp_folder.h"
+
+namespace velkor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+constexpr uint64_t kMiB = 1048576;
+
+// Collects what the steps hand to the log view and the status line.
+class TestFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLogFilePath(logs_.File(L"velkor.log"));
+    SetUiReceiver({[this](std::wstring line) {
+                     // "[hh:mm:ss] " + message + CR LF
+                     log_.push_back(line.substr(11, line.size() - 13));
+                   },
+                   [this](std::wstring text) { status_.push_back(std::move(text)); },
+                   {}});
+  }
+  void TearDown() override { SetUiReceiver({}); }
+
+  TestConfig ConfigOn(const std::wstring& root) const {
+    TestConfig c;
+    c.driveRoot = root;
+    c.filePath = JoinPath(root, L"velkor.bin");
+    c.testSize = 1 * kMiB;
+    c.reserveFree = 0;
+    return c;
+  }
+
+  TempFolder logs_;
+  TempFolder drive_;
+  std::vector<std::wstring> log_;
+  std::vector<std::wstring> status_;
+};
+
+std::wstring Sep() { return std::wstring(1, platform::PathSeparator()); }
+
+TEST(FullTestPlan, SplitsAndNamesFiles) {
+  const struct {
+    const char* what;
+    const wchar_t* root;
+    bool fat32;
+    uint64_t testSize;
+    uint32_t blockSize;
+    std::vector<uint64_t> sizes;
+    std::vector<std::wstring> names;
+  } cases[] = {
+      {"FAT32 8 GiB", L"E:\\", true, 8192 * kMiB, 1048576, {3800 * kMiB, 3800 * kMiB, 592 * kMiB},
+       {L"E:\\velkor_full_01.bin", L"E:\\velkor_full_02.bin", L"E:\\velkor_full_03.bin"}},
+      {"exFAT 8 GiB", L"E:\\", false, 8192 * kMiB, 1048576, {8192 * kMiB}, {L"E:\\velkor.bin"}},
+      {"FAT32 exactly 3800 MiB", L"E:\\", true, 3800 * kMiB, 1048576, {3800 * kMiB}, {L"E:\\velkor.bin"}},
+      {"FAT32 3800 MiB + 1 block", L"E:\\", true, 3801 * kMiB, 1048576, {3800 * kMiB, 1 * kMiB},
+       {L"E:\\velkor_full_01.bin", L"E:\\velkor_full_02.bin"}},
+      {"FAT32 3 MiB blocks", L"E:\\", true, 8190 * kMiB, 3 * 1048576, {3798 * kMiB, 3798 * kMiB, 594 * kMiB},
+       {L"E:\\velkor_full_01.bin", L"E:\\velkor_full_02.bin", L"E:\\velkor_full_03.bin"}},
+      {"root without separator", L"E:", true, 4000 * kMiB, 1048576, {3800 * kMiB, 200 * kMiB},
+       {L"E:" + Sep() + L"velkor_full_01.bin", L"E:" + Sep() + L"velkor_full_02.bin"}},
+      {"Linux mount point", L"/mnt/stick", false, 64 * kMiB, 1048576, {64 * kMiB}, {L"/mnt/stick" + Sep() + L"velkor.bin"}},
+      // Sizes that are no whole multiple of the block: the tail is not tested, and the names
+      // count only the files that exist.
+      {"2.5 blocks", L"E:\\", false, 5 * kMiB / 2, 1048576, {2 * kMiB}, {L"E:\\velkor.bin"}},
+      {"FAT32 3800 MiB + half a block", L"E:\\", true, 3800 * kMiB + kMiB / 2, 1048576, {3800 * kMiB},
+       {L"E:\\velkor.bin"}},
+      {"FAT32 7600.5 MiB", L"E:\\", true, 7600 * kMiB + kMiB / 2, 1048576, {3800 * kMiB, 3800 * kMiB},
+       {L"E:\\velkor_full_01.bin", L"E:\\velkor_full_02.bin"}},
+      {"below one block", L"E:\\", false, 4096, 1048576, {}, {}},
+      {"nothing to test", L"E:\\", false, 0, 1048576, {}, {}},
+      {"block size 0", L"E:\\", false, 8 * kMiB, 0, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestConfig config;
+    config.driveRoot = c.root;
+    config.filePath = JoinPath(c.root, L"velkor.bin");
+    config.isFat32 = c.fat32;
+    config.testSize = c.testSize;
+    config.blockSize = c.blockSize;
+    config.workerCount = 3;
+    const std::vector<TestVariant> plan = BuildFullTestPlan(config);
+    ASSERT_EQ(plan.size(), c.sizes.size());
+    for (size_t i = 0; i < plan.size(); ++i) {
+      EXPECT_EQ(plan[i].byteCount, c.sizes[i]) << i;
+      EXPECT_EQ(plan[i].filePath, c.names[i]) << i;
+      EXPECT_EQ(plan[i].index, i);
+      EXPECT_EQ(plan[i].fileOffset, 0u);
+      EXPECT_EQ(plan[i].blockSize, c.blockSize);
+      EXPECT_EQ(plan[i].workerCount, 3u);
+      EXPECT_EQ(plan[i].accessType.name, L"Ausgeglichen (Volltest)");
+    }
+  }
+}
+
+TEST(FullTestPlan, HundredthFileGetsThreeDigits) {
+  TestConfig config;
+  config.driveRoot = L"E:\\";
+  config.isFat32 = true;
+  config.testSize = 100 * 3800 * kMiB + kMiB;
+  const std::vector<TestVariant> plan = BuildFullTestPlan(config);
+  ASSERT_EQ(plan.size(), 101u);
+  EXPECT_EQ(plan[98].filePath, L"E:\\velkor_full_99.bin");
+  EXPECT_EQ(plan[99].filePath, L"E:\\velkor_full_100.bin");
+  EXPECT_EQ(plan[100].filePath, L"E:\\velkor_full_101.bin");
+  EXPECT_EQ(plan[100].byteCount, kMiB);
+}
+
+TEST(FullTestPlan, AccessTypeComesFromTheProfile) {
+  TestConfig config;
+  config.driveRoot = L"E:\\";
+  config.filePath = L"E:\\velkor.bin";
+  config.accessProfile = kProfileTurbo;
+  std::vector<TestVariant> plan = BuildFullTestPlan(config);
+  ASSERT_EQ(plan.size(), 1u);
+  EXPECT_EQ(plan[0].accessType.name, L"Turbo (aggressiv) (Volltest)");
+  EXPECT_EQ(plan[0].accessType.ioChunkSize, 1048576u);
+  EXPECT_FALSE(plan[0].accessType.writeThrough);
+
+  config.accessProfile = kProfileReliable;
+  config.verifyOnly = true;
+  plan = BuildFullTestPlan(config);
+  ASSERT_EQ(plan.size(), 1u);
+  EXPECT_EQ(plan[0].accessType.name, L"Zuverlässig (nur prüfen)");
+  EXPECT_TRUE(plan[0].accessType.writeThrough);
+
+  config.accessProfile = 7;  // out of range: Ausgeglichen
+  plan = BuildFullTestPlan(config);
+  EXPECT_EQ(plan[0].accessType.name, L"Ausgeglichen (nur prüfen)");
+}
+
+TEST(FreeSpaceNeed, LargerOfTestSizeAndMethodBudget) {
+  const struct {
+    bool verifyOnly, methodTest;
+    uint64_t testSize, benchmarkBytes, need;
+  } rows[] = {
+      {false, false, 100, 500, 100}, {false, true, 100, 0, 100},   {false, true, 100, 500, 500},
+      {false, true, 100, 50, 100},   {true, true, 100, 500, 0},    {true, false, 100, 0, 0},
+  };
+  for (const auto& row : rows) {
+    TestConfig c;
+    c.verifyOnly = row.verifyOnly;
+    c.methodTest = row.methodTest;
+    c.testSize = row.testSize;
+    c.benchmarkBytes = row.benchmarkBytes;
+    EXPECT_EQ(FreeSpaceNeed(c), row.need) << row.verifyOnly << row.methodTest << row.benchmarkBytes;
+  }
+}
+
+const std::wstring kSize = LR"(\d+\.\d (B|KB|MB|GB|TB))";
+
+TEST_F(TestFilesTest, PreflightPassesAndLogsTheFigures) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.methodTest = true;
+  c.benchmarkBytes = 2 * kMiB;
+  EXPECT_TRUE(CheckFreeSpace(c));
+  ASSERT_EQ(status_.size(), 1u);
+  EXPECT_EQ(status_[0], L"Prüfe freien Speicher auf " + drive_.path());
+  ASSERT_EQ(log_.size(), 2u);
+  EXPECT_EQ(log_[0], status_[0]);
+  EXPECT_TRUE(std::regex_match(log_[1], std::wregex(L"Speicher OK: frei=" + kSize + L", gesamt=" + kSize +
+                                                    L", benötigt=2\\.0 MB, Rest bleibt frei=0\\.0 B")))
+      << log_[1];
+}
+
+TEST_F(TestFilesTest, PreflightFailsWhenTheReserveOrTheTestDoesNotFit) {
+  const struct {
+    uint64_t testSize, reserve;
+    const wchar_t* need;
+    const wchar_t* rest;
+  } rows[] = {
+      {1 * kMiB, 1ULL << 62, L"1\\.0 MB", L"4194304\\.0 TB"},  // reserve beyond the free space
+      {1ULL << 62, 0, L"4194304\\.0 TB", L"0\\.0 B"},          // test beyond the free space
+  };
+  for (const auto& row : rows) {
+    log_.clear();
+    status_.clear();
+    TestConfig c = ConfigOn(drive_.path());
+    c.testSize = row.testSize;
+    c.reserveFree = row.reserve;
+    EXPECT_FALSE(CheckFreeSpace(c));
+    ASSERT_EQ(log_.size(), 2u);
+    EXPECT_EQ(log_[0], L"Prüfe freien Speicher auf " + drive_.path());
+    const std::wstring root = std::regex_replace(drive_.path(), std::wregex(LR"([\\.^$|()\[\]{}*+?])"), L"\\$&");
+    EXPECT_TRUE(std::regex_match(
+        log_[1], std::wregex(L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der "
+                             L"Restgröße\\. Laufwerk=" + root + L", benötigt=" + row.need +
+                             L", gewünschter Rest=" + row.rest + L", frei=" + kSize + L", gesamt=" + kSize)))
+        << log_[1];
+    ASSERT_EQ(status_.size(), 2u);
+    EXPECT_EQ(status_[1], L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
+  }
+}
+
+TEST_F(TestFilesTest, PreflightReportsAFailedQueryWithTheSystemError) {
+  const std::wstring missing = drive_.File(L"gibt-es-nicht");
+  TestConfig c = ConfigOn(missing);
+  EXPECT_FALSE(CheckFreeSpace(c));
+  ASSERT_EQ(log_.size(), 2u);
+  const std::wstring expectedHead =
+      L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=" + missing +
+      L", benötigt=1.0 MB, gewünschter Rest=0.0 B, frei=0.0 B, gesamt=0.0 B, Windows-Fehler ";
+  EXPECT_EQ(log_[1].substr(0, expectedHead.size()), expectedHead);
+  EXPECT_TRUE(std::regex_match(log_[1].substr(expectedHead.size()), std::wregex(LR"(\d+: .+)"))) << log_[1];
+  EXPECT_EQ(status_.back(), L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
+}
+
+TEST_F(TestFilesTest, VerifyOnlySkipsTheCheckButLogsTheFigures) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.verifyOnly = true;
+  c.reserveFree = 1ULL << 62;
+  EXPECT_TRUE(CheckFreeSpace(c));
+  ASSERT_EQ(log_.size(), 2u);
+  EXPECT_TRUE(std::regex_match(log_[1], std::wregex(L"Speicher OK: frei=" + kSize + L", gesamt=" + kSize +
+                                                    L", benötigt=0\\.0 B, Rest bleibt frei=4194304\\.0 TB")))
+      << log_[1];
+  EXPECT_EQ(status_.size(), 1u);
+}
+
+TEST(CreatedFilesList, MethodFilesFirstEachPathOnce) {
+  TestConfig c;
+  c.driveRoot = L"E:\\";
+  c.filePath = L"E:\\velkor.bin";
+  c.testPoints = 3;
+  c.randomTestPoints = false;
+  const std::vector<TestVariant> full = BuildFullTestPlan(c);
+  EXPECT_EQ(CreatedFilesList(BuildMethodTestPlan(c, 8), full),
+            (std::vector<std::wstring>{L"E:\\velkor_p01.bin", L"E:\\velkor_p02.bin", L"E:\\velkor_p03.bin",
+                                       L"E:\\velkor.bin"}));
+  // One test point: the method test writes into the full test's file, listed once.
+  c.testPoints = 1;
+  EXPECT_EQ(CreatedFilesList(BuildMethodTestPlan(c, 8), full), (std::vector<std::wstring>{L"E:\\velkor.bin"}));
+  // No method test (and a FAT32 split).
+  c.isFat32 = true;
+  c.testSize = 4000 * kMiB;
+  EXPECT_EQ(CreatedFilesList({}, BuildFullTestPlan(c)),
+            (std::vector<std::wstring>{L"E:\\velkor_full_01.bin", L"E:\\velkor_full_02.bin"}));
+}
+
+TEST_F(TestFilesTest, CreatesEmptyFilesAndTruncatesOldOnes) {
+  const std::wstring a = drive_.File(L"velkor_p01.bin");
+  const std::wstring b = drive_.File(L"velkor.bin");
+  WriteFileBytes(b, "old content of an earlier run");
+  EXPECT_TRUE(CreateTestFiles({a, b}));
+  EXPECT_EQ(ReadFileBytes(a), "");
+  EXPECT_EQ(ReadFileBytes(b), "");
+  EXPECT_EQ(log_, (std::vector<std::wstring>{
+                      L"Erstelle Testdatei: " + a, L"Testdatei geöffnet/erstellt: " + a,
+                      L"Erstelle Testdatei: " + b, L"Testdatei geöffnet/erstellt: " + b,
+                      L"Testdateien angelegt. Sie werden beim Schreiben blockweise vergrößert, keine "
+                      L"Vorab-Reservierung."}));
+  EXPECT_EQ(status_, (std::vector<std::wstring>{L"Erstelle Testdatei: " + a, L"Erstelle Testdatei: " + b}));
+}
+
+TEST_F(TestFilesTest, CreationStopsAtAMissingFolder) {
+  const std::wstring a = drive_.File(L"velkor_full_01.bin");
+  const std::wstring b = JoinPath(drive_.File(L"fehlt"), L"velkor_full_02.bin");
+  const std::wstring c = drive_.File(L"velkor_full_03.bin");
+  EXPECT_FALSE(CreateTestFiles({a, b, c}));
+  EXPECT_TRUE(platform::FileExists(a));  // files created before the failure stay
+  EXPECT_FALSE(platform::FileExists(c));
+  EXPECT_EQ(log_, (std::vector<std::wstring>{
+                      L"Erstelle Testdatei: " + a, L"Testdatei geöffnet/erstellt: " + a,
+                      L"Erstelle Testdatei: " + b,
+                      L"FEHLER: Testdatei konnte nicht erstellt werden. Datei=" + b + L", " +
+                          FormatWindowsError(platform::kErrorPathNotFound)}));
+  ASSERT_FALSE(status_.empty());
+  EXPECT_EQ(status_.back(), L"Fehler: Testdatei konnte nicht erstellt werden.");
+}
+
+TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
+  auto entry = [](const std::wstring& path, uint64_t bytes) {
+    TestVariant v;
+    v.filePath = path;
+    v.byteCount = bytes;
+    return v;
+  };
+  const std::wstring one = drive_.File(L"velkor_full_01.bin");
+  const std::wstring two = drive_.File(L"velkor_full_02.bin");
+  const std::vector<TestVariant> plan = {entry(one, 2048), entry(two, 2048)};
+
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + one});
+  EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen fehlt."});
+
+  log_.clear();
+  status_.clear();
+  WriteFileBytes(one, std::string(4096, 'x'));  // larger than needed is fine
+  WriteFileBytes(two, std::string(1024, 'x'));
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei ist zu klein: " +
+                                            two + L", vorhanden=1.0 KB, benötigt=2.0 KB"});
+  EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen ist zu klein."});
+
+  log_.clear();
+  status_.clear();
+  WriteFileBytes(two, std::string(2048, 'x'));
+  EXPECT_TRUE(CheckVerifyOnlyFiles(plan));
+  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(status_.empty());
+}
+
+TEST_F(TestFilesTest, RemovesOnlyTheRunsOwnMethodFiles) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.testSize = 3 * kMiB;
+  c.workerCount = 1;
+  c.testPoints = 3;
+  c.randomTestPoints = false;
+  const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
+  ASSERT_EQ(method.size(), 3u);
+  const std::vector<TestVariant> full = BuildFullTestPlan(c);
+  std::vector<std::wstring> created = CreatedFilesList(method, full);
+  ASSERT_TRUE(CreateTestFiles(created));
+
+  // The user's files beside ours, named close to them.
+  const std::vector<std::wstring> userFiles = {
+      drive_.File(L"velkor_p01.txt"), drive_.File(L"velkor.bin.bak"), drive_.File(L"velkor_p04.bin"),
+      drive_.File(L"velkor_p1.bin"), drive_.File(L"xvelkor_p02.bin")};
+  for (const std::wstring& path : userFiles) WriteFileBytes(path, "user data");
+
+  log_.clear();
+  RemoveMethodTestFiles(method, full, created);
+  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+  for (const wchar_t* name : {L"velkor_p01.bin", L"velkor_p02.bin", L"velkor_p03.bin"}) {
+    EXPECT_FALSE(platform::FileExists(drive_.File(name)));
+  }
+  EXPECT_TRUE(platform::FileExists(c.filePath));
+  for (const std::wstring& path : userFiles) EXPECT_EQ(ReadFileBytes(path), "user data");
+  ASSERT_EQ(log_.size(), 3u);
+  EXPECT_EQ(log_[1], L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien Speicher "
+                     L"nutzen kann: " + drive_.File(L"velkor_p02.bin"));
+}
+
+TEST_F(TestFilesTest, NeverDeletesAFileTheRunDidNotCreate) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.testSize = 3 * kMiB;
+  c.workerCount = 1;
+  c.testPoints = 3;
+  c.randomTestPoints = false;
+  const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
+  const std::vector<TestVariant> full = BuildFullTestPlan(c);
+  // A velkor_p02.bin that this run never listed (left by someone else) survives.
+  const std::wstring foreign = drive_.File(L"velkor_p02.bin");
+  WriteFileBytes(foreign, "not ours");
+  std::vector<std::wstring> created = {drive_.File(L"velkor_p01.bin"), c.filePath};
+  WriteFileBytes(created[0], "");
+  RemoveMethodTestFiles(method, full, created);
+  EXPECT_EQ(ReadFileBytes(foreign), "not ours");
+  EXPECT_FALSE(platform::FileExists(drive_.File(L"velkor_p01.bin")));
+  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+}
+
+TEST_F(TestFilesTest, AMethodFileSharedWithTheFullTestStays) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.testPoints = 1;
+  const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
+  const std::vector<TestVariant> full = BuildFullTestPlan(c);
+  std::vector<std::wstring> created = CreatedFilesList(method, full);
+  ASSERT_TRUE(CreateTestFiles(created));
+  log_.clear();
+  RemoveMethodTestFiles(method, full, created);
+  EXPECT_TRUE(platform::FileExists(c.filePath));
+  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+  EXPECT_TRUE(log_.empty());
+}
+
+TEST_F(TestFilesTest, FailedOrMissingDeletesStillLeaveTheList) {
+  TestConfig c = ConfigOn(drive_.path());
+  c.testSize = 3 * kMiB;
+  c.workerCount = 1;
+  c.testPoints = 3;
+  c.randomTestPoints = false;
+  const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
+  const std::vector<TestVariant> full = BuildFullTestPlan(c);
+  std::vector<std::wstring> created = CreatedFilesList(method, full);
+  // p01 is already gone (silent), p02 is a folder that cannot be deleted as a file (a hint),
+  // p03 is a plain file.
+  ASSERT_TRUE(platform::CreateFolder(drive_.File(L"velkor_p02.bin")));
+  WriteFileBytes(drive_.File(L"velkor_p03.bin"), "");
+  RemoveMethodTestFiles(method, full, created);
+  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+  ASSERT_EQ(log_.size(), 2u);
+  const std::wstring hint = L"Hinweis: Methodentest-Datei konnte vor Volltest nicht entfernt werden: " +
+                            drive_.File(L"velkor_p02.bin") + L", Windows-Fehler ";
+  EXPECT_EQ(log_[0].substr(0, hint.size()), hint);
+  EXPECT_TRUE(std::regex_match(log_[0].substr(hint.size()), std::wregex(LR"(\d+: .+)"))) << log_[0];
+  EXPECT_EQ(log_[1].substr(0, 37), L"Methodentest-Datei vor Volltest entfe");
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,377 @@
+#include "results/results_database.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+
+#include "common/paths.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "tests/support/temp_folder.h"
+
+namespace velkor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+TestConfig DriveE() {
+  TestConfig c;
+  c.driveRoot = L"E:\\";
+  c.fileSystem = L"FAT32";
+  c.testSize = 8589934592;
+  c.reserveFree = 33554432;
+  c.testPoints = 3;
+  return c;
+}
+
+ResultRecord TurboExample() {
+  ResultRecord r;
+  r.method = L"Turbo (aggressiv)";
+  r.workers = 2;
+  r.blockSize = 1048576;
+  r.bytes = 268435456;
+  r.mbPerSecond = 41.27;
+  r.seconds = 12.41;
+  r.verified = true;
+  r.recommended = true;
+  return r;
+}
+
+// Everything a text field may hold that JSON escaping has to carry.
+const std::wstring kAwkward = L"Zuverlässig (Volltest)\t\"zitiert\" C:\\pfad\\\r\nzweite Zeile {x} [y] \u2713 \U0001F600";
+
+ResultRecord AwkwardRecord() {
+  ResultRecord r;
+  r.method = kAwkward;
+  r.workers = 3;
+  r.blockSize = 4194304;
+  r.bytes = 1073741824;
+  r.mbPerSecond = 20.5;
+  r.seconds = 52.3;
+  r.verified = true;
+  r.errors = 0;
+  r.cancelled = true;
+  return r;
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "text does not end with a line feed";
+  return lines;
+}
+
+void ExpectSameRecords(const std::vector<ResultRecord>& a, const std::vector<ResultRecord>& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(a[i].method, b[i].method);
+    EXPECT_EQ(a[i].workers, b[i].workers);
+    EXPECT_EQ(a[i].blockSize, b[i].blockSize);
+    EXPECT_EQ(a[i].bytes, b[i].bytes);
+    EXPECT_EQ(a[i].mbPerSecond, b[i].mbPerSecond);
+    EXPECT_EQ(a[i].seconds, b[i].seconds);
+    EXPECT_EQ(a[i].errors, b[i].errors);
+    EXPECT_EQ(a[i].verified, b[i].verified);
+    EXPECT_EQ(a[i].cancelled, b[i].cancelled);
+    EXPECT_EQ(a[i].recommended, b[i].recommended);
+  }
+}
+
+TEST(ResultsJson, ExactLineLayout) {
+  ResultRecord failed;
+  failed.method = L"Ausgeglichen (Volltest)";
+  failed.workers = 4;
+  failed.blockSize = 4096;
+  failed.bytes = 1073741824;
+  failed.seconds = 100.005;
+  failed.errors = 17;
+  const std::wstring text = BuildResultsJson(DriveE(), {TurboExample(), failed}, true);
+  const std::vector<std::wstring> lines = Lines(text);
+  ASSERT_EQ(lines.size(), 15u);
+  EXPECT_EQ(lines[0], L"{");
+  EXPECT_EQ(lines[1], L"  \"schema\": \"velkor-results-v1\",");
+  EXPECT_TRUE(std::regex_match(lines[2], std::wregex(LR"(  "writtenAt": "\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}",)")))
+      << lines[2];
+  EXPECT_EQ(lines[3], L"  \"final\": true,");
+  EXPECT_EQ(lines[4], L"  \"drive\": \"E:\\\\\",");
+  EXPECT_EQ(lines[5], L"  \"fileSystem\": \"FAT32\",");
+  EXPECT_EQ(lines[6], L"  \"testSizeBytes\": 8589934592,");
+  EXPECT_EQ(lines[7], L"  \"reserveFreeBytes\": 33554432,");
+  EXPECT_EQ(lines[8], L"  \"testPoints\": 3,");
+  EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 0.0 B, "
+                      L"Fehler 17\\r\\nEmpfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB\",");
+  EXPECT_EQ(lines[10], L"  \"results\": [");
+  EXPECT_EQ(lines[11], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
+                       L"\"mbPerSecond\":41.27,\"seconds\":12.41,\"verified\":true,\"errors\":0,"
+                       L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\"},");
+  EXPECT_EQ(lines[12], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
+                       L"\"mbPerSecond\":0.00,\"seconds\":100.00,\"verified\":false,\"errors\":17,"
+                       L"\"cancelled\":false,\"recommended\":false,\"result\":\"Fehler\"}");
+  EXPECT_EQ(lines[13], L"  ]");
+  EXPECT_EQ(lines[14], L"}");
+  EXPECT_EQ(text.find(L'\r'), std::wstring::npos);
+  EXPECT_EQ(text.find(L" \n"), std::wstring::npos);
+}
+
+TEST(ResultsJson, EmptyListAndNotFinal) {
+  TestConfig c = DriveE();
+  c.driveRoot = L"/mnt/stick";
+  const std::vector<std::wstring> lines = Lines(BuildResultsJson(c, {}, false));
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_EQ(lines[3], L"  \"final\": false,");
+  EXPECT_EQ(lines[4], L"  \"drive\": \"/mnt/stick\",");
+  EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: Noch keine Ergebnisse.\",");
+  EXPECT_EQ(lines[10], L"  \"results\": [");
+  EXPECT_EQ(lines[11], L"  ]");
+  EXPECT_EQ(lines[12], L"}");
+}
+
+TEST(ResultsJson, NumbersThatCannotBePrintedAreWrittenAsZero) {
+  ResultRecord r = TurboExample();
+  r.mbPerSecond = std::numeric_limits<double>::infinity();
+  r.seconds = std::numeric_limits<double>::quiet_NaN();
+  const std::wstring text = BuildResultsJson(DriveE(), {r}, true);
+  EXPECT_NE(text.find(L"\"mbPerSecond\":0.00,\"seconds\":0.00,"), std::wstring::npos);
+}
+
+TEST(ResultsFile, RoundTripKeepsEveryCharacter) {
+  TempFolder folder;
+  const std::wstring path = folder.File(L"20250203-090500-E__-velkor.json");
+  TestConfig c = DriveE();
+  c.fileSystem = kAwkward;
+  const std::vector<ResultRecord> records = {TurboExample(), AwkwardRecord()};
+  ASSERT_TRUE(SaveResultsFile(path, c, records, true));
+
+  const std::string bytes = ReadFileBytes(path);
+  EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(bytes.find("Zuverl\xC3\xA4ssig"), std::string::npos);  // UTF-8, not \u escapes
+  EXPECT_NE(bytes.find("\xF0\x9F\x98\x80"), std::string::npos);
+
+  std::vector<ResultRecord> loaded = {ResultRecord{}};
+  ASSERT_TRUE(LoadResultsFile(path, &loaded));
+  ExpectSameRecords(loaded, records);
+}
+
+// python3's json module must accept the files; natively only (a Windows process has no python3).
+TEST(ResultsFile, PythonJsonReadsIt) {
+  if (std::system("python3 -c \"\" > /dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 here";
+  TempFolder folder;
+  const std::wstring json = folder.File(L"results.json");
+  const std::wstring script = folder.File(L"check.py");
+  const std::wstring output = folder.File(L"output.txt");
+  ASSERT_TRUE(SaveResultsFile(json, DriveE(), {TurboExample(), AwkwardRecord()}, true));
+  WriteFileBytes(script, R"PY(
+import json, sys
+with open(sys.argv[1], encoding="utf-8") as f:
+    d = json.load(f)
+assert list(d) == ["schema", "writtenAt", "final", "drive", "fileSystem", "testSizeBytes",
+                   "reserveFreeBytes", "testPoints", "summaryText", "results"], list(d)
+assert d["schema"] == "velkor-results-v1"
+assert d["final"] is True
+assert d["drive"] == "E:\\"
+assert d["testSizeBytes"] == 8589934592 and d["reserveFreeBytes"] == 33554432 and d["testPoints"] == 3
+assert d["summaryText"].endswith("\r\nEmpfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB"), d["summaryText"]
+r = d["results"]
+assert len(r) == 2
+assert list(r[0]) == ["method", "workers", "blockKB", "bytes", "mbPerSecond", "seconds", "verified",
+                      "errors", "cancelled", "recommended", "result"], list(r[0])
+assert r[0]["mbPerSecond"] == 41.27 and r[0]["seconds"] == 12.41 and r[0]["recommended"] is True
+assert r[0]["result"] == "Empfehlung"
+assert r[1]["method"] == "Zuverl\u00e4ssig (Volltest)\t\"zitiert\" C:\\pfad\\\r\nzweite Zeile {x} [y] \u2713 \U0001F600", repr(r[1]["method"])
+assert r[1]["blockKB"] == 4096 and r[1]["bytes"] == 1073741824 and r[1]["cancelled"] is True
+assert r[1]["result"] == "abgebrochen"
+print("ok")
+)PY");
+  const std::string command = "python3 \"" + platform::WideToUtf8(script) + "\" \"" + platform::WideToUtf8(json) +
+                              "\" > \"" + platform::WideToUtf8(output) + "\" 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(status, 0) << ReadFileBytes(output);
+  EXPECT_EQ(ReadFileBytes(output), "ok\n");
+}
+
+TEST(ResultsFile, MalformedTextsLoadCleanly) {
+  const struct {
+    const char* what;
+    const wchar_t* text;
+    bool ok;
+    std::vector<std::wstring> methods;
+  } cases[] = {
+      {"no results key", LR"({"schema": "velkor-results-v1"})", false, {}},
+      {"results key without array", LR"({"results": 5})", true, {}},
+      {"empty array", L"{\n  \"results\": [\n  ]\n}\n", true, {}},
+      {"object without method", LR"("results": [{"workers":2},{"method":"B"}])", true, {L"B"}},
+      {"empty method", LR"("results": [{"method":"","workers":2}])", true, {}},
+      {"unterminated last object", LR"("results": [{"method":"A"},{"method":"B","workers":)", true, {L"A"}},
+      {"unterminated string", LR"("results": [{"method":"A\"}, {"method":"B"}])", true, {}},
+      {"brace inside a method", LR"("results": [{"method":"A}B","workers":3}])", true, {L"A}B"}},
+      {"summary mentions results", L"\"summaryText\": \"\\\"results\\\" [{\\\"method\\\":\\\"X\\\"}]\",\n"
+                                   L"\"results\": [{\"method\":\"Y\"}]", true, {L"Y"}},
+      {"key order and spacing ignored", LR"(garbage "results"  :  [ {"workers":1,"method":"M"} ] trailing {)",
+       true, {L"M"}},
+      {"byte-order mark", L"\uFEFF{\"results\": [{\"method\":\"A\"}]}", true, {L"A"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<ResultRecord> records = {TurboExample()};
+    EXPECT_EQ(ParseResultsText(c.text, &records), c.ok);
+    if (!c.ok) {
+      ASSERT_EQ(records.size(), 1u);  // untouched on failure
+      EXPECT_EQ(records[0].method, L"Turbo (aggressiv)");
+      continue;
+    }
+    std::vector<std::wstring> methods;
+    for (const ResultRecord& r : records) methods.push_back(r.method);
+    EXPECT_EQ(methods, c.methods);
+  }
+}
+
+TEST(ResultsFile, MissingKeysReadAsZeroNotAsDefaults) {
+  std::vector<ResultRecord> records;
+  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"nur Methode","mbPerSecond":x}])", &records));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].workers, 0u);
+  EXPECT_EQ(records[0].blockSize, 0u);
+  EXPECT_EQ(records[0].bytes, 0u);
+  EXPECT_EQ(records[0].mbPerSecond, 0.0);
+  EXPECT_FALSE(records[0].verified);
+  // blockKB times 1024 is cut to 32 bits.
+  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"m","blockKB":4194305,"workers":4294967297}])", &records));
+  EXPECT_EQ(records[0].blockSize, 1024u);
+  EXPECT_EQ(records[0].workers, 1u);
+}
+
+TEST(ResultsFile, AnyPrefixOrDamageOfAFileIsSafe) {
+  const std::wstring text = BuildResultsJson(DriveE(), {TurboExample(), AwkwardRecord(), TurboExample()}, true);
+  std::vector<ResultRecord> records;
+  size_t complete = 0;
+  for (size_t n = 0; n <= text.size(); ++n) {
+    if (ParseResultsText(text.substr(0, n), &records)) complete = std::max(complete, records.size());
+  }
+  EXPECT_EQ(complete, 3u);
+  // Damage: every position replaced by each of the characters the scanner cares about.
+  for (size_t i = 0; i < text.size(); i += 3) {
+    for (const wchar_t c : {L'"', L'\\', L'{', L'}', L'[', L':', L'\0'}) {
+      std::wstring damaged = text;
+      damaged[i] = c;
+      ParseResultsText(damaged, &records);
+      EXPECT_LE(records.size(), 4u);
+    }
+  }
+}
+
+TEST(ResultsFile, FilesThatCannotBeLoaded) {
+  TempFolder folder;
+  std::vector<ResultRecord> records = {TurboExample()};
+  EXPECT_FALSE(LoadResultsFile(folder.File(L"missing.json"), &records));
+  WriteFileBytes(folder.File(L"empty.json"), "");
+  EXPECT_FALSE(LoadResultsFile(folder.File(L"empty.json"), &records));
+  WriteFileBytes(folder.File(L"other.json"), "{\"name\": \"not ours\"}\n");
+  EXPECT_FALSE(LoadResultsFile(folder.File(L"other.json"), &records));
+  EXPECT_FALSE(LoadResultsFile(folder.path(), &records));  // a folder
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].method, L"Turbo (aggressiv)");
+
+  // Malformed UTF-8 becomes U+FFFD and still loads.
+  WriteFileBytes(folder.File(L"bad-utf8.json"), "{\"results\": [{\"method\":\"A\xFF\xC3\"}]}");
+  ASSERT_TRUE(LoadResultsFile(folder.File(L"bad-utf8.json"), &records));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].method, L"A\uFFFD\uFFFD");
+}
+
+// A sparse file of the given size whose last bytes close a valid results text.
+void WriteSparseResults(const std::wstring& path, uint64_t size) {
+  const std::string tail = "\"results\": [{\"method\":\"Ende\"}]";
+  WriteFileBytes(path, "");
+  platform::FileHandle file = platform::OpenFileForWrite(path, false);
+  ASSERT_TRUE(file.valid());
+  uint32_t done = 0;
+  ASSERT_TRUE(platform::WriteFileAt(file, size - tail.size(), tail.data(), static_cast<uint32_t>(tail.size()), &done));
+  platform::CloseFile(file);
+}
+
+TEST(ResultsFile, SixtyFourMebibytesAtMost) {
+  TempFolder folder;
+  std::wstring text;
+  WriteSparseResults(folder.File(L"too-large.json"), kMaxResultsFileBytes + 1);
+  EXPECT_FALSE(ReadUtf8TextFile(folder.File(L"too-large.json"), &text));
+  platform::DeleteFileAtPath(folder.File(L"too-large.json"));
+
+  WriteSparseResults(folder.File(L"largest.json"), kMaxResultsFileBytes);
+  std::vector<ResultRecord> records;
+  ASSERT_TRUE(LoadResultsFile(folder.File(L"largest.json"), &records));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].method, L"Ende");
+}
+
+TEST(ResultsFile, SaveNeedsAPathAndAFolder) {
+  TempFolder folder;
+  EXPECT_FALSE(SaveResultsFile(L"", DriveE(), {}, false));
+  EXPECT_FALSE(SaveResultsFile(JoinPath(folder.File(L"fehlt"), L"x.json"), DriveE(), {}, false));
+  // A later save replaces the whole file.
+  const std::wstring path = folder.File(L"run.json");
+  ASSERT_TRUE(SaveResultsFile(path, DriveE(), {TurboExample(), AwkwardRecord()}, false));
+  ASSERT_TRUE(SaveResultsFile(path, DriveE(), {}, true));
+  std::vector<ResultRecord> records = {TurboExample()};
+  ASSERT_TRUE(LoadResultsFile(path, &records));
+  EXPECT_TRUE(records.empty());
+  EXPECT_NE(ReadFileBytes(path).find("\"final\": true,\n"), std::string::npos);
+}
+
+TEST(ResultsFilePath, TimeStampAndDrive) {
+  platform::LocalTime t;
+  t.year = 2025;
+  t.month = 2;
+  t.day = 3;
+  t.hour = 9;
+  t.minute = 5;
+  t.second = 0;
+  t.millisecond = 123;
+  TestConfig c = DriveE();
+  EXPECT_EQ(MakeResultsFilePath(c, L"C:\\Velkor\\results\\", t), L"C:\\Velkor\\results\\20250203-090500-E__-velkor.json");
+  c.driveRoot = L"/mnt/stick";
+  EXPECT_EQ(MakeResultsFilePath(c, L"/opt/velkor/results/", t), L"/opt/velkor/results/20250203-090500-_mnt_stick-velkor.json");
+}
+
+TEST(ResultsFilePath, FolderOverride) {
+  TempFolder folder;
+  const std::wstring override = folder.File(L"ergebnisse");
+  SetResultsFolder(override);
+  EXPECT_EQ(GetResultsFolder(), override);
+  const std::wstring path = MakeResultsFilePath(DriveE());
+  EXPECT_EQ(path.substr(0, override.size() + 1), override + platform::PathSeparator());
+  EXPECT_TRUE(std::regex_match(FileNameOfPath(path), std::wregex(LR"(\d{8}-\d{6}-E__-velkor\.json)")));
+  EXPECT_TRUE(SaveResultsFile(path, DriveE(), {}, false));  // the folder was created
+  EXPECT_EQ(ListSavedResultFiles(), std::vector<std::wstring>{path});
+  SetResultsFolder(L"");
+  EXPECT_EQ(GetResultsFolder(), GetResultsDirectory());
+}
+
+TEST(SavedResultFiles, EveryJsonFileSortedByCodeUnits) {
+  TempFolder folder;
+  for (const char* name : {"20250203-090500-E__-velkor.json", "20250101-120000-F__-velkor.json", "B.json",
+                           "a.json", "notes.txt", "results.json.bak"}) {
+    WriteFileBytes(folder.File(platform::Utf8ToWide(name)), "{}");
+  }
+  ASSERT_TRUE(platform::CreateFolder(folder.File(L"folder.json")));
+  const std::vector<std::wstring> paths = ListSavedResultFiles(folder.path());
+  EXPECT_EQ(paths, (std::vector<std::wstring>{
+                       folder.File(L"20250101-120000-F__-velkor.json"), folder.File(L"20250203-090500-E__-velkor.json"),
+                       folder.File(L"B.json"), folder.File(L"a.json")}));
+  EXPECT_TRUE(ListSavedResultFiles(folder.File(L"fehlt")).empty());
+
+  EXPECT_EQ(SavedResultSelection(paths, folder.File(L"B.json")), 2);
+  EXPECT_EQ(SavedResultSelection(paths, folder.File(L"b.JSON")), 2);  // ignoring case
+  EXPECT_EQ(SavedResultSelection(paths, folder.File(L"unbekannt.json")), 3);  // the newest
+  EXPECT_EQ(SavedResultSelection(paths, L""), 3);
+  EXPECT_EQ(SavedResultSelection({}, L"x"), -1);
+}
+
+}  // namespace
+}  // namespace velkor
