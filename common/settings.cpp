@@ -48,7 +48,7 @@ int ParseLong32(std::wstring_view piece) {
 }
 
 void WriteInt(const wchar_t* section, const wchar_t* key, int value) {
-  platform::WriteProfileString(SettingsFilePath(), section, key, std::to_wstring(value));
+  platform::WriteIniString(SettingsFilePath(), section, key, std::to_wstring(value));
 }
 
 }  // namespace
@@ -63,12 +63,12 @@ void SetSettingsFilePath(const std::wstring& path) { StoredSettingsPath() = path
 
 void LoadSettings() {
   const std::wstring file = SettingsFilePath();
-  const std::wstring code = platform::ReadProfileString(file, L"General", L"Language", L"", kLanguageBufferChars);
+  const std::wstring code = platform::ReadIniString(file, L"General", L"Language", L"", kLanguageBufferChars);
   CurrentLanguage = LanguageFromCode(code, DefaultLanguage());
-  WindowWidth = std::max(kMinWindowWidth, platform::ReadProfileInt(file, L"Window", L"Width", WindowWidth));
-  WindowHeight = std::max(kMinWindowHeight, platform::ReadProfileInt(file, L"Window", L"Height", WindowHeight));
-  SplitX = std::max(kMinSplitX, platform::ReadProfileInt(file, L"Layout", L"SplitX", SplitX));
-  TopPaneHeight = std::max(kMinTopPaneHeight, platform::ReadProfileInt(file, L"Layout", L"TopPaneHeight", TopPaneHeight));
+  WindowWidth = std::max(kMinWindowWidth, platform::ReadIniInt(file, L"Window", L"Width", WindowWidth));
+  WindowHeight = std::max(kMinWindowHeight, platform::ReadIniInt(file, L"Window", L"Height", WindowHeight));
+  SplitX = std::max(kMinSplitX, platform::ReadIniInt(file, L"Layout", L"SplitX", SplitX));
+  TopPaneHeight = std::max(kMinTopPaneHeight, platform::ReadIniInt(file, L"Layout", L"TopPaneHeight", TopPaneHeight));
   SettingsLoaded = true;
 }
 
@@ -78,7 +78,7 @@ void SaveSettings(const WindowSnapshot& window) {
     WindowWidth = std::max(kMinWindowWidth, window.outerWidth);
     WindowHeight = std::max(kMinWindowHeight, window.outerHeight);
   }
-  platform::WriteProfileString(SettingsFilePath(), L"General", L"Language", LanguageCode(CurrentLanguage));
+  platform::WriteIniString(SettingsFilePath(), L"General", L"Language", LanguageCode(CurrentLanguage));
   WriteInt(L"Window", L"Width", WindowWidth);
   WriteInt(L"Window", L"Height", WindowHeight);
   WriteInt(L"Layout", L"SplitX", SplitX);
@@ -132,8 +132,8 @@ ColumnLayout ReadListColumns(const std::wstring& section, const std::vector<int>
   const std::wstring file = SettingsFilePath();
   ColumnLayout layout;
   layout.widths = ApplySavedColumnWidths(
-      defaultWidths, platform::ReadProfileString(file, section, L"Widths", L"", kColumnsBufferChars));
-  if (!ParseColumnOrder(platform::ReadProfileString(file, section, L"Order", L"", kColumnsBufferChars),
+      defaultWidths, platform::ReadIniString(file, section, L"Widths", L"", kColumnsBufferChars));
+  if (!ParseColumnOrder(platform::ReadIniString(file, section, L"Order", L"", kColumnsBufferChars),
                         defaultWidths.size(), &layout.order)) {
     layout.order.clear();
     for (size_t i = 0; i < defaultWidths.size(); ++i) layout.order.push_back(static_cast<int>(i));
@@ -143,8 +143,8 @@ ColumnLayout ReadListColumns(const std::wstring& section, const std::vector<int>
 
 void WriteListColumns(const std::wstring& section, const ColumnLayout& layout) {
   const std::wstring file = SettingsFilePath();
-  platform::WriteProfileString(file, section, L"Widths", JoinIntegerList(layout.widths));
-  platform::WriteProfileString(file, section, L"Order", JoinIntegerList(layout.order));
+  platform::WriteIniString(file, section, L"Widths", JoinIntegerList(layout.widths));
+  platform::WriteIniString(file, section, L"Order", JoinIntegerList(layout.order));
 }
 
 }  // namespace velkor

@@ -9,19 +9,19 @@
 namespace velkor::platform {
 
 // The value of key in section, at most bufferChars - 1 characters; defaultValue when missing.
-std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+std::wstring ReadIniString(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& defaultValue,
                                uint32_t bufferChars);
 
 // The value as an integer (see ProfileIntOfText in platform/ini_text.h); defaultValue when the
 // key is missing or empty, 0 when it does not start with a number.
-int32_t ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+int32_t ReadIniInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                        int32_t defaultValue);
 
 // Sets key in section, creating the file, section or key as needed; every other section, key and
 // line of the file stays. False (with LastError) when the file cannot be read or written; a file
 // that cannot be read is never overwritten.
-bool WriteProfileString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+bool WriteIniString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                         const std::wstring& value);
 
 }  // namespace velkor::platform

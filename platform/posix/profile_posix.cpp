@@ -94,7 +94,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes, mode_t mode)
 
 }  // namespace
 
-std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+std::wstring ReadIniString(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& defaultValue,
                                uint32_t bufferChars) {
   std::string bytes;
@@ -106,14 +106,14 @@ std::wstring ReadProfileString(const std::wstring& file, const std::wstring& sec
   return ProfileStringOfValue(defaultValue, bufferChars);
 }
 
-int32_t ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+int32_t ReadIniInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                        int32_t defaultValue) {
-  const std::wstring text = ReadProfileString(file, section, key, L"", kProfileIntBufferChars);
+  const std::wstring text = ReadIniString(file, section, key, L"", kProfileIntBufferChars);
   if (text.empty()) return defaultValue;
   return ProfileIntOfText(text);
 }
 
-bool WriteProfileString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+bool WriteIniString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                         const std::wstring& value) {
   const std::string path = NativePath(file);
   std::string bytes;

@@ -6,7 +6,7 @@
 
 namespace velkor::platform {
 
-std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+std::wstring ReadIniString(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& defaultValue,
                                uint32_t bufferChars) {
   if (bufferChars == 0) return std::wstring();
@@ -16,12 +16,12 @@ std::wstring ReadProfileString(const std::wstring& file, const std::wstring& sec
   return std::wstring(buffer.data(), n < bufferChars ? n : bufferChars - 1);
 }
 
-int32_t ReadProfileInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+int32_t ReadIniInt(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                        int32_t defaultValue) {
   return static_cast<int32_t>(::GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, file.c_str()));
 }
 
-bool WriteProfileString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+bool WriteIniString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                         const std::wstring& value) {
   return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
