@@ -1,6 +1,6 @@
 #include "platform/mount_table.h"
 
-#include <algorithm>
+#include <unordered_map>
 
 #include "platform/volumes.h"
 
@@ -130,24 +130,26 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
 }
 
 std::vector<MountEntry> VisibleVolumes(const std::vector<MountEntry>& table) {
-  std::vector<MountEntry> top;
+  // Machines with containers have thousands of mounts: stay near linear.
+  std::vector<const MountEntry*> top;
+  std::unordered_map<std::string_view, size_t> topByMountPoint;
   for (const MountEntry& e : table) {
-    top.erase(std::remove_if(top.begin(), top.end(),
-                             [&](const MountEntry& t) { return t.mountPoint == e.mountPoint; }),
-              top.end());
-    top.push_back(e);
+    const auto [it, added] = topByMountPoint.try_emplace(e.mountPoint, top.size());
+    if (!added) {
+      top[it->second] = nullptr;  // hidden by this later mount
+      it->second = top.size();
+    }
+    top.push_back(&e);
   }
-  std::vector<std::string> keys;
   std::vector<MountEntry> volumes;
-  for (const MountEntry& e : top) {
-    const std::string key = DeviceKey(e);
-    const auto seen = std::find(keys.begin(), keys.end(), key);
-    if (seen == keys.end()) {
-      keys.push_back(key);
-      volumes.push_back(e);
-    } else {
-      MountEntry& kept = volumes[static_cast<size_t>(seen - keys.begin())];
-      if (kept.root != "/" && e.root == "/") kept = e;
+  std::unordered_map<std::string, size_t> volumeByDevice;
+  for (const MountEntry* e : top) {
+    if (e == nullptr) continue;
+    const auto [it, added] = volumeByDevice.try_emplace(DeviceKey(*e), volumes.size());
+    if (added) {
+      volumes.push_back(*e);
+    } else if (volumes[it->second].root != "/" && e->root == "/") {
+      volumes[it->second] = *e;
     }
   }
   return volumes;

@@ -48,8 +48,9 @@ inline constexpr uint32_t kBusNvme = 17;
 // mounted file systems.
 uint32_t LogicalDriveMask();
 
-// The roots of the volumes in use, in ascending order on Windows ("A:\" to "Z:\") and in mount
-// order elsewhere; *mask receives the LogicalDriveMask read with them.
+// The roots of the volumes in use: on Windows every drive letter in ascending order ("A:\" to
+// "Z:\"); elsewhere, in mount order, the mount points of the file systems a block device backs
+// (no other can be a local drive). *mask receives the LogicalDriveMask read with them.
 std::vector<std::wstring> ListVolumeRoots(uint32_t* mask);
 
 // One of the kDrive* types for a root (kDriveNoRootDir when root names no volume).

@@ -11,6 +11,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -194,6 +195,10 @@ std::vector<std::wstring> ListVolumeRoots(uint32_t* mask) {
   *mask = MountTableStamp(table);
   std::vector<std::wstring> roots;
   for (const MountEntry& e : VisibleVolumes(table)) {
+    // Only a block device can back a local drive: proc, tmpfs, overlay, network and sync mounts
+    // (often thousands on machines with containers) are left out before any query.
+    dev_t device = 0;
+    if (!BlockDeviceOf(e, &device)) continue;
     struct stat st;
     // A file bind-mounted over a file (containers do that) is no volume.
     if (::stat(e.mountPoint.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) roots.push_back(Utf8ToWide(e.mountPoint));
