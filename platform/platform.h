@@ -4,5 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/volumes.h"

@@ -1,0 +1,29 @@
+// One row of the drive table, and the connection of a drive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace velkor {
+
+// A candidate drive as the drive list shows it. Texts from the text table (no name, unknown file
+// system, write status) are in the language current when the row was made.
+struct DriveInfo {
+  std::wstring root;        // "E:\" on Windows, the mount point elsewhere
+  std::wstring label;       // volume label, or Translate("no_name")
+  std::wstring fileSystem;  // e.g. "FAT32", "exFAT", "NTFS", or Translate("unknown")
+  std::wstring bus;         // connection text, German or neutral in every language
+  std::wstring status;      // Translate("write_protect") or Translate("writable")
+  uint64_t totalBytes = 0;  // visible to the user
+  uint64_t freeBytes = 0;   // available to the user (quota-aware)
+  double freePercent = 0.0;
+  bool writeProtected = false;
+};
+
+// The connection of a drive and whether it is a virtual disk (never offered).
+struct BusTypeInfo {
+  std::wstring bus;
+  bool isVirtual = false;
+};
+
+}  // namespace velkor

@@ -1,0 +1,51 @@
+#include "drives/enumerate.h"
+
+#include "drives/classify.h"
+#include "drives/drive_table.h"
+#include "platform/files.h"
+#include "platform/volumes.h"
+
+namespace velkor {
+
+std::vector<DriveInfo> DriveTable;
+uint32_t LastDriveMask = 0;
+
+bool EnumerateDrives() {
+  DriveTable.clear();
+  // Cheap tests first: network and cloud drives never reach a device open.
+  for (const std::wstring& root : platform::ListVolumeRoots(&LastDriveMask)) {
+    const uint32_t type = platform::DriveTypeOf(root);
+    if (type != platform::kDriveRemovable && type != platform::kDriveFixed) continue;
+    if (IsNetworkOrCloudDrive(root)) continue;
+    uint64_t freeBytes = 0, totalBytes = 0;
+    if (!platform::GetVolumeSpace(root, &freeBytes, &totalBytes)) continue;  // e.g. an empty card slot
+    const BusTypeInfo bus = QueryBusType(root, type);
+    if (bus.isVirtual) continue;  // mounted disk images
+    std::wstring label, fileSystem;
+    platform::QueryVolumeNames(root, &label, &fileSystem);  // on failure both stay empty
+    DriveTable.push_back(MakeDriveInfo(root, label, fileSystem, bus.bus, totalBytes, freeBytes,
+                                       IsWriteProtected(root)));
+  }
+  SortDriveTable();
+  return !DriveTable.empty();
+}
+
+bool IsNetworkOrCloudDrive(const std::wstring& root) {
+  std::wstring target;
+  if (!platform::QueryDeviceTarget(root, &target)) return false;
+  return IsNetworkOrCloudTarget(target);
+}
+
+BusTypeInfo QueryBusType(const std::wstring& root, uint32_t driveType) {
+  uint32_t busType = 0;
+  if (!platform::QueryStorageBusType(root, &busType)) return DefaultBusType(driveType);
+  return BusTypeOfStorageBus(busType, driveType);
+}
+
+bool IsWriteProtected(const std::wstring& root) {
+  uint32_t flags = 0;
+  if (platform::QueryVolumeFlags(root, &flags) && (flags & platform::kFileReadOnlyVolume) != 0) return true;
+  return platform::DeviceReportsWriteProtect(root);
+}
+
+}  // namespace velkor

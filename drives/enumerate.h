@@ -1,0 +1,39 @@
+// The drive table: the candidate drives a test may run on. Local fixed and removable drives
+// only; network, cloud-sync and virtual drives are never offered. Built at start-up and after
+// every drive change, on the user-interface thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "drives/drive_info.h"
+
+namespace velkor {
+
+// The rows, sorted by the drive sort state (drives/drive_table.h).
+extern std::vector<DriveInfo> DriveTable;
+
+// LogicalDriveMask read at the start of the last enumeration; the drive change watch compares
+// the current one with it.
+extern uint32_t LastDriveMask;
+
+// Rebuilds DriveTable from the volumes in use, stores LastDriveMask and sorts the table. No
+// failure is reported: a drive whose free space cannot be read is left out, a failing label,
+// bus or write-protection query gives the no-name, default and writable answers. The window
+// refills its list afterwards. Returns whether at least one drive was kept.
+bool EnumerateDrives();
+
+// The device target of the drive names a network redirection or a sync provider. A drive whose
+// target cannot be read is not one.
+bool IsNetworkOrCloudDrive(const std::wstring& root);
+
+// The connection of the drive as its device reports it; the drive type's default when the
+// device cannot be asked or reports an unlisted bus.
+BusTypeInfo QueryBusType(const std::wstring& root, uint32_t driveType);
+
+// Mounted read-only, or the device reports write protection. A probe that fails counts as
+// writable.
+bool IsWriteProtected(const std::wstring& root);
+
+}  // namespace velkor

@@ -1,0 +1,89 @@
+#include <windows.h>
+#include <winioctl.h>
+
+#include "platform/volumes.h"
+
+namespace velkor::platform {
+namespace {
+
+// "\\.\E:" for a root "E:\": the volume device, opened for queries only.
+HANDLE OpenVolumeDevice(const std::wstring& root) {
+  const std::wstring path = L"\\\\.\\" + root.substr(0, 2);
+  return ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+uint32_t LogicalDriveMask() { return ::GetLogicalDrives(); }
+
+std::vector<std::wstring> ListVolumeRoots(uint32_t* mask) {
+  *mask = ::GetLogicalDrives();
+  std::vector<std::wstring> roots;
+  for (int i = 0; i < 26; ++i) {
+    if (*mask & (1u << i)) roots.push_back(std::wstring{static_cast<wchar_t>(L'A' + i), L':', L'\\'});
+  }
+  return roots;
+}
+
+uint32_t DriveTypeOf(const std::wstring& root) { return ::GetDriveTypeW(root.c_str()); }
+
+bool QueryDeviceTarget(const std::wstring& root, std::wstring* target) {
+  if (root.empty()) return false;
+  const wchar_t device[3] = {root[0], L':', 0};
+  wchar_t buffer[1024] = {};
+  if (::QueryDosDeviceW(device, buffer, 1024) == 0) return false;
+  buffer[1023] = 0;
+  *target = buffer;  // the first of the null-separated targets
+  return true;
+}
+
+bool QueryVolumeNames(const std::wstring& root, std::wstring* label, std::wstring* fileSystem) {
+  wchar_t labelBuffer[128] = {};
+  wchar_t fsBuffer[128] = {};
+  DWORD serial = 0, maxComponent = 0, flags = 0;
+  const BOOL ok = ::GetVolumeInformationW(root.c_str(), labelBuffer, 128, &serial, &maxComponent,
+                                          &flags, fsBuffer, 128);
+  labelBuffer[127] = 0;
+  fsBuffer[127] = 0;
+  *label = labelBuffer;
+  *fileSystem = fsBuffer;
+  return ok != FALSE;
+}
+
+bool QueryVolumeFlags(const std::wstring& root, uint32_t* flags) {
+  wchar_t fsBuffer[64] = {};
+  DWORD serial = 0, maxComponent = 0, fsFlags = 0;
+  if (!::GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, &maxComponent, &fsFlags, fsBuffer,
+                               64)) {
+    return false;
+  }
+  *flags = fsFlags;
+  return true;
+}
+
+bool QueryStorageBusType(const std::wstring& root, uint32_t* busType) {
+  HANDLE device = OpenVolumeDevice(root);
+  if (device == INVALID_HANDLE_VALUE) return false;
+  STORAGE_PROPERTY_QUERY query{};  // StorageDeviceProperty, PropertyStandardQuery
+  static_assert(sizeof(query) == 12, "the query the device expects");
+  uint8_t descriptor[1024] = {};
+  DWORD returned = 0;
+  const BOOL ok = ::DeviceIoControl(device, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof(query),
+                                    descriptor, sizeof(descriptor), &returned, nullptr);
+  ::CloseHandle(device);
+  return ok && StorageBusOfDescriptor(descriptor, returned, busType);
+}
+
+bool DeviceReportsWriteProtect(const std::wstring& root) {
+  HANDLE device = OpenVolumeDevice(root);
+  if (device == INVALID_HANDLE_VALUE) return false;
+  DWORD returned = 0;
+  const BOOL ok = ::DeviceIoControl(device, IOCTL_DISK_IS_WRITABLE, nullptr, 0, nullptr, 0, &returned,
+                                    nullptr);
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(device);
+  return !ok && error == ERROR_WRITE_PROTECT;
+}
+
+}  // namespace velkor::platform
