@@ -1,0 +1,202 @@
+#include "engine/test_start.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "common/format.h"
+#include "common/paths.h"
+#include "engine/test_files.h"
+#include "engine/worker_limits.h"
+
+namespace velkor {
+namespace {
+
+constexpr uint64_t kMiB = 1048576;
+
+bool EqualsNoCase(const std::wstring& a, const wchar_t* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
+  }
+  return i == a.size() && b[i] == 0;
+}
+
+uint64_t FreeSpaceSize(const DriveInfo& drive, uint32_t blockSize) {
+  uint64_t size = drive.freeBytes;
+  if (size > kSafetyBuffer) size -= kSafetyBuffer;
+  return RoundDownToMultiple(size, blockSize);
+}
+
+}  // namespace
+
+bool ReadNumberField(const std::wstring& text, uint64_t* value) {
+  const std::wstring field = text.substr(0, 63);
+  size_t i = 0;
+  while (i < field.size() && std::iswspace(field[i])) ++i;
+  if (i < field.size() && field[i] == L'+') ++i;
+  uint64_t result = 0;
+  bool any = false;
+  bool overflow = false;
+  for (; i < field.size() && field[i] >= L'0' && field[i] <= L'9'; ++i) {
+    const uint64_t digit = static_cast<uint64_t>(field[i] - L'0');
+    if (result > (UINT64_MAX - digit) / 10) overflow = true;
+    result = result * 10 + digit;
+    any = true;
+  }
+  if (!any) return false;
+  *value = overflow ? UINT64_MAX : result;  // wcstoull saturates
+  return true;
+}
+
+bool BuildTestConfigFromForm(const StartForm& form, const DriveInfo* drive, bool verifyOnly, uint32_t cpuCount,
+                             TestConfig* config, StartCorrections* corrections) {
+  *corrections = StartCorrections{};
+  if (!drive) return false;
+  if (drive->writeProtected && !verifyOnly) return false;
+  TestConfig& c = *config;
+  c.driveRoot = drive->root;
+  c.fileSystem = drive->fileSystem;
+  c.isFat32 = EqualsNoCase(drive->fileSystem, L"FAT32");
+
+  uint64_t sizeMb = 0, blockKb = 0, workers = 0, reserveMb = 0, points = 0;
+  if (!ReadNumberField(form.testSizeMb, &sizeMb) || sizeMb == 0) return false;
+  if (!ReadNumberField(form.blockKb, &blockKb) || blockKb < 4) return false;
+  if (!ReadNumberField(form.workers, &workers) || workers == 0) return false;
+  if (!ReadNumberField(form.reserveMb, &reserveMb)) return false;
+  if (!ReadNumberField(form.testPoints, &points) || points == 0) return false;
+
+  const uint32_t maxWorkers = MaxWorkerCount(cpuCount);
+  if (workers > maxWorkers) {
+    workers = maxWorkers;
+    corrections->workersClamped = true;
+    corrections->workers = maxWorkers;
+  }
+
+  uint32_t profile = form.profileSelection >= 0 && form.profileSelection <= 3
+                         ? static_cast<uint32_t>(form.profileSelection)
+                         : kProfileReliable;
+  c.accessProfile = profile;
+  ApplyProfileToConfig(profile, c);
+
+  uint64_t startMb = 0;
+  if (form.partial) {
+    if (!ReadNumberField(form.startMb, &startMb)) startMb = 0;
+    uint64_t rangeMb = 0;
+    if (!ReadNumberField(form.rangeMb, &rangeMb) || rangeMb == 0) return false;
+    sizeMb = rangeMb;
+  }
+  c.deleteAtEnd = form.deleteAfter;
+
+  // Sizes past what 64 bits hold in bytes are not a test anyone can run: refuse them rather than
+  // let the multiplication wrap into a small size.
+  if (sizeMb > UINT64_MAX / kMiB || reserveMb > UINT64_MAX / kMiB || startMb > UINT64_MAX / kMiB ||
+      blockKb > UINT32_MAX / 1024) {
+    return false;
+  }
+  c.startOffset = startMb * kMiB;
+  c.testSize = sizeMb * kMiB;
+  c.reserveFree = reserveMb * kMiB;
+
+  c.testPoints = static_cast<uint32_t>(std::min<uint64_t>(points, 16));
+  if (c.testPoints != points) {
+    corrections->testPointsClamped = true;
+    corrections->testPoints = c.testPoints;
+  }
+  c.randomTestPoints = form.randomTestPoints;
+  c.methodTest = form.methodTest;
+  c.useFastest = form.useFastest;
+
+  c.filePath = JoinPath(c.driveRoot, L"velkor.bin");
+
+  const uint64_t block = blockKb * 1024;
+  if (c.testSize == 0 || block == 0 || block > c.testSize) return false;
+  c.testSize = RoundDownToMultiple(c.testSize, block);
+  c.blockSize = static_cast<uint32_t>(block);
+  c.workerCount = static_cast<uint32_t>(workers);
+  return c.blockSize != 0 && c.testSize != 0 && c.workerCount != 0;
+}
+
+bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly) {
+  return !verifyOnly && drive.freePercent < 99.0;
+}
+
+std::wstring NonEmptyTargetQuestion(const DriveInfo& drive) {
+  return L"Sicher, die Zielpartition ist nicht leer!\r\n\r\nAusgewähltes Laufwerk: " + drive.root + L"\r\nFrei: " +
+         FormatByteSize(drive.freeBytes) + L" von " + FormatByteSize(drive.totalBytes) + L" (" +
+         FormatPercent(drive.freePercent) + L")\r\n\r\n" +
+         L"Nur eigene Testdateien werden angelegt, aber ein Volltest belegt den freien Speicher. Fortfahren?";
+}
+
+void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, bool settingsShown,
+                     bool settingsEverShown, StartModeEffects* effects) {
+  *effects = StartModeEffects{};
+  c.verifyOnly = verifyOnly;
+  if (!verifyOnly && !settingsShown && !settingsEverShown) {
+    c.accessProfile = kProfileQuorvel;
+    c.blockSize = 1048576;
+    effects->logLines.push_back(L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt.");
+  }
+  if (!verifyOnly && c.accessProfile == kProfileQuorvel) {
+    c.verify = true;
+    c.writeThrough = false;
+    c.errorLimit = 500;
+    c.methodTest = false;
+    c.useFastest = false;
+    c.reliableOnlyBenchmark = false;
+    c.benchmarkBytes = 0;
+    c.startOffset = 0;
+    c.reserveFree = 0;
+    const uint64_t size = FreeSpaceSize(drive, c.blockSize);
+    if (size >= c.blockSize) {
+      c.testSize = size;
+      c.deleteAtEnd = true;
+      effects->quorvelSized = true;
+      effects->quorvelSize = size;
+      effects->logLines.push_back(L"Quorvel-Modus: Testmenge auf freien Speicher des ausgewählten Laufwerks gesetzt: " +
+                                  FormatByteSize(size) + L" (minus 32 MB Sicherheitspuffer).");
+    }
+  }
+  if (verifyOnly) {
+    c.methodTest = false;
+    c.deleteAtEnd = false;
+  }
+  if (!verifyOnly && !settingsShown && c.accessProfile != kProfileQuorvel) {
+    c.accessProfile = kProfileReliable;
+    c.verify = true;
+    c.writeThrough = true;
+    c.errorLimit = 500;
+    c.reserveFree = 0;
+    const uint64_t size = FreeSpaceSize(drive, c.blockSize);
+    if (size >= c.blockSize) {
+      c.testSize = size;
+      c.startOffset = 0;
+    }
+    c.deleteAtEnd = true;
+    c.methodTest = true;
+    c.useFastest = true;
+    c.reliableOnlyBenchmark = true;
+    c.benchmarkBytes =
+        RoundDownToMultiple(std::min<uint64_t>(std::max<uint64_t>(c.testSize / 64, 67108864), 1073741824), c.blockSize);
+    effects->compactFullTest = true;
+    effects->logLines.push_back(
+        L"Kompaktmodus: Kompletttest aktiv (Zuverlässig, freier Speicher minus 32 MB Sicherheitspuffer, Rest frei 0 "
+        L"MB, Löschen nach Sicherheitsfrage, kleine Worker-Stichprobe unter 90%).");
+  }
+}
+
+bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount) {
+  return workers > MaxWorkerCount(cpuCount) || workers * 10 >= static_cast<uint64_t>(cpuCount) * 9;
+}
+
+ProfileDefaults ProfileDefaultsFor(uint32_t profile, uint32_t cpuCount) {
+  const uint32_t m = MaxWorkerCount(cpuCount);
+  const uint32_t half = std::max<uint32_t>(1, m / 2);
+  switch (profile) {
+    case kProfileTurbo: return {8192, m, 0};
+    case kProfileReliable: return {1024, std::min<uint32_t>(4, half), 2};
+    case kProfileQuorvel: return {1024, m, 3};
+    default: return {4096, half, 1};
+  }
+}
+
+}  // namespace velkor
