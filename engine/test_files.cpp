@@ -174,3 +174,19 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
 }
 
 }  // namespace velkor
+
+namespace velkor {
+
+void DeleteRunTestFiles(const std::vector<std::wstring>& createdFiles, const std::wstring& filePath) {
+  const std::vector<std::wstring> files = createdFiles.empty() ? std::vector<std::wstring>{filePath} : createdFiles;
+  for (const std::wstring& path : files) {
+    if (platform::DeleteFileAtPath(path)) {
+      AppendDiagLog(L"Testdatei gelöscht: " + path);
+    } else {
+      AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
+                    FormatWindowsError(platform::LastError()));
+    }
+  }
+}
+
+}  // namespace velkor

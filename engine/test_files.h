@@ -55,3 +55,12 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
                            std::vector<std::wstring>& createdFiles);
 
 }  // namespace velkor
+
+namespace velkor {
+
+// Deletes the run's test files after the user agreed: createdFiles, or filePath alone when that
+// list is empty. Logs "Testdatei gelöscht: " or the "FEHLER:" line per file and goes on after a
+// failure. Touches nothing else.
+void DeleteRunTestFiles(const std::vector<std::wstring>& createdFiles, const std::wstring& filePath);
+
+}  // namespace velkor

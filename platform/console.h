@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velkor::platform {
 
@@ -21,5 +22,13 @@ void InstallInterruptHandler(void (*handler)());
 
 // Ends the process at once with the code, without running destructors.
 [[noreturn]] void ExitProcessNow(int code);
+
+}  // namespace velkor::platform
+
+namespace velkor::platform {
+
+// The program's arguments after its name, as wide text (Windows reads its own command line, so
+// no character is lost to the ANSI code page).
+std::vector<std::wstring> CommandLineArguments(int argc, char** argv);
 
 }  // namespace velkor::platform

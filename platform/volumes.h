@@ -76,6 +76,11 @@ bool QueryStorageBusType(const std::wstring& root, uint32_t* busType);
 // cannot be asked counts as not protected.
 bool DeviceReportsWriteProtect(const std::wstring& root);
 
+// The volume that holds any existing path: its root (Windows: "E:\" or the mounted folder;
+// elsewhere the mount point the path lies under) and its file-system name as the drive table shows
+// it. False when the path does not exist.
+bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem);
+
 // The BusType field of a STORAGE_DEVICE_DESCRIPTOR of size bytes (a 32-bit value at byte 28).
 // False for a descriptor shorter than 40 bytes, which the device did not fill.
 bool StorageBusOfDescriptor(const uint8_t* descriptor, size_t size, uint32_t* busType);

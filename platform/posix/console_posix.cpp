@@ -55,3 +55,13 @@ void InstallInterruptHandler(void (*handler)()) {
 void ExitProcessNow(int code) { ::_exit(code); }
 
 }  // namespace velkor::platform
+
+namespace velkor::platform {
+
+std::vector<std::wstring> CommandLineArguments(int argc, char** argv) {
+  std::vector<std::wstring> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Utf8ToWide(argv[i]));
+  return args;
+}
+
+}  // namespace velkor::platform

@@ -291,3 +291,37 @@ bool DeviceReportsWriteProtect(const std::wstring& root) {
 }
 
 }  // namespace velkor::platform
+
+namespace velkor::platform {
+
+bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
+  char resolved[PATH_MAX];
+  if (!::realpath(NativePath(path).c_str(), resolved)) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  const std::string target = resolved;
+  // The last mount whose point is a prefix of the path at a folder boundary covers it (later
+  // mounts stack over earlier ones).
+  const MountEntry* best = nullptr;
+  const std::vector<MountEntry> mounts = ReadMountTable();
+  for (const MountEntry& m : mounts) {
+    const std::string& point = m.mountPoint;
+    const bool covers = point == "/" || target == point ||
+                        (target.size() > point.size() && target.compare(0, point.size(), point) == 0 &&
+                         target[point.size()] == '/');
+    if (covers && (!best || point.size() >= best->mountPoint.size())) best = &m;
+  }
+  if (!best) {
+    SetLastError(kErrorPathNotFound);
+    return false;
+  }
+  *root = Utf8ToWide(best->mountPoint);
+  std::wstring label;
+  if (!QueryVolumeNames(*root, &label, fileSystem) || fileSystem->empty()) {
+    *fileSystem = Utf8ToWide(FileSystemDisplayName(best->fsType, "", ""));
+  }
+  return true;
+}
+
+}  // namespace velkor::platform

@@ -70,3 +70,19 @@ void InstallInterruptHandler(void (*handler)()) {
 void ExitProcessNow(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
 }  // namespace velkor::platform
+
+#include <shellapi.h>
+
+namespace velkor::platform {
+
+std::vector<std::wstring> CommandLineArguments(int, char**) {
+  std::vector<std::wstring> args;
+  int count = 0;
+  wchar_t** list = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (!list) return args;
+  for (int i = 1; i < count; ++i) args.push_back(list[i]);
+  ::LocalFree(list);
+  return args;
+}
+
+}  // namespace velkor::platform

@@ -87,3 +87,18 @@ bool DeviceReportsWriteProtect(const std::wstring& root) {
 }
 
 }  // namespace velkor::platform
+
+namespace velkor::platform {
+
+bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  wchar_t volume[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), volume, MAX_PATH)) return false;
+  *root = volume;
+  std::wstring label;
+  QueryVolumeNames(*root, &label, fileSystem);
+  return true;
+}
+
+}  // namespace velkor::platform

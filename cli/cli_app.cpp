@@ -1,0 +1,292 @@
+#include "cli/cli_app.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "cli/cli_args.h"
+#include "common/diag_log.h"
+#include "common/handover.h"
+#include "common/paths.h"
+#include "drives/drive_table.h"
+#include "drives/enumerate.h"
+#include "drives/test_target.h"
+#include "engine/progress_text.h"
+#include "engine/run_outcome.h"
+#include "engine/test_files.h"
+#include "engine/test_run.h"
+#include "engine/test_start.h"
+#include "engine/worker_limits.h"
+#include "platform/console.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "results/export_formats.h"
+#include "results/result_report.h"
+#include "results/results_database.h"
+
+namespace velkor {
+namespace {
+
+constexpr uint64_t kMiB = 1048576;
+
+std::atomic<int> gInterrupts{0};
+
+void OnInterrupt() {
+  // The first Ctrl-C stops the run as a stopped run; a second one ends the program at once.
+  if (gInterrupts.fetch_add(1) >= 1) platform::ExitProcessNow(kExitInterrupted);
+}
+
+void Err(const std::wstring& text) { platform::WriteStandardError(text); }
+void Out(const std::wstring& text) { platform::WriteStandardOutput(text); }
+
+int Fail(const std::wstring& text) {
+  Err(text + L"\n");
+  return kExitInvalid;
+}
+
+// What the test thread hands over, drained on the main thread.
+struct CliQueue {
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::deque<std::wstring> lines;
+  std::unique_ptr<RunOutcome> outcome;
+};
+
+void CreateFolders(const std::wstring& path) {
+  for (size_t i = 1; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == L'/' || path[i] == L'\\') platform::CreateFolder(path.substr(0, i));
+  }
+}
+
+// The size of the test files an earlier run left on the target: "velkor.bin", or the
+// "velkor_full_NN.bin" series.
+uint64_t ExistingTestFilesSize(const std::wstring& root) {
+  uint64_t size = 0;
+  if (platform::GetFileSizeByPath(JoinPath(root, L"velkor.bin"), &size)) return size;
+  uint64_t total = 0;
+  for (const std::wstring& name : platform::ListFolder(root, L"velkor_full_*.bin")) {
+    uint64_t part = 0;
+    if (platform::GetFileSizeByPath(JoinPath(root, name), &part)) total += part;
+  }
+  return total;
+}
+
+// The window's settings fields as the options fill them.
+StartForm FormFromOptions(const CliOptions& o, const DriveInfo& drive, bool verifyOnly, uint32_t cpus,
+                          bool* settingsShown) {
+  StartForm form;
+  // The window starts with "Zuverlässig" and its defaults.
+  ProfileDefaults defaults = ProfileDefaultsFor(kProfileReliable, cpus);
+  uint32_t profile = kProfileReliable;
+  if (o.profile) {
+    profile = *o.profile;
+    defaults = ProfileDefaultsFor(profile, cpus);
+  } else if (verifyOnly && !o.sizeMb) {
+    // A bare verify checks what a bare test wrote: "Quorvel-Modus" in 1 MiB blocks.
+    profile = kProfileQuorvel;
+    defaults = ProfileDefaultsFor(profile, cpus);
+  }
+  form.profileSelection = static_cast<int>(profile);
+  form.blockKb = o.blockKb ? *o.blockKb : std::to_wstring(defaults.blockKb);
+  form.workers = o.workers ? *o.workers : std::to_wstring(defaults.workers);
+  form.reserveMb = o.reserveMb ? *o.reserveMb : L"0";
+  form.testPoints = o.testPoints ? *o.testPoints : L"3";
+  form.methodTest = o.methodTest;
+  form.useFastest = !o.noFastest;
+  form.randomTestPoints = !o.noRandomPoints;
+  form.deleteAfter = o.deleteAtEnd;
+
+  // Without --size a test runs as the window's compact start, unless a profile other than
+  // "Quorvel-Modus" was chosen: that one then fills the free space minus the safety buffer.
+  *settingsShown = true;
+  if (o.sizeMb) {
+    form.testSizeMb = *o.sizeMb;
+  } else if (verifyOnly) {
+    form.testSizeMb = std::to_wstring(ExistingTestFilesSize(drive.root) / kMiB);
+  } else if (!o.profile || *o.profile == kProfileQuorvel) {
+    *settingsShown = false;
+  } else {
+    const uint64_t free = drive.freeBytes > kSafetyBuffer ? drive.freeBytes - kSafetyBuffer : drive.freeBytes;
+    form.testSizeMb = std::to_wstring(free / kMiB);
+  }
+  return form;
+}
+
+bool AskToContinue(const DriveInfo& drive) {
+  std::wstring question = NonEmptyTargetQuestion(drive);
+  for (size_t at; (at = question.find(L"\r\n")) != std::wstring::npos;) question.replace(at, 2, L"\n");
+  Err(question + L" [j/N] ");
+  std::wstring answer;
+  if (!platform::ReadStandardInputLine(&answer)) return false;
+  return answer == L"j" || answer == L"J" || answer == L"y" || answer == L"Y" || answer == L"ja" || answer == L"yes";
+}
+
+int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
+  if (!o.resultsDir.empty()) {
+    CreateFolders(o.resultsDir);
+    SetResultsFolder(o.resultsDir);
+  }
+  DriveInfo drive;
+  if (!DescribeTestTarget(o.target, &drive)) {
+    return Fail(L"Fehler: Ziel nicht gefunden: " + o.target + L" (" + FormatWindowsError(platform::LastError()) + L")");
+  }
+  if (!verifyOnly && drive.writeProtected) return Fail(L"Das ausgewählte Laufwerk ist schreibgeschützt.");
+
+  const uint32_t cpus = CpuCount();
+  bool settingsShown = true;
+  const StartForm form = FormFromOptions(o, drive, verifyOnly, cpus, &settingsShown);
+  TestConfig config;
+  StartCorrections corrections;
+  if (!BuildTestConfigFromForm(form, &drive, verifyOnly, cpus, &config, &corrections)) {
+    if (verifyOnly && !o.sizeMb && form.testSizeMb == L"0") {
+      return Fail(L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).");
+    }
+    return Fail(L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.");
+  }
+  if (corrections.workersClamped) {
+    Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(corrections.workers) + L" begrenzt.\n");
+  }
+  if (corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+
+  if (NeedsNonEmptyConfirmation(drive, verifyOnly) && !o.yes) {
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(drive);
+    if (!go) {
+      AppendDiagLog(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.");
+      return Fail(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei. (--yes testet trotzdem)");
+    }
+  }
+  StartModeEffects effects;
+  ApplyStartModes(config, drive, verifyOnly, settingsShown, false, &effects);
+  for (const std::wstring& line : effects.logLines) AppendDiagLog(line);
+  if (IsHighWorkerCount(config.workerCount, cpus)) Err(std::wstring(kHighWorkerWarning) + L"\n");
+  // The window's delete check box only offers deletion; here --delete is the answer.
+  const bool deleteAtEnd = o.deleteAtEnd;
+
+  CliQueue queue;
+  SetUiReceiver({[&queue](std::wstring line) {
+                   std::lock_guard<std::mutex> lock(queue.mutex);
+                   queue.lines.push_back(std::move(line));
+                   queue.wake.notify_one();
+                 },
+                 {},
+                 [&queue](std::unique_ptr<RunOutcome> outcome) {
+                   std::lock_guard<std::mutex> lock(queue.mutex);
+                   queue.outcome = std::move(outcome);
+                   queue.wake.notify_one();
+                 }});
+  platform::InstallInterruptHandler(OnInterrupt);
+
+  auto state = std::make_shared<TestState>();
+  state->running = true;
+  AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
+  std::thread worker(RunTest, config, state);
+
+  const bool progress = platform::IsStandardErrorTerminal();
+  bool stopSent = false;
+  bool progressShown = false;
+  auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  std::unique_ptr<RunOutcome> outcome;
+  for (;;) {
+    std::deque<std::wstring> lines;
+    bool finished = false;
+    {
+      std::unique_lock<std::mutex> lock(queue.mutex);
+      queue.wake.wait_until(lock, std::min(nextProgress, std::chrono::steady_clock::now() + std::chrono::milliseconds(200)));
+      lines.swap(queue.lines);
+      if (queue.outcome) outcome = std::move(queue.outcome);
+      finished = !state->running;
+    }
+    if (!lines.empty()) {
+      if (progressShown) Err(L"\r\x1b[K");
+      progressShown = false;
+      std::wstring text;
+      for (std::wstring& line : lines) {
+        if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
+        text += line;
+      }
+      Err(text);
+    }
+    if (gInterrupts > 0 && !stopSent) {
+      stopSent = true;
+      state->stopRequested = true;
+      AppendDiagLog(L"Stop-Anforderung gesendet.");
+    }
+    if (finished) break;
+    if (progress && std::chrono::steady_clock::now() >= nextProgress) {
+      Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
+      progressShown = true;
+      nextProgress += std::chrono::seconds(1);
+    }
+  }
+  worker.join();
+  {
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    for (std::wstring& line : queue.lines) {
+      if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
+      Err((progressShown ? L"\r\x1b[K" : L"") + line);
+      progressShown = false;
+    }
+    if (queue.outcome) outcome = std::move(queue.outcome);
+  }
+  SetUiReceiver({});
+  if (progressShown) Err(L"\r\x1b[K");
+  Err(BuildProgressView(TakeProgressSnapshot(*state)).statusText + L"\n");
+
+  if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
+
+  Out(BuildResultReportText(outcome->results, state->stopRequested) + L"\n");
+  Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
+  if (deleteAtEnd && !verifyOnly) DeleteRunTestFiles(state->createdFiles, state->filePath);
+
+  if (gInterrupts > 0) return kExitInterrupted;
+  for (const ResultRecord& r : outcome->results) {
+    if (r.errors != 0 || r.cancelled) return kExitFound;
+  }
+  return kExitClean;
+}
+
+int RunExport(const CliOptions& o) {
+  std::vector<ResultRecord> records;
+  if (!LoadResultsFile(o.exportInput, &records)) {
+    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
+  }
+  if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, L"")) {
+    return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
+                FormatWindowsError(platform::LastError()));
+  }
+  Err(L"Export geschrieben: " + o.exportOutput + L"\n");
+  return kExitClean;
+}
+
+int RunDrives() {
+  EnumerateDrives();
+  Out(FormatDriveTableText(DriveTable));
+  return kExitClean;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::wstring>& args) {
+  CliOptions options;
+  std::wstring error;
+  if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);
+  if (options.help) {
+    Out(CliHelpText(options.command));
+    return kExitClean;
+  }
+  switch (options.command) {
+    case CliCommand::kTest: return RunTestOrVerify(options, false);
+    case CliCommand::kVerify: return RunTestOrVerify(options, true);
+    case CliCommand::kExport: return RunExport(options);
+    case CliCommand::kDrives: return RunDrives();
+    case CliCommand::kNone: break;
+  }
+  Out(CliHelpText(CliCommand::kNone));
+  return kExitInvalid;
+}
+
+}  // namespace velkor

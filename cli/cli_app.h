@@ -1,0 +1,19 @@
+// velkor-cli's commands: a test or verify-only run on a folder, exporting a results file and the
+// drive table. German messages, like the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velkor {
+
+// Exit codes scripts rely on.
+inline constexpr int kExitClean = 0;       // the run completed and found no error
+inline constexpr int kExitFound = 1;       // errors or mismatches, or stopped by a failure
+inline constexpr int kExitInvalid = 2;     // invalid input, or the run ended in its preflight
+inline constexpr int kExitInterrupted = 130;  // stopped with Ctrl-C
+
+// Runs the command line (the arguments after the program name) and returns the exit code.
+int RunCli(const std::vector<std::wstring>& args);
+
+}  // namespace velkor

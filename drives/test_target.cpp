@@ -1,0 +1,39 @@
+#include "drives/test_target.h"
+
+#include "drives/classify.h"
+#include "drives/enumerate.h"
+#include "platform/files.h"
+#include "platform/volumes.h"
+
+namespace velkor {
+namespace {
+
+std::wstring WithoutTrailingSeparator(std::wstring path) {
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+}  // namespace
+
+bool DescribeTestTarget(const std::wstring& folder, DriveInfo* drive) {
+  std::wstring volumeRoot, fileSystem;
+  if (!platform::QueryPathVolume(folder, &volumeRoot, &fileSystem)) return false;
+  uint64_t freeBytes = 0, totalBytes = 0;
+  if (!platform::GetVolumeSpace(folder, &freeBytes, &totalBytes)) return false;
+
+  // A drive of the table keeps its label, bus and write status.
+  EnumerateDrives();
+  for (const DriveInfo& candidate : DriveTable) {
+    if (WithoutTrailingSeparator(candidate.root) == WithoutTrailingSeparator(folder)) {
+      *drive = candidate;
+      return true;
+    }
+  }
+  uint32_t flags = 0;
+  const bool readOnly = (platform::QueryVolumeFlags(volumeRoot, &flags) && (flags & platform::kFileReadOnlyVolume)) ||
+                        platform::DeviceReportsWriteProtect(volumeRoot);
+  *drive = MakeDriveInfo(folder, L"", fileSystem, L"", totalBytes, freeBytes, readOnly);
+  return true;
+}
+
+}  // namespace velkor
