@@ -2,7 +2,7 @@
 // compare as the verifier does it, and memset as the ceiling. Ends with the speed of each fast
 // path over the byte loop per buffer size.
 //
-//   build/linux/bench/velkor_bench  (or build/linux/bin/velkor_bench)
+//   cmake --build build/linux --target velkor_bench && build/linux/bin/velkor_bench
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

@@ -19,8 +19,9 @@ void FailRun(TestState& state) {
 }
 
 // A direct read that meets the end of a file whose size is not a multiple of the alignment gets a
-// short piece, and the next piece starts unaligned, which the system refuses as an invalid
-// parameter. The cached path sees the same file as ending early; report it the same way.
+// short piece, and the next piece starts unaligned. Linux answers it with end of file; Windows
+// may refuse it as an invalid parameter first. The cached path sees the same file as ending early,
+// so report it the same way.
 uint32_t ReadFailureCode(const platform::FileHandle& file, bool pastCache, uint64_t blockEnd) {
   const uint32_t code = platform::LastError();
   uint64_t size = 0;

@@ -27,12 +27,6 @@ VELKOR_INLINE void PrefetchLanes(uint8_t* out, uint64_t t, uint64_t laneBytes, u
   for (uint32_t j = 0; j < lanes; ++j, line += laneBytes) __builtin_prefetch(line, 1, 3);
 }
 
-}  // namespace
-}  // namespace velkor::pattern_detail
-
-namespace velkor::pattern_detail {
-namespace {
-
 // Steps four vectors of lanes once and ORs each lane's low byte into byte k of its word
 // (gather holds the control row for k).
 VELKOR_AVX2 VELKOR_INLINE void StepAndGather(__m256i (&s)[4], __m256i (&w)[4], __m256i gather) {
