@@ -62,7 +62,9 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
     return;
   }
 
-  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += job.workerCount) {
+  // A worker count of 0 would never advance; such a job has no workers, so 1 changes nothing else.
+  const uint64_t stride = job.workerCount > 0 ? job.workerCount : 1;
+  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += stride) {
     if (state->stopRequested.load()) break;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (!ReadBlockAt(file, offset, buffer.get(), job.blockSize, job.ioChunkSize)) {

@@ -46,7 +46,9 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
     return;
   }
 
-  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += job.workerCount) {
+  // A worker count of 0 would never advance; such a job has no workers, so 1 changes nothing else.
+  const uint64_t stride = job.workerCount > 0 ? job.workerCount : 1;
+  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += stride) {
     if (state->stopRequested.load()) break;
     FillPattern(buffer.get(), job.blockSize, job.seed, blockIndex);
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;

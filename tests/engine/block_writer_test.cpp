@@ -70,6 +70,18 @@ TEST_F(BlockWriterTest, AllWorkersTogetherWriteEveryBlockOnceAfterTheStartOffset
   EXPECT_TRUE(LogLines().empty());
 }
 
+// A hand-made job with no worker count must not spin on block 0 for ever.
+TEST_F(BlockWriterTest, AWorkerCountOfZeroStillEnds) {
+  TestConfig job = Job(L"velkor.bin", 4096, 0);
+  WriteFileBytes(job.filePath, "");
+  auto state = StateFor(3);
+
+  WriteWorker(job, state, 0);
+
+  EXPECT_EQ(state->blocksWritten, 3u);
+  EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(3, 4096));
+}
+
 TEST_F(BlockWriterTest, AStopBeforeTheFirstBlockWritesNothing) {
   TestConfig job = Job(L"velkor.bin", 4096, 2);
   WriteFileBytes(job.filePath, "");
