@@ -1,0 +1,44 @@
+#include "engine/medium_sync.h"
+
+#include "engine/block_io.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace velkor {
+
+VerifyReadMode ChooseVerifyReadMode(const TestConfig& job) {
+  VerifyReadMode mode;
+  const uint32_t alignment = platform::DirectIoAlignment(job.filePath);
+  if (alignment == 0 || job.blockSize == 0 || job.blockSize % alignment != 0 ||
+      RequestSize(job.ioChunkSize) % alignment != 0 || job.startOffset % alignment != 0) {
+    return mode;
+  }
+  platform::FileHandle probe = platform::OpenFileForDirectRead(job.filePath);
+  if (!probe.valid()) return mode;
+  platform::CloseFile(probe);
+  mode.pastCache = true;
+  mode.alignment = alignment;
+  return mode;
+}
+
+bool CanReadPastCache(const TestConfig& job) { return ChooseVerifyReadMode(job).pastCache; }
+
+bool FlushAndEvictFile(const std::wstring& path, uint32_t* errorCode) {
+  platform::FileHandle file = platform::OpenFileForWrite(path, false);
+  if (!file.valid()) {
+    *errorCode = platform::LastError();
+    return false;
+  }
+  const bool flushed = platform::FlushFileToMedium(file);
+  if (!flushed) *errorCode = platform::LastError();
+  platform::CloseFile(file);
+  return flushed && EvictFile(path, errorCode);
+}
+
+bool EvictFile(const std::wstring& path, uint32_t* errorCode) {
+  if (platform::EvictFileFromCache(path)) return true;
+  *errorCode = platform::LastError();
+  return false;
+}
+
+}  // namespace velkor
