@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <regex>
 
+#include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
 
 namespace velkor {
@@ -40,16 +39,6 @@ size_t CheckStructure(const std::string& pdf) {
   }
   EXPECT_EQ(pdf.substr(pdf.size() - 6), "%%EOF\n");
   return count;
-}
-
-// qpdf and pdftotext are Linux tools; under Wine the checks that need them are skipped.
-bool HaveTool(const char* probe) { return std::system(probe) == 0; }
-
-std::string RunToText(const std::wstring& pdf, const std::wstring& txt) {
-  const std::string cmd = "pdftotext -layout -enc UTF-8 '" + std::filesystem::path(pdf).string() + "' '" +
-                          std::filesystem::path(txt).string() + "'";
-  EXPECT_EQ(std::system(cmd.c_str()), 0);
-  return testing::ReadFileBytes(txt);
 }
 
 TEST(EscapePdfText, EscapesDelimitersAndDropsControlBytes) {
@@ -92,9 +81,7 @@ TEST(HelpPdf, PagesOf42Lines) {
 }
 
 TEST(Pdf, ReadersAcceptTheFiles) {
-  if (!HaveTool("qpdf --version >/dev/null 2>&1") || !HaveTool("pdftotext -v >/dev/null 2>&1")) {
-    GTEST_SKIP() << "qpdf or pdftotext not on this system";
-  }
+  if (!testing::PdfToolsAvailable()) GTEST_SKIP() << "qpdf, pdfinfo or pdftotext not on this system";
   testing::TempFolder folder;
   std::vector<std::wstring> help;
   for (int i = 1; i <= 69; ++i) help.push_back(L"Zeile " + std::to_wstring(i) + L" Größe (x) a\\b");
@@ -104,19 +91,20 @@ TEST(Pdf, ReadersAcceptTheFiles) {
   testing::WriteFileBytes(resultsPath, BuildResultsPdf(L"Übersicht (1)\nPfad C:\\x\n"));
 
   for (const std::wstring& path : {helpPath, resultsPath}) {
-    const std::string check = "qpdf --check '" + std::filesystem::path(path).string() + "' > '" +
-                              std::filesystem::path(folder.File(L"qpdf.txt")).string() + "' 2>&1";
-    EXPECT_EQ(std::system(check.c_str()), 0) << testing::ReadFileBytes(folder.File(L"qpdf.txt"));
-    EXPECT_EQ(testing::ReadFileBytes(folder.File(L"qpdf.txt")).find("WARNING"), std::string::npos);
+    std::string output;
+    EXPECT_TRUE(testing::QpdfCheck(path, &output)) << output;
+    EXPECT_EQ(output.find("WARNING"), std::string::npos) << output;
   }
-  const std::string helpText = RunToText(helpPath, folder.File(L"help.txt"));
+  EXPECT_EQ(testing::PdfPageCount(helpPath), 2);
+  EXPECT_EQ(testing::PdfPageCount(resultsPath), 1);
+  const std::string helpText = testing::PdfToText(helpPath);
   size_t at = 0;
   for (int i = 1; i <= 69; ++i) {
     at = helpText.find("Zeile " + std::to_string(i) + " Gr\xC3\xB6\xC3\x9F" "e (x) a\\b", at);
     ASSERT_NE(at, std::string::npos) << "line " << i;
   }
   EXPECT_EQ(std::count(helpText.begin(), helpText.end(), '\f'), 2);  // two pages
-  const std::string resultsText = RunToText(resultsPath, folder.File(L"results.txt"));
+  const std::string resultsText = testing::PdfToText(resultsPath);
   EXPECT_NE(resultsText.find("\xC3\x9C" "bersicht (1)"), std::string::npos);
   EXPECT_NE(resultsText.find("Pfad C:\\x"), std::string::npos);
 }

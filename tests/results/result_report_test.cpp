@@ -1,0 +1,210 @@
+#include "results/result_report.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velkor {
+namespace {
+
+constexpr uint64_t kMiB = 1048576;
+constexpr uint64_t kGiB = 1073741824;
+
+struct Row {
+  const wchar_t* method;
+  uint32_t workers;
+  uint32_t blockSize;
+  uint64_t bytes;
+  double speed;
+  double seconds;
+  uint64_t errors;
+  bool verified;
+  bool cancelled = false;
+  bool recommended = false;
+};
+
+std::vector<ResultRecord> Records(const std::vector<Row>& rows) {
+  std::vector<ResultRecord> records;
+  for (const Row& row : rows) {
+    ResultRecord r;
+    r.method = row.method;
+    r.workers = row.workers;
+    r.blockSize = row.blockSize;
+    r.bytes = row.bytes;
+    r.mbPerSecond = row.speed;
+    r.seconds = row.seconds;
+    r.errors = row.errors;
+    r.verified = row.verified;
+    r.cancelled = row.cancelled;
+    r.recommended = row.recommended;
+    records.push_back(r);
+  }
+  return records;
+}
+
+const std::wstring kTitle = L"Velkor Ergebnis\r\n====================\r\n\r\n";
+const std::wstring kPrompt = L"\r\nJa = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
+const std::wstring kStoppedHead =
+    L"ABGEBROCHEN\r\nDer Test wurde gestoppt. Das ist keine erfolgreiche Vollprüfung.\r\n\r\n";
+const std::wstring kStoppedSummary =
+    L"Zusammenfassung: abgebrochen. Angezeigte Mengen sind geplant oder teilweise bearbeitet, nicht "
+    L"vollständig erfolgreich geprüft.\r\n";
+
+// A method-test variant that a stopped run must not name as fastest or recommend.
+const Row kFastTurbo = {L"Turbo (aggressiv)", 2, 1048576, 256 * kMiB, 41.27, 12.41, 0, true};
+
+TEST(ResultReport, ExactTexts) {
+  const struct {
+    const char* what;
+    std::vector<Row> rows;
+    bool stopFlag;
+    std::wstring expected;
+  } cases[] = {
+      {"stopped by the run's stop flag",
+       {kFastTurbo, {L"Zuverlässig (Volltest)", 4, 1048576, 8 * kGiB, 0.0, 100.0, 0, true}},
+       true,
+       kTitle + kStoppedHead +
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Zuverlässig (Volltest)\r\n"
+           L"  Worker: 4\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geplante Testmenge: 8.0 GB\r\n"
+           L"  Status: abgebrochen\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:01:40\r\n"
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           kStoppedSummary + kPrompt},
+      {"stopped: a cancelled row without the flag",
+       {kFastTurbo, {L"Zuverlässig (Volltest)", 4, 1048576, 8 * kGiB, 0.0, 100.0, 0, true, true}},
+       false,
+       kTitle + kStoppedHead +
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Zuverlässig (Volltest)\r\n"
+           L"  Worker: 4\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geplante Testmenge: 8.0 GB\r\n"
+           L"  Status: abgebrochen\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:01:40\r\n"
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           kStoppedSummary + kPrompt},
+      {"run without method test: the one row is fastest and full row",
+       {{L"Quorvel-Modus (Volltest)", 4, 1048576, kGiB, 20.0, 51.2, 0, true}},
+       false,
+       kTitle +
+           L"Schnellste Variante\r\n"
+           L"  Art des Zugriffs: Quorvel-Modus (Volltest)\r\n"
+           L"  Worker: 4\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geschwindigkeit: 20.00 MB/s\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Quorvel-Modus (Volltest)\r\n"
+           L"  Worker: 4\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Testmenge: 1.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 1.0 GB\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:00:51\r\n"
+           L"  Geschwindigkeit: 20.00 MB/s\r\n\r\n"
+           L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 1.0 GB, Fehler 0, Zuverlässigkeit "
+           L"100.00%, \u00D8 20.00 MB/s\r\n"
+           L"Empfehlung: Quorvel-Modus (Volltest), Worker 4, Block 1024 KB\r\n" +
+           kPrompt},
+      {"run with errors: the faster row with errors is not the fastest",
+       {kFastTurbo,
+        {L"Ausgeglichen", 4, 524288, 256 * kMiB, 99.0, 3.0, 5, true},
+        {L"Turbo (aggressiv) (Volltest)", 2, 1048576, 2 * kGiB, 0.0, 3725.5, 12, true}},
+       false,
+       kTitle +
+           L"Schnellste Variante\r\n"
+           L"  Art des Zugriffs: Turbo (aggressiv)\r\n"
+           L"  Worker: 2\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geschwindigkeit: 41.27 MB/s\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Turbo (aggressiv) (Volltest)\r\n"
+           L"  Worker: 2\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Testmenge: 2.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 2.0 GB\r\n"
+           L"  Fehler: 12\r\n"
+           L"  Dauer: 01:02:06\r\n"
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
+           L"Zusammenfassung: geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 12, Zuverlässigkeit "
+           L"0.00%, \u00D8 0.00 MB/s\r\n"
+           L"Empfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB\r\n" +
+           kPrompt},
+      {"full row without verify: \"nein\" and \"0 B\"",
+       {{L"Ausgeglichen (Volltest)", 1, 65536, 500 * kMiB, 12.5, 40.0, 0, false}},
+       false,
+       kTitle +
+           L"Schnellste Variante\r\n"
+           L"  Art des Zugriffs: Ausgeglichen (Volltest)\r\n"
+           L"  Worker: 1\r\n"
+           L"  Blockgröße: 64 KB\r\n"
+           L"  Geschwindigkeit: 12.50 MB/s\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Ausgeglichen (Volltest)\r\n"
+           L"  Worker: 1\r\n"
+           L"  Blockgröße: 64 KB\r\n"
+           L"  Testmenge: 500.0 MB\r\n"
+           L"  Zurück gelesen/geprüft: nein\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:00:40\r\n"
+           L"  Geschwindigkeit: 12.50 MB/s\r\n\r\n"
+           L"Zusammenfassung: geschrieben 500.0 MB, zurück gelesen/geprüft 0 B, Fehler 0, Zuverlässigkeit "
+           L"100.00%, \u00D8 12.50 MB/s\r\n"
+           L"Empfehlung: Ausgeglichen (Volltest), Worker 1, Block 64 KB\r\n" +
+           kPrompt},
+      {"several full-test files: the last one is reported, not the last row",
+       {{L"Zuverlässig", 2, 1048576, 128 * kMiB, 30.5, 8.0, 0, true, false, true},
+        {L"Zuverlässig (Volltest)", 2, 1048576, 4 * kGiB, 25.0, 163.8, 0, true},
+        {L"Zuverlässig (Volltest)", 2, 1048576, 1610612736, 18.75, 81.9, 0, true},
+        {L"Turbo (aggressiv)", 4, 1048576, 128 * kMiB, 45.0, 5.7, 0, true}},
+       false,
+       kTitle +
+           L"Schnellste Variante\r\n"
+           L"  Art des Zugriffs: Turbo (aggressiv)\r\n"
+           L"  Worker: 4\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geschwindigkeit: 45.00 MB/s\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Zuverlässig (Volltest)\r\n"
+           L"  Worker: 2\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Testmenge: 1.5 GB\r\n"
+           L"  Zurück gelesen/geprüft: 1.5 GB\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:01:22\r\n"
+           L"  Geschwindigkeit: 18.75 MB/s\r\n\r\n"
+           L"Zusammenfassung: geschrieben 1.5 GB, zurück gelesen/geprüft 1.5 GB, Fehler 0, Zuverlässigkeit "
+           L"100.00%, \u00D8 18.75 MB/s\r\n"
+           L"Empfehlung: Turbo (aggressiv), Worker 4, Block 1024 KB\r\n" +
+           kPrompt},
+      {"no qualifying fastest row and an empty job: no head block, no recommendation",
+       {{L"Ausgeglichen", 1, 1048576, 0, 0.0, 0.0, 0, true}},
+       false,
+       kTitle +
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Ausgeglichen\r\n"
+           L"  Worker: 1\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Testmenge: 0.0 B\r\n"
+           L"  Zurück gelesen/geprüft: 0.0 B\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:00:00\r\n"
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
+           L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0, Zuverlässigkeit "
+           L"0.00%, \u00D8 0.00 MB/s\r\n" +
+           kPrompt},
+      {"empty list", {}, false, kTitle + L"Zusammenfassung: keine Ergebnisse.\r\n" + kPrompt},
+      {"empty list of a stopped run", {}, true, kTitle + kStoppedHead + kStoppedSummary + kPrompt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BuildResultReport(Records(c.rows), c.stopFlag), c.expected) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace velkor
