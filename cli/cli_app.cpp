@@ -23,7 +23,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "results/export_formats.h"
+#include "results/exports.h"
 #include "results/result_report.h"
 #include "results/results_database.h"
 
@@ -113,6 +113,20 @@ StartForm FormFromOptions(const CliOptions& o, const DriveInfo& drive, bool veri
     form.testSizeMb = std::to_wstring(free / kMiB);
   }
   return form;
+}
+
+// The report as the window shows it, without its closing question, with plain line ends.
+std::wstring ReportForConsole(const std::vector<ResultRecord>& records, bool stopped) {
+  std::wstring text = BuildResultReport(records, stopped);
+  const std::wstring prompt = L"\r\nJa = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
+  if (text.size() >= prompt.size() && text.compare(text.size() - prompt.size(), prompt.size(), prompt) == 0) {
+    text.erase(text.size() - prompt.size());
+  }
+  std::wstring plain;
+  for (wchar_t c : text) {
+    if (c != L'\r') plain.push_back(c);
+  }
+  return plain;
 }
 
 bool AskToContinue(const DriveInfo& drive) {
@@ -237,7 +251,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
-  Out(BuildResultReportText(outcome->results, state->stopRequested) + L"\n");
+  Out(ReportForConsole(outcome->results, state->stopRequested));
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   if (deleteAtEnd && !verifyOnly) DeleteRunTestFiles(state->createdFiles, state->filePath);
 

@@ -13,6 +13,7 @@
 
 #include "engine/block_verifier.h"
 #include "engine/block_writer.h"
+#include "engine/job_runner.h"
 #include "engine/medium_sync.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -95,6 +96,43 @@ TEST_F(PageCacheTest, WrittenFileLeavesTheCacheAndVerifyReadsDoNotRefillIt) {
   ASSERT_TRUE(CountResidentPages(path, &resident, &pages));
   EXPECT_EQ(resident, pages);
   ASSERT_TRUE(EvictFile(job.filePath, &code)) << code;
+  EXPECT_EQ(Resident(path), 0u);
+}
+
+// The job runner uses the primitives: after a writing job that verifies, and after a verify-only
+// job over a file that sat in the cache, none of the file is in memory, so what was compared came
+// from the medium.
+TEST_F(PageCacheTest, JobsVerifyWhatTheMediumHolds) {
+  const std::string path = diskFolder_ + "/velkor.bin";
+  testing::WriteFileBytes(platform::Utf8ToWide(path), "");
+  TestConfig config;
+  config.errorLimit = 500;
+  TestVariant variant;
+  variant.accessType = AccessTypeForProfile(kProfileQuorvel);
+  variant.workerCount = 2;
+  variant.blockSize = 65536;
+  variant.byteCount = 64 * 65536;
+  variant.filePath = platform::Utf8ToWide(path);
+  if (!CanReadPastCache([&] {
+        TestConfig job = config;
+        job.filePath = variant.filePath;
+        job.blockSize = variant.blockSize;
+        job.ioChunkSize = variant.accessType.ioChunkSize;
+        return job;
+      }())) {
+    GTEST_SKIP() << diskFolder_ << " refuses direct reads";
+  }
+  auto state = std::make_shared<TestState>();
+  const ResultRecord written = RunVariant(config, variant, state);
+  EXPECT_EQ(written.errors, 0u);
+  EXPECT_EQ(state->blocksVerified, 64u);
+  EXPECT_EQ(Resident(path), 0u);
+
+  ASSERT_EQ(testing::ReadFileBytes(variant.filePath).size(), 64u * 65536);  // back into the cache
+  ASSERT_GT(Resident(path), 0u);
+  const ResultRecord checked = RunVerifyOnlyVariant(config, variant, state);
+  EXPECT_EQ(checked.errors, 0u);
+  EXPECT_EQ(state->blocksVerified, 64u);
   EXPECT_EQ(Resident(path), 0u);
 }
 

@@ -1,0 +1,154 @@
+#include "engine/test_run.h"
+
+#include <string>
+#include <vector>
+
+#include "common/diag_log.h"
+#include "engine/job_runner.h"
+#include "engine/method_plan.h"
+#include "engine/method_results.h"
+#include "engine/run_outcome.h"
+#include "engine/test_files.h"
+#include "engine/test_variant.h"
+#include "engine/worker_limits.h"
+#include "results/results_database.h"
+
+namespace velkor {
+namespace {
+
+const wchar_t* YesNo(bool value) { return value ? L"ja" : L"nein"; }
+
+std::wstring Num(uint64_t value) { return std::to_wstring(value); }
+
+void EndWithoutOutcome(TestState& state) {
+  state.running = false;
+  state.phase = kPhaseFinished;
+}
+
+void LogConfiguration(const TestConfig& c) {
+  AppendDiagLog(L"Konfiguration: Datei=" + c.filePath + L", StartOffset=" + Num(c.startOffset) +
+                L", Testgröße=" + Num(c.testSize) + L" Bytes, Blockgröße=" + Num(c.blockSize) +
+                L" Bytes, Testpunkte=" + Num(c.testPoints) + L", TestpunkteZufällig=" + YesNo(c.randomTestPoints) +
+                L", Methodentest=" + YesNo(c.methodTest) + L", SchnellsteÜbernehmen=" + YesNo(c.useFastest) +
+                L", NurZuverlässigBenchmark=" + YesNo(c.reliableOnlyBenchmark) +
+                L", BenchmarkBytes=" + Num(c.benchmarkBytes) + L", NurPrüfen=" + YesNo(c.verifyOnly) +
+                L", Worker=" + Num(c.workerCount) + L", RestFrei=" + Num(c.reserveFree) + L" Bytes" +
+                L", Dateisystem=" + c.fileSystem + L", Verify=" + YesNo(c.verify) +
+                L", Flush=" + YesNo(c.writeThrough) + L", LöschenAmEnde=" + YesNo(c.deleteAtEnd));
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
+
+// The full test takes over the fastest method-test variant: its access type, workers and block.
+void TakeOverFastest(const ResultRecord& fastest, std::vector<TestVariant>& fullPlan) {
+  AccessType type;
+  type.name = fastest.method;
+  type.verifyAfterWrite = true;
+  type.writeThrough = Contains(fastest.method, L"Zuverlässig");
+  type.ioChunkSize = type.writeThrough ? 65536 : (Contains(fastest.method, L"Turbo") ? 1048576 : 262144);
+  for (TestVariant& entry : fullPlan) {
+    entry.accessType = type;
+    entry.accessType.name += L" (Volltest)";
+    entry.workerCount = fastest.workers;
+    entry.blockSize = fastest.blockSize;
+    entry.byteCount = RoundDownToMultiple(entry.byteCount, fastest.blockSize);
+  }
+  AppendDiagLog(L"Schnellste Variante wird für den Volltest benutzt: " + fastest.method + L", Worker " +
+                Num(fastest.workers) + L", Block " + Num(fastest.blockSize / 1024) + L" KB.");
+}
+
+}  // namespace
+
+void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
+  TestState& s = *state;
+  s.driveRoot = config.driveRoot;
+  s.filePath = config.filePath;
+  s.deletePending = false;
+  s.deletePrompted = false;
+  s.stopRequested = false;
+  s.phase = kPhaseWriting;
+
+  PostStatusAndLog((config.verifyOnly ? L"Nur prüfen: Vorprüfung für Laufwerk " : L"Start gedrückt: Vorprüfung für Laufwerk ") +
+                   config.driveRoot);
+  LogConfiguration(config);
+  if (config.isFat32 && config.testSize >= 536870912ULL) {
+    AppendDiagLog(L"FAT32-Hinweis: 1 GB ist grundsätzlich erlaubt, aber manche USB-Controller reagieren auf große "
+                  L"Dateien empfindlich. Bei weiteren Fehlern bitte 256 MB oder 512 MB testen.");
+  }
+
+  std::vector<ResultRecord> results;
+  const std::wstring databasePath = MakeResultsFilePath(config);
+  SaveResultsFile(databasePath, config, results, false);
+  AppendDiagLog(L"JSON-Datenbankdatei: " + databasePath);
+
+  std::vector<TestVariant> methodPlan;
+  if (config.methodTest && !config.verifyOnly) {
+    methodPlan = BuildMethodTestPlan(config);
+    if (methodPlan.empty()) {
+      AppendDiagLog(L"FEHLER: Es konnte kein Methodentestplan erzeugt werden. Bitte Testgröße oder Blockgröße erhöhen.");
+      PostStatusText(L"Fehler: Kein Methodentest möglich.");
+      return EndWithoutOutcome(s);
+    }
+  }
+  std::vector<TestVariant> fullPlan = BuildFullTestPlan(config);
+  if (fullPlan.empty()) {
+    AppendDiagLog(L"FEHLER: Es konnte kein Volltestplan erzeugt werden. Bitte Testgröße oder Blockgröße prüfen.");
+    PostStatusText(L"Fehler: Kein Volltest möglich.");
+    return EndWithoutOutcome(s);
+  }
+  if (!CheckFreeSpace(config)) return EndWithoutOutcome(s);
+
+  s.createdFiles = CreatedFilesList(methodPlan, fullPlan);
+  if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan) : !CreateTestFiles(s.createdFiles)) {
+    return EndWithoutOutcome(s);
+  }
+
+  AppendDiagLog((config.verifyOnly ? L"Start: Nur prüfen auf Laufwerk " : L"Start: Volltest auf Laufwerk ") +
+                config.driveRoot + L" (" + config.fileSystem + L"), " + Num(config.testSize / 1048576) + L" MB");
+  AppendDiagLog(L"Erzeugte Testdateien: " + Num(s.createdFiles.size()));
+  AppendDiagLog(L"Explorer-Kontrolle: " + config.driveRoot);
+
+  if (!methodPlan.empty()) {
+    const size_t n = methodPlan.size();
+    AppendDiagLog(L"Methodentest: " + Num(n) +
+                  L" Varianten (ein CPU-Kern bleibt frei; Worker maximal bis zur erlaubten Grenze).");
+    for (size_t i = 0; i < n; ++i) {
+      if (s.stopRequested) break;
+      const TestVariant& v = methodPlan[i];
+      PostStatusAndLog(L"Variante " + Num(i + 1) + L"/" + Num(n) + L": Art des Zugriffs " + v.accessType.name +
+                       L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
+                       L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
+      results.push_back(RunVariant(config, v, state));
+      SaveResultsFile(databasePath, config, results, false);
+    }
+    LogTestListAndRecommend(config, results);
+    const int32_t fastest = FindFastestResult(results);
+    if (config.useFastest && fastest >= 0) TakeOverFastest(results[static_cast<size_t>(fastest)], fullPlan);
+    if (!config.verifyOnly) RemoveMethodTestFiles(methodPlan, fullPlan, s.createdFiles);
+  }
+
+  const size_t m = fullPlan.size();
+  for (size_t i = 0; i < m; ++i) {
+    if (s.stopRequested) break;
+    const TestVariant& v = fullPlan[i];
+    PostStatusAndLog(L"Volltest " + Num(i + 1) + L"/" + Num(m) + L": " + v.filePath + L", Art des Zugriffs " +
+                     v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +
+                     L" KB" + L", " + Num(v.byteCount / 1048576) + L" MB");
+    results.push_back(config.verifyOnly ? RunVerifyOnlyVariant(config, v, state) : RunVariant(config, v, state));
+    SaveResultsFile(databasePath, config, results, false);
+  }
+
+  SaveResultsFile(databasePath, config, results, true);
+  s.deletePending = config.deleteAtEnd && !config.verifyOnly;
+  RunOutcome outcome;
+  outcome.results = std::move(results);
+  outcome.driveRoot = config.driveRoot;
+  outcome.fileSystem = config.fileSystem;
+  outcome.databasePath = databasePath;
+  PostTestFinished(std::move(outcome));
+  AppendDiagLog(s.stopRequested ? L"Test abgebrochen." : L"Test abgeschlossen.");
+  s.running = false;
+  s.phase = kPhaseFinished;
+}
+
+}  // namespace velkor

@@ -1,0 +1,16 @@
+// The body of the test thread: one run from the configuration to the final results file.
+#pragma once
+
+#include <memory>
+
+#include "engine/test_config.h"
+
+namespace velkor {
+
+// Runs the whole test described by config: preflight, results file, method test (with take-over
+// of the fastest variant), full test or verify-only, and the hand-over of the records. Ends with
+// state->running false and phase Finished on every path; posts the outcome with PostTestFinished
+// unless the run ended in its preflight.
+void RunTest(TestConfig config, std::shared_ptr<TestState> state);
+
+}  // namespace velkor
