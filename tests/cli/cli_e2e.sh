@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# velkor-cli as a user runs it: a test on a folder, a verify of it, a verify after a block in the
+# middle was overwritten, exports in all six formats, bad options. Usage: cli_e2e.sh VELKOR_CLI [RUNNER]
+set -u
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+runner=${2:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+mkdir drive results
+failures=0
+check() {  # description, condition...
+  local what=$1; shift
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+run() { $runner "$cli" "$@" >out.txt 2>err.txt < /dev/null; echo $?; }
+
+rc=$(run test drive --size 16 --block 256 --workers 1 --results-dir results --yes)
+check "test exits 0" [ "$rc" = 0 ]
+check "report on standard output" grep -q "Zusammenfassung: geschrieben 16.0 MB, zurück gelesen/geprüft 16.0 MB, Fehler 0, Zuverlässigkeit 100.00%" out.txt
+check "results file named" grep -q "^Ergebnisdatei: " out.txt
+check "log lines on standard error" grep -q "Test abgeschlossen." err.txt
+check "test file left for verify" [ "$(stat -c %s drive/velkor.bin)" = 16777216 ]
+results_file=$(ls results/*.json | head -1)
+python3 -c "import json,sys; d=json.load(open(sys.argv[1])); assert d['final'] is True" "$results_file"
+check "results file is final JSON" [ $? = 0 ]
+
+rc=$(run verify drive --block 256 --results-dir results)
+check "verify exits 0" [ "$rc" = 0 ]
+check "verify checked 64 blocks" grep -q "geprüft=64, Fehler=0" err.txt
+check "verify wrote nothing" [ "$(stat -c %s drive/velkor.bin)" = 16777216 ]
+
+printf 'XXXXXXXXXXXXXXXX' | dd of=drive/velkor.bin bs=1 seek=$((33 * 262144 + 100)) conv=notrunc status=none
+rc=$(run verify drive --block 256 --results-dir results)
+check "verify of a damaged file exits 1" [ "$rc" = 1 ]
+check "mismatch logged with block and offset" grep -q "FEHLER: Datenabweichung bei Block 33, Offset=8650752" err.txt
+check "report shows the error" grep -q "Zuverlässigkeit 0.00%" out.txt
+
+for format in csv xls text formatted json pdf; do
+  rc=$(run export "$results_file" --format $format --output "export.$format")
+  check "export $format" [ "$rc" = 0 -a -s "export.$format" ]
+done
+python3 -c "import csv,sys; rows=list(csv.reader(open(sys.argv[1], encoding='utf-8'), delimiter=';')); assert rows[2][0]=='Art des Zugriffs', rows" export.csv
+check "CSV reads back" [ $? = 0 ]
+python3 -c "import json,sys; json.load(open(sys.argv[1], encoding='utf-8'))" export.json
+check "JSON export reads back" [ $? = 0 ]
+check "PDF export is a PDF" grep -q "^%PDF-1.4" export.pdf
+
+for bad in "" "frobnicate" "test" "test drive --size" "test drive --size 1x" "test drive --bogus" \
+           "export $results_file --format doc --output x" "verify drive --delete"; do
+  rc=$(run $bad)
+  check "bad input '$bad' exits 2" [ "$rc" = 2 ]
+  check "bad input '$bad' says one line" [ "$(wc -l < err.txt)" = 1 ]
+done
+rc=$(run test missing-folder --size 1 --yes)
+check "missing target exits 2" [ "$rc" = 2 ]
+rc=$(run test drive --size 1 --block 4 --reserve 99999999 --yes --results-dir results)
+check "preflight failure exits 2" [ "$rc" = 2 ]
+check "preflight failure logged" grep -q "FEHLER: Nicht genug freier Speicher" err.txt
+rc=$(run test drive --size 4 --block 256 --results-dir results)
+check "non-empty target without terminal or --yes refused" [ "$rc" = 2 ]
+
+rc=$(run test drive --size 4 --block 256 --yes --delete --results-dir results)
+check "test with --delete exits 0" [ "$rc" = 0 ]
+check "--delete removed the run's file" [ ! -e drive/velkor.bin ]
+rc=$(run --help)
+check "help exits 0" [ "$rc" = 0 ]
+
+if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
+echo "all checks passed"
