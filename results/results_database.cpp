@@ -99,7 +99,15 @@ std::wstring GetResultsFolder() {
 
 std::wstring MakeResultsFilePath(const TestConfig& config) {
   const std::wstring folder = GetResultsFolder();
-  return MakeResultsFilePath(config, folder, platform::GetLocalTimeNow());
+  const std::wstring path = MakeResultsFilePath(config, folder, platform::GetLocalTimeNow());
+  // A second run on the same drive within the same second must not overwrite the first one's
+  // results: it gets "-2", "-3", ... before the extension.
+  if (!platform::FileExists(path)) return path;
+  const std::wstring stem = path.substr(0, path.size() - 5);  // without ".json"
+  for (int n = 2;; ++n) {
+    const std::wstring candidate = stem + L"-" + std::to_wstring(n) + L".json";
+    if (!platform::FileExists(candidate)) return candidate;
+  }
 }
 
 std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,

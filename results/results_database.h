@@ -25,7 +25,8 @@ void SetResultsFolder(const std::wstring& folder);
 std::wstring GetResultsFolder();
 
 // folder + "<yyyymmdd-hhmmss>-<sanitized drive root>-velkor.json", e.g.
-// "20250203-090500-E__-velkor.json". Two runs on one drive in the same second share the name.
+// "20250203-090500-E__-velkor.json". The first overload never returns an existing file: a second
+// run on one drive in the same second gets "-2", "-3", ... before ".json".
 std::wstring MakeResultsFilePath(const TestConfig& config);  // GetResultsFolder(), now
 std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,
                                  const platform::LocalTime& time);

@@ -21,7 +21,7 @@ check "report on standard output" grep -q "Zusammenfassung: geschrieben 16.0 MB,
 check "results file named" grep -q "^Ergebnisdatei: " out.txt
 check "log lines on standard error" grep -q "Test abgeschlossen." err.txt
 check "test file left for verify" [ "$(stat -c %s drive/velkor.bin)" = 16777216 ]
-results_file=$(ls results/*.json | head -1)
+results_file=$(sed -n "s/^Ergebnisdatei: //p" out.txt | tr -d "\r" | tr "\\\\" /)
 python3 -c "import json,sys; d=json.load(open(sys.argv[1])); assert d['final'] is True" "$results_file"
 check "results file is final JSON" [ $? = 0 ]
 
@@ -63,6 +63,16 @@ check "non-empty target without terminal or --yes refused" [ "$rc" = 2 ]
 rc=$(run test drive --size 4 --block 256 --yes --delete --results-dir results)
 check "test with --delete exits 0" [ "$rc" = 0 ]
 check "--delete removed the run's file" [ ! -e drive/velkor.bin ]
+if [ -z "$runner" ]; then  # a console Ctrl-C cannot be sent through Wine from here
+  $runner "$cli" test drive --size 4000 --block 1024 --yes --results-dir results >out.txt 2>err.txt </dev/null &
+  pid=$!
+  for _ in $(seq 50); do grep -q "Volltest 1/1" err.txt 2>/dev/null && break; sleep 0.1; done
+  kill -INT $pid; wait $pid; rc=$?
+  check "Ctrl-C exits 130" [ "$rc" = 130 ]
+  check "Ctrl-C ends as a stopped run" grep -q "Test abgebrochen." err.txt
+  check "Ctrl-C run has its results file" [ -s "$(sed -n 's/^Ergebnisdatei: //p' out.txt)" ]
+  rm -f drive/velkor.bin
+fi
 rc=$(run --help)
 check "help exits 0" [ "$rc" = 0 ]
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <regex>
 
@@ -349,6 +351,15 @@ TEST(ResultsFilePath, FolderOverride) {
   EXPECT_TRUE(std::regex_match(FileNameOfPath(path), std::wregex(LR"(\d{8}-\d{6}-E__-velkor\.json)")));
   EXPECT_TRUE(SaveResultsFile(path, DriveE(), {}, false));  // the folder was created
   EXPECT_EQ(ListSavedResultFiles(), std::vector<std::wstring>{path});
+  // Runs that start within the same second keep their own files.
+  std::vector<std::wstring> paths = {path};
+  for (int i = 0; i < 2; ++i) {
+    paths.push_back(MakeResultsFilePath(DriveE()));
+    EXPECT_TRUE(SaveResultsFile(paths.back(), DriveE(), {}, false));
+  }
+  std::sort(paths.begin(), paths.end());
+  EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end());
+  EXPECT_EQ(ListSavedResultFiles().size(), 3u);
   SetResultsFolder(L"");
   EXPECT_EQ(GetResultsFolder(), GetResultsDirectory());
 }
