@@ -5,6 +5,7 @@
 #include "common/diag_log.h"
 #include "engine/block_buffer.h"
 #include "engine/block_io.h"
+#include "engine/worker_common.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
 #include "platform/errors.h"
@@ -12,11 +13,6 @@
 
 namespace velkor {
 namespace {
-
-void FailRun(TestState& state) {
-  state.errorCount.fetch_add(1);
-  state.stopRequested.store(true);
-}
 
 // A direct read that meets the end of a file whose size is not a multiple of the alignment gets a
 // short piece, and the next piece starts unaligned. Linux answers it with end of file; Windows
@@ -52,12 +48,8 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
 
   const uint64_t total = state->totalBlocks.load();
   const size_t alignment = mode.pastCache && mode.alignment > 64 ? mode.alignment : 64;
-  BlockBuffer buffer = AllocateBlockBuffer(job.blockSize, alignment);
+  BlockBuffer buffer = AllocateWorkerBuffer(job, *state, workerIndex, alignment);
   if (!buffer) {
-    FailRun(*state);
-    AppendDiagLog(L"FEHLER: Kein Speicher für den Blockpuffer. Datei=" + job.filePath + L", Worker=" +
-                  std::to_wstring(workerIndex) + L", Blockgröße=" + std::to_wstring(job.blockSize) +
-                  L", " + FormatWindowsError(platform::kErrorNotEnoughMemory));
     platform::CloseFile(file);
     return;
   }

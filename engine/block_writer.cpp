@@ -5,6 +5,7 @@
 #include "common/diag_log.h"
 #include "engine/block_buffer.h"
 #include "engine/block_io.h"
+#include "engine/worker_common.h"
 #include "engine/pattern.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -15,11 +16,6 @@ namespace {
 // The Windows open flags the handle stands for, as the open failure line shows them.
 constexpr uint32_t kAttributeNormal = 0x80;
 constexpr uint32_t kFlagWriteThrough = 0x80000000u;
-
-void FailRun(TestState& state) {
-  state.errorCount.fetch_add(1);
-  state.stopRequested.store(true);
-}
 
 }  // namespace
 
@@ -36,12 +32,8 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
   }
 
   const uint64_t total = state->totalBlocks.load();
-  BlockBuffer buffer = AllocateBlockBuffer(job.blockSize, 64);
+  BlockBuffer buffer = AllocateWorkerBuffer(job, *state, workerIndex, 64);
   if (!buffer) {
-    FailRun(*state);
-    AppendDiagLog(L"FEHLER: Kein Speicher für den Blockpuffer. Datei=" + job.filePath + L", Worker=" +
-                  std::to_wstring(workerIndex) + L", Blockgröße=" + std::to_wstring(job.blockSize) +
-                  L", " + FormatWindowsError(platform::kErrorNotEnoughMemory));
     platform::CloseFile(file);
     return;
   }
