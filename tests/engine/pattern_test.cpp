@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <random>
 #include <set>
@@ -72,7 +74,7 @@ TEST(Pattern, EveryPathMatchesTheByteLoop) {
           const std::vector<uint8_t> expected = Reference(length, seed, index);
           std::vector<uint8_t> actual(length + 1, 0xA5);
           FillPatternOn(path, actual.data(), length, seed, index);
-          ASSERT_EQ(0, std::memcmp(expected.data(), actual.data(), length))
+          ASSERT_TRUE(std::equal(expected.begin(), expected.end(), actual.begin()))
               << "length " << length << " seed " << seed << " index " << index;
           ASSERT_EQ(actual[length], 0xA5) << "wrote past length " << length;
         }
