@@ -14,6 +14,7 @@
 #include "common/settings.h"
 #include "drives/enumerate.h"
 #include "engine/run_outcome.h"
+#include "results/results_database.h"
 #include "ui/commands.h"
 #include "ui/controls.h"
 #include "ui/help_window.h"
@@ -161,7 +162,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kIdOpenResults:
       if (click && !ui.controlsLocked) {
-        ShellExecuteW(window, L"open", GetResultsDirectory().c_str(), nullptr, nullptr, SW_SHOW);
+        ShellExecuteW(window, L"open", GetResultsFolder().c_str(), nullptr, nullptr, SW_SHOW);
       }
       return 0;
     case kIdWorkers:
@@ -265,7 +266,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-int RunVelkor(HINSTANCE instance, int showCommand) {
+HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   // An empty card-reader slot must not raise the system's "no disk" box.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   LoadSettings();
@@ -282,7 +283,8 @@ int RunVelkor(HINSTANCE instance, int showCommand) {
   main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   main.lpszClassName = kMainWindowClass;
-  if (!RegisterClassW(&main)) return 1;
+  // A second window of the same process (the window tests) finds the class already there.
+  if (!RegisterClassW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
 
   RECT work{0, 0, 1280, 800};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -291,10 +293,15 @@ int RunVelkor(HINSTANCE instance, int showCommand) {
   HWND window = CreateWindowExW(0, kMainWindowClass, L"Velkor (USB/SD-Prüfer)",
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, place.x, place.y, place.width,
                                 place.height, nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 1;
+  if (window == nullptr) return nullptr;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
-  MSG msg;
+  return window;
+}
+
+int RunVelkor(HINSTANCE instance, int showCommand) {
+  if (CreateMainWindow(instance, showCommand) == nullptr) return 1;
+  MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -7,6 +7,8 @@
 namespace velkor {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Loads the settings, registers the classes, creates and shows the window; null on failure.
+HWND CreateMainWindow(HINSTANCE instance, int showCommand);
 // Loads the settings, registers the classes, creates and shows the window and runs the message
 // loop. Returns the quit code, or 1 when the window could not be made.
 int RunVelkor(HINSTANCE instance, int showCommand);
