@@ -9,7 +9,7 @@ velkor_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xauth x11-utils imagemagick
-  qpdf poppler-utils fio
+  qpdf poppler-utils fio chromium
   clang libclang-rt-14-dev libfuse3-dev fuse3
 )
 
