@@ -2,15 +2,24 @@
 
 #include <shellapi.h>
 
-#include "common/paths.h"
-#include "pdf/help_pdf.h"
+#include "common/diag_log.h"
+#include "pdf/help_files.h"
 
 namespace velkor {
+namespace {
 
-void WriteHelpDocuments() {}
+void OpenHelp(HWND main, const std::wstring& path, const wchar_t* logPrefix) {
+  GenerateHelpFiles();  // a deleted file comes back before it is opened
+  ShellExecuteW(main, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+  AppendDiagLog(logPrefix + path);
+}
 
-void OpenHtmlHelp(HWND main) {}
+}  // namespace
 
-void OpenPdfHelp(HWND main) {}
+void WriteHelpDocuments() { GenerateHelpFiles(); }
+
+void OpenHtmlHelp(HWND main) { OpenHelp(main, HelpHtmlPath(), L"Hilfe geöffnet: "); }
+
+void OpenPdfHelp(HWND main) { OpenHelp(main, HelpPdfPath(), L"PDF-Hilfe geöffnet: "); }
 
 }  // namespace velkor

@@ -27,9 +27,14 @@ void LayoutMainWindow(HWND main) {
     HWND control = Control(n);
     const ControlPlacement& place = layout[n];
     if (control == nullptr) continue;
-    if (place.moved) MoveWindow(control, place.x, place.y, place.width, place.height, TRUE);
+    // No copied bits: a moved control's old pixels would otherwise linger where another now sits.
+    if (place.moved) {
+      SetWindowPos(control, nullptr, place.x, place.y, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    }
     if (place.visibilitySet) ShowWindow(control, place.visible ? SW_SHOW : SW_HIDE);
   }
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK SplitterWindowProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,8 @@
 #include "engine/test_config.h"
 #include "platform/profile.h"
 #include "tests/ui/window_driver.h"
+#include "ui/commands.h"
+#include "view/result_columns.h"
 #include "view/control_numbers.h"
 
 namespace velkor::testing {

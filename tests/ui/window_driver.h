@@ -18,6 +18,7 @@
 #include "common/settings.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
+#include "platform/profile.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main_window.h"
@@ -116,6 +117,8 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetSettingsFilePath(folder_.File(L"velkor.ini"));
+    // A German user: the platform's language would decide otherwise.
+    platform::WriteIniString(SettingsFilePath(), L"General", L"Language", L"de");
     SetResultsFolder(folder_.File(L"results"));
     CreateDirectoryW(folder_.File(L"results").c_str(), nullptr);
     SetLogFilePath(folder_.File(L"velkor.log"));
