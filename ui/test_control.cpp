@@ -164,6 +164,9 @@ void OnTestDone(RunOutcome* raw) {
   FillResultList();
   UpdateSummaryText();
   RefreshSavedTests(ui.currentResultsPath);
+  // The timer is gone now: show the end summary here, or a short run would leave the bar and
+  // status line at their last tick.
+  UpdateProgress();
   ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
   LayoutMainWindow(ui.main);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main_window.h"
@@ -36,7 +38,8 @@ struct SeenDialog {
 using DialogAnswer = std::function<int(HWND dialog, const SeenDialog& seen)>;
 
 struct DialogAnswerer {
-  std::deque<DialogAnswer> answers;  // used in order; without one the dialog is cancelled
+  std::map<std::wstring, int> byTitle;  // the button for every dialog of a title
+  std::deque<DialogAnswer> answers;     // used in order for the rest; without one the dialog is cancelled
   std::vector<SeenDialog> seen;
   std::set<HWND> handled;
 };
@@ -57,7 +60,9 @@ inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   seen.text = WindowText(GetDlgItem(window, 0xFFFF));  // a message box's text
   a.seen.push_back(seen);
   int button = IDCANCEL;
-  if (!a.answers.empty()) {
+  if (a.byTitle.count(seen.title)) {
+    button = a.byTitle[seen.title];
+  } else if (!a.answers.empty()) {
     DialogAnswer answer = std::move(a.answers.front());
     a.answers.pop_front();
     button = answer(window, seen);
@@ -85,6 +90,9 @@ inline DialogAnswer SaveAs(const std::wstring& path) {
     return IDOK;
   };
 }
+
+// For failure messages.
+inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
 
 inline void Pump() {
   MSG msg;
@@ -123,6 +131,8 @@ class WindowTest : public ::testing::Test {
     CreateDirectoryW(folder_.File(L"results").c_str(), nullptr);
     SetLogFilePath(folder_.File(L"velkor.log"));
     ResetProgramValues();
+    // The pointer away from the window: hovering puts hints into the status line.
+    SetCursorPos(0, 0);
     answerTimer_ = SetTimer(nullptr, 0, 50, AnswerDialogs);
   }
 
@@ -197,6 +207,15 @@ class WindowTest : public ::testing::Test {
     wchar_t buffer[128] = {};
     GetMenuStringW(GetMenu(main_), id, buffer, 128, MF_BYCOMMAND);
     return buffer;
+  }
+
+  // The dialogs seen so far with this title.
+  static std::vector<SeenDialog> Seen(const std::wstring& title) {
+    std::vector<SeenDialog> out;
+    for (const SeenDialog& d : Answerer().seen) {
+      if (d.title == title) out.push_back(d);
+    }
+    return out;
   }
 
   TempFolder folder_;
