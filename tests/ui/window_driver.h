@@ -53,7 +53,14 @@ inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   wchar_t className[64] = {};
   GetClassNameW(window, className, 64);
   DialogAnswerer& a = Answerer();
-  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || a.handled.count(window)) return TRUE;
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  // A dialog disabled under a box of its own (an overwrite question) comes back to the user
+  // once that box is gone: answer it again then.
+  if (!IsWindowEnabled(window)) {
+    a.handled.erase(window);
+    return TRUE;
+  }
+  if (a.handled.count(window)) return TRUE;
   a.handled.insert(window);
   SeenDialog seen;
   seen.title = WindowText(window);
