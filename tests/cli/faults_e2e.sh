@@ -95,6 +95,13 @@ print(" ".join(json.dumps(v) for v in out))
 PY
 }
 
+# One line per run for the log: exit code, errors of the first record, first "FEHLER:" line.
+summary() {
+  local errors
+  errors=$(results 0.errors 2>/dev/null || echo -)
+  echo "     -> exit $rc, errors $errors, first: $(grep -m1 -oE '(FEHLER|Warnung): .*' err.txt | sed 's/Datei=[^,]*, //')"
+}
+
 MiB=1048576
 
 echo "== the fixture hides a fake drive from a read served by the cache =="
@@ -116,6 +123,7 @@ check "cached read sees the written block, the device the wrapped one" [ "$(cat 
 echo "== fake drive: 256 MiB real, 1 GiB claimed =="
 volume fake claimed=1G real=256M writeback kernel_cache
 rc=$(run test "$work/fake" --yes --results-dir results)
+summary
 check "fake drive exits 1" [ "$rc" = 1 ]
 check "first block already wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 check "stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
@@ -123,6 +131,7 @@ check "report says stopped" has "ABGEBROCHEN" out.txt
 check "reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
 check "results file: final, 500 errors, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 500 true" ]
 rc=$(run verify "$work/fake" --results-dir results)
+summary
 check "verify of the fake drive exits 1" [ "$rc" = 1 ]
 check "verify finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 "$fault_fs" unmount "$work/fake"
@@ -131,6 +140,7 @@ check "verify finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Off
 # catches the fake drive, because it drops the written pages before reading.
 volume fake2 claimed=1G real=256M writeback kernel_cache
 rc=$(run test "$work/fake2" --yes --size 300 --block 6 --workers 1 --results-dir results)
+summary
 check "fake drive on the cached path exits 1" [ "$rc" = 1 ]
 check "cached path announced" has "Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich"
 check "cached path finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
@@ -154,6 +164,7 @@ block_line() {  # the common part of the read and write error lines
 
 echo "== silent corruption past 64 MiB =="
 fault_run corrupt corrupt_after
+summary
 check "corruption exits 1" [ "$rc" = 1 ]
 check "first mismatch at block $first" has "FEHLER: Datenabweichung bei Block $first, Offset=$((first * MiB))"
 check "earlier blocks clean" bash -c "! grep -q 'Datenabweichung bei Block $((first - 1)),' err.txt"
@@ -169,6 +180,7 @@ check "corruption: no test file left" no_test_files_left corrupt
 
 echo "== read errors past 64 MiB =="
 fault_run readerr read_error_after
+summary
 check "read error exits 1" [ "$rc" = 1 ]
 check "read error logged with block, offset and system text" \
   has "FEHLER: Lesefehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
@@ -180,6 +192,7 @@ check "read error: no test file left" no_test_files_left readerr
 
 echo "== write errors past 64 MiB =="
 fault_run writeerr write_error_after
+summary
 check "write error exits 1" [ "$rc" = 1 ]
 check "write error logged with block, offset and system text" \
   has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
@@ -194,6 +207,7 @@ echo "== write errors past 64 MiB, found by the flush =="
 volume lateerr real=256M write_error_after=$fault_at writeback
 put_user_files lateerr
 rc=$(run test "$work/lateerr" --yes --size 128 --block 1024 --workers 1 --profile ausgeglichen --delete --results-dir results)
+summary
 check "late write error exits 1" [ "$rc" = 1 ]
 check "flush failure logged" has "FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=$work/lateerr/velkor.bin, Windows-Fehler 1117: Input/output error"
 check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
@@ -202,6 +216,7 @@ check "late write error: user files intact" user_files_intact lateerr
 
 echo "== disk full past 64 MiB =="
 fault_run full full_after
+summary
 check "full disk exits 1" [ "$rc" = 1 ]
 check "full disk logged with block, offset and system text" \
   has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 112: No space left on device')"
@@ -213,6 +228,7 @@ check "full disk: no test file left" no_test_files_left full
 echo "== write-protected volume =="
 volume ro real=64M ro
 rc=$(run test "$work/ro" --yes --size 16 --results-dir results)
+summary
 check "write-protected volume refused with exit 2" [ "$rc" = 2 ]
 check "write protection named" has "Das ausgewählte Laufwerk ist schreibgeschützt."
 "$fault_fs" unmount "$work/ro"
@@ -222,6 +238,7 @@ volume locked real=64M
 put_user_files locked
 "$fault_fs" lock "$work/locked"
 rc=$(run test "$work/locked" --yes --size 16 --delete --results-dir results)
+summary
 check "locked card exits 2" [ "$rc" = 2 ]
 check "creation failure logged with the system text" \
   has "FEHLER: Testdatei konnte nicht erstellt werden. Datei=$work/locked/velkor.bin, Windows-Fehler 19: Read-only file system"
@@ -253,6 +270,7 @@ put_user_files stopped
 start_run stopped
 kill -INT $pid
 finish_run
+summary
 check "Ctrl-C exits 130" [ "$rc" = 130 ]
 check "stopped run ends as stopped" has "Test abgebrochen."
 check "results file: final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
@@ -266,6 +284,7 @@ volume pulled real=256M slow=2000
 start_run pulled
 "$fault_fs" remove "$work/pulled"
 finish_run
+summary
 check "pulled stick exits 1" [ "$rc" = 1 ]
 check "I/O failure on the pulled stick logged" grep -qE "FEHLER: (Schreibfehler|Lesefehler|Testdatei konnte nicht auf das Medium).*$work/pulled/velkor.bin.*Windows-Fehler" err.txt
 check "pulled stick: run ends as stopped" has "Test abgebrochen."
@@ -277,6 +296,7 @@ volume unmounted real=256M slow=2000
 start_run unmounted
 fusermount3 -u -z "$work/unmounted" 2>/dev/null || umount -l "$work/unmounted"
 finish_run
+summary
 check "unmounted volume exits 1" [ "$rc" = 1 ]
 check "target change noticed" has "Warnung: Das Ziellaufwerk $work/unmounted wurde während des Tests entfernt oder geändert. Test wird gestoppt."
 check "unmounted volume: run ends as stopped" has "Test abgebrochen."
@@ -286,6 +306,7 @@ echo "== healthy volume: method test, full test, deletion =="
 volume healthy real=256M
 put_user_files healthy
 rc=$(run test "$work/healthy" --yes --size 64 --block 256 --method-test --delete --results-dir results)
+summary
 check "healthy volume exits 0" [ "$rc" = 0 ]
 check "healthy volume: 100.00 %" has "Zuverlässigkeit 100.00%" out.txt
 check "method-test files removed before the full test" has "Methodentest-Datei vor Volltest entfernt"
@@ -293,6 +314,7 @@ check "healthy volume: only the test file deleted" [ "$(grep -c 'Testdatei gelö
 check "healthy volume: user files intact" user_files_intact healthy
 check "healthy volume: no test file left" no_test_files_left healthy
 rc=$(run test "$work/healthy" --yes --results-dir results)
+summary
 check "compact run over the whole free space exits 0" [ "$rc" = 0 ]
 check "compact run: user files intact" user_files_intact healthy
 "$fault_fs" unmount "$work/healthy"
