@@ -209,7 +209,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 
   // The volume the target lies on now, and the stamp of the volumes in use, for the watch below.
   std::wstring startVolume, fileSystem;
-  platform::QueryPathVolume(o.target, &startVolume, &fileSystem);
+  const bool watch = platform::QueryPathVolume(o.target, &startVolume, &fileSystem);
   uint32_t driveMask = platform::LogicalDriveMask();
 
   auto state = std::make_shared<TestState>();
@@ -228,7 +228,10 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     bool finished = false;
     {
       std::unique_lock<std::mutex> lock(queue.mutex);
-      queue.wake.wait_until(lock, std::min(nextProgress, std::chrono::steady_clock::now() + std::chrono::milliseconds(200)));
+      // Wakes for a line, the outcome, the progress line (on a terminal) or at the latest after
+      // 200 ms; the progress time alone would lie in the past without a terminal and spin.
+      const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+      queue.wake.wait_until(lock, progress ? std::min(nextProgress, soon) : soon);
       lines.swap(queue.lines);
       if (queue.outcome) outcome = std::move(queue.outcome);
       finished = !state->running;
@@ -251,7 +254,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       const uint32_t mask = platform::LogicalDriveMask();
       if (mask != driveMask) {
         driveMask = mask;
-        if (!state->stopRequested && TargetGone(o.target, startVolume)) {
+        if (watch && !state->stopRequested && TargetGone(o.target, startVolume)) {
           state->stopRequested = true;
           AppendDiagLog(L"Warnung: Das Ziellaufwerk " + config.driveRoot +
                         L" wurde während des Tests entfernt oder geändert. Test wird gestoppt.");
