@@ -13,7 +13,7 @@ root=$(cd "$here/../.." && pwd)
 fault_fs=$here/../fixtures/fault-fs
 wine_drive=$here/../fixtures/wine-drive
 [ -n "${2:-}" ] && export VELKOR_FAULT_FS=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
-letter=w
+letter=f
 work=$(mktemp -d)
 cleanup() {
   "$wine_drive" unmap $letter >/dev/null 2>&1
@@ -45,7 +45,7 @@ results="Z:$work/results"
 
 # direct_io: Wine reads through the page cache even where the program asks for unbuffered reads.
 volume fake claimed=1G real=256M direct_io
-rc=$(run test 'W:\' --yes --results-dir "$results")
+rc=$(run test 'F:\' --yes --results-dir "$results")
 check "fake drive exits 1" [ "$rc" = 1 ]
 check "fake drive: block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 check "fake drive: stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
@@ -57,7 +57,7 @@ head -c 3000000 /dev/urandom >healthy/velkor.bin.bak
 printf 'Einkaufsliste\n' >healthy/velkor_p01.txt
 head -c 70000 /dev/urandom >healthy/velkor_full_01.txt
 (cd healthy && sha256sum -- * >"$work/healthy.sums")
-rc=$(run test 'W:\' --yes --size 32 --block 256 --method-test --delete --results-dir "$results")
+rc=$(run test 'F:\' --yes --size 32 --block 256 --method-test --delete --results-dir "$results")
 check "healthy volume exits 0" [ "$rc" = 0 ]
 check "healthy volume: only the test file deleted" [ "$(grep -c 'Testdatei gelöscht: ' err.txt)" = 1 ]
 check "healthy volume: user files intact" bash -c "cd healthy && sha256sum --quiet -c '$work/healthy.sums'"

@@ -293,3 +293,33 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
 
 }  // namespace
 }  // namespace velkor::testing
+
+namespace velkor::testing {
+namespace {
+
+// The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
+TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  RefreshDriveList();
+  bool mapped = false;
+  for (const DriveInfo& d : DriveTable) mapped |= d.root == L"U:\\";
+  if (!mapped) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
+  SelectDrive(L"U:\\");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  WaitForIdle();
+
+  ASSERT_EQ(Ui().currentResults.size(), 1u);
+  const ResultRecord& r = Ui().currentResults[0];
+  EXPECT_GT(r.errors, 0u);
+  EXPECT_NE(ResultText(r), L"OK");  // "abgebrochen" when the error limit ended it
+  EXPECT_EQ(Cell(Control(kCtlResultList), 0, 7), L"Fehler");
+  ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, BuildResultReport(Ui().currentResults, false));
+  EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
+  EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
+}
+
+}  // namespace
+}  // namespace velkor::testing
