@@ -10,8 +10,7 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "engine/test_config.h"
-#include "platform/errors.h"
-#include "platform/files.h"
+#include "engine/test_files.h"
 #include "results/exports.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
@@ -145,16 +144,7 @@ void OfferTestFileDeletion(HWND owner) {
   const std::wstring question = DeletionQuestion(count);
   const int answer = MessageBoxW(owner, question.c_str(), kDeletionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer == IDYES) {
-    const std::vector<std::wstring> files =
-        run.createdFiles.empty() ? std::vector<std::wstring>{run.filePath} : run.createdFiles;
-    for (const std::wstring& path : files) {
-      if (platform::DeleteFileAtPath(path)) {
-        AppendDiagLog(L"Testdatei gelöscht: " + path);
-      } else {
-        AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
-                      FormatWindowsError(platform::LastError()));
-      }
-    }
+    DeleteRunTestFiles(run.createdFiles, run.filePath);
   } else {
     AppendDiagLog(L"Testdateien nicht gelöscht.");
   }

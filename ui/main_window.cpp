@@ -200,6 +200,16 @@ void OnDestroy() {
   PostQuitMessage(0);
 }
 
+WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = procedure;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorW(nullptr, cursor);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  c.lpszClassName = name;
+  return c;
+}
+
 void OnLogLine(LPARAM lParam) {
   std::unique_ptr<std::wstring> line(reinterpret_cast<std::wstring*>(lParam));
   HWND log = Control(kCtlLogView);
@@ -270,19 +280,9 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   // An empty card-reader slot must not raise the system's "no disk" box.
   SetErrorMode(SEM_FAILCRITICALERRORS);
   LoadSettings();
-  WNDCLASSW splitter{};
-  splitter.lpfnWndProc = SplitterWindowProc;
-  splitter.hInstance = instance;
-  splitter.hCursor = LoadCursorW(nullptr, IDC_SIZEWE);
-  splitter.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  splitter.lpszClassName = kSplitterClass;
+  const WNDCLASSW splitter = WindowClass(instance, kSplitterClass, SplitterWindowProc, IDC_SIZEWE);
   RegisterClassW(&splitter);
-  WNDCLASSW main{};
-  main.lpfnWndProc = MainWindowProc;
-  main.hInstance = instance;
-  main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  main.lpszClassName = kMainWindowClass;
+  const WNDCLASSW main = WindowClass(instance, kMainWindowClass, MainWindowProc, IDC_ARROW);
   // A second window of the same process (the window tests) finds the class already there.
   if (!RegisterClassW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
 
