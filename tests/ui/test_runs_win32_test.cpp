@@ -167,7 +167,11 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   const std::vector<std::wstring> kept = FilesOn(L"W:\\");
   EXPECT_FALSE(kept.empty());
 
-  // "Nur prüfen" reads those files back; nothing is written, nothing offered for deletion.
+  // "Nur prüfen" reads those files back with the settings the full test really used (the
+  // fastest variant's block size decides the block numbers): the user takes its row over first.
+  for (size_t i = 0; i < Ui().currentResults.size(); ++i) {
+    if (IsFullOrVerifyRecord(Ui().currentResults[i])) ApplyResultToSettings(static_cast<int>(i));
+  }
   Command(kIdVerifyOnly);
   WaitForIdle();
   ASSERT_FALSE(Ui().currentResults.empty());
