@@ -1,9 +1,9 @@
 #include "engine/block_writer.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/diag_log.h"
-#include "engine/block_buffer.h"
 #include "engine/block_io.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
@@ -16,6 +16,36 @@ namespace {
 // The Windows open flags the handle stands for, as the open failure line shows them.
 constexpr uint32_t kAttributeNormal = 0x80;
 constexpr uint32_t kFlagWriteThrough = 0x80000000u;
+
+// Writes the slot's blocks in order, each after a look at the stop flag, and counts each one
+// written. False when the worker stops: a stop request or a write failure (logged, run stopped).
+bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
+               const BlockSlot& slot) {
+  for (uint32_t j = 0; j < slot.count; ++j) {
+    if (state.stopRequested.load()) return false;
+    const uint64_t blockIndex = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex);
+    const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
+    if (!WriteBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
+                      job.ioChunkSize)) {
+      const uint32_t code = platform::LastError();
+      FailRun(state);
+      AppendDiagLog(L"FEHLER: Schreibfehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
+                    L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
+                    L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
+                    std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(code));
+      return false;
+    }
+    state.blocksWritten.fetch_add(1);
+  }
+  // Let the medium work on the slot while the next one is written (write-through waited already).
+  if (!job.writeThrough && slot.count > 0) {
+    const uint64_t begin = OwnBlockIndex(slot.first, job.workerCount, workerIndex) * job.blockSize + job.startOffset;
+    const uint64_t end = (OwnBlockIndex(slot.first + slot.count - 1, job.workerCount, workerIndex) + 1) * job.blockSize +
+                         job.startOffset;
+    platform::StartWriteBack(file, begin, end - begin);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -31,30 +61,28 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
     return;
   }
 
-  const uint64_t total = state->totalBlocks.load();
-  BlockBuffer buffer = AllocateWorkerBuffer(job, *state, workerIndex, 64);
-  if (!buffer) {
-    platform::CloseFile(file);
-    return;
-  }
-
-  // A worker count of 0 would never advance; such a job has no workers, so 1 changes nothing else.
-  const uint64_t stride = job.workerCount > 0 ? job.workerCount : 1;
-  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += stride) {
-    if (state->stopRequested.load()) break;
-    FillPattern(buffer.get(), job.blockSize, job.seed, blockIndex);
-    const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
-    if (!WriteBlockAt(file, offset, buffer.get(), job.blockSize, job.ioChunkSize)) {
-      const uint32_t code = platform::LastError();
-      FailRun(*state);
-      AppendDiagLog(L"FEHLER: Schreibfehler. Datei=" + job.filePath + L", Worker=" +
-                    std::to_wstring(workerIndex) + L", Block=" + std::to_wstring(blockIndex) +
-                    L", Offset=" + std::to_wstring(offset) + L", Blockgröße=" +
-                    std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
-                    std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(code));
-      break;
+  // The companion thread generates the next slot's patterns while this one writes.
+  const uint64_t own = OwnBlockCount(state->totalBlocks.load(), job.workerCount, workerIndex);
+  if (own > 0) {
+    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, 64, own);
+    if (slots.slotCount > 0) {
+      RunSlotPipeline(
+          slots,
+          [&](BlockSlot& slot, uint64_t n) {
+            slot.first = n * slots.blocksPerSlot;
+            slot.count = static_cast<uint32_t>(std::min<uint64_t>(slots.blocksPerSlot, own - slot.first));
+            if (state->stopRequested.load()) {  // saves the work; the writer stops anyway
+              slot.count = 0;
+              return false;
+            }
+            for (uint32_t j = 0; j < slot.count; ++j) {
+              FillPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed,
+                          OwnBlockIndex(slot.first + j, job.workerCount, workerIndex));
+            }
+            return slot.first + slot.count < own;
+          },
+          [&](BlockSlot& slot) { return WriteSlot(job, *state, workerIndex, file, slot); });
     }
-    state->blocksWritten.fetch_add(1);
   }
   platform::CloseFile(file);
 }
