@@ -14,10 +14,12 @@
 
 namespace velkor {
 
-// A slot holds blocksPerSlot blocks of the worker, back to back, at most this many bytes (and
-// always at least one block).
+// A slot holds the worker's blocks back to back: as many as fit into kPipelineSlotBytes, at least
+// one. A worker has up to kPipelineSlots of them, as many as fit into kPipelineBytes, at least two:
+// enough for the side that runs ahead to ride out the other's short stalls.
 inline constexpr uint64_t kPipelineSlotBytes = 1048576;
-inline constexpr uint32_t kPipelineSlots = 2;
+inline constexpr uint64_t kPipelineBytes = 4194304;
+inline constexpr uint32_t kPipelineSlots = 4;
 
 // One slot: the worker's blocks with ordinals first to first + count - 1 (ordinal k is the
 // worker's k-th block, block index workerIndex + k * workerCount).
@@ -38,7 +40,7 @@ struct WorkerSlots {
 };
 
 // How a worker with ownBlocks blocks of blockSize bytes splits them into slots: blocksPerSlot
-// blocks each, and how many slots it needs (1 when everything fits into one, else kPipelineSlots).
+// blocks each, and how many slots it uses (no more than its blocks fill; 1 means no companion).
 // REQUIRES: ownBlocks > 0.
 void PlanWorkerSlots(uint64_t ownBlocks, uint32_t blockSize, uint32_t* blocksPerSlot, uint32_t* slotCount);
 
@@ -71,7 +73,7 @@ void RunSlotPipeline(WorkerSlots& ws, Produce produce, Consume consume) {
       std::lock_guard<std::mutex> lock(mutex);
       produced = n + 1;
       producerDone = !more;
-      changed.notify_all();
+      changed.notify_one();
       if (!more) return;
     }
   };
@@ -92,13 +94,13 @@ void RunSlotPipeline(WorkerSlots& ws, Produce produce, Consume consume) {
     const bool go = consume(ws.slots[n % slots]);
     std::lock_guard<std::mutex> lock(mutex);
     consumed = n + 1;
-    changed.notify_all();
+    changed.notify_one();
     if (!go) break;
   }
   {
     std::lock_guard<std::mutex> lock(mutex);
     consumerDone = true;
-    changed.notify_all();
+    changed.notify_one();
   }
   thread.join();
 }

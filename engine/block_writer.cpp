@@ -17,6 +17,21 @@ namespace {
 constexpr uint32_t kAttributeNormal = 0x80;
 constexpr uint32_t kFlagWriteThrough = 0x80000000u;
 
+// How far behind the writer the companion drops written pages from the cache, far enough that the
+// medium has taken them (pages still in flight are kept; the eviction before verifying takes them),
+// and in steps of how many bytes.
+constexpr uint64_t kDropLagBytes = 33554432;
+constexpr uint64_t kDropStepBytes = 8388608;
+
+// The file range from the first to the last of count blocks from the worker's ordinal first.
+void OwnRange(const TestConfig& job, uint32_t workerIndex, uint64_t first, uint64_t count, uint64_t* offset,
+              uint64_t* length) {
+  const uint64_t begin = OwnBlockIndex(first, job.workerCount, workerIndex) * job.blockSize;
+  const uint64_t end = (OwnBlockIndex(first + count - 1, job.workerCount, workerIndex) + 1) * job.blockSize;
+  *offset = begin + job.startOffset;
+  *length = end - begin;
+}
+
 // Writes the slot's blocks in order, each after a look at the stop flag, and counts each one
 // written. False when the worker stops: a stop request or a write failure (logged, run stopped).
 bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
@@ -39,10 +54,9 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
   }
   // Let the medium work on the slot while the next one is written (write-through waited already).
   if (!job.writeThrough && slot.count > 0) {
-    const uint64_t begin = OwnBlockIndex(slot.first, job.workerCount, workerIndex) * job.blockSize + job.startOffset;
-    const uint64_t end = (OwnBlockIndex(slot.first + slot.count - 1, job.workerCount, workerIndex) + 1) * job.blockSize +
-                         job.startOffset;
-    platform::StartWriteBack(file, begin, end - begin);
+    uint64_t offset = 0, length = 0;
+    OwnRange(job, workerIndex, slot.first, slot.count, &offset, &length);
+    platform::StartWriteBack(file, offset, length);
   }
   return true;
 }
@@ -66,9 +80,20 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
   if (own > 0) {
     WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, 64, own);
     if (slots.slotCount > 0) {
+      const uint64_t slotBytes = std::max<uint64_t>(1, uint64_t{slots.blocksPerSlot} * job.blockSize);
+      const uint64_t dropLag = std::max<uint64_t>(slots.slotCount, kDropLagBytes / slotBytes);
+      const uint64_t dropStep = std::max<uint64_t>(1, kDropStepBytes / slotBytes);
       RunSlotPipeline(
           slots,
           [&](BlockSlot& slot, uint64_t n) {
+            // The cache need not hold what the medium has: verification reads from the medium
+            // anyway, and the rest of the system keeps its cache.
+            if (slots.slotCount > 1 && n % dropStep == 0 && n >= dropLag + dropStep) {
+              uint64_t offset = 0, length = 0;
+              OwnRange(job, workerIndex, (n - dropLag - dropStep) * slots.blocksPerSlot,
+                       dropStep * slots.blocksPerSlot, &offset, &length);
+              platform::DropWrittenRange(file, offset, length);
+            }
             slot.first = n * slots.blocksPerSlot;
             slot.count = static_cast<uint32_t>(std::min<uint64_t>(slots.blocksPerSlot, own - slot.first));
             if (state->stopRequested.load()) {  // saves the work; the writer stops anyway

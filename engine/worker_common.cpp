@@ -22,7 +22,11 @@ void PlanWorkerSlots(uint64_t ownBlocks, uint32_t blockSize, uint32_t* blocksPer
   if (perSlot < 1) perSlot = 1;
   if (perSlot > ownBlocks) perSlot = ownBlocks;
   *blocksPerSlot = static_cast<uint32_t>(perSlot);
-  *slotCount = ownBlocks > perSlot ? kPipelineSlots : 1;
+  const uint64_t slotBytes = perSlot * (blockSize > 0 ? blockSize : 1);
+  uint64_t slots = kPipelineBytes / slotBytes;
+  slots = slots < 2 ? 2 : (slots > kPipelineSlots ? kPipelineSlots : slots);
+  const uint64_t needed = (ownBlocks + perSlot - 1) / perSlot;
+  *slotCount = static_cast<uint32_t>(needed < slots ? needed : slots);
 }
 
 WorkerSlots AllocateWorkerSlots(const TestConfig& job, TestState& state, uint32_t workerIndex, size_t alignment,

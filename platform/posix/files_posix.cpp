@@ -171,6 +171,10 @@ void StartWriteBack(const FileHandle& file, uint64_t offset, uint64_t length) {
   ::sync_file_range(Fd(file), static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
+void DropWrittenRange(const FileHandle& file, uint64_t offset, uint64_t length) {
+  ::posix_fadvise(Fd(file), static_cast<off_t>(offset), static_cast<off_t>(length), POSIX_FADV_DONTNEED);
+}
+
 bool EvictFileFromCache(const std::wstring& path) {
   FileHandle file = OpenWith(path, O_RDONLY);
   if (!file.valid()) return false;
