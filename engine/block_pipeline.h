@@ -1,7 +1,8 @@
 // A worker and its companion thread take turns on a few slots of blocks: while the worker writes
 // (or checks) one slot, the companion generates (or reads) the next, so the processor's work on the
 // pattern and the file I/O overlap. The worker keeps every step the run can see (the stop check
-// before each block, writes, counts, log lines) in block order; the companion only prepares.
+// before each block, writes, counts, log lines) in block order; the companion only prepares (and,
+// while writing, lets the cache forget what the medium already holds).
 #pragma once
 
 #include <condition_variable>
