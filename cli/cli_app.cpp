@@ -23,6 +23,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/volumes.h"
 #include "results/exports.h"
 #include "results/result_report.h"
 #include "results/results_database.h"
@@ -55,6 +56,19 @@ struct CliQueue {
   std::unique_ptr<RunOutcome> outcome;
   bool finished = false;  // the test thread has returned
 };
+
+// A log-view line as the console shows it: LF instead of CR LF.
+std::wstring ConsoleLine(std::wstring line) {
+  if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
+  return line;
+}
+
+// The window's drive change watch, for a run from the command line: the target counts as gone
+// when its path no longer lies on the volume the run started on (pulled, unmounted, replaced).
+bool TargetGone(const std::wstring& target, const std::wstring& startVolume) {
+  std::wstring volume, fileSystem;
+  return !platform::QueryPathVolume(target, &volume, &fileSystem) || volume != startVolume;
+}
 
 void CreateFolders(const std::wstring& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
@@ -194,6 +208,11 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
                  }});
   platform::InstallInterruptHandler(OnInterrupt);
 
+  // The volume the target lies on now, and the stamp of the volumes in use, for the watch below.
+  std::wstring startVolume, fileSystem;
+  const bool watch = platform::QueryPathVolume(o.target, &startVolume, &fileSystem);
+  uint32_t driveMask = platform::LogicalDriveMask();
+
   auto state = std::make_shared<TestState>();
   state->running = true;
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
@@ -209,6 +228,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   bool stopSent = false;
   bool progressShown = false;
   auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  auto nextWatch = nextProgress;
   std::unique_ptr<RunOutcome> outcome;
   for (;;) {
     std::deque<std::wstring> lines;
@@ -228,10 +248,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       if (progressShown) Err(L"\r\x1b[K");
       progressShown = false;
       std::wstring text;
-      for (std::wstring& line : lines) {
-        if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
-        text += line;
-      }
+      for (std::wstring& line : lines) text += ConsoleLine(std::move(line));
       Err(text);
     }
     if (gInterrupts > 0 && !stopSent) {
@@ -240,6 +257,18 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       AppendDiagLog(L"Stop-Anforderung gesendet.");
     }
     if (finished) break;
+    if (std::chrono::steady_clock::now() >= nextWatch) {
+      nextWatch += std::chrono::seconds(1);
+      const uint32_t mask = platform::LogicalDriveMask();
+      if (mask != driveMask) {
+        driveMask = mask;
+        if (watch && !state->stopRequested && TargetGone(o.target, startVolume)) {
+          state->stopRequested = true;
+          AppendDiagLog(L"Warnung: Das Ziellaufwerk " + config.driveRoot +
+                        L" wurde während des Tests entfernt oder geändert. Test wird gestoppt.");
+        }
+      }
+    }
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
       Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
       progressShown = true;
@@ -250,8 +279,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   {
     std::lock_guard<std::mutex> lock(queue.mutex);
     for (std::wstring& line : queue.lines) {
-      if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
-      Err((progressShown ? L"\r\x1b[K" : L"") + line);
+      Err((progressShown ? L"\r\x1b[K" : L"") + ConsoleLine(std::move(line)));
       progressShown = false;
     }
     if (queue.outcome) outcome = std::move(queue.outcome);
@@ -264,7 +292,13 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 
   Out(ReportForConsole(outcome->results, state->stopRequested));
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
-  if (deleteAtEnd && !verifyOnly) DeleteRunTestFiles(state->createdFiles, state->filePath);
+  if (deleteAtEnd && !verifyOnly) {
+    // The deletion runs here on the main thread: its lines, failures included, go straight to
+    // the console like the run's.
+    SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
+    DeleteRunTestFiles(state->createdFiles, state->filePath);
+    SetUiReceiver({});
+  }
 
   if (gInterrupts > 0) return kExitInterrupted;
   for (const ResultRecord& r : outcome->results) {

@@ -13,6 +13,15 @@ bool IsDigits(const std::wstring& text) {
   return true;
 }
 
+// An argument as an error message shows it: control characters (a line break, an escape
+// sequence) become '?', so the message stays one line and cannot steer the terminal.
+std::wstring Shown(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c < 0x20 || (c >= 0x7f && c < 0xa0)) c = L'?';
+  }
+  return text;
+}
+
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
   return text;
@@ -59,7 +68,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
   else if (name == L"export") options->command = CliCommand::kExport;
   else if (name == L"drives") options->command = CliCommand::kDrives;
   else {
-    *error = L"Unbekannter Befehl: " + name + L". Hilfe: velkor-cli --help";
+    *error = L"Unbekannter Befehl: " + Shown(name) + L". Hilfe: velkor-cli --help";
     return false;
   }
   const bool sizing = options->command == CliCommand::kTest || options->command == CliCommand::kVerify;
@@ -79,7 +88,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     // Options that take a value.
     auto value = [&](std::wstring* out) {
       if (i >= args.size()) {
-        *error = L"Wert fehlt für " + arg + L".";
+        *error = L"Wert fehlt für " + Shown(arg) + L".";
         return false;
       }
       *out = args[i++];
@@ -89,7 +98,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       std::wstring text;
       if (!value(&text)) return false;
       if (!IsDigits(text)) {
-        *error = L"Ungültige Zahl für " + arg + L": " + text;
+        *error = L"Ungültige Zahl für " + Shown(arg) + L": " + Shown(text);
         return false;
       }
       *out = text;
@@ -105,7 +114,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       uint32_t profile = 0;
       if (!value(&text)) return false;
       if (!ParseProfile(text, &profile)) {
-        *error = L"Unbekanntes Profil: " + text + L" (turbo, ausgeglichen, zuverlaessig, quorvel oder 0 bis 3).";
+        *error = L"Unbekanntes Profil: " + Shown(text) + L" (turbo, ausgeglichen, zuverlaessig, quorvel oder 0 bis 3).";
         return false;
       }
       options->profile = profile;
@@ -121,14 +130,14 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       uint32_t format = 0;
       if (!value(&text)) return false;
       if (!ParseFormat(text, &format)) {
-        *error = L"Unbekanntes Format: " + text + L" (csv, xls, text, formatted, json oder pdf).";
+        *error = L"Unbekanntes Format: " + Shown(text) + L" (csv, xls, text, formatted, json oder pdf).";
         return false;
       }
       options->exportFormat = format;
     }
     else if (options->command == CliCommand::kExport && arg == L"--output") { if (!value(&options->exportOutput)) return false; }
     else {
-      *error = L"Unbekannte Option: " + arg + L". Hilfe: velkor-cli " + name + L" --help";
+      *error = L"Unbekannte Option: " + Shown(arg) + L". Hilfe: velkor-cli " + name + L" --help";
       return false;
     }
   }
@@ -137,14 +146,14 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     case CliCommand::kTest:
     case CliCommand::kVerify:
       if (positional.size() != 1) {
-        *error = positional.empty() ? L"Kein Ziel angegeben." : L"Mehr als ein Ziel angegeben: " + positional[1];
+        *error = positional.empty() ? L"Kein Ziel angegeben." : L"Mehr als ein Ziel angegeben: " + Shown(positional[1]);
         return false;
       }
       options->target = positional[0];
       break;
     case CliCommand::kExport:
       if (positional.size() != 1) {
-        *error = positional.empty() ? L"Keine Ergebnisdatei angegeben." : L"Mehr als eine Ergebnisdatei angegeben: " + positional[1];
+        *error = positional.empty() ? L"Keine Ergebnisdatei angegeben." : L"Mehr als eine Ergebnisdatei angegeben: " + Shown(positional[1]);
         return false;
       }
       options->exportInput = positional[0];
@@ -159,7 +168,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       break;
     case CliCommand::kDrives:
       if (!positional.empty()) {
-        *error = L"Unerwartetes Argument: " + positional[0];
+        *error = L"Unerwartetes Argument: " + Shown(positional[0]);
         return false;
       }
       break;

@@ -61,11 +61,12 @@ void TakeOverFastest(const ResultRecord& fastest, std::vector<TestVariant>& full
 
 void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   TestState& s = *state;
-  s.driveRoot = config.driveRoot;
-  s.filePath = config.filePath;
+  // The front-end may fill these before the thread starts and read them while it runs: write
+  // only what is missing. A stop requested before this point stays requested.
+  if (s.driveRoot.empty()) s.driveRoot = config.driveRoot;
+  if (s.filePath.empty()) s.filePath = config.filePath;
   s.deletePending = false;
   s.deletePrompted = false;
-  s.stopRequested = false;
   s.phase = kPhaseWriting;
 
   PostStatusAndLog((config.verifyOnly ? L"Nur prüfen: Vorprüfung für Laufwerk " : L"Start gedrückt: Vorprüfung für Laufwerk ") +

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -22,10 +23,17 @@ bool WriteBinaryFile(const std::wstring& path, std::string_view bytes) {
   while (ok && done < bytes.size()) {
     const uint32_t request = static_cast<uint32_t>(std::min<size_t>(bytes.size() - done, 0x40000000));
     uint32_t moved = 0;
-    ok = platform::WriteFileSequential(file, bytes.data() + done, request, &moved) && moved > 0;
+    ok = platform::WriteFileSequential(file, bytes.data() + done, request, &moved);
+    if (ok && moved == 0) {
+      platform::SetLastError(platform::kErrorWriteFault);  // a write that moves nothing would loop
+      ok = false;
+    }
     done += moved;
   }
+  // The caller's error message wants the write's reason, not whatever closing leaves behind.
+  const uint32_t code = platform::LastError();
   platform::CloseFile(file);
+  if (!ok) platform::SetLastError(code);
   return ok;
 }
 

@@ -8,7 +8,7 @@
 namespace velkor {
 
 // Writes text as UTF-8 without byte-order mark. False when the file cannot be created or not
-// every byte could be written.
+// every byte could be written; platform::LastError() then holds the reason.
 bool WriteUtf8File(const std::wstring& path, std::wstring_view text);
 
 // Writes bytes as they are; same contract as WriteUtf8File.

@@ -73,6 +73,10 @@ bool FileExists(const std::wstring& path);
 // Deletes a file. A missing file fails with kErrorFileNotFound (or kErrorPathNotFound).
 bool DeleteFileAtPath(const std::wstring& path);
 
+// Puts the file from in the place of to (same folder), replacing an existing to in one step:
+// whoever opens to finds the old file or the new one, never a part of either.
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to);
+
 // Creates one folder. Fails with kErrorAlreadyExists when it exists (callers usually ignore it).
 bool CreateFolder(const std::wstring& path);
 

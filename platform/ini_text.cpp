@@ -168,7 +168,8 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
     out.append(text.substr(line.end));
     return out;
   }
-  const std::string entryLine = std::string(key) + "=" + std::string(value) + std::string(lineBreak);
+  // New names are written as they are looked up: without the blanks around them.
+  const std::string entryLine = std::string(Trim(key)) + "=" + std::string(value) + std::string(lineBreak);
   if (where.sectionFound) {
     out.append(text.substr(0, where.afterLastEntry));
     if (!where.lastEntryHasTerminator) out.append(lineBreak);
@@ -181,7 +182,7 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
     if (out.back() != '\n') out.append(lineBreak);
     out.append(lineBreak);  // a blank line between sections
   }
-  out.append("[").append(section).append("]").append(lineBreak);
+  out.append("[").append(Trim(section)).append("]").append(lineBreak);
   out.append(entryLine);
   return out;
 }

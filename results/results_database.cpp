@@ -71,6 +71,14 @@ ResultRecord ReadRecord(const std::wstring& object) {
   return r;
 }
 
+bool FlushToMedium(const std::wstring& path) {
+  platform::FileHandle file = platform::OpenFileForWrite(path, false);
+  if (!file.valid()) return false;
+  const bool flushed = platform::FlushFileToMedium(file);
+  platform::CloseFile(file);
+  return flushed;
+}
+
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -140,7 +148,16 @@ std::wstring BuildResultsJson(const TestConfig& config, const std::vector<Result
 bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
                      const std::vector<ResultRecord>& records, bool final) {
   if (path.empty()) return false;
-  return WriteUtf8File(path, BuildResultsJson(config, records, final));
+  // The text goes to a file beside it and takes the old file's place only once it is complete
+  // and on the medium: a save that fails halfway (a full disk, a crash) leaves the previous
+  // version, not a cut file that still loads.
+  const std::wstring temporary = path + L".tmp";
+  if (WriteUtf8File(temporary, BuildResultsJson(config, records, final)) && FlushToMedium(temporary) &&
+      platform::MoveFileReplacing(temporary, path)) {
+    return true;
+  }
+  platform::DeleteFileAtPath(temporary);
+  return false;
 }
 
 bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records) {

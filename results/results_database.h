@@ -35,7 +35,8 @@ std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& f
 std::wstring BuildResultsJson(const TestConfig& config, const std::vector<ResultRecord>& records,
                               bool final);
 
-// Writes BuildResultsJson to path, replacing the file. Does nothing for an empty path. Callers
+// Writes BuildResultsJson to path, replacing the file in one step (through path + ".tmp"), so a
+// failed save leaves the previous version as it was. Does nothing for an empty path. Callers
 // ignore the result during a run (a failed save must not stop a test); it is there for tests.
 bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
                      const std::vector<ResultRecord>& records, bool final);

@@ -8,8 +8,8 @@ velkor_packages=(
   cmake ninja-build g++ pkg-config python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64 xvfb xauth x11-utils imagemagick
-  qpdf poppler-utils fio
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick
+  qpdf poppler-utils fio chromium
   clang libclang-rt-14-dev libfuse3-dev fuse3
 )
 

@@ -226,6 +226,15 @@ bool DeleteFileAtPath(const std::wstring& path) {
   return true;
 }
 
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
+  const std::string source = NativePath(from);
+  if (::rename(source.c_str(), NativePath(to).c_str()) != 0) {
+    SetLastErrorForMissing(source, errno);
+    return false;
+  }
+  return true;
+}
+
 bool CreateFolder(const std::wstring& path) {
   const std::string native = NativePath(path);
   if (::mkdir(native.c_str(), 0755) != 0) {

@@ -145,6 +145,10 @@ bool FileExists(const std::wstring& path) {
 
 bool DeleteFileAtPath(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != FALSE; }
 
+bool MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 bool CreateFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
 
 std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstring& pattern) {

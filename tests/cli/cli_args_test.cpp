@@ -66,13 +66,20 @@ TEST(CliArgs, BadInputGivesOneLineErrors) {
       {L"export", L"r.json", L"--output", L"x"},
       {L"export", L"r.json", L"--format", L"csv"},
       {L"drives", L"extra"},
+      // Arguments that would break the message into lines or steer the terminal.
+      {L"te\nst"},
+      {L"test", L"a", L"--size", L"1\r\n2"},
+      {L"test", L"a", L"b\x1b[2J"},
+      {L"test", L"a", L"--\u0085bogus"},
+      {L"export", L"r.json", L"--format", L"pdf\nx", L"--output", L"x"},
+      {L"drives", std::wstring(L"\0\x7f", 2)},
   };
   for (const auto& args : cases) {
     CliOptions options;
     std::wstring error;
     EXPECT_FALSE(ParseCliArgs(args, &options, &error)) << args.size();
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(error.find(L'\n'), std::wstring::npos);
+    for (wchar_t c : error) EXPECT_FALSE(c < 0x20 || (c >= 0x7f && c < 0xa0)) << static_cast<int>(c);
   }
 }
 

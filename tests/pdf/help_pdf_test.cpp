@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "pdf/pdf_writer.h"
 #include "platform/text.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
@@ -70,6 +71,22 @@ TEST(HelpPdf, TwoPagesThatReadersAccept) {
   const std::wstring path = folder.File(L"Velkor-Hilfe.pdf");
   ASSERT_TRUE(WriteHelpPdf(path));
   EXPECT_FALSE(WriteHelpPdf(folder.File(L"kein-ordner") + L"/Velkor-Hilfe.pdf"));
+
+  // The file as this platform's text conversion wrote it (the readers below exist only natively):
+  // every line in Windows-1252, in order, the first page's stream ending after line 42.
+  const std::string bytes = testing::ReadFileBytes(path);
+  EXPECT_NE(bytes.find("/Count 2 >>"), std::string::npos);
+  const size_t firstPageEnd = bytes.find("endstream");
+  const std::vector<std::wstring> helpLines = BuildHelpTextLines();
+  size_t shown = 0;
+  for (size_t i = 0; i < helpLines.size(); ++i) {
+    std::string windows1252;  // ASCII and umlauts only, so each character is its own code
+    for (wchar_t c : helpLines[i]) windows1252.push_back(static_cast<char>(c));
+    shown = bytes.find("\n(" + EscapePdfText(windows1252) + ") Tj\n", shown);
+    ASSERT_NE(shown, std::string::npos) << "line " << i + 1 << " missing or out of order";
+    EXPECT_EQ(shown < firstPageEnd, i < 42) << "line " << i + 1 << " on the wrong page";
+  }
+
   if (!testing::PdfToolsAvailable()) GTEST_SKIP() << "qpdf, pdfinfo or pdftotext not on this system";
 
   std::string output;

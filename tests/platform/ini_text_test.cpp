@@ -111,6 +111,9 @@ TEST(IniText, UpdateInPlaceKeepsEveryOtherByte) {
   EXPECT_EQ(Set("[A]\nx=1\n", "A", "x", "  2"), "[A]\nx=2\n");
   // Only the first section of a name is touched.
   EXPECT_EQ(Set("[A]\nx=1\n[A]\ny=1\n", "A", "y", "2"), "[A]\nx=1\ny=2\n[A]\ny=1\n");
+  // Names asked with blanks around them are written without, so they read back.
+  EXPECT_EQ(Set("", " Layout ", " SplitX ", "610"), "[Layout]\nSplitX=610\n");
+  EXPECT_EQ(Find(Set("[Layout]\n", "Layout", "\tSplitX ", "610"), " Layout", "SplitX"), "610");
 }
 
 TEST(IniText, LineBreaksAndByteOrderMarkArePreserved) {

@@ -1,0 +1,323 @@
+#!/usr/bin/env bash
+# velkor-cli on media that lie or fail, simulated by velkor-fault-fs (tests/fixtures/fault_fs.cpp):
+# a fake drive, silent corruption, read and write errors, a full disk, a write-protected and a
+# self-locking card, a stick pulled or unmounted while the run writes, a run stopped with Ctrl-C.
+# Each run must end with the right exit code, "FEHLER:" lines, records and results file, and
+# leave every user file on the volume as it was, deleting only its own test files.
+#
+# Usage: faults_e2e.sh VELKOR_CLI [VELKOR_FAULT_FS]. Needs root (or fusermount3) and /dev/fuse;
+# without them it skips (exit 77), unless VELKOR_REQUIRE_FUSE=1 makes that a failure.
+set -u
+cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+fault_fs=$here/../fixtures/fault-fs
+[ -n "${2:-}" ] && export VELKOR_FAULT_FS=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+work=$(mktemp -d)
+mounts=()
+cleanup() {
+  for m in "${mounts[@]}"; do "$fault_fs" unmount "$m" >/dev/null 2>&1; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work"
+mkdir results
+failures=0
+check() {  # description, condition...
+  local what=$1; shift
+  if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+has() { grep -qF -- "$1" "${2:-err.txt}"; }
+run() { "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+
+# volume NAME OPTION...: a fresh fault-fs volume at $work/NAME.
+volume() {
+  local name=$1; shift
+  "$fault_fs" mount "$work/$name" "$@" 2>mount-err.txt
+  local rc=$?
+  if [ $rc -ne 0 ]; then
+    cat mount-err.txt
+    if [ $rc -eq 77 ] && [ "${VELKOR_REQUIRE_FUSE:-0}" != 1 ]; then echo "SKIP: cannot mount FUSE here"; exit 77; fi
+    echo "FAIL mount $name $*"
+    exit 1
+  fi
+  mounts+=("$work/$name")
+}
+
+# A user's files, some named like ours, of different sizes; their checksums go to NAME.sums.
+put_user_files() {
+  local dir=$work/$1
+  head -c 3000000 /dev/urandom >"$dir/velkor.bin.bak"
+  printf 'Einkaufsliste\n' >"$dir/velkor_p01.txt"
+  head -c 70000 /dev/urandom >"$dir/velkor_full_01.txt"
+  head -c 4096 /dev/urandom >"$dir/velkor.bin~"
+  : >"$dir/leer.txt"
+  head -c 1048583 /dev/urandom >"$dir/Foto 2024.jpg"
+  (cd "$dir" && sha256sum -- * >"$work/$1.sums")
+}
+
+# The user files are all there, byte for byte, and nothing but the run's own test files was added.
+user_files_intact() {
+  local dir=$work/$1
+  (cd "$dir" && sha256sum --quiet -c "$work/$1.sums") || return 1
+  [ "$(cd "$dir" && ls | grep -v -E '^velkor(_full_[0-9]+|_p[0-9]+)?\.bin$' | sort)" = \
+    "$(sed 's/^[0-9a-f]*  //' "$work/$1.sums" | sort)" ]
+}
+
+no_test_files_left() { ! ls "$work/$1" | grep -q -E '^velkor(_full_[0-9]+|_p[0-9]+)?\.bin$'; }
+
+# Device position where the test file starts: the user files take 64 KiB chunks first.
+user_bytes() {
+  local total=0 size
+  for f in "$work/$1"/*; do
+    size=$(stat -c %s "$f")
+    total=$((total + (size + 65535) / 65536 * 65536))
+  done
+  echo $total
+}
+
+results_file() { sed -n 's/^.*JSON-Datenbankdatei: //p' err.txt; }
+
+# results KEY...: the results file's values, e.g. "final", "0.errors" (record 0), "count".
+results() {
+  python3 - "$(results_file)" "$@" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+out = []
+for key in sys.argv[2:]:
+    if key == "count":
+        out.append(len(d["results"]))
+    elif "." in key:
+        i, k = key.split(".")
+        out.append(d["results"][int(i)][k])
+    else:
+        out.append(d[key])
+print(" ".join(json.dumps(v) for v in out))
+PY
+}
+
+# One line per run for the log: exit code, errors of the first record, first "FEHLER:" line.
+summary() {
+  local errors
+  errors=$(results 0.errors 2>/dev/null || echo -)
+  echo "     -> exit $rc, errors $errors, first: $(grep -m1 -oE '(FEHLER|Warnung): .*' err.txt | sed 's/Datei=[^,]*, //')"
+}
+
+MiB=1048576
+
+echo "== the fixture hides a fake drive from a read served by the cache =="
+volume probe claimed=8M real=4M writeback kernel_cache
+python3 - "$work/probe/f" >probe.txt <<'PY'
+import os, struct, sys
+fd = os.open(sys.argv[1], os.O_WRONLY | os.O_CREAT)
+for i in range(5):  # block 4 lands on block 0's storage
+    os.pwrite(fd, struct.pack("<I", i) * 262144, i << 20)
+os.close(fd)
+fd = os.open(sys.argv[1], os.O_RDONLY)
+cached = struct.unpack("<I", os.pread(fd, 4, 0))[0]
+os.fdatasync(fd)
+os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+print(cached, struct.unpack("<I", os.pread(fd, 4, 0))[0])
+PY
+check "cached read sees the written block, the device the wrapped one" [ "$(cat probe.txt)" = "0 4" ]
+
+echo "== fake drive: 256 MiB real, 1 GiB claimed =="
+volume fake claimed=1G real=256M writeback kernel_cache
+rc=$(run test "$work/fake" --yes --results-dir results)
+summary
+check "fake drive exits 1" [ "$rc" = 1 ]
+check "first block already wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
+check "stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
+check "report says stopped" has "ABGEBROCHEN" out.txt
+check "reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
+check "results file: final, 500 errors, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 500 true" ]
+rc=$(run verify "$work/fake" --results-dir results)
+summary
+check "verify of the fake drive exits 1" [ "$rc" = 1 ]
+check "verify finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
+"$fault_fs" unmount "$work/fake"
+
+# Blocks that are no sector multiple cannot be read past the cache: the run says so and still
+# catches the fake drive, because it drops the written pages before reading.
+volume fake2 claimed=1G real=256M writeback kernel_cache
+rc=$(run test "$work/fake2" --yes --size 300 --block 6 --workers 1 --results-dir results)
+summary
+check "fake drive on the cached path exits 1" [ "$rc" = 1 ]
+check "cached path announced" has "Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich"
+check "cached path finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
+check "cached path: reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
+"$fault_fs" unmount "$work/fake2"
+
+# The position-bound faults: 64 MiB into the device, behind the user files, in a 128 MiB test
+# of 1 MiB blocks. The first bad block is the one holding device position 64 MiB.
+fault_at=$((64 * MiB))
+fault_run() {  # name, fixture option, extra cli options...
+  local name=$1 option=$2; shift 2
+  volume "$name" real=256M "$option=$fault_at"
+  put_user_files "$name"
+  first=$(( (fault_at - $(user_bytes "$name")) / MiB ))
+  file="$work/$name/velkor.bin"
+  rc=$(run test "$work/$name" --yes --size 128 --block 1024 --workers 1 --delete --results-dir results "$@")
+}
+block_line() {  # the common part of the read and write error lines
+  echo "Datei=$file, Worker=0, Block=$first, Offset=$((first * MiB)), Blockgröße=$MiB, I/O-Teilstück=$1, $2"
+}
+
+echo "== silent corruption past 64 MiB =="
+fault_run corrupt corrupt_after
+summary
+check "corruption exits 1" [ "$rc" = 1 ]
+check "first mismatch at block $first" has "FEHLER: Datenabweichung bei Block $first, Offset=$((first * MiB))"
+check "earlier blocks clean" bash -c "! grep -q 'Datenabweichung bei Block $((first - 1)),' err.txt"
+check "24 mismatches logged" [ "$(grep -c 'FEHLER: Datenabweichung' err.txt)" = 24 ]
+check "below the error limit the run completes" has "Test abgeschlossen."
+check "results file: every bad block counted, not cancelled" \
+  [ "$(results final 0.errors 0.cancelled)" = "true $((128 - first)) false" ]
+check "report shows the errors" has "Fehler: $((128 - first))" out.txt
+check "corruption: only the test file deleted" has "Testdatei gelöscht: $file"
+check "corruption: user files intact" user_files_intact corrupt
+check "corruption: no test file left" no_test_files_left corrupt
+"$fault_fs" unmount "$work/corrupt"
+
+echo "== read errors past 64 MiB =="
+fault_run readerr read_error_after
+summary
+check "read error exits 1" [ "$rc" = 1 ]
+check "read error logged with block, offset and system text" \
+  has "FEHLER: Lesefehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
+check "read error stops the run" has "Test abgebrochen."
+check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "read error: user files intact" user_files_intact readerr
+check "read error: no test file left" no_test_files_left readerr
+"$fault_fs" unmount "$work/readerr"
+
+echo "== write errors past 64 MiB =="
+fault_run writeerr write_error_after
+summary
+check "write error exits 1" [ "$rc" = 1 ]
+check "write error logged with block, offset and system text" \
+  has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
+check "nothing verified after a write error" has "geschrieben=$first, geprüft=0, Fehler=1, abgebrochen=ja"
+check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "write error: user files intact" user_files_intact writeerr
+check "write error: no test file left" no_test_files_left writeerr
+"$fault_fs" unmount "$work/writeerr"
+
+# Without write-through the error surfaces when the written data is flushed to the device.
+echo "== write errors past 64 MiB, found by the flush =="
+volume lateerr real=256M write_error_after=$fault_at writeback
+put_user_files lateerr
+rc=$(run test "$work/lateerr" --yes --size 128 --block 1024 --workers 1 --profile ausgeglichen --delete --results-dir results)
+summary
+check "late write error exits 1" [ "$rc" = 1 ]
+check "flush failure logged" has "FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=$work/lateerr/velkor.bin, Windows-Fehler 1117: Input/output error"
+check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "late write error: user files intact" user_files_intact lateerr
+"$fault_fs" unmount "$work/lateerr"
+
+echo "== disk full past 64 MiB =="
+fault_run full full_after
+summary
+check "full disk exits 1" [ "$rc" = 1 ]
+check "full disk logged with block, offset and system text" \
+  has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 112: No space left on device')"
+check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "full disk: user files intact" user_files_intact full
+check "full disk: no test file left" no_test_files_left full
+"$fault_fs" unmount "$work/full"
+
+echo "== write-protected volume =="
+volume ro real=64M ro
+rc=$(run test "$work/ro" --yes --size 16 --results-dir results)
+summary
+check "write-protected volume refused with exit 2" [ "$rc" = 2 ]
+check "write protection named" has "Das ausgewählte Laufwerk ist schreibgeschützt."
+"$fault_fs" unmount "$work/ro"
+
+echo "== card that locked itself =="
+volume locked real=64M
+put_user_files locked
+"$fault_fs" lock "$work/locked"
+rc=$(run test "$work/locked" --yes --size 16 --delete --results-dir results)
+summary
+check "locked card exits 2" [ "$rc" = 2 ]
+check "creation failure logged with the system text" \
+  has "FEHLER: Testdatei konnte nicht erstellt werden. Datei=$work/locked/velkor.bin, Windows-Fehler 19: Read-only file system"
+check "results file stays empty and not final" [ "$(results final count)" = "false 0" ]
+check "locked card: user files intact" user_files_intact locked
+"$fault_fs" unmount "$work/locked"
+
+# A slow device leaves time to act while the run writes. start_run NAME: runs in the background
+# and returns once the test file has grown past 8 MiB.
+start_run() {
+  "$cli" test "$work/$1" --yes --size 200 --block 1024 --workers 1 --delete --results-dir results \
+    >out.txt 2>err.txt </dev/null &
+  pid=$!
+  for _ in $(seq 300); do
+    [ "$(stat -c %s "$work/$1/velkor.bin" 2>/dev/null || echo 0)" -gt $((8 * MiB)) ] && return
+    sleep 0.1
+  done
+}
+finish_run() {  # waits at most 60 s for the run started by start_run; its exit code into rc
+  for _ in $(seq 600); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && kill -KILL $pid
+  wait $pid
+  rc=$?
+}
+
+echo "== stopped with Ctrl-C =="
+volume stopped real=256M slow=2000
+put_user_files stopped
+start_run stopped
+kill -INT $pid
+finish_run
+summary
+check "Ctrl-C exits 130" [ "$rc" = 130 ]
+check "stopped run ends as stopped" has "Test abgebrochen."
+check "results file: final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
+check "stopped run: only the test file deleted" has "Testdatei gelöscht: $work/stopped/velkor.bin"
+check "stopped run: user files intact" user_files_intact stopped
+check "stopped run: no test file left" no_test_files_left stopped
+"$fault_fs" unmount "$work/stopped"
+
+echo "== stick pulled while writing =="
+volume pulled real=256M slow=2000
+start_run pulled
+"$fault_fs" remove "$work/pulled"
+finish_run
+summary
+check "pulled stick exits 1" [ "$rc" = 1 ]
+check "I/O failure on the pulled stick logged" grep -qE "FEHLER: (Schreibfehler|Lesefehler|Testdatei konnte nicht auf das Medium).*$work/pulled/velkor.bin.*Windows-Fehler" err.txt
+check "pulled stick: run ends as stopped" has "Test abgebrochen."
+check "pulled stick: results file final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
+check "pulled stick: failed deletion shown" has "FEHLER: Testdatei konnte nicht gelöscht werden. Datei=$work/pulled/velkor.bin"
+
+echo "== volume unmounted while writing =="
+volume unmounted real=256M slow=2000
+start_run unmounted
+fusermount3 -u -z "$work/unmounted" 2>/dev/null || umount -l "$work/unmounted"
+finish_run
+summary
+check "unmounted volume exits 1" [ "$rc" = 1 ]
+check "target change noticed" has "Warnung: Das Ziellaufwerk $work/unmounted wurde während des Tests entfernt oder geändert. Test wird gestoppt."
+check "unmounted volume: run ends as stopped" has "Test abgebrochen."
+check "unmounted volume: results file final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
+
+echo "== healthy volume: method test, full test, deletion =="
+volume healthy real=256M
+put_user_files healthy
+rc=$(run test "$work/healthy" --yes --size 64 --block 256 --method-test --delete --results-dir results)
+summary
+check "healthy volume exits 0" [ "$rc" = 0 ]
+check "healthy volume: 100.00 %" has "Zuverlässigkeit 100.00%" out.txt
+check "method-test files removed before the full test" has "Methodentest-Datei vor Volltest entfernt"
+check "healthy volume: only the test file deleted" [ "$(grep -c 'Testdatei gelöscht: ' err.txt)" = 1 ]
+check "healthy volume: user files intact" user_files_intact healthy
+check "healthy volume: no test file left" no_test_files_left healthy
+rc=$(run test "$work/healthy" --yes --results-dir results)
+summary
+check "compact run over the whole free space exits 0" [ "$rc" = 0 ]
+check "compact run: user files intact" user_files_intact healthy
+"$fault_fs" unmount "$work/healthy"
+
+if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
+echo "all checks passed"

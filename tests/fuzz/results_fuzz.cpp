@@ -1,0 +1,46 @@
+// libFuzzer target: the results-file loader on any bytes, as ReadUtf8TextFile hands them over.
+// Beyond not crashing: whatever loads, saved and loaded again, stays the same on a second trip
+// (the first trip may round numbers to two decimals).
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/format.h"
+#include "platform/text.h"
+#include "results/results_database.h"
+
+namespace {
+
+using velkor::ResultRecord;
+
+std::vector<ResultRecord> Trip(const std::vector<ResultRecord>& records) {
+  std::vector<ResultRecord> again;
+  if (!velkor::ParseResultsText(velkor::BuildResultsJson(velkor::TestConfig{}, records, true), &again)) abort();
+  return again;
+}
+
+bool Same(const ResultRecord& a, const ResultRecord& b) {
+  return a.method == b.method && a.workers == b.workers && a.blockSize == b.blockSize && a.bytes == b.bytes &&
+         velkor::FormatDecimal2(a.mbPerSecond) == velkor::FormatDecimal2(b.mbPerSecond) &&
+         velkor::FormatDecimal2(a.seconds) == velkor::FormatDecimal2(b.seconds) && a.verified == b.verified &&
+         a.errors == b.errors && a.cancelled == b.cancelled && a.recommended == b.recommended;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::wstring text =
+      velkor::platform::Utf8ToWide(std::string_view(reinterpret_cast<const char*>(data), size));
+  std::vector<ResultRecord> records;
+  if (!velkor::ParseResultsText(text, &records)) return 0;
+  const std::vector<ResultRecord> once = Trip(records);
+  const std::vector<ResultRecord> twice = Trip(once);
+  // Only records with a method are kept, and the writer never drops one.
+  if (once.size() != records.size() || twice.size() != once.size()) abort();
+  for (size_t i = 0; i < once.size(); ++i) {
+    if (once[i].method != records[i].method || !Same(once[i], twice[i])) abort();
+  }
+  return 0;
+}

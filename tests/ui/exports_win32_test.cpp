@@ -1,0 +1,142 @@
+// Exports and the report through the window's real save dialog, and the help commands.
+#include <gtest/gtest.h>
+
+#include "pdf/help_files.h"
+#include "platform/text.h"
+#include "results/exports.h"
+#include "results/result_report.h"
+#include "tests/ui/window_driver.h"
+#include "ui/report_window.h"
+#include "view/control_numbers.h"
+
+namespace velkor::testing {
+namespace {
+
+class Exports : public WindowTest {
+ protected:
+  void LoadRows() {
+    std::vector<ResultRecord> rows(2);
+    rows[0] = {L"Turbo (aggressiv)", 2, 1048576, 64 << 20, 80.5};
+    rows[1] = {L"Zuverlässig (Volltest)", 1, 4194304, 256 << 20, 20.25};
+    rows[1].verified = rows[1].recommended = true;
+    Ui().currentResults = rows;
+  }
+  static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+TEST_F(Exports, EveryFormatThroughTheSaveDialog) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  LoadRows();
+  struct Case {
+    int format;
+    const char* starts;  // the file's first bytes
+  } cases[] = {{0, "Zusammenfassung: "}, {1, "<html><head><meta charset=\"utf-8\"></head><body><pre>Zusammenfassung: "},
+               {2, "Zusammenfassung: "}, {3, "Zusammenfassung: "}, {4, "{"}, {5, "%PDF-"}};
+  for (const Case& c : cases) {
+    const std::wstring path = folder_.File(L"export-" + std::to_wstring(c.format) + L"." + kExportFormats[c.format].extension);
+    Choose(kCtlExportBox, c.format);
+    Answerer().answers.push_back(SaveAs(path));
+    Command(kIdExport);
+    Pump();
+    ASSERT_TRUE(Exists(path)) << c.format;
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_EQ(bytes.rfind(c.starts, 0), 0u) << c.format;
+    if (c.format != 5) {
+      std::wstring expected;
+      ASSERT_TRUE(Exists(path));
+      EXPECT_NE(bytes.find(platform::WideToUtf8(L"Zuverlässig (Volltest)")), std::string::npos) << c.format;
+    }
+    EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos) << c.format;
+  }
+  const std::vector<SeenDialog> dialogs = Seen(L"Export speichern");
+  EXPECT_EQ(dialogs.size(), 6u);
+  // The CSV is exactly the delimited table.
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"export-0.csv")),
+            platform::WideToUtf8(BuildDelimitedTable(Ui().currentResults, L';')));
+}
+
+TEST_F(Exports, DialogAddsTheExtensionAndAsksBeforeOverwriting) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  LoadRows();
+  Choose(kCtlExportBox, kExportJson);
+  Answerer().answers.push_back(SaveAs(folder_.File(L"bericht")));
+  Command(kIdExport);
+  ASSERT_TRUE(Exists(folder_.File(L"bericht.json")));
+
+  WriteFileBytes(folder_.File(L"bericht.json"), "alt");
+  Answerer().answers.push_back(SaveAs(folder_.File(L"bericht.json")));
+  Answerer().answers.push_back(Press(IDNO));      // keep the old file
+  Answerer().answers.push_back(Press(IDCANCEL));  // and leave the dialog
+  Command(kIdExport);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"bericht.json")), "alt");
+  Answerer().answers.push_back(SaveAs(folder_.File(L"bericht.json")));
+  Answerer().answers.push_back(Press(IDYES));
+  Command(kIdExport);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"bericht.json")).rfind("{", 0), 0u);
+}
+
+TEST_F(Exports, EmptyListFailureAndCancelledDialog) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  Command(kIdExport);
+  ASSERT_EQ(Answerer().seen.size(), 1u);
+  EXPECT_EQ(Answerer().seen[0].text, Translate(L"export_empty"));
+  EXPECT_EQ(Answerer().seen[0].title, Translate(L"export_button"));
+
+  LoadRows();
+  PumpFor(100);
+  const std::wstring logBefore = Text(kCtlLogView);
+  Command(kIdExport);  // the dialog is cancelled: nothing written, nothing logged
+  PumpFor(100);
+  EXPECT_EQ(Text(kCtlLogView), logBefore);
+
+  // A file another program holds open cannot be replaced: the warning box, no log line.
+  const std::wstring busy = folder_.File(L"offen.csv");
+  WriteFileBytes(busy, "alt");
+  HANDLE held = CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Answerer().answers.push_back(SaveAs(busy));
+  Answerer().answers.push_back(Press(IDYES));  // replace it
+  Answerer().answers.push_back(Press(IDOK));   // the warning
+  Command(kIdExport);
+  CloseHandle(held);
+  PumpFor(100);
+  bool warned = false;
+  for (const SeenDialog& d : Answerer().seen) warned |= d.text == L"Export konnte nicht geschrieben werden.";
+  EXPECT_TRUE(warned);
+  EXPECT_EQ(Text(kCtlLogView).find(L"Export geschrieben"), std::wstring::npos);
+}
+
+TEST_F(Exports, ReportYesSavesExactlyTheShownText) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  LoadRows();
+  const std::wstring path = folder_.File(L"bericht.txt");
+  Answerer().answers.push_back(Press(IDYES));
+  Answerer().answers.push_back(SaveAs(path));
+  ShowResultReport(main_, Ui().currentResults);
+  ASSERT_EQ(Seen(kResultReportCaption).size(), 1u);
+  const std::wstring shown = Seen(kResultReportCaption)[0].text;
+  EXPECT_EQ(shown, BuildResultReport(Ui().currentResults, false));
+  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(shown));
+  PumpFor(100);
+  EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);
+
+  // No only closes; an empty list shows no report at all.
+  Answerer().answers.push_back(Press(IDNO));
+  ShowResultReport(main_, Ui().currentResults);
+  ShowResultReport(main_, {});
+  EXPECT_EQ(Seen(kResultReportCaption).size(), 2u);
+}
+
+TEST_F(Exports, HelpCommandWritesADeletedHelpFileAgain) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(Exists(HelpPdfPath()));
+  ASSERT_TRUE(Exists(HelpHtmlPath()));
+  DeleteFileW(HelpPdfPath().c_str());
+  Command(kIdHelpPdf);
+  EXPECT_TRUE(Exists(HelpPdfPath()));
+  PumpFor(100);
+  EXPECT_NE(Text(kCtlLogView).find(L"PDF-Hilfe geöffnet: " + HelpPdfPath()), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace velkor::testing

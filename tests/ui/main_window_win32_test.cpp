@@ -1,0 +1,357 @@
+// The real main window under Wine: what a user meets at start, the two views, the menus, the
+// result list, saved results, settings across a restart and the language switch.
+#include <gtest/gtest.h>
+
+#include "engine/test_config.h"
+#include "platform/profile.h"
+#include "tests/ui/window_driver.h"
+#include "ui/commands.h"
+#include "view/result_columns.h"
+#include "view/control_numbers.h"
+
+namespace velkor::testing {
+namespace {
+
+class MainWindow : public WindowTest {};
+
+struct ExpectedControl {
+  int number;
+  int id;
+  const wchar_t* className;
+  const wchar_t* text;  // German, as at start-up; null where the text is not fixed
+  bool enabled;
+};
+
+// The whole control set as a German user meets it right after start-up.
+const ExpectedControl kStartUp[] = {
+    {kCtlDrivesLabel, 0, L"Static", L"Laufwerke:", true},
+    {kCtlExplorerButton, 1015, L"Button", L"Explorer öffnen", true},
+    {kCtlDriveList, 1001, L"SysListView32", L"", true},
+    {kCtlLanguageLabel, 0, L"Static", L"Sprache:", true},
+    {kCtlLanguageBox, 1022, L"ComboBox", L"Deutsch", true},
+    {kCtlSavedTestsLabel, 0, L"Static", nullptr, true},
+    {kCtlSavedTestsBox, 1023, L"ComboBox", L"", true},
+    {kCtlExportLabel, 0, L"Static", nullptr, true},
+    {kCtlExportBox, 1024, L"ComboBox", L"CSV", true},
+    {kCtlExportButton, 1025, L"Button", nullptr, true},
+    {kCtlOpenResultsButton, 1035, L"Button", nullptr, true},
+    {kCtlResultsLabel, 0, L"Static", nullptr, true},
+    {kCtlResultList, 1020, L"SysListView32", L"", true},
+    {kCtlVerticalBar, 1026, L"VelkorSplitter", L"", true},
+    {kCtlHorizontalBar, 1027, L"VelkorSplitter", L"", true},
+    {kCtlSelectedDrive, 1014, L"Static", nullptr, true},
+    {kCtlTestSizeLabel, 0, L"Static", nullptr, true},
+    {kCtlTestSizeField, 1002, L"Edit", L"1024", true},
+    {kCtlBlockLabel, 0, L"Static", nullptr, true},
+    {kCtlBlockField, 1003, L"Edit", L"1024", true},  // the "Zuverlässig" defaults replace 4096
+    {kCtlWorkerLabel, 1017, L"Static", nullptr, true},
+    {kCtlWorkerField, 1004, L"Edit", nullptr, true},
+    {kCtlReserveLabel, 0, L"Static", nullptr, true},
+    {kCtlReserveField, 1019, L"Edit", L"0", true},
+    {kCtlTestPointsLabel, 0, L"Static", nullptr, true},
+    {kCtlTestPointsField, 1021, L"Edit", L"3", true},
+    {kCtlMethodToggle, 1031, L"Button", nullptr, true},
+    {kCtlMethodCheck, 1029, L"Button", nullptr, true},
+    {kCtlFastestCheck, 1030, L"Button", nullptr, true},
+    {kCtlRandomPointsCheck, 1028, L"Button", nullptr, true},
+    {kCtlProfileLabel, 0, L"Static", nullptr, true},
+    {kCtlProfileBox, 1005, L"ComboBox", L"Zuverlässig", true},
+    {kCtlWorkerHint, 1018, L"Static", nullptr, true},
+    {kCtlPartialCheck, 1006, L"Button", nullptr, true},
+    {kCtlPartialStartLabel, 0, L"Static", nullptr, false},
+    {kCtlPartialStartField, 1007, L"Edit", L"0", false},
+    {kCtlPartialRangeLabel, 0, L"Static", nullptr, false},
+    {kCtlPartialRangeField, 1008, L"Edit", L"1024", false},
+    {kCtlDeleteCheck, 1016, L"Button", nullptr, true},
+    {kCtlStartButton, 1010, L"Button", nullptr, true},
+    {kCtlStopButton, 1011, L"Button", nullptr, false},
+    {kCtlSettingsToggle, 1034, L"Button", nullptr, true},
+    {kCtlVerifyOnlyButton, 1032, L"Button", nullptr, true},
+    {kCtlProgressBar, 1036, L"msctls_progress32", L"", true},
+    {kCtlSummary, 1033, L"Edit", L"Zusammenfassung: Noch keine Ergebnisse.", true},
+    {kCtlLogLabel, 0, L"Static", nullptr, true},
+    {kCtlLogView, 1012, L"Edit", nullptr, true},
+    {kCtlStatusLine, 1013, L"Static", nullptr, true},
+};
+
+TEST_F(MainWindow, StartsWithEveryControlInPlace) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_EQ(WindowText(main_), Translate(L"app_title"));
+  ASSERT_EQ(std::size(kStartUp), static_cast<size_t>(kControlCount));
+  for (const ExpectedControl& c : kStartUp) {
+    HWND control = Control(c.number);
+    ASSERT_NE(control, nullptr) << c.number;
+    EXPECT_EQ(GetParent(control), main_);
+    EXPECT_EQ(GetDlgCtrlID(control), c.id) << c.number;
+    wchar_t className[64] = {};
+    GetClassNameW(control, className, 64);
+    EXPECT_EQ(_wcsicmp(className, c.className), 0) << c.number << " is " << std::string(className, className + wcslen(className));
+    if (c.text != nullptr) EXPECT_EQ(WindowText(control), c.text) << c.number;
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, c.enabled) << c.number;
+  }
+  EXPECT_TRUE(IsChecked(kCtlFastestCheck));
+  EXPECT_TRUE(IsChecked(kCtlRandomPointsCheck));
+  EXPECT_TRUE(IsChecked(kCtlDeleteCheck));
+  EXPECT_FALSE(IsChecked(kCtlMethodCheck));
+  EXPECT_FALSE(IsChecked(kCtlPartialCheck));
+  EXPECT_EQ(Text(kCtlStatusLine), L"Bereit");
+  EXPECT_EQ(SendMessageW(Control(kCtlProgressBar), PBM_GETRANGE, FALSE, 0), 10000);
+  // The drive list is filled and its first row selected; the line below names it.
+  ASSERT_GT(Rows(Control(kCtlDriveList)), 0);
+  EXPECT_EQ(Text(kCtlSelectedDrive).rfind(L"Ziel: " + DriveTable[0].root, 0), 0u);
+  PumpFor(200);
+  EXPECT_NE(Text(kCtlLogView).find(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden"), std::wstring::npos);
+  EXPECT_NE(Text(kCtlLogView).find(L"Logdatei: "), std::wstring::npos);
+}
+
+TEST_F(MainWindow, CompactAndExpandedViews) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  RECT client{};
+  GetClientRect(main_, &client);
+  auto visible = [](int n) { return IsWindowVisible(Control(n)) != FALSE; };
+
+  // Compact: the drive list over the full width, no settings, no result list.
+  EXPECT_TRUE(visible(kCtlDriveList));
+  EXPECT_EQ(ClientRect(kCtlDriveList).right - ClientRect(kCtlDriveList).left, client.right - 40);
+  for (int n : {kCtlResultList, kCtlVerticalBar, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox,
+                kCtlTestSizeField, kCtlProfileBox, kCtlStartButton, kCtlStopButton}) {
+    EXPECT_FALSE(visible(n)) << n;
+  }
+  EXPECT_GT(ClientRect(kCtlProgressBar).top, ClientRect(kCtlHorizontalBar).bottom);
+
+  Command(kIdSettingsToggle);
+  EXPECT_TRUE(Ui().settingsShown && Ui().settingsEverShown);
+  for (int n : {kCtlResultList, kCtlVerticalBar, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox,
+                kCtlTestSizeField, kCtlProfileBox, kCtlDeleteCheck, kCtlPartialCheck}) {
+    EXPECT_TRUE(visible(n)) << n;
+  }
+  for (int n : {kCtlStartButton, kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlTestPointsField}) {
+    EXPECT_FALSE(visible(n)) << n;
+  }
+  const RECT drives = ClientRect(kCtlDriveList);
+  const RECT results = ClientRect(kCtlResultList);
+  EXPECT_EQ(drives.top, 82);
+  EXPECT_EQ(drives.right, SplitX - 8);
+  EXPECT_EQ(results.left, SplitX + 8);
+  EXPECT_EQ(Text(kCtlSettingsToggle), L"Einstellungen verbergen");
+  EXPECT_EQ(MenuText(kIdSettingsToggle), L"Einstellungen verbergen");
+  // Nothing overlaps in the settings area: each field sits below the lists and above the bar.
+  for (int n : {kCtlTestSizeField, kCtlProfileBox, kCtlDeleteCheck, kCtlPartialRangeField}) {
+    EXPECT_GE(ClientRect(n).top, ClientRect(kCtlSelectedDrive).bottom) << n;
+    EXPECT_LE(ClientRect(n).bottom, ClientRect(kCtlProgressBar).top) << n;
+  }
+
+  Command(kIdMethodToggle);
+  EXPECT_TRUE(visible(kCtlTestPointsField));
+  EXPECT_TRUE(visible(kCtlRandomPointsCheck));
+  EXPECT_EQ(MenuText(kIdMethodToggle), L"Methodentest verbergen");
+
+  Command(kIdSettingsToggle);
+  EXPECT_FALSE(visible(kCtlResultList));
+  EXPECT_FALSE(visible(kCtlTestPointsField));
+  EXPECT_TRUE(Ui().settingsEverShown);
+  EXPECT_EQ(MenuText(kIdSettingsToggle), L"Einstellungen anzeigen");
+}
+
+TEST_F(MainWindow, MenuGreyingWithAndWithoutResults) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SendMessageW(main_, WM_INITMENUPOPUP, 0, 0);
+  auto greyed = [&](int id) { return (MenuState(id) & MF_GRAYED) != 0; };
+  EXPECT_TRUE(greyed(kIdExport));
+  EXPECT_TRUE(greyed(kIdStop));
+  EXPECT_FALSE(greyed(kIdStart));
+  EXPECT_FALSE(greyed(kIdVerifyOnly));
+  EXPECT_FALSE(greyed(kIdSettingsToggle));
+
+  Ui().currentResults.push_back(ResultRecord{L"Zuverlässig (Volltest)"});
+  SendMessageW(main_, WM_INITMENUPOPUP, 0, 0);
+  EXPECT_FALSE(greyed(kIdExport));
+
+  // A run in progress: starting, exporting and the views are greyed, Stop is not; the controls
+  // are locked until the run's end is noticed.
+  Ui().run = std::make_shared<TestState>();
+  Ui().run->running = true;
+  SetControlsEnabled(false);
+  for (int id : {kIdStart, kIdVerifyOnly, kIdExport, kIdOpenResults, kIdSettingsToggle, kIdMethodToggle}) {
+    EXPECT_TRUE(greyed(id)) << id;
+  }
+  EXPECT_FALSE(greyed(kIdStop));
+  EXPECT_FALSE(greyed(kIdExplorer));
+  EXPECT_FALSE(greyed(kIdHelpHtml));
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlWorkerField)));
+  EXPECT_EQ(Text(kCtlStatusLine), L"Test läuft: Einstellungen sind bis zum Ende gesperrt.");
+  Command(kIdSettingsToggle);  // ignored while locked
+  EXPECT_FALSE(Ui().settingsShown);
+  Ui().run->running = false;
+  SetControlsEnabled(true);
+  EXPECT_FALSE(greyed(kIdStart));
+  EXPECT_TRUE(IsWindowEnabled(Control(kCtlWorkerField)));
+  Ui().run.reset();
+}
+
+std::vector<ResultRecord> SampleRows() {
+  std::vector<ResultRecord> rows(3);
+  rows[0] = {L"Turbo (aggressiv)", 2, 1048576, 64 << 20, 80.5};
+  rows[1] = {L"Ausgeglichen", 1, 65536, 64 << 20, 40.25};
+  rows[2] = {L"Zuverlässig (Volltest)", 1, 4194304, 256 << 20, 20.0};
+  rows[0].verified = rows[2].verified = true;
+  rows[2].recommended = true;
+  return rows;
+}
+
+TEST_F(MainWindow, SavedResultsLoadIntoTheListAndSortByColumn) {
+  TestConfig config;
+  config.driveRoot = L"E:\\";
+  const std::wstring older = GetResultsFolder() + L"\\20250101-100000-E.json";
+  const std::wstring newer = GetResultsFolder() + L"\\20250102-100000-E.json";
+  ASSERT_TRUE(SaveResultsFile(older, config, SampleRows(), true));
+  ASSERT_TRUE(SaveResultsFile(newer, config, {SampleRows()[0]}, true));
+  ASSERT_NE(OpenWindow(), nullptr);
+
+  HWND box = Control(kCtlSavedTestsBox);
+  ASSERT_EQ(SendMessageW(box, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), 1);  // the newest is selected, not loaded
+  EXPECT_TRUE(Ui().currentResults.empty());
+
+  Choose(kCtlSavedTestsBox, 0);
+  HWND list = Control(kCtlResultList);
+  ASSERT_EQ(Rows(list), 3);
+  EXPECT_EQ(Ui().currentResultsPath, older);
+  EXPECT_EQ(Cell(list, 0, 0), L"Ausgeglichen");  // column 0 ascending
+  EXPECT_EQ(Cell(list, 2, 2), L"4096");
+  EXPECT_EQ(Cell(list, 2, 7), L"Empfehlung");
+  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults));
+  EXPECT_NE(Text(kCtlSummary).find(L"Zusammenfassung: "), std::wstring::npos);
+
+  // A click on the block column sorts by bytes ascending, a second one descending.
+  auto click = [&](int column) {
+    NMLISTVIEW note{};
+    note.hdr.hwndFrom = list;
+    note.hdr.idFrom = kIdResultList;
+    note.hdr.code = LVN_COLUMNCLICK;
+    note.iItem = -1;
+    note.iSubItem = column;
+    SendMessageW(main_, WM_NOTIFY, kIdResultList, reinterpret_cast<LPARAM>(&note));
+  };
+  click(2);
+  EXPECT_EQ(Cell(list, 0, 2), L"64");
+  EXPECT_EQ(Cell(list, 2, 2), L"4096");
+  click(2);
+  EXPECT_EQ(Cell(list, 0, 2), L"4096");
+  EXPECT_EQ(Cell(list, 2, 2), L"64");
+
+  // Delete removes the selected row from the view only.
+  ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  NMLVKEYDOWN key{};
+  key.hdr.hwndFrom = list;
+  key.hdr.idFrom = kIdResultList;
+  key.hdr.code = LVN_KEYDOWN;
+  key.wVKey = VK_DELETE;
+  SendMessageW(main_, WM_NOTIFY, kIdResultList, reinterpret_cast<LPARAM>(&key));
+  EXPECT_EQ(Rows(list), 2);
+  std::vector<ResultRecord> onDisk;
+  ASSERT_TRUE(LoadResultsFile(older, &onDisk));
+  EXPECT_EQ(onDisk.size(), 3u);
+
+  // Double click takes a row's settings over.
+  ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  NMITEMACTIVATE dbl{};
+  dbl.hdr.hwndFrom = list;
+  dbl.hdr.idFrom = kIdResultList;
+  dbl.hdr.code = NM_DBLCLK;
+  SendMessageW(main_, WM_NOTIFY, kIdResultList, reinterpret_cast<LPARAM>(&dbl));
+  const ResultRecord& taken = Ui().currentResults[1];
+  EXPECT_EQ(Text(kCtlBlockField), std::to_wstring(taken.blockSize / 1024));
+  EXPECT_EQ(Text(kCtlWorkerField), std::to_wstring(taken.workers));
+  EXPECT_EQ(SendMessageW(Control(kCtlProfileBox), CB_GETCURSEL, 0, 0), ProfileForMethodText(taken.method));
+}
+
+TEST_F(MainWindow, SettingsAreWrittenOnCloseAndAppliedAtTheNextStart) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  Choose(kCtlLanguageBox, kLanguageFrench);
+  EXPECT_EQ(Text(kCtlDrivesLabel), TranslateIn(L"drives", kLanguageFrench));
+  MoveWindow(main_, 10, 10, 1100, 700, TRUE);
+  Command(kIdSettingsToggle);
+  // Drag the vertical bar to x = 500 of the client area.
+  HWND bar = Control(kCtlVerticalBar);
+  POINT p{500, 100};
+  MapWindowPoints(main_, bar, &p, 1);
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
+  SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(p.x), static_cast<short>(p.y)));
+  EXPECT_EQ(SplitX, 500);
+  EXPECT_EQ(ClientRect(kCtlResultList).left, 508);
+  HWND list = Control(kCtlDriveList);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 150);
+  int order[8] = {1, 0, 2, 3, 4, 5, 6, 7};
+  SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 8, reinterpret_cast<LPARAM>(order));
+  CloseWindow();
+
+  const std::wstring ini = SettingsFilePath();
+  EXPECT_EQ(platform::ReadIniString(ini, L"General", L"Language", L"", 16), L"fr");
+  EXPECT_EQ(platform::ReadIniString(ini, L"Layout", L"SplitX", L"", 16), L"500");
+  EXPECT_EQ(platform::ReadIniString(ini, L"DriveColumns", L"Order", L"", 64), L"1,0,2,3,4,5,6,7");
+
+  ResetProgramValues();
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_EQ(CurrentLanguage, kLanguageFrench);
+  EXPECT_EQ(Text(kCtlDrivesLabel), TranslateIn(L"drives", kLanguageFrench));
+  EXPECT_EQ(SendMessageW(Control(kCtlLanguageBox), CB_GETCURSEL, 0, 0), kLanguageFrench);
+  RECT outer{};
+  GetWindowRect(main_, &outer);
+  EXPECT_EQ(outer.right - outer.left, 1100);
+  EXPECT_EQ(outer.bottom - outer.top, 700);
+  EXPECT_EQ(SplitX, 500);
+  list = Control(kCtlDriveList);
+  EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 150);
+  int loaded[8] = {};
+  SendMessageW(list, LVM_GETCOLUMNORDERARRAY, 8, reinterpret_cast<LPARAM>(loaded));
+  EXPECT_EQ(loaded[0], 1);
+  EXPECT_EQ(loaded[1], 0);
+}
+
+TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  for (int language : {kLanguageEnglish, kLanguageSpanish, kLanguageGerman}) {
+    Choose(kCtlLanguageBox, language);
+    EXPECT_EQ(WindowText(main_), TranslateIn(L"app_title", language));
+    EXPECT_EQ(Text(kCtlTestSizeLabel), TranslateIn(L"test_size", language));
+    EXPECT_EQ(Text(kCtlMethodCheck), TranslateIn(L"benchmark", language));
+    EXPECT_EQ(Text(kCtlStatusLine), TranslateIn(L"ready", language));
+    wchar_t title[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = 64;
+    SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNW, 5, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(std::wstring(title), TranslateIn(L"col_free_pct", language));
+  }
+  // Menus stay German in every language.
+  EXPECT_EQ(MenuText(kIdStart), L"Testen");
+}
+
+TEST_F(MainWindow, HintsFollowThePointerAndLogLinesArriveFromOtherThreads) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  Command(kIdSettingsToggle);
+  SendMessageW(Control(kCtlTestSizeField), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(Text(kCtlStatusLine),
+            L"Gesamte Testmenge in MB. Für FAT32/SD-Karten sind kleinere Werte oft aussagekräftiger und sicherer.");
+  SendMessageW(Control(kCtlTestSizeField), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Bereit");
+  SendMessageW(Control(kCtlWorkerField), WM_SETFOCUS, 0, 0);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Anzahl paralleler Worker. Es bleibt immer mindestens ein CPU-Kern frei.");
+
+  std::thread([] {
+    for (int i = 0; i < 50; ++i) AppendDiagLog(L"Zeile " + std::to_wstring(i));
+    PostStatusText(L"Status vom Test-Thread");
+  }).join();
+  PumpFor(100);
+  const std::wstring log = Text(kCtlLogView);
+  EXPECT_NE(log.find(L"Zeile 0\r\n"), std::wstring::npos);
+  EXPECT_NE(log.find(L"Zeile 49\r\n"), std::wstring::npos);
+  EXPECT_LT(log.find(L"Zeile 9\r\n"), log.find(L"Zeile 10\r\n"));
+  EXPECT_EQ(Text(kCtlStatusLine), L"Status vom Test-Thread");
+}
+
+}  // namespace
+}  // namespace velkor::testing

@@ -1,0 +1,325 @@
+// Real runs started from the window under Wine, on the small removable drives that
+// scripts/wine-window-drives maps: W: a 96 MiB volume, Y: a folder the test can make vanish.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "results/result_record.h"
+#include "results/result_report.h"
+#include "tests/ui/window_driver.h"
+#include "ui/lists.h"
+#include "view/control_numbers.h"
+
+namespace velkor::testing {
+namespace {
+
+constexpr int kRunTimeoutMs = 180000;
+
+class TestRuns : public WindowTest {
+ protected:
+  void SetUp() override {
+    const wchar_t* drives = _wgetenv(L"VELKOR_WINDOW_DRIVES");
+    if (drives == nullptr) GTEST_SKIP() << "the window drives are not mapped (scripts/wine-window-drives)";
+    hostDrives_ = drives;
+    WindowTest::SetUp();
+    EmptyDrive(L"W:\\");
+    EmptyDrive(L"Y:\\");
+  }
+
+  void TearDown() override {
+    if (hostDrives_.empty()) return;
+    // A run may still be on its way out after the window closed: let it finish before cleaning.
+    PumpUntil([] { return !Ui().run || !Ui().run->running.load(); }, kRunTimeoutMs);
+    WindowTest::TearDown();
+    RestoreY();
+    EmptyDrive(L"W:\\");
+    EmptyDrive(L"Y:\\");
+  }
+
+  // Everything but the volume label file.
+  static std::vector<std::wstring> FilesOn(const std::wstring& root) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((root + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name != L"." && name != L".." && name != L".windows-label") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+  }
+
+  static void EmptyDrive(const std::wstring& root) {
+    for (const std::wstring& name : FilesOn(root)) DeleteFileW((root + name).c_str());
+  }
+
+  // The host folder behind Y: as a Windows path (Z: is the host's root).
+  std::wstring HostPath(const std::wstring& name) const {
+    std::wstring path = L"Z:" + hostDrives_ + L"/" + name;
+    for (wchar_t& c : path) {
+      if (c == L'/') c = L'\\';
+    }
+    return path;
+  }
+
+  // Pulls the stick: the folder behind Y: goes away, so Y: no longer answers.
+  void RemoveY() { ASSERT_TRUE(MoveFileW(HostPath(L"y").c_str(), HostPath(L"y-gone").c_str())); }
+  void RestoreY() {
+    if (GetFileAttributesW(HostPath(L"y-gone").c_str()) != INVALID_FILE_ATTRIBUTES) {
+      MoveFileW(HostPath(L"y-gone").c_str(), HostPath(L"y").c_str());
+    }
+  }
+
+  void SelectDrive(const std::wstring& root) {
+    RefreshDriveList();
+    FillDriveList(root);
+    ASSERT_EQ(GetSelectedDriveRoot(), root);
+  }
+
+  const DriveInfo& Selected() { return *GetSelectedDrive(); }
+
+  // Waits until the window has noticed the end of the run and is idle again.
+  void WaitForIdle() {
+    ASSERT_TRUE(PumpUntil([] { return Ui().run && !Ui().run->running.load() && !Ui().controlsLocked; },
+                          kRunTimeoutMs));
+    PumpFor(1500);  // the last timer tick writes the end summary
+  }
+
+  std::wstring Log() { return Text(kCtlLogView); }
+  bool Logged(const std::wstring& piece) { return Log().find(piece) != std::wstring::npos; }
+
+  void ShowSettingsWithSize(const wchar_t* sizeMb, const wchar_t* blockKb) {
+    Command(kIdSettingsToggle);
+    SetText(kCtlTestSizeField, sizeMb);
+    SetText(kCtlBlockField, blockKb);
+  }
+
+  std::wstring hostDrives_;
+};
+
+TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"W:\\");
+  const uint64_t free = Selected().freeBytes;
+  const uint64_t want = (free - 33554432) / 1048576 * 1048576;
+  WriteFileBytes(L"W:\\velkor_keep.txt", "");  // a user's file next to ours (0 bytes: still 99 % free)
+  SelectDrive(L"W:\\");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+
+  Command(kIdStart);
+  EXPECT_TRUE(Ui().controlsLocked);
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStartButton)));
+  EXPECT_TRUE(IsWindowEnabled(Control(kCtlStopButton)));
+  WaitForIdle();
+
+  EXPECT_TRUE(Logged(L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt."));
+  EXPECT_TRUE(Logged(L"Quorvel-Modus: Testmenge auf freien Speicher des ausgewählten Laufwerks gesetzt: "));
+  EXPECT_EQ(Text(kCtlTestSizeField), std::to_wstring(want / 1048576));
+  ASSERT_EQ(Ui().currentResults.size(), 1u);
+  const ResultRecord& r = Ui().currentResults[0];
+  EXPECT_EQ(r.method, L"Quorvel-Modus (Volltest)");
+  EXPECT_EQ(r.bytes, want);
+  EXPECT_EQ(r.blockSize, 1048576u);
+  EXPECT_EQ(r.errors, 0u);
+  EXPECT_TRUE(r.verified);
+  EXPECT_EQ(Rows(Control(kCtlResultList)), 1);
+  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults));
+
+  // The report came once, then the deletion question for the one file it made.
+  ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, BuildResultReport(Ui().currentResults, false));
+  ASSERT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
+  EXPECT_NE(Seen(L"Sicherheitsabfrage")[0].text.find(L"Datei(en): 1\r\n"), std::wstring::npos);
+  EXPECT_TRUE(Logged(L"Testdatei gelöscht: W:\\velkor.bin"));
+  EXPECT_EQ(FilesOn(L"W:\\"), std::vector<std::wstring>{L"velkor_keep.txt"});
+
+  // The window is idle again: progress full, the end summary, the saved run selected.
+  EXPECT_EQ(SendMessageW(Control(kCtlProgressBar), PBM_GETPOS, 0, 0), 10000);
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fertig: ", 0), 0u);
+  EXPECT_FALSE(Ui().controlsLocked);
+  EXPECT_TRUE(IsWindowEnabled(Control(kCtlStartButton)));
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStopButton)));
+  HWND saved = Control(kCtlSavedTestsBox);
+  ASSERT_EQ(SendMessageW(saved, CB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(Ui().savedResultFiles[0], Ui().currentResultsPath);
+}
+
+TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"W:\\");
+  ShowSettingsWithSize(L"16", L"1024");
+  SetChecked(kCtlMethodCheck, true);
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
+  Command(kIdStart);
+  WaitForIdle();
+
+  EXPECT_TRUE(Logged(L"Schnellste Variante wird für den Volltest benutzt: "));
+  EXPECT_TRUE(Logged(L"Testdateien nicht gelöscht."));
+  size_t variants = 0, full = 0;
+  for (const ResultRecord& r : Ui().currentResults) {
+    EXPECT_EQ(r.errors, 0u) << std::string(r.method.begin(), r.method.end());
+    (IsFullOrVerifyRecord(r) ? full : variants)++;
+  }
+  EXPECT_GT(variants, 1u);
+  EXPECT_EQ(full, 1u);
+  const std::vector<std::wstring> kept = FilesOn(L"W:\\");
+  EXPECT_FALSE(kept.empty());
+
+  // "Nur prüfen" reads those files back; nothing is written, nothing offered for deletion.
+  Command(kIdVerifyOnly);
+  WaitForIdle();
+  ASSERT_FALSE(Ui().currentResults.empty());
+  for (const ResultRecord& r : Ui().currentResults) {
+    EXPECT_NE(r.method.find(L"(nur prüfen)"), std::wstring::npos);
+    EXPECT_EQ(r.errors, 0u);
+  }
+  EXPECT_TRUE(Logged(L"Bedienung: Nur prüfen gedrückt."));
+  EXPECT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);  // only the first run asked
+  EXPECT_EQ(FilesOn(L"W:\\"), kept);
+}
+
+TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"W:\\");
+  // Wine reports no write protection for any volume: mark the row as the drive query would.
+  for (DriveInfo& d : DriveTable) {
+    if (d.root == L"W:\\") d.writeProtected = true;
+  }
+  FillDriveList(L"W:\\");
+  Answerer().byTitle = {{L"Schreibschutz", IDOK}};
+  Command(kIdStart);
+  PumpFor(300);
+  ASSERT_EQ(Seen(L"Schreibschutz").size(), 1u);
+  EXPECT_EQ(Seen(L"Schreibschutz")[0].text, L"Das ausgewählte Laufwerk ist schreibgeschützt.");
+  EXPECT_FALSE(Ui().run);
+
+  // Verify-only is accepted; with no earlier files its preflight fails and the window recovers.
+  Command(kIdVerifyOnly);
+  ASSERT_TRUE(Ui().run);
+  WaitForIdle();
+  EXPECT_TRUE(Logged(L"Bedienung: Nur prüfen gedrückt."));
+  EXPECT_TRUE(Logged(L"FEHLER:"));
+  EXPECT_TRUE(FilesOn(L"W:\\").empty());
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fertig: 0 geschrieben, 0 geprüft, 0 Fehler", 0), 0u);
+}
+
+TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
+  WriteFileBytes(L"W:\\user-data.bin", std::string(4 << 20, 'u'));
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"W:\\");
+  ASSERT_LT(Selected().freePercent, 99.0);
+  PumpFor(200);
+  const std::wstring before = Log();
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDNO}};
+  Command(kIdStart);
+  PumpFor(300);
+  ASSERT_EQ(Seen(L"Zielpartition nicht leer").size(), 1u);
+  EXPECT_EQ(Seen(L"Zielpartition nicht leer")[0].text.rfind(L"Sicher, die Zielpartition ist nicht leer!\r\n\r\n", 0), 0u);
+  EXPECT_FALSE(Ui().run);
+  EXPECT_FALSE(Ui().controlsLocked);
+  const std::wstring added = Log().substr(before.size());
+  EXPECT_NE(added.find(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.\r\n"), std::wstring::npos);
+  EXPECT_EQ(std::count(added.begin(), added.end(), L'\n'), 1);
+  EXPECT_EQ(FilesOn(L"W:\\"), std::vector<std::wstring>{L"user-data.bin"});
+}
+
+TEST_F(TestRuns, StopEndsTheRunAsStopped) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"W:\\");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  Command(kIdStop);
+  EXPECT_TRUE(Ui().run->stopRequested.load());
+  WaitForIdle();
+  EXPECT_TRUE(Logged(L"Stop-Anforderung gesendet."));
+  EXPECT_TRUE(Logged(L"Test abgebrochen."));
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u);
+  EXPECT_TRUE(FilesOn(L"W:\\").empty());
+  // A stop while nothing runs does nothing.
+  const std::wstring before = Log();
+  Command(kIdStop);
+  PumpFor(100);
+  EXPECT_EQ(Log(), before);
+}
+
+TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"Y:\\");
+  ShowSettingsWithSize(L"8192", L"1024");  // long enough to still run when the window closes
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}};
+  Command(kIdStart);
+  ASSERT_TRUE(TestRunning());
+
+  Answerer().byTitle[L"Beenden"] = IDCANCEL;
+  SendMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_FALSE(Ui().run->stopRequested.load());
+
+  Answerer().byTitle[L"Beenden"] = IDOK;
+  SendMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(main_));
+  EXPECT_TRUE(Ui().run->stopRequested.load());
+  EXPECT_EQ(Seen(L"Beenden").size(), 2u);
+  EXPECT_EQ(Seen(L"Beenden")[0].text, L"Test läuft noch. Soll ich stoppen und schließen?");
+  ASSERT_TRUE(PumpUntil([] { return !Ui().run->running.load(); }, kRunTimeoutMs));
+}
+
+TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  SelectDrive(L"Y:\\");
+  ShowSettingsWithSize(L"8192", L"1024");
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Laufwerkswechsel", IDOK},
+                        {L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
+  Command(kIdStart);
+  // Pulled while the test writes, after its preflight.
+  ASSERT_TRUE(PumpUntil([] { return Ui().run->blocksWritten.load() > 0 || !Ui().run->running.load(); }));
+  ASSERT_TRUE(TestRunning());
+  RemoveY();
+  PumpFor(1200);  // Wine looks at its drives again after a second
+  SendMessageW(main_, WM_DEVICECHANGE, 0x8004 /* a device was removed */, 0);
+  EXPECT_TRUE(Ui().run->stopRequested.load());
+  // One box per notice while the run winds down (the timer may have noticed first).
+  ASSERT_GE(Seen(L"Laufwerkswechsel").size(), 1u);
+  EXPECT_EQ(Seen(L"Laufwerkswechsel")[0].text,
+            L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.");
+  EXPECT_TRUE(Logged(L"Warnung: Das Ziellaufwerk Y:\\ wurde während des Tests entfernt oder geändert. Test wird gestoppt."));
+  EXPECT_TRUE(Logged(L"Laufwerkswechsel erkannt. Liste wird aktualisiert."));
+  for (const DriveInfo& d : DriveTable) EXPECT_NE(d.root, L"Y:\\");
+  WaitForIdle();
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine)) << Narrow(Log());
+}
+
+}  // namespace
+}  // namespace velkor::testing
+
+namespace velkor::testing {
+namespace {
+
+// The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
+TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  RefreshDriveList();
+  bool mapped = false;
+  for (const DriveInfo& d : DriveTable) mapped |= d.root == L"U:\\";
+  if (!mapped) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
+  SelectDrive(L"U:\\");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  WaitForIdle();
+
+  ASSERT_EQ(Ui().currentResults.size(), 1u);
+  const ResultRecord& r = Ui().currentResults[0];
+  EXPECT_GT(r.errors, 0u);
+  EXPECT_NE(ResultText(r), L"OK");  // "abgebrochen" when the error limit ended it
+  EXPECT_EQ(Cell(Control(kCtlResultList), 0, 7), L"Fehler");
+  ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, BuildResultReport(Ui().currentResults, false));
+  EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
+  EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
+}
+
+}  // namespace
+}  // namespace velkor::testing

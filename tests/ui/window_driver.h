@@ -1,0 +1,233 @@
+// Drives the real main window in a test: creates it in this process, pumps its messages, and
+// answers the modal boxes and dialogs it opens, as a user would.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/diag_log.h"
+#include "common/localization.h"
+#include "common/settings.h"
+#include "drives/drive_table.h"
+#include "drives/enumerate.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "results/results_database.h"
+#include "tests/support/temp_folder.h"
+#include "ui/main_window.h"
+#include "ui/window_state.h"
+
+namespace velkor::testing {
+
+struct SeenDialog {
+  std::wstring title;
+  std::wstring text;
+};
+
+// Decides what to do with one dialog: return the button to press (IDYES, IDNO, IDOK, ...), or 0
+// after handling it some other way.
+using DialogAnswer = std::function<int(HWND dialog, const SeenDialog& seen)>;
+
+struct DialogAnswerer {
+  std::map<std::wstring, int> byTitle;  // the button for every dialog of a title
+  std::deque<DialogAnswer> answers;     // used in order for the rest; without one the dialog is cancelled
+  std::vector<SeenDialog> seen;
+  std::set<HWND> handled;
+};
+
+inline DialogAnswerer& Answerer() {
+  static DialogAnswerer answerer;
+  return answerer;
+}
+
+inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  DialogAnswerer& a = Answerer();
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  // A dialog disabled under a box of its own (an overwrite question) comes back to the user
+  // once that box is gone: answer it again then.
+  if (!IsWindowEnabled(window)) {
+    a.handled.erase(window);
+    return TRUE;
+  }
+  if (a.handled.count(window)) return TRUE;
+  a.handled.insert(window);
+  SeenDialog seen;
+  seen.title = WindowText(window);
+  seen.text = WindowText(GetDlgItem(window, 0xFFFF));  // a message box's text
+  a.seen.push_back(seen);
+  int button = IDCANCEL;
+  if (a.byTitle.count(seen.title)) {
+    button = a.byTitle[seen.title];
+  } else if (!a.answers.empty()) {
+    DialogAnswer answer = std::move(a.answers.front());
+    a.answers.pop_front();
+    button = answer(window, seen);
+  }
+  if (button != 0) PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+  return TRUE;
+}
+
+// Runs inside every modal loop of this thread: thread timers are dispatched there too.
+inline void CALLBACK AnswerDialogs(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), AnswerOneDialog, 0);
+}
+
+inline DialogAnswer Press(int button) {
+  return [button](HWND, const SeenDialog&) { return button; };
+}
+
+// Types path into a save dialog's name field and confirms it.
+inline DialogAnswer SaveAs(const std::wstring& path) {
+  return [path](HWND dialog, const SeenDialog&) {
+    // Explorer-style dialogs name the field 1148 (a combo box), the old style 1152.
+    HWND field = GetDlgItem(dialog, 1148);
+    if (field == nullptr) field = GetDlgItem(dialog, 1152);
+    SetWindowTextW(field, path.c_str());
+    return IDOK;
+  };
+}
+
+// For failure messages.
+inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
+
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Pumps until done() or the time is up (a hung run must not hang the test).
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    Pump();
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  Pump();
+  return done();
+}
+
+inline void PumpFor(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+// A window of its own per test: settings, results and log in a temporary folder, the
+// program-wide values back at their start-up defaults.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetSettingsFilePath(folder_.File(L"velkor.ini"));
+    // A German user: the platform's language would decide otherwise.
+    platform::WriteIniString(SettingsFilePath(), L"General", L"Language", L"de");
+    SetResultsFolder(folder_.File(L"results"));
+    CreateDirectoryW(folder_.File(L"results").c_str(), nullptr);
+    SetLogFilePath(folder_.File(L"velkor.log"));
+    ResetProgramValues();
+    // The pointer away from the window: hovering puts hints into the status line.
+    SetCursorPos(0, 0);
+    answerTimer_ = SetTimer(nullptr, 0, 50, AnswerDialogs);
+  }
+
+  void TearDown() override {
+    CloseWindow();
+    KillTimer(nullptr, answerTimer_);
+    Answerer() = DialogAnswerer{};
+  }
+
+  static void ResetProgramValues() {
+    Ui() = WindowState{};
+    WindowWidth = kDefaultWindowWidth;
+    WindowHeight = kDefaultWindowHeight;
+    SplitX = kDefaultSplitX;
+    TopPaneHeight = kDefaultTopPaneHeight;
+    SettingsLoaded = false;
+    CurrentLanguage = kLanguageGerman;
+    driveSortColumn = 0;
+    driveSortAscending = true;
+  }
+
+  HWND OpenWindow() {
+    main_ = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW);
+    Pump();
+    return main_;
+  }
+
+  // Closes the window as the user does (WM_CLOSE) when it is still open.
+  void CloseWindow() {
+    if (main_ != nullptr && IsWindow(main_)) {
+      SendMessageW(main_, WM_CLOSE, 0, 0);
+      Pump();
+    }
+    main_ = nullptr;
+  }
+
+  void Command(int id, int code = 0) {
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
+  }
+
+  // Picks an entry of a combo box as a user does: selection, then the change notification.
+  void Choose(int number, int index) {
+    HWND box = Control(number);
+    SendMessageW(box, CB_SETCURSEL, index, 0);
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  }
+
+  std::wstring Text(int number) { return WindowText(Control(number)); }
+
+  RECT ClientRect(int number) {
+    RECT r{};
+    GetWindowRect(Control(number), &r);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+
+  static std::wstring Cell(HWND list, int row, int column) {
+    wchar_t buffer[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return buffer;
+  }
+
+  static int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+  UINT MenuState(int id) { return GetMenuState(GetMenu(main_), id, MF_BYCOMMAND); }
+
+  std::wstring MenuText(int id) {
+    wchar_t buffer[128] = {};
+    GetMenuStringW(GetMenu(main_), id, buffer, 128, MF_BYCOMMAND);
+    return buffer;
+  }
+
+  // The dialogs seen so far with this title.
+  static std::vector<SeenDialog> Seen(const std::wstring& title) {
+    std::vector<SeenDialog> out;
+    for (const SeenDialog& d : Answerer().seen) {
+      if (d.title == title) out.push_back(d);
+    }
+    return out;
+  }
+
+  TempFolder folder_;
+  HWND main_ = nullptr;
+  UINT_PTR answerTimer_ = 0;
+};
+
+}  // namespace velkor::testing

@@ -1,0 +1,143 @@
+// The window's rules that need no window: result list order and texts, menu greying, the
+// selected-drive line, worker hints and control hints.
+#include <gtest/gtest.h>
+
+#include "common/localization.h"
+#include "view/hint_texts.h"
+#include "view/result_columns.h"
+#include "view/window_texts.h"
+#include "view/worker_texts.h"
+
+namespace velkor {
+namespace {
+
+ResultRecord Row(const wchar_t* method, uint32_t blockKb, bool recommended = false, uint64_t errors = 0,
+                 bool cancelled = false) {
+  ResultRecord r;
+  r.method = method;
+  r.blockSize = blockKb * 1024;
+  r.recommended = recommended;
+  r.errors = errors;
+  r.cancelled = cancelled;
+  return r;
+}
+
+struct LanguageGuard {
+  int saved = CurrentLanguage;
+  explicit LanguageGuard(int language) { CurrentLanguage = language; }
+  ~LanguageGuard() { CurrentLanguage = saved; }
+};
+
+TEST(ResultColumns, SortByBlockBytesAndRecommendationFirst) {
+  std::vector<ResultRecord> rows = {Row(L"b", 1024), Row(L"a", 64, false, 3), Row(L"c", 4096, true),
+                                    Row(L"d", 512, false, 0, true)};
+  SortResultRecords(rows, 2, true);
+  EXPECT_EQ(rows[0].method, L"a");  // 64 KB before 1024 KB, whatever the texts say
+  EXPECT_EQ(rows[3].method, L"c");
+  SortResultRecords(rows, kResultColumnResult, false);
+  EXPECT_EQ(rows[0].method, L"c");  // errors and cancelled rows sort like any row without a recommendation
+  SortResultRecords(rows, 0, false);
+  EXPECT_EQ(rows[0].method, L"d");
+  EXPECT_EQ(CompareResults(rows[0], rows[1], 9), 0);
+  EXPECT_LT(CompareResults(Row(L"abc", 1), Row(L"ABD", 1), 0), 0);  // case-insensitive
+}
+
+TEST(ResultColumns, CellTextsFollowTheLanguage) {
+  LanguageGuard english(kLanguageEnglish);
+  ResultRecord r = Row(L"Zuverlässig (Volltest)", 1024, true);
+  r.workers = 4;
+  r.bytes = 3 * 1048576 + 5;
+  r.mbPerSecond = 41.2749;
+  r.verified = true;
+  const wchar_t* want[] = {L"Zuverlässig (Volltest)", L"4", L"1024", L"3 MB", L"41.27", L"yes", L"0",
+                           L"Recommendation"};
+  for (int c = 0; c < kResultColumnCount; ++c) EXPECT_EQ(ResultCellText(r, c), want[c]) << c;
+  EXPECT_EQ(ResultRowText(Row(L"x", 1, true, 2)), L"Error");
+  EXPECT_EQ(ResultRowText(Row(L"x", 1, true, 0, true)), L"cancelled");
+  EXPECT_EQ(ResultRowText(Row(L"x", 1)), L"OK");
+}
+
+TEST(ResultColumns, TakingAResultOverPicksTheProfileByItsMethod) {
+  struct Case {
+    const wchar_t* method;
+    int profile;
+  } cases[] = {{L"Turbo (aggressiv)", 0}, {L"Quorvel-Modus (Volltest)", 3}, {L"Zuverlässig (nur prüfen)", 2},
+               {L"Ausgeglichen", 1},      {L"Turbo Zuverlässig", 0},          {L"turbo", 1}};
+  for (const Case& c : cases) EXPECT_EQ(ProfileForMethodText(c.method), c.profile) << c.method;
+  ResultRecord r = Row(L"Ausgeglichen", 4096);
+  r.workers = 3;
+  EXPECT_EQ(TakeOverLogLine(r),
+            L"Einstellungen aus Ergebnis übernommen: Art des Zugriffs Ausgeglichen, Worker 3, Blockgröße 4096 KB.");
+}
+
+TEST(MenuStates, GreyingFollowsRunAndResults) {
+  const MenuStates idleEmpty = ComputeMenuStates(false, false, false, false);
+  EXPECT_TRUE(idleEmpty.startEnabled);
+  EXPECT_FALSE(idleEmpty.stopEnabled);
+  EXPECT_FALSE(idleEmpty.exportEnabled);
+  EXPECT_TRUE(ComputeMenuStates(false, true, false, false).exportEnabled);
+  const MenuStates running = ComputeMenuStates(true, true, true, true);
+  EXPECT_FALSE(running.startEnabled);
+  EXPECT_TRUE(running.stopEnabled);
+  EXPECT_FALSE(running.exportEnabled);
+  EXPECT_FALSE(running.viewItemsEnabled);
+  EXPECT_STREQ(running.settingsItemText, L"Einstellungen verbergen");
+  EXPECT_STREQ(running.methodItemText, L"Methodentest verbergen");
+  EXPECT_STREQ(idleEmpty.settingsItemText, L"Einstellungen anzeigen");
+  EXPECT_STREQ(idleEmpty.methodItemText, L"Methodentest anzeigen");
+}
+
+TEST(WindowTexts, SelectedDriveLineAndDeletionQuestion) {
+  LanguageGuard german(kLanguageGerman);
+  DriveInfo d;
+  d.root = L"E:\\";
+  d.label = L"STICK";
+  d.fileSystem = L"FAT32";
+  d.bus = L"USB";
+  d.totalBytes = 15891169280ULL;
+  d.freeBytes = 15883173888ULL;
+  d.freePercent = 99.95;
+  EXPECT_EQ(SelectedDriveLine(&d), L"Ziel: E:\\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB");
+  d.writeProtected = true;
+  EXPECT_EQ(SelectedDriveLine(&d).substr(SelectedDriveLine(&d).size() - 3 - Translate(L"write_protect").size()),
+            L" | " + Translate(L"write_protect"));
+  EXPECT_EQ(SelectedDriveLine(nullptr), L"Ausgewähltes Laufwerk: -");
+  EXPECT_EQ(DeletionQuestion(1),
+            L"Soll die erzeugte Testdatei wirklich gelöscht werden?\r\n\r\nDatei(en): 1\r\n\r\nEs werden nur die von "
+            L"diesem Test erzeugten Dateien gelöscht.");
+}
+
+TEST(WorkerControl, LabelHintAndWarningByProcessorCount) {
+  const std::wstring clamp = L"Ein Kern bleibt frei: Wert wird beim Start begrenzt.";
+  const std::wstring busy = L"Warnung: mindestens 90% aller Kerne ausgewählt, System kann langsamer werden.";
+  struct Case {
+    uint32_t cpus;
+    const wchar_t* field;
+    std::wstring hint;
+    bool warning;
+  } cases[] = {
+      {8, L"7", L"", false},  {8, L"8", clamp, true},  {16, L"14", L"", false}, {16, L"15", busy, true},
+      {16, L"16", clamp, true}, {10, L"9", busy, true}, {1, L"1", busy, true},   {2, L"1", L"", false},
+      {2, L"2", clamp, true},  {8, L"", L"", false},   {8, L"abc", L"", false}, {8, L"12x", clamp, true},
+  };
+  for (const Case& c : cases) {
+    const WorkerControlView view = BuildWorkerControlView(c.field, c.cpus);
+    EXPECT_EQ(view.hint, c.hint) << c.cpus << " " << c.field;
+    EXPECT_EQ(view.warning, c.warning) << c.cpus << " " << c.field;
+  }
+  EXPECT_EQ(BuildWorkerControlView(L"1", 8).label, L"Worker (Kerne: 8, max. 7):");
+  EXPECT_EQ(BuildWorkerControlView(L"", 1).label, L"Worker (Kerne: 1, max. 1):");
+}
+
+TEST(ControlHints, FixedTextsAndTheGenericHint) {
+  LanguageGuard german(kLanguageGerman);
+  EXPECT_EQ(ControlHintText(1002, L"1024"),
+            L"Gesamte Testmenge in MB. Für FAT32/SD-Karten sind kleinere Werte oft aussagekräftiger und sicherer.");
+  EXPECT_EQ(ControlHintText(1007, L"0"), L"0 - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
+  EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
+  EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
+  EXPECT_EQ(FixedHintForId(1013), nullptr);
+}
+
+}  // namespace
+}  // namespace velkor

@@ -1,0 +1,127 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include "common/localization.h"
+#include "ui/commands.h"
+#include "ui/lists.h"
+#include "ui/window_state.h"
+#include "view/control_numbers.h"
+
+namespace velkor {
+namespace {
+
+constexpr DWORD kList = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER;
+constexpr DWORD kField = WS_BORDER | ES_RIGHT;
+constexpr DWORD kCheck = BS_AUTOCHECKBOX;
+constexpr DWORD kPush = BS_PUSHBUTTON;
+
+const ControlSpec kControls[kControlCount] = {
+    {0, L"STATIC", L"drives", true, 0},
+    {kIdExplorer, L"BUTTON", L"open_explorer", true, kPush},
+    {kIdDriveList, WC_LISTVIEWW, L"", false, kList},
+    {0, L"STATIC", L"language", true, 0},
+    {kIdLanguage, L"COMBOBOX", L"", false, CBS_DROPDOWNLIST},
+    {0, L"STATIC", L"saved_tests", true, 0},
+    {kIdSavedTests, L"COMBOBOX", L"", false, CBS_DROPDOWNLIST | WS_VSCROLL},
+    {0, L"STATIC", L"export_format", true, 0},
+    {kIdExportFormat, L"COMBOBOX", L"", false, CBS_DROPDOWNLIST},
+    {kIdExport, L"BUTTON", L"export_button", true, kPush},
+    {kIdOpenResults, L"BUTTON", L"open_results", true, kPush},
+    {0, L"STATIC", L"results", true, 0},
+    {kIdResultList, WC_LISTVIEWW, L"", false, kList},
+    {kIdVerticalBar, kSplitterClass, L"", false, WS_BORDER},
+    {kIdHorizontalBar, kSplitterClass, L"", false, WS_BORDER},
+    {kIdSelectedDrive, L"STATIC", L"selected_drive_none", true, 0},
+    {0, L"STATIC", L"test_size", true, 0},
+    {kIdTestSize, L"EDIT", L"1024", false, kField},
+    {0, L"STATIC", L"block_size", true, 0},
+    {kIdBlockSize, L"EDIT", L"4096", false, kField},
+    {kIdWorkerLabel, L"STATIC", L"Worker:", false, 0},
+    {kIdWorkers, L"EDIT", L"1", false, kField},
+    {0, L"STATIC", L"reserve_free", true, 0},
+    {kIdReserve, L"EDIT", L"0", false, kField},
+    {0, L"STATIC", L"test_points", true, 0},
+    {kIdTestPoints, L"EDIT", L"3", false, kField},
+    {kIdMethodToggle, L"BUTTON", L"show_benchmark", true, kPush},
+    {kIdMethodTest, L"BUTTON", L"benchmark", true, kCheck},
+    {kIdUseFastest, L"BUTTON", L"use_fastest", true, kCheck},
+    {kIdRandomPoints, L"BUTTON", L"random_points", true, kCheck},
+    {0, L"STATIC", L"profile", true, 0},
+    {kIdProfile, L"COMBOBOX", L"", false, CBS_DROPDOWNLIST},
+    {kIdWorkerHint, L"STATIC", L"", false, 0},
+    {kIdPartial, L"BUTTON", L"partial", true, kCheck},
+    {0, L"STATIC", L"start_mb", true, 0},
+    {kIdPartialStart, L"EDIT", L"0", false, kField},
+    {0, L"STATIC", L"range_mb", true, 0},
+    {kIdPartialRange, L"EDIT", L"1024", false, kField},
+    {kIdDeleteAfter, L"BUTTON", L"delete_after", true, kCheck},
+    {kIdStart, L"BUTTON", L"start", true, kPush},
+    {kIdStop, L"BUTTON", L"stop", true, kPush},
+    {kIdSettingsToggle, L"BUTTON", L"settings_show", true, kPush},
+    {kIdVerifyOnly, L"BUTTON", L"verify_only", true, kPush},
+    {kIdProgress, PROGRESS_CLASSW, L"", false, PBS_SMOOTH},
+    {kIdSummary, L"EDIT", L"Zusammenfassung: Noch keine Ergebnisse.", false, WS_BORDER | ES_MULTILINE | ES_READONLY},
+    {0, L"STATIC", L"diag_log", true, 0},
+    {kIdLog, L"EDIT", L"", false, WS_BORDER | ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL},
+    {kIdStatus, L"STATIC", L"ready", true, 0},
+};
+
+void SetListStyles(HWND list) {
+  const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER;
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles);
+}
+
+}  // namespace
+
+const ControlSpec& ControlSpecOf(int number) { return kControls[number - 1]; }
+
+void CreateMainControls(HWND main) {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
+  WindowState& ui = Ui();
+  for (int number = 1; number <= kControlCount; ++number) {
+    const ControlSpec& spec = kControls[number - 1];
+    const std::wstring text = spec.translated ? Translate(spec.text) : std::wstring(spec.text);
+    HWND control = CreateWindowExW(0, spec.className, text.c_str(), WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 10,
+                                   10, main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
+                                   nullptr);
+    ui.controls[number] = control;
+    switch (number) {
+      case kCtlDriveList:
+        SetListStyles(control);
+        InsertDriveColumns();
+        LoadListColumns(control, L"DriveColumns", kDriveListColumns);
+        break;
+      case kCtlResultList:
+        SetListStyles(control);
+        InsertResultColumns();
+        LoadListColumns(control, L"ResultColumns", kResultListColumns);
+        break;
+      case kCtlRandomPointsCheck:
+        SetChecked(kCtlMethodCheck, false);
+        SetChecked(kCtlFastestCheck, true);
+        SetChecked(kCtlRandomPointsCheck, true);
+        break;
+      case kCtlProfileBox:
+        FillProfileChoices(false);
+        break;
+      case kCtlPartialRangeField:
+        UpdatePartialControls(false);
+        break;
+      case kCtlDeleteCheck:
+        SetChecked(kCtlDeleteCheck, true);
+        break;
+      case kCtlStopButton:
+        EnableControl(kCtlStopButton, false);
+        break;
+      case kCtlProgressBar:
+        SendMessageW(control, PBM_SETRANGE32, 0, 10000);
+        SendMessageW(control, PBM_SETPOS, 0, 0);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,298 @@
+#include "ui/lists.h"
+
+#include <commctrl.h>
+
+#include "common/diag_log.h"
+#include "common/localization.h"
+#include "drives/drive_table.h"
+#include "drives/enumerate.h"
+#include "ui/commands.h"
+#include "ui/window_state.h"
+#include "ui/worker_control.h"
+#include "view/result_columns.h"
+
+namespace velkor {
+namespace {
+
+constexpr COLORREF kProtectedText = RGB(165, 0, 0);
+constexpr COLORREF kProtectedBack = RGB(255, 232, 232);
+constexpr COLORREF kRecommendedText = RGB(0, 90, 0);
+constexpr COLORREF kRecommendedBack = RGB(218, 245, 218);
+
+void SetColumn(HWND list, int index, const std::wstring& title, bool rightAligned, int width, bool insert) {
+  LVCOLUMNW column{};
+  column.mask = LVCF_FMT | LVCF_TEXT | (insert ? LVCF_WIDTH | LVCF_SUBITEM : 0);
+  column.fmt = rightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
+  column.cx = width;
+  column.iSubItem = index;
+  std::wstring text = title;
+  column.pszText = text.data();
+  SendMessageW(list, insert ? LVM_INSERTCOLUMNW : LVM_SETCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+void SetCell(HWND list, int row, int column, const std::wstring& text) {
+  std::wstring copy = text;
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = copy.data();
+  SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void InsertRow(HWND list, int row, const std::wstring& firstCell) {
+  std::wstring copy = firstCell;
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = copy.data();
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int SelectedRow(HWND list) {
+  if (list == nullptr) return -1;
+  return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void SelectRow(HWND list, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+LRESULT CustomDraw(NMLVCUSTOMDRAW* draw, bool highlighted, COLORREF text, COLORREF back) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && highlighted) {
+    draw->clrText = text;
+    draw->clrTextBk = back;
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
+}
+
+// The column-click rule of both lists: the same column flips the direction, another starts ascending.
+void ClickSort(int column, int& sortColumn, bool& ascending) {
+  if (column == sortColumn) {
+    ascending = !ascending;
+  } else {
+    sortColumn = column;
+    ascending = true;
+  }
+}
+
+}  // namespace
+
+void InsertDriveColumns() {
+  HWND list = Control(kCtlDriveList);
+  const std::vector<int> widths = DriveColumnDefaultWidths();
+  for (int i = 0; i < kDriveListColumns; ++i) {
+    SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), widths[i], true);
+  }
+}
+
+void InsertResultColumns() {
+  HWND list = Control(kCtlResultList);
+  const std::vector<int> widths = ResultColumnDefaultWidths();
+  for (int i = 0; i < kResultListColumns; ++i) {
+    SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), widths[i], true);
+  }
+}
+
+void RelabelDriveColumns() {
+  if (HWND list = Control(kCtlDriveList)) {
+    for (int i = 0; i < kDriveListColumns; ++i) {
+      SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), 0, false);
+    }
+  }
+}
+
+void RelabelResultColumns() {
+  if (HWND list = Control(kCtlResultList)) {
+    for (int i = 0; i < kResultListColumns; ++i) {
+      SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), 0, false);
+    }
+  }
+}
+
+void SortResults() {
+  WindowState& ui = Ui();
+  SortResultRecords(ui.currentResults, ui.resultSortColumn, ui.resultSortAscending);
+}
+
+void FillDriveList(const std::wstring& previousRoot) {
+  HWND list = Control(kCtlDriveList);
+  if (list != nullptr) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    int chosen = -1;
+    for (size_t i = 0; i < DriveTable.size(); ++i) {
+      const int row = static_cast<int>(i);
+      InsertRow(list, row, DriveTable[i].root);
+      for (int c = 1; c < kDriveListColumns; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
+      if (chosen < 0 && DriveTable[i].root == previousRoot) chosen = row;
+    }
+    if (chosen < 0 && !DriveTable.empty()) chosen = 0;
+    if (chosen >= 0) SelectRow(list, chosen);
+  }
+  UpdateSelectedDriveLabel();
+}
+
+void FillResultList() {
+  HWND list = Control(kCtlResultList);
+  if (list == nullptr) return;
+  SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  const auto& results = Ui().currentResults;
+  for (size_t i = 0; i < results.size(); ++i) {
+    const int row = static_cast<int>(i);
+    InsertRow(list, row, ResultCellText(results[i], 0));
+    for (int c = 1; c < kResultListColumns; ++c) SetCell(list, row, c, ResultCellText(results[i], c));
+  }
+}
+
+void RefreshDriveList() {
+  const std::wstring previous = GetSelectedDriveRoot();
+  EnumerateDrives();
+  FillDriveList(previous);
+}
+
+const DriveInfo* GetSelectedDrive() {
+  const int row = SelectedRow(Control(kCtlDriveList));
+  if (row < 0 || static_cast<size_t>(row) >= DriveTable.size()) return nullptr;
+  return &DriveTable[static_cast<size_t>(row)];
+}
+
+std::wstring GetSelectedDriveRoot() {
+  const DriveInfo* drive = GetSelectedDrive();
+  return drive != nullptr ? drive->root : std::wstring();
+}
+
+LRESULT HandleListNotify(const NMHDR* header) {
+  if (header == nullptr) return 0;
+  WindowState& ui = Ui();
+  const UINT code = header->code;
+  if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA || code == HDN_ENDDRAG) {
+    SaveWindowSettings();
+    return 0;
+  }
+  const HWND drives = Control(kCtlDriveList);
+  const HWND results = Control(kCtlResultList);
+  if (header->hwndFrom == drives && drives != nullptr) {
+    if (code == LVN_COLUMNCLICK) {
+      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
+      ClickSort(view->iSubItem, driveSortColumn, driveSortAscending);
+      const std::wstring root = GetSelectedDriveRoot();
+      SortDriveTable();
+      FillDriveList(root);
+      return 0;
+    }
+    if (code == LVN_ITEMCHANGED) {
+      UpdateSelectedDriveLabel();
+      return 0;
+    }
+    if (code == NM_CUSTOMDRAW) {
+      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+      const size_t row = draw->nmcd.dwItemSpec;
+      const bool marked = row < DriveTable.size() && DriveTable[row].writeProtected;
+      return CustomDraw(draw, marked, kProtectedText, kProtectedBack);
+    }
+    return 0;
+  }
+  if (header->hwndFrom == results && results != nullptr) {
+    if (code == LVN_COLUMNCLICK) {
+      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
+      ClickSort(view->iSubItem, ui.resultSortColumn, ui.resultSortAscending);
+      SortResults();
+      FillResultList();
+      return 0;
+    }
+    if (code == NM_CUSTOMDRAW) {
+      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+      const size_t row = draw->nmcd.dwItemSpec;
+      const bool marked = row < ui.currentResults.size() && ui.currentResults[row].recommended;
+      return CustomDraw(draw, marked, kRecommendedText, kRecommendedBack);
+    }
+    if (code == NM_DBLCLK) {
+      ApplyResultToSettings(SelectedRow(results));
+      return 0;
+    }
+    if (code == NM_RCLICK) {
+      ShowResultContextMenu(ui.main);
+      return 0;
+    }
+    if (code == LVN_KEYDOWN) {
+      const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+      if (key->wVKey == VK_DELETE && !ui.controlsLocked) RemoveSelectedResult();
+      return 0;
+    }
+  }
+  return 0;
+}
+
+void ApplyResultToSettings(int index) {
+  WindowState& ui = Ui();
+  if (ui.controlsLocked || index < 0 || static_cast<size_t>(index) >= ui.currentResults.size()) return;
+  const ResultRecord record = ui.currentResults[static_cast<size_t>(index)];
+  if (HWND box = Control(kCtlProfileBox)) SendMessageW(box, CB_SETCURSEL, ProfileForMethodText(record.method), 0);
+  SetText(kCtlWorkerField, std::to_wstring(record.workers));
+  SetText(kCtlBlockField, std::to_wstring(record.blockSize / 1024));
+  RefreshWorkerControl();
+  AppendDiagLog(TakeOverLogLine(record));
+}
+
+void ShowResultContextMenu(HWND owner) {
+  WindowState& ui = Ui();
+  HWND list = Control(kCtlResultList);
+  if (ui.controlsLocked || list == nullptr) return;
+  const DWORD pos = GetMessagePos();
+  POINT screen{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  LVHITTESTINFO hit{};
+  hit.pt = screen;
+  ScreenToClient(list, &hit.pt);
+  int row = static_cast<int>(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (row < 0) row = SelectedRow(list);
+  if (row < 0) return;
+  SelectRow(list, row);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"In Einstellungen übernehmen");
+  const int choice = static_cast<int>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
+  DestroyMenu(menu);
+  if (choice == 1) ApplyResultToSettings(row);
+}
+
+void RemoveSelectedResult() {
+  WindowState& ui = Ui();
+  const int row = SelectedRow(Control(kCtlResultList));
+  if (row < 0 || static_cast<size_t>(row) >= ui.currentResults.size()) return;
+  ui.currentResults.erase(ui.currentResults.begin() + row);
+  FillResultList();
+  AppendDiagLog(Translate(L"entry_removed"));
+}
+
+void LoadListColumns(HWND list, const wchar_t* section, int count) {
+  if (list == nullptr) return;
+  std::vector<int> defaults(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+  }
+  const ColumnLayout layout = ReadListColumns(section, defaults);
+  for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
+    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
+    }
+  }
+  if (static_cast<int>(layout.order.size()) == count) {
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()));
+  }
+}
+
+ColumnLayout ReadListLayout(HWND list, int count) {
+  ColumnLayout layout;
+  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
+  layout.order.assign(static_cast<size_t>(count), 0);
+  if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
+    for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
+  }
+  return layout;
+}
+
+}  // namespace velkor

@@ -1,0 +1,72 @@
+#include "ui/report_window.h"
+
+#include <commdlg.h>
+
+#include "common/diag_log.h"
+#include "common/localization.h"
+#include "common/paths.h"
+#include "pdf/file_writers.h"
+#include "results/exports.h"
+#include "results/result_report.h"
+#include "ui/lists.h"
+#include "ui/window_state.h"
+
+namespace velkor {
+
+std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
+  if (formatIndex >= kExportFormatCount) formatIndex = kExportCsv;
+  const ExportFormat& format = kExportFormats[formatIndex];
+  const std::wstring filter = ExportDialogFilter(formatIndex);
+  const std::wstring folder = GetExportsDirectory();
+  const std::wstring proposed = MakeExportFileName(format.extension);
+  wchar_t buffer[MAX_PATH] = {};
+  proposed.copy(buffer, MAX_PATH - 1);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrTitle = L"Export speichern";
+  dialog.lpstrDefExt = format.extension;
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  if (!GetSaveFileNameW(&dialog)) return L"";
+  return buffer;
+}
+
+void ExportResults(HWND main) {
+  WindowState& ui = Ui();
+  if (ui.controlsLocked) return;
+  const std::wstring caption = Translate(L"export_button");
+  if (ui.currentResults.empty()) {
+    MessageBoxW(main, Translate(L"export_empty").c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  HWND box = Control(kCtlExportBox);
+  LRESULT selection = box != nullptr ? SendMessageW(box, CB_GETCURSEL, 0, 0) : 0;
+  if (selection < 0) selection = 0;
+  const uint32_t index = static_cast<uint32_t>(selection);
+  const std::wstring path = AskExportPath(main, index);
+  if (path.empty()) return;
+  if (WriteExport(index, path, ui.currentResults, GetSelectedDriveRoot())) {
+    AppendDiagLog(Translate(L"export_done") + path);
+  } else {
+    MessageBoxW(main, L"Export konnte nicht geschrieben werden.", caption.c_str(), MB_OK | MB_ICONWARNING);
+  }
+}
+
+void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
+  if (rows.empty()) return;
+  const bool stopRequested = Ui().run && Ui().run->stopRequested.load();
+  const std::wstring text = BuildResultReport(rows, stopRequested);
+  const int answer =
+      MessageBoxW(main, text.c_str(), kResultReportCaption, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+  if (answer != IDYES) return;
+  const std::wstring path = AskExportPath(main, kExportFormattedText);
+  if (path.empty()) return;
+  if (WriteUtf8File(path, text)) AppendDiagLog(Translate(L"export_done") + path);
+}
+
+}  // namespace velkor

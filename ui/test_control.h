@@ -1,0 +1,23 @@
+// Starting, following, stopping and finishing runs from the window, and the drive change watch.
+#pragma once
+
+#include <windows.h>
+
+namespace velkor {
+
+struct RunOutcome;
+
+// "Testen" (verifyOnly false) and "Nur prüfen": checks, questions, compact modes, then the run.
+void StartTestCommand(bool verifyOnly);
+// "Stop": only while a test runs.
+void StopTestCommand();
+// The progress bar and status line from the run state; the end summary once the run is over.
+void UpdateProgress();
+// One tick of the progress timer.
+void OnProgressTimer();
+// The end-of-run package arrived; takes ownership.
+void OnTestDone(RunOutcome* outcome);
+// Re-reads the drives and stops a run whose target has gone.
+void CheckDriveChange(HWND main);
+
+}  // namespace velkor

@@ -1,0 +1,63 @@
+// The main window's state, owned by the user-interface thread for the life of the process.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/test_config.h"
+#include "results/result_record.h"
+#include "view/control_numbers.h"
+
+namespace velkor {
+
+// The three messages other threads post to the main window; lParam carries a heap object whose
+// ownership passes with the post.
+inline constexpr UINT WM_APP_LOGLINE = WM_APP + 1;  // std::wstring*
+inline constexpr UINT WM_APP_STATUS = WM_APP + 2;   // std::wstring*
+inline constexpr UINT WM_APP_TESTDONE = WM_APP + 3; // RunOutcome*
+
+inline constexpr UINT_PTR kProgressTimer = 1;
+inline constexpr UINT kProgressPeriodMs = 1000;
+
+struct WindowState {
+  HWND main = nullptr;  // set first thing in WM_CREATE; test threads post to it
+  HWND controls[kControlCount + 1] = {};  // by ControlNumber
+  HFONT font = nullptr;
+  HBRUSH warningBrush = nullptr;  // workers field while the worker warning is set
+  HBRUSH hintBrush = nullptr;     // worker hint line
+  HWND tooltip = nullptr;
+
+  bool settingsShown = false;
+  bool methodDetailsShown = false;
+  bool settingsEverShown = false;  // never cleared; the test start reads it
+  bool controlsLocked = false;
+  bool workerWarning = false;      // the workers field shows the high-count warning colours
+  bool splitterDragging = false;
+
+  std::vector<ResultRecord> currentResults;
+  std::wstring currentResultsPath;
+  std::vector<std::wstring> savedResultFiles;  // in the saved-tests box's order
+  int resultSortColumn = 0;
+  bool resultSortAscending = true;
+
+  std::shared_ptr<TestState> run;  // the current or last run; a run state exists while set
+};
+
+WindowState& Ui();
+
+// The control of a number, or null before it is created.
+HWND Control(int number);
+// A run state exists and its running flag is set.
+bool TestRunning();
+
+// Text of a window as a wide string.
+std::wstring WindowText(HWND window);
+void SetText(int number, const std::wstring& text);
+void EnableControl(int number, bool enable);
+bool IsChecked(int number);
+void SetChecked(int number, bool checked);
+
+}  // namespace velkor

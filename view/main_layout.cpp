@@ -1,0 +1,205 @@
+#include "view/main_layout.h"
+
+#include <algorithm>
+
+namespace velkor {
+namespace {
+
+constexpr int kMargin = 20;
+constexpr int kListGap = 8;
+constexpr int kTop = 10;
+constexpr int kRowWrap = 36;
+
+struct Placer {
+  MainLayout& layout;
+  void Move(int number, int x, int y, int width, int height) {
+    ControlPlacement& c = layout.controls[number];
+    c.moved = true;
+    c.x = x;
+    c.y = y;
+    c.width = std::max(1, width);
+    c.height = std::max(1, height);
+  }
+  void Show(int number, bool visible) {
+    ControlPlacement& c = layout.controls[number];
+    c.visibilitySet = true;
+    c.visible = visible;
+  }
+};
+
+}  // namespace
+
+MainLayout ComputeMainLayout(const LayoutInput& in) {
+  MainLayout layout;
+  Placer p{layout};
+  const int W = std::max(640, in.clientWidth);
+  const int H = std::max(560, in.clientHeight);
+  const int M = kMargin;
+  const bool S = in.settingsShown;
+  const int listTop = S ? 82 : 42;
+  const int minSide = W >= 760 ? 300 : 250;
+
+  const int splitX = std::min(std::max(in.splitX, minSide), std::max(minSide + 10, W - minSide));
+  const int pane = std::min(std::max(in.topPaneHeight, 100), std::max(100, H - 435));
+  layout.splitX = splitX;
+  layout.topPaneHeight = pane;
+
+  // Top rows.
+  p.Move(kCtlDrivesLabel, M, kTop + 4, 90, 22);
+  const int explorerX = S ? std::max(M + 115, splitX - 150) : std::max(M + 115, W - M - 145);
+  p.Move(kCtlExplorerButton, explorerX, kTop, 140, 25);
+  p.Show(kCtlExplorerButton, false);
+  p.Move(kCtlLanguageLabel, splitX + 12, kTop + 4, 80, 22);
+  p.Move(kCtlLanguageBox, splitX + 95, kTop, 110, 160);
+  p.Move(kCtlSavedTestsLabel, splitX + 220, kTop + 4, 115, 22);
+  p.Move(kCtlSavedTestsBox, splitX + 340, kTop, std::max(120, W - (splitX + 520)), 180);
+  p.Move(kCtlExportLabel, splitX + 12, kTop + 32, 65, 22);
+  p.Move(kCtlExportBox, splitX + 95, kTop + 28, 135, 180);
+  p.Move(kCtlExportButton, splitX + 240, kTop + 28, 115, 25);
+  p.Move(kCtlOpenResultsButton, splitX + 365, kTop + 28, 155, 25);
+  p.Move(kCtlResultsLabel, splitX + 12, listTop - 22, 100, 22);
+  for (int n : {kCtlLanguageLabel, kCtlLanguageBox, kCtlSavedTestsLabel, kCtlSavedTestsBox, kCtlExportLabel,
+                kCtlExportBox, kCtlResultsLabel}) {
+    p.Show(n, S);
+  }
+  p.Show(kCtlExportButton, false);
+  p.Show(kCtlOpenResultsButton, false);
+
+  // Lists and bars.
+  const int driveWidth = S ? std::max(180, splitX - M - kListGap) : W - 2 * M;
+  p.Move(kCtlDriveList, M, listTop, driveWidth, pane);
+  p.Move(kCtlVerticalBar, splitX - 2, listTop, 4, pane);
+  p.Move(kCtlResultList, splitX + kListGap, listTop, std::max(180, W - (splitX + kListGap) - M), pane);
+  p.Show(kCtlVerticalBar, S);
+  p.Show(kCtlResultList, S);
+  p.Move(kCtlHorizontalBar, M, listTop + pane + 6, W - 2 * M, 5);
+  p.Show(kCtlHorizontalBar, true);
+  int y = listTop + pane + 18;
+  p.Move(kCtlSelectedDrive, M, y, W - 2 * M, 24);
+  y += 34;
+
+  if (!S) {
+    for (int n : {kCtlTestSizeLabel, kCtlTestSizeField, kCtlBlockLabel, kCtlBlockField, kCtlWorkerLabel,
+                  kCtlWorkerField, kCtlReserveLabel, kCtlReserveField, kCtlTestPointsLabel, kCtlTestPointsField,
+                  kCtlMethodToggle, kCtlMethodCheck, kCtlFastestCheck, kCtlRandomPointsCheck, kCtlProfileLabel,
+                  kCtlProfileBox, kCtlWorkerHint, kCtlPartialCheck, kCtlPartialStartLabel, kCtlPartialStartField,
+                  kCtlPartialRangeLabel, kCtlPartialRangeField, kCtlDeleteCheck, kCtlVerifyOnlyButton}) {
+      p.Show(n, false);
+    }
+    p.Move(kCtlStartButton, M, y, 120, 30);
+    p.Move(kCtlStopButton, M + 135, y, 120, 30);
+    p.Move(kCtlSettingsToggle, M + 270, y, 190, 30);
+    for (int n : {kCtlStartButton, kCtlStopButton, kCtlSettingsToggle}) p.Show(n, false);
+  } else {
+    for (int n : {kCtlTestSizeLabel, kCtlTestSizeField, kCtlBlockLabel, kCtlBlockField, kCtlWorkerLabel,
+                  kCtlWorkerField, kCtlReserveLabel, kCtlReserveField, kCtlMethodToggle, kCtlMethodCheck,
+                  kCtlFastestCheck, kCtlProfileLabel, kCtlProfileBox, kCtlWorkerHint, kCtlPartialCheck,
+                  kCtlPartialStartLabel, kCtlPartialStartField, kCtlPartialRangeLabel, kCtlPartialRangeField,
+                  kCtlDeleteCheck, kCtlVerifyOnlyButton}) {
+      p.Show(n, true);
+    }
+    for (int n : {kCtlSettingsToggle, kCtlMethodToggle, kCtlVerifyOnlyButton}) p.Show(n, false);
+
+    int x = M;
+    auto group = [&](int width) {
+      if (x != M && x + width > W - M) {
+        x = M;
+        y += kRowWrap;
+      }
+    };
+    group(215);
+    p.Move(kCtlTestSizeLabel, x, y + 4, 125, 22);
+    p.Move(kCtlTestSizeField, x + 130, y, 80, 24);
+    x += 225;
+    group(210);
+    p.Move(kCtlBlockLabel, x, y + 4, 120, 22);
+    p.Move(kCtlBlockField, x + 125, y, 80, 24);
+    x += 225;
+    group(230);
+    p.Move(kCtlWorkerLabel, x, y + 4, 165, 22);
+    p.Move(kCtlWorkerField, x + 170, y, 55, 24);
+    x += 245;
+    group(205);
+    p.Move(kCtlReserveLabel, x, y + 4, 115, 22);
+    p.Move(kCtlReserveField, x + 120, y, 80, 24);
+    x += 215;
+    p.Show(kCtlMethodToggle, false);
+    group(165);
+    p.Move(kCtlMethodCheck, x, y, 165, 24);
+    x += 170;
+    group(190);
+    p.Move(kCtlFastestCheck, x, y, std::max(190, W - x - M), 24);
+
+    y += 36;
+    p.Move(kCtlProfileLabel, M, y + 4, 80, 22);
+    p.Move(kCtlProfileBox, M + 90, y, 220, 400);
+    p.Move(kCtlWorkerHint, M + 330, y + 4, W - (M + 350), 22);
+    y += 36;
+
+    for (int n : {kCtlTestPointsLabel, kCtlTestPointsField, kCtlRandomPointsCheck}) {
+      p.Show(n, in.methodDetailsShown);
+    }
+    if (in.methodDetailsShown) {
+      p.Move(kCtlTestPointsLabel, M, y + 4, 90, 22);
+      p.Move(kCtlTestPointsField, M + 95, y, 55, 24);
+      p.Move(kCtlRandomPointsCheck, M + 170, y, 230, 24);
+      y += 34;
+    }
+
+    p.Move(kCtlPartialCheck, M, y, 160, 24);
+    p.Move(kCtlPartialStartLabel, M + 175, y + 4, 85, 22);
+    p.Move(kCtlPartialStartField, M + 260, y, 75, 24);
+    p.Move(kCtlPartialRangeLabel, M + 355, y + 4, 100, 22);
+    p.Move(kCtlPartialRangeField, M + 460, y, 80, 24);
+    if (W >= 980) {
+      p.Move(kCtlDeleteCheck, M + 570, y, W - (M + 590), 24);
+    } else {
+      y += 34;
+      p.Move(kCtlDeleteCheck, M, y, W - 2 * M, 24);
+    }
+
+    // The last settings row is 24 high: leave it a full row before the progress bar, so the
+    // bar never covers the check boxes.
+    y += 34;
+    p.Move(kCtlStartButton, M, y, 120, 30);
+    p.Move(kCtlStopButton, M + 135, y, 120, 30);
+    p.Move(kCtlVerifyOnlyButton, M + 270, y, 120, 30);
+    p.Move(kCtlSettingsToggle, M + 405, y, 190, 30);
+    for (int n : {kCtlStartButton, kCtlStopButton, kCtlVerifyOnlyButton, kCtlSettingsToggle}) p.Show(n, false);
+  }
+
+  // Bottom block.
+  p.Move(kCtlProgressBar, M, y, W - 2 * M, 18);
+  p.Show(kCtlProgressBar, true);
+  y += 26;
+  p.Move(kCtlSummary, M, y, W - 2 * M, 48);
+  y += 56;
+  p.Move(kCtlLogLabel, M, y, 150, 20);
+  y += 22;
+  const int logHeight = std::max(90, H - y - 38);
+  p.Move(kCtlLogView, M, y, W - 2 * M, logHeight);
+  p.Move(kCtlStatusLine, M, y + logHeight + 6, W - 2 * M, 24);
+  return layout;
+}
+
+int SplitXForDrag(int mouseX, int clientWidth) {
+  return std::min(std::max(360, mouseX), std::max(361, clientWidth - 360));
+}
+
+int TopPaneHeightForDrag(int mouseY, int clientHeight) {
+  return std::min(std::max(100, mouseY - 108), std::max(101, clientHeight - 435));
+}
+
+WindowRect PlaceMainWindow(int savedWidth, int savedHeight, int workLeft, int workTop, int workWidth,
+                           int workHeight) {
+  WindowRect r;
+  const int availW = std::max(kMinTrackWidth, workWidth);
+  const int availH = std::max(kMinTrackHeight, workHeight);
+  r.width = std::min(std::max(kMinTrackWidth, savedWidth), availW);
+  r.height = std::min(std::max(kMinTrackHeight, savedHeight), availH);
+  r.x = workLeft + std::max(0, (availW - r.width) / 2);
+  r.y = workTop + std::max(0, (availH - r.height) / 2);
+  return r;
+}
+
+}  // namespace velkor

@@ -1,0 +1,55 @@
+// The main window's layout arithmetic: every control's rectangle and visibility from the client
+// size, the two splitter values and the two view flags. No window is needed, so the rules are
+// tested on any platform; the window applies the result.
+#pragma once
+
+#include <array>
+
+#include "view/control_numbers.h"
+
+namespace velkor {
+
+struct LayoutInput {
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int splitX = 610;
+  int topPaneHeight = 145;
+  bool settingsShown = false;
+  bool methodDetailsShown = false;
+};
+
+// What the layout does to one control: move it (when moved), then show or hide it (when
+// shown/hidden is decided). A control left alone keeps its place and visibility.
+struct ControlPlacement {
+  bool moved = false;
+  int x = 0, y = 0, width = 0, height = 0;
+  bool visibilitySet = false;
+  bool visible = false;
+};
+
+struct MainLayout {
+  std::array<ControlPlacement, kControlCount + 1> controls{};  // indexed by ControlNumber
+  int splitX = 0;          // the clamped values, stored back by the window
+  int topPaneHeight = 0;
+  const ControlPlacement& operator[](int number) const { return controls[number]; }
+};
+
+MainLayout ComputeMainLayout(const LayoutInput& input);
+
+// Splitter drags, in main-window client coordinates: the vertical bar keeps 360 pixels to each
+// side, the horizontal bar puts the lists' bottom a little above the pointer.
+int SplitXForDrag(int mouseX, int clientWidth);
+int TopPaneHeightForDrag(int mouseY, int clientHeight);
+
+// The window's outer rectangle at start-up: at least 760 x 560, at most the work area unless
+// that is smaller, centred in it.
+struct WindowRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+WindowRect PlaceMainWindow(int savedWidth, int savedHeight, int workLeft, int workTop, int workWidth,
+                           int workHeight);
+
+inline constexpr int kMinTrackWidth = 760;
+inline constexpr int kMinTrackHeight = 560;
+
+}  // namespace velkor

@@ -1,0 +1,30 @@
+// Texts and states of the window that follow from plain values: the menu's greying and toggle
+// texts, the selected-drive line and the deletion question.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "drives/drive_info.h"
+
+namespace velkor {
+
+struct MenuStates {
+  bool startEnabled = true;        // "Testen", "Nur prüfen"
+  bool stopEnabled = false;        // "Stop"
+  bool exportEnabled = false;      // "Ergebnisse exportieren..."
+  bool viewItemsEnabled = true;    // "Ergebnisordner öffnen" and the two view toggles
+  const wchar_t* settingsItemText = L"";
+  const wchar_t* methodItemText = L"";
+};
+MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, bool methodDetailsShown);
+
+// "Ziel: E:\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB", with the
+// write-protection text at the end for a protected drive; the no-selection text for none.
+std::wstring SelectedDriveLine(const DriveInfo* drive);
+
+// The deletion question for a run that created count files.
+std::wstring DeletionQuestion(size_t count);
+inline constexpr const wchar_t* kDeletionTitle = L"Sicherheitsabfrage";
+
+}  // namespace velkor
