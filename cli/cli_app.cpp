@@ -54,6 +54,7 @@ struct CliQueue {
   std::condition_variable wake;
   std::deque<std::wstring> lines;
   std::unique_ptr<RunOutcome> outcome;
+  bool finished = false;  // the test thread has returned
 };
 
 // A log-view line as the console shows it: LF instead of CR LF.
@@ -215,7 +216,13 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   auto state = std::make_shared<TestState>();
   state->running = true;
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
-  std::thread worker(RunTest, config, state);
+  // The test thread wakes the loop when it returns, so the program ends with the run.
+  std::thread worker([&queue, config, state] {
+    RunTest(config, state);
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    queue.finished = true;
+    queue.wake.notify_one();
+  });
 
   const bool progress = platform::IsStandardErrorTerminal();
   bool stopSent = false;
@@ -227,14 +234,15 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     std::deque<std::wstring> lines;
     bool finished = false;
     {
+      // Ctrl-C is noticed within 200 ms; the progress line, when shown, once a second.
       std::unique_lock<std::mutex> lock(queue.mutex);
-      // Wakes for a line, the outcome, the progress line (on a terminal) or at the latest after
-      // 200 ms; the progress time alone would lie in the past without a terminal and spin.
-      const auto soon = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-      queue.wake.wait_until(lock, progress ? std::min(nextProgress, soon) : soon);
+      auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+      if (progress) deadline = std::min(deadline, nextProgress);
+      queue.wake.wait_until(lock, deadline,
+                            [&queue] { return !queue.lines.empty() || queue.outcome || queue.finished; });
       lines.swap(queue.lines);
       if (queue.outcome) outcome = std::move(queue.outcome);
-      finished = !state->running;
+      finished = queue.finished;
     }
     if (!lines.empty()) {
       if (progressShown) Err(L"\r\x1b[K");
@@ -264,7 +272,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
       Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
       progressShown = true;
-      nextProgress += std::chrono::seconds(1);
+      nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     }
   }
   worker.join();

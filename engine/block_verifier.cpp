@@ -1,9 +1,9 @@
 #include "engine/block_verifier.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/diag_log.h"
-#include "engine/block_buffer.h"
 #include "engine/block_io.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
@@ -28,6 +28,61 @@ uint32_t ReadFailureCode(const platform::FileHandle& file, bool pastCache, uint6
   return code;
 }
 
+// Reads the worker's slot number n: blocks in order until the slot is full, a stop request or a
+// failed read (the slot then ends with that block, marked failed). False when no slot follows.
+bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
+              bool pastCache, uint32_t blocksPerSlot, uint64_t own, uint64_t n, BlockSlot& slot) {
+  slot.first = n * blocksPerSlot;
+  const uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(blocksPerSlot, own - slot.first));
+  slot.count = 0;
+  slot.failed = false;
+  for (uint32_t j = 0; j < want; ++j) {
+    if (state.stopRequested.load()) return false;
+    const uint64_t offset = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex) * job.blockSize + job.startOffset;
+    slot.count = j + 1;
+    if (!ReadBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
+                     job.ioChunkSize)) {
+      slot.failed = true;
+      slot.errorCode = ReadFailureCode(file, pastCache, offset + job.blockSize);
+      return false;
+    }
+  }
+  return slot.first + slot.count < own;
+}
+
+// Compares the slot's blocks in order, each after a look at the stop flag, as the blocks' own
+// reads would have come: a failed read is reported when its block's turn comes. False when the
+// worker stops: a stop request, a read failure or the error limit.
+bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const BlockSlot& slot) {
+  for (uint32_t j = 0; j < slot.count; ++j) {
+    if (state.stopRequested.load()) return false;
+    const uint64_t blockIndex = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex);
+    const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
+    if (slot.failed && j + 1 == slot.count) {
+      FailRun(state);
+      AppendDiagLog(L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
+                    L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
+                    L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
+                    std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(slot.errorCode));
+      return false;
+    }
+    if (!MatchesPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed, blockIndex)) {
+      const uint64_t count = state.errorCount.fetch_add(1) + 1;
+      if (count <= kLoggedMismatches) {
+        AppendDiagLog(L"FEHLER: Datenabweichung bei Block " + std::to_wstring(blockIndex) + L", Offset=" +
+                      std::to_wstring(offset));
+      }
+      if (count >= job.errorLimit) {
+        state.stopRequested.store(true);
+        AppendDiagLog(L"Abbruch: Fehlergrenze erreicht.");
+        return false;
+      }
+    }
+    state.blocksVerified.fetch_add(1);
+  }
+  return true;
+}
+
 }  // namespace
 
 void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
@@ -46,42 +101,19 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
     return;
   }
 
-  const uint64_t total = state->totalBlocks.load();
-  const size_t alignment = mode.pastCache && mode.alignment > 64 ? mode.alignment : 64;
-  BlockBuffer buffer = AllocateWorkerBuffer(job, *state, workerIndex, alignment);
-  if (!buffer) {
-    platform::CloseFile(file);
-    return;
-  }
-
-  // A worker count of 0 would never advance; such a job has no workers, so 1 changes nothing else.
-  const uint64_t stride = job.workerCount > 0 ? job.workerCount : 1;
-  for (uint64_t blockIndex = workerIndex; blockIndex < total; blockIndex += stride) {
-    if (state->stopRequested.load()) break;
-    const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
-    if (!ReadBlockAt(file, offset, buffer.get(), job.blockSize, job.ioChunkSize)) {
-      const uint32_t code = ReadFailureCode(file, mode.pastCache, offset + job.blockSize);
-      FailRun(*state);
-      AppendDiagLog(L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=" +
-                    std::to_wstring(workerIndex) + L", Block=" + std::to_wstring(blockIndex) +
-                    L", Offset=" + std::to_wstring(offset) + L", Blockgröße=" +
-                    std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
-                    std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(code));
-      break;
+  // The companion thread reads the next slot while this one compares.
+  const uint64_t own = OwnBlockCount(state->totalBlocks.load(), job.workerCount, workerIndex);
+  if (own > 0) {
+    const size_t alignment = mode.pastCache && mode.alignment > 64 ? mode.alignment : 64;
+    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, alignment, own);
+    if (slots.slotCount > 0) {
+      RunSlotPipeline(
+          slots,
+          [&](BlockSlot& slot, uint64_t n) {
+            return ReadSlot(job, *state, workerIndex, file, mode.pastCache, slots.blocksPerSlot, own, n, slot);
+          },
+          [&](BlockSlot& slot) { return CheckSlot(job, *state, workerIndex, slot); });
     }
-    if (!MatchesPattern(buffer.get(), job.blockSize, job.seed, blockIndex)) {
-      const uint64_t n = state->errorCount.fetch_add(1) + 1;
-      if (n <= kLoggedMismatches) {
-        AppendDiagLog(L"FEHLER: Datenabweichung bei Block " + std::to_wstring(blockIndex) +
-                      L", Offset=" + std::to_wstring(offset));
-      }
-      if (n >= job.errorLimit) {
-        state->stopRequested.store(true);
-        AppendDiagLog(L"Abbruch: Fehlergrenze erreicht.");
-        break;
-      }
-    }
-    state->blocksVerified.fetch_add(1);
   }
   platform::CloseFile(file);
 }

@@ -53,6 +53,15 @@ bool WriteFileSequential(const FileHandle& file, const void* data, uint32_t leng
 // Makes everything written on the handle reach the medium.
 bool FlushFileToMedium(const FileHandle& file);
 
+// Asks the system to start writing the range's cached data to the medium now and returns without
+// waiting for it (it may wait while the medium's queue is full), so that the medium works while
+// the writer goes on, as the Windows cache manager arranges by itself. Advisory: no result.
+void StartWriteBack(const FileHandle& file, uint64_t offset, uint64_t length);
+
+// Drops the range's cached pages that already reached the medium (pages still being written stay).
+// Advisory: no result; does nothing where the system has no such call for a range.
+void DropWrittenRange(const FileHandle& file, uint64_t offset, uint64_t length);
+
 // Drops the file's pages from the system cache, so the next read comes from the medium.
 // REQUIRES: the file's data was flushed. Best effort where the system offers no such call.
 bool EvictFileFromCache(const std::wstring& path);

@@ -1,7 +1,9 @@
 #include "platform/system.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -38,6 +40,22 @@ uint32_t LogicalProcessorCount() {
   const long n = sysconf(_SC_NPROCESSORS_ONLN);
   return n > 0 ? static_cast<uint32_t>(n) : 1;
 }
+
+size_t LargePageSize() {
+  // Transparent huge pages: their size, where the kernel has them.
+  static const size_t size = [] {
+    size_t bytes = 0;
+    if (FILE* f = std::fopen("/sys/kernel/mm/transparent_hugepage/hpage_pmd_size", "r")) {
+      unsigned long long value = 0;
+      if (std::fscanf(f, "%llu", &value) == 1) bytes = static_cast<size_t>(value);
+      std::fclose(f);
+    }
+    return bytes;
+  }();
+  return size;
+}
+
+void AdviseLargePages(void* address, size_t length) { ::madvise(address, length, MADV_HUGEPAGE); }
 
 std::wstring ProgramFilePath() {
   std::string buffer(4096, '\0');

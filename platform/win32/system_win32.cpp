@@ -36,6 +36,11 @@ uint32_t LogicalProcessorCount() {
   return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
 }
 
+// Large pages on Windows need the lock-pages privilege, which a user's program does not hold.
+size_t LargePageSize() { return 0; }
+
+void AdviseLargePages(void* address, size_t length) {}
+
 std::wstring ProgramFilePath() {
   wchar_t buffer[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);

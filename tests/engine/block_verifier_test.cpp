@@ -4,8 +4,10 @@
 
 #include <set>
 #include <thread>
+#include <utility>
 
 #include "common/diag_log.h"
+#include "engine/block_pipeline.h"
 #include "engine/block_writer.h"
 #include "engine/medium_sync.h"
 #include "platform/errors.h"
@@ -55,6 +57,62 @@ TEST_F(BlockVerifierTest, WrittenBlocksVerifyOnBothReadPaths) {
     EXPECT_FALSE(state->stopRequested);
   }
   EXPECT_TRUE(LogLines().empty());
+}
+
+// Enough blocks that every worker's share takes several slots of the companion thread (the last
+// one partly filled): the file holds every block where it belongs, and mismatches in later slots are
+// found at their own blocks, on both read paths.
+TEST_F(BlockVerifierTest, SharesOfSeveralSlotsAreWrittenAndVerifiedBlockByBlock) {
+  for (const uint32_t blockSize : kBlockSizes) {
+    SCOPED_TRACE(blockSize);
+    const uint32_t workers = 3;
+    const uint64_t total = workers * (3 * (kPipelineSlotBytes / blockSize) + 1) + 2;
+    TestConfig job = Job(L"velkor.bin", blockSize, workers);
+    WriteFileBytes(job.filePath, "");
+    platform::DeleteFileAtPath(logPath_);
+    auto written = StateFor(total);
+    RunAll(WriteWorker, job, written);
+    ASSERT_EQ(written->blocksWritten, total);
+    ASSERT_TRUE(ReadFileBytes(job.filePath) == Blocks(total, blockSize));
+
+    const uint64_t bad[] = {total / 2, total - 1};
+    platform::FileHandle file = platform::OpenFileForWrite(job.filePath, false);
+    for (const uint64_t block : bad) {
+      uint32_t done = 0;
+      const char byte = static_cast<char>(Pattern(block, blockSize)[7] ^ 0x40);
+      ASSERT_TRUE(platform::WriteFileAt(file, block * blockSize + 7, &byte, 1, &done));
+    }
+    platform::CloseFile(file);
+    uint32_t code = 0;
+    ASSERT_TRUE(FlushAndEvictFile(job.filePath, &code)) << code;
+
+    auto state = StateFor(total);
+    RunAll(VerifyWorker, job, state);
+
+    EXPECT_EQ(state->blocksVerified, total);
+    EXPECT_EQ(state->errorCount, 2u);
+    const auto lines = LogLines();
+    EXPECT_EQ(std::set<std::string>(lines.begin(), lines.end()),
+              (std::set<std::string>{MismatchLine(bad[0], blockSize), MismatchLine(bad[1], blockSize)}));
+  }
+}
+
+// The companion reads ahead, but a read failure counts only when its block's turn comes: a run
+// that the error limit stopped before that block reports no read failure.
+TEST_F(BlockVerifierTest, AReadFailureBeyondTheErrorLimitIsNotReported) {
+  TestConfig job = Job(L"short.bin", 4096, 1);
+  job.errorLimit = 2;
+  std::string bytes = Blocks(5, 4096);
+  for (const uint64_t block : {1, 2}) bytes[block * 4096 + 9] ^= 0x01;
+  WriteFileBytes(job.filePath, bytes);
+  auto state = StateFor(10);
+
+  VerifyWorker(job, state, 0);
+
+  EXPECT_EQ(state->blocksVerified, 2u);
+  EXPECT_EQ(state->errorCount, 2u);
+  EXPECT_EQ(LogLines(), (std::vector<std::string>{MismatchLine(1, 4096), MismatchLine(2, 4096),
+                                                  "Abbruch: Fehlergrenze erreicht."}));
 }
 
 TEST_F(BlockVerifierTest, MismatchesBelowTheLimitAreLoggedCountedAndVerified) {
@@ -130,26 +188,27 @@ TEST_F(BlockVerifierTest, OnlyTheFirst24MismatchesAreLoggedAcrossWorkers) {
   for (const auto& line : lines) EXPECT_EQ(line.rfind("FEHLER: Datenabweichung bei Block ", 0), 0u) << line;
 }
 
-// A file that ends inside block 2, or right before it: blocks 0 and 1 verify, block 2 is a read
-// failure with the end-of-file code, on both read paths.
+// A file that ends inside block n, or right before it: the blocks before it verify, block n is a
+// read failure with the end-of-file code, on both read paths. Block 2 lies in the worker's first
+// slot, the other n in its third.
 TEST_F(BlockVerifierTest, AShortFileIsAReadFailureWithEndOfFile) {
   for (const uint32_t blockSize : kBlockSizes) {
-    for (const uint64_t tail : {uint64_t{0}, uint64_t{5000}}) {
-      SCOPED_TRACE(::testing::Message() << "block size " << blockSize << " tail " << tail);
+    const uint64_t later = 2 * (kPipelineSlotBytes / blockSize) + 1;
+    for (const auto& [n, tail] : {std::pair<uint64_t, uint64_t>{2, 0}, {2, 5000}, {later, 0}, {later, 5000}}) {
+      SCOPED_TRACE(::testing::Message() << "block size " << blockSize << " n " << n << " tail " << tail);
       TestConfig job = Job(L"short.bin", blockSize, 1);
-      WriteFileBytes(job.filePath, Blocks(2, blockSize) + Pattern(2, blockSize).substr(0, tail));
+      WriteFileBytes(job.filePath, Blocks(n, blockSize) + Pattern(n, blockSize).substr(0, tail));
       platform::DeleteFileAtPath(logPath_);
-      auto state = StateFor(4);
+      auto state = StateFor(n + 2);
 
       VerifyWorker(job, state, 0);
 
-      EXPECT_EQ(state->blocksVerified, 2u);
+      EXPECT_EQ(state->blocksVerified, n);
       EXPECT_EQ(state->errorCount, 1u);
       EXPECT_TRUE(state->stopRequested);
-      const std::wstring expected = L"FEHLER: Lesefehler. Datei=" + job.filePath +
-                                    L", Worker=0, Block=2, Offset=" + std::to_wstring(2 * blockSize) +
-                                    L", Blockgröße=" + std::to_wstring(blockSize) +
-                                    L", I/O-Teilstück=4096, " +
+      const std::wstring expected = L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=0, Block=" +
+                                    std::to_wstring(n) + L", Offset=" + std::to_wstring(n * blockSize) +
+                                    L", Blockgröße=" + std::to_wstring(blockSize) + L", I/O-Teilstück=4096, " +
                                     FormatWindowsError(platform::kErrorHandleEof);
       EXPECT_EQ(LogLines(), std::vector<std::string>{Utf8(expected)});
     }
