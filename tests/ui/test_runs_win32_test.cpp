@@ -72,10 +72,16 @@ class TestRuns : public WindowTest {
     }
   }
 
-  void SelectDrive(const std::wstring& root) {
-    RefreshDriveList();
-    FillDriveList(root);
-    ASSERT_EQ(GetSelectedDriveRoot(), root);
+  // Callers ASSERT on it: a run on another drive than the test's own must never start.
+  bool SelectDrive(const std::wstring& root) {
+    // A Wine session that has just started may take a moment to offer newly mapped drives.
+    PumpUntil([&] {
+      RefreshDriveList();
+      FillDriveList(root);
+      return GetSelectedDriveRoot() == root;
+    }, 30000);
+    EXPECT_EQ(GetSelectedDriveRoot(), root) << "drive " << Narrow(root) << " is not mapped";
+    return GetSelectedDriveRoot() == root;
   }
 
   const DriveInfo& Selected() { return *GetSelectedDrive(); }
@@ -101,11 +107,11 @@ class TestRuns : public WindowTest {
 
 TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   const uint64_t free = Selected().freeBytes;
   const uint64_t want = (free - 33554432) / 1048576 * 1048576;
   WriteFileBytes(L"W:\\velkor_keep.txt", "");  // a user's file next to ours (0 bytes: still 99 % free)
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
 
   Command(kIdStart);
@@ -148,7 +154,7 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
 
 TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   ShowSettingsWithSize(L"16", L"1024");
   SetChecked(kCtlMethodCheck, true);
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
@@ -186,7 +192,7 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
 
 TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   // Wine reports no write protection for any volume: mark the row as the drive query would.
   for (DriveInfo& d : DriveTable) {
     if (d.root == L"W:\\") d.writeProtected = true;
@@ -212,7 +218,7 @@ TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
 TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
   WriteFileBytes(L"W:\\user-data.bin", std::string(4 << 20, 'u'));
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   ASSERT_LT(Selected().freePercent, 99.0);
   PumpFor(200);
   const std::wstring before = Log();
@@ -231,7 +237,7 @@ TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
 
 TEST_F(TestRuns, StopEndsTheRunAsStopped) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"W:\\");
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
   Command(kIdStart);
   Command(kIdStop);
@@ -250,7 +256,7 @@ TEST_F(TestRuns, StopEndsTheRunAsStopped) {
 
 TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"Y:\\");
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
   ShowSettingsWithSize(L"8192", L"1024");  // long enough to still run when the window closes
   Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}};
   Command(kIdStart);
@@ -272,7 +278,7 @@ TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
 
 TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   ASSERT_NE(OpenWindow(), nullptr);
-  SelectDrive(L"Y:\\");
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
   ShowSettingsWithSize(L"8192", L"1024");
   Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Laufwerkswechsel", IDOK},
                         {L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
@@ -304,11 +310,11 @@ namespace {
 // The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
 TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(OpenWindow(), nullptr);
-  RefreshDriveList();
-  bool mapped = false;
-  for (const DriveInfo& d : DriveTable) mapped |= d.root == L"U:\\";
-  if (!mapped) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
-  SelectDrive(L"U:\\");
+  if (GetFileAttributesW(HostPath(L"u").c_str()) == INVALID_FILE_ATTRIBUTES ||
+      GetDriveTypeW(L"U:\\") == DRIVE_NO_ROOT_DIR) {
+    GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
+  }
+  ASSERT_TRUE(SelectDrive(L"U:\\"));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
   Command(kIdStart);
   WaitForIdle();

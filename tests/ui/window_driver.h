@@ -66,7 +66,8 @@ inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   seen.title = WindowText(window);
   seen.text = WindowText(GetDlgItem(window, 0xFFFF));  // a message box's text
   a.seen.push_back(seen);
-  int button = IDCANCEL;
+  // Unasked for: the way out a user would take (a Yes/No box has no Cancel).
+  int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
   if (a.byTitle.count(seen.title)) {
     button = a.byTitle[seen.title];
   } else if (!a.answers.empty()) {
