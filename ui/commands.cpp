@@ -187,7 +187,7 @@ void ApplyLanguage() {
   FillProfileChoices(true);
   FillExportFormatChoices();
   UpdateSelectedDriveLabel();
-  RefreshWorkerLabel();
+  RefreshWorkerControl();
   FillResultList();
   UpdateSummaryText();
   UpdateMenuStates();

@@ -17,8 +17,6 @@ void RefreshWorkerControl() {
   }
 }
 
-void RefreshWorkerLabel() { RefreshWorkerControl(); }
-
 void ApplyProfileDefaults(uint32_t profile) {
   const ProfileDefaults defaults = ProfileDefaultsFor(profile, CpuCount());
   SetText(kCtlBlockField, std::to_wstring(defaults.blockKb));

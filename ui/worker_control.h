@@ -7,8 +7,6 @@ namespace velkor {
 
 // Reads the workers field and updates label, hint line and the field's colours.
 void RefreshWorkerControl();
-// The label alone, for a language switch (its text is the same in every language).
-void RefreshWorkerLabel();
 // Fills block size and workers with a profile's defaults and selects it in the profile box.
 void ApplyProfileDefaults(uint32_t profile);
 

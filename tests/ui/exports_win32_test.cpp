@@ -42,7 +42,6 @@ TEST_F(Exports, EveryFormatThroughTheSaveDialog) {
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(bytes.rfind(c.starts, 0), 0u) << c.format;
     if (c.format != 5) {
-      std::wstring expected;
       ASSERT_TRUE(Exists(path));
       EXPECT_NE(bytes.find(platform::WideToUtf8(L"Zuverlässig (Volltest)")), std::string::npos) << c.format;
     }
