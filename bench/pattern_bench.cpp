@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/pattern.h"
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace {
 

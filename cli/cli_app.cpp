@@ -13,12 +13,12 @@
 #include "common/paths.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
-#include "drives/test_target.h"
+#include "drives/target_folder.h"
 #include "engine/progress_text.h"
 #include "engine/run_outcome.h"
-#include "engine/test_files.h"
-#include "engine/test_run.h"
-#include "engine/test_start.h"
+#include "engine/run_files.h"
+#include "engine/run_thread.h"
+#include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -313,7 +313,7 @@ int RunExport(const CliOptions& o) {
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, L"")) {
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{})) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

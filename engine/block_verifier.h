@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "engine/test_config.h"
-#include "engine/test_variant.h"
+#include "engine/run_config.h"
+#include "engine/job_variant.h"
 #include "results/result_record.h"
 
 namespace velkor {

@@ -2,7 +2,6 @@
 
 #include "common/format.h"
 #include "common/localization.h"
-#include "engine/test_config.h"
 #include "pdf/file_writers.h"
 #include "pdf/pdf_writer.h"
 #include "results/results_database.h"
@@ -78,7 +77,7 @@ bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& 
 }
 
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const std::wstring& selectedDriveRoot) {
+                 const ResultsFileHeader& header) {
   switch (formatIndex) {
     case kExportCsv:
       return WriteUtf8File(path, BuildDelimitedTable(records, L';'));
@@ -88,12 +87,8 @@ bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vect
       return WriteUtf8File(path, BuildDelimitedTable(records, L'\t'));
     case kExportFormattedText:
       return WriteUtf8File(path, BuildFormattedTable(records));
-    case kExportJson: {
-      // The configuration fields describe no run: only the drive is filled in.
-      TestConfig config;
-      config.driveRoot = selectedDriveRoot;
-      return WriteUtf8File(path, BuildResultsJson(config, records, true));
-    }
+    case kExportJson:
+      return WriteUtf8File(path, BuildResultsJson(header, records, true));
     case kExportPdf:
       return WriteResultsPdf(path, records);
     default:

@@ -11,6 +11,7 @@
 
 #include "platform/system.h"
 #include "results/result_record.h"
+#include "results/results_database.h"
 
 namespace velkor {
 
@@ -38,9 +39,6 @@ inline constexpr ExportFormat kExportFormats[kExportFormatCount] = {
     {L"PDF", L"pdf", L"PDF-Datei"},
 };
 
-// Shown (caption: the translated export button text) when WriteExport fails.
-inline constexpr wchar_t kExportFailedText[] = L"Export konnte nicht geschrieben werden.";
-
 // Translate("yes") or Translate("no"): the verified column in the current interface language.
 std::wstring YesNoText(bool flag);
 
@@ -61,11 +59,10 @@ std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records);
 bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records);
 
 // Writes records to path in the format of kExportFormats[formatIndex], replacing the file. The
-// JSON document carries a default TestConfig whose drive is selectedDriveRoot (may be empty) and
-// is final. False when the file cannot be created or written, and for an index outside the table
+// JSON document is a final results file with the given header. False when the file cannot be created or written, and for an index outside the table
 // (nothing is written then).
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const std::wstring& selectedDriveRoot);
+                 const ResultsFileHeader& header);
 
 // The proposed file name: "<yyyymmdd-hhmmss>-velkor-export." + extension.
 std::wstring MakeExportFileName(std::wstring_view extension);  // now

@@ -51,4 +51,19 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
   return text;
 }
 
+int32_t FindFastestResult(const std::vector<ResultRecord>& records) {
+  int32_t best = -1;
+  double bestScore = -1.0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const ResultRecord& r = records[i];
+    if (r.cancelled || r.errors != 0 || !(r.mbPerSecond > 0.0)) continue;
+    const double score = r.mbPerSecond + (r.verified ? 0.001 : 0.0);
+    if (score > bestScore) {
+      bestScore = score;
+      best = static_cast<int32_t>(i);
+    }
+  }
+  return best;
+}
+
 }  // namespace velkor

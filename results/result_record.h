@@ -33,4 +33,8 @@ bool IsFullOrVerifyRecord(const ResultRecord& record);
 // second line (after CR LF) with the last recommended record.
 std::wstring BuildResultSummary(const std::vector<ResultRecord>& records);
 
+// The fastest uncancelled error-free record with a speed above 0; a verified record counts
+// 0.001 MB/s more; the earlier wins a tie. -1 when none qualifies.
+int32_t FindFastestResult(const std::vector<ResultRecord>& records);
+
 }  // namespace velkor

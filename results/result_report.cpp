@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/format.h"
-#include "engine/method_results.h"
 
 namespace velkor {
 namespace {

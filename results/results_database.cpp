@@ -105,9 +105,9 @@ std::wstring GetResultsFolder() {
   return folder;
 }
 
-std::wstring MakeResultsFilePath(const TestConfig& config) {
+std::wstring MakeResultsFilePath(const std::wstring& driveRoot) {
   const std::wstring folder = GetResultsFolder();
-  const std::wstring path = MakeResultsFilePath(config, folder, platform::GetLocalTimeNow());
+  const std::wstring path = MakeResultsFilePath(driveRoot, folder, platform::GetLocalTimeNow());
   // A second run on the same drive within the same second must not overwrite the first one's
   // results: it gets "-2", "-3", ... before the extension.
   if (!platform::FileExists(path)) return path;
@@ -118,23 +118,23 @@ std::wstring MakeResultsFilePath(const TestConfig& config) {
   }
 }
 
-std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,
+std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,
                                  const platform::LocalTime& time) {
-  return JoinPath(folder, MakeFileTimestamp(time) + L"-" + SanitizeFileName(config.driveRoot) +
+  return JoinPath(folder, MakeFileTimestamp(time) + L"-" + SanitizeFileName(driveRoot) +
                               L"-velkor.json");
 }
 
-std::wstring BuildResultsJson(const TestConfig& config, const std::vector<ResultRecord>& records,
+std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
                               bool final) {
   std::wstring text = L"{\n";
   text += L"  \"schema\": \"velkor-results-v1\",\n";
   text += L"  \"writtenAt\": " + Quoted(MakeLogTimestamp()) + L",\n";
   text += L"  \"final\": " + Bool(final) + L",\n";
-  text += L"  \"drive\": " + Quoted(config.driveRoot) + L",\n";
-  text += L"  \"fileSystem\": " + Quoted(config.fileSystem) + L",\n";
-  text += L"  \"testSizeBytes\": " + std::to_wstring(config.testSize) + L",\n";
-  text += L"  \"reserveFreeBytes\": " + std::to_wstring(config.reserveFree) + L",\n";
-  text += L"  \"testPoints\": " + std::to_wstring(config.testPoints) + L",\n";
+  text += L"  \"drive\": " + Quoted(header.driveRoot) + L",\n";
+  text += L"  \"fileSystem\": " + Quoted(header.fileSystem) + L",\n";
+  text += L"  \"testSizeBytes\": " + std::to_wstring(header.testSize) + L",\n";
+  text += L"  \"reserveFreeBytes\": " + std::to_wstring(header.reserveFree) + L",\n";
+  text += L"  \"testPoints\": " + std::to_wstring(header.testPoints) + L",\n";
   text += L"  \"summaryText\": " + Quoted(BuildResultSummary(records)) + L",\n";
   text += L"  \"results\": [\n";
   for (size_t i = 0; i < records.size(); ++i) {
@@ -145,14 +145,14 @@ std::wstring BuildResultsJson(const TestConfig& config, const std::vector<Result
   return text;
 }
 
-bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
+bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
                      const std::vector<ResultRecord>& records, bool final) {
   if (path.empty()) return false;
   // The text goes to a file beside it and takes the old file's place only once it is complete
   // and on the medium: a save that fails halfway (a full disk, a crash) leaves the previous
   // version, not a cut file that still loads.
   const std::wstring temporary = path + L".tmp";
-  if (WriteUtf8File(temporary, BuildResultsJson(config, records, final)) && FlushToMedium(temporary) &&
+  if (WriteUtf8File(temporary, BuildResultsJson(header, records, final)) && FlushToMedium(temporary) &&
       platform::MoveFileReplacing(temporary, path)) {
     return true;
   }

@@ -8,11 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_config.h"
 #include "platform/system.h"
 #include "results/result_record.h"
 
 namespace velkor {
+
+// What a results file tells about its run beside the records. The defaults are those of a run
+// nobody configured (an export of records without a file behind them).
+struct ResultsFileHeader {
+  std::wstring driveRoot;
+  std::wstring fileSystem;
+  uint64_t testSize = 1073741824;
+  uint64_t reserveFree = 1073741824;
+  uint32_t testPoints = 3;
+};
 
 // Files larger than this are not read (64 MiB; exactly 64 MiB is read).
 inline constexpr uint64_t kMaxResultsFileBytes = 67108864;
@@ -27,18 +36,18 @@ std::wstring GetResultsFolder();
 // folder + "<yyyymmdd-hhmmss>-<sanitized drive root>-velkor.json", e.g.
 // "20250203-090500-E__-velkor.json". The first overload never returns an existing file: a second
 // run on one drive in the same second gets "-2", "-3", ... before ".json".
-std::wstring MakeResultsFilePath(const TestConfig& config);  // GetResultsFolder(), now
-std::wstring MakeResultsFilePath(const TestConfig& config, const std::wstring& folder,
+std::wstring MakeResultsFilePath(const std::wstring& driveRoot);  // GetResultsFolder(), now
+std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,
                                  const platform::LocalTime& time);
 
 // The whole file text: LF line ends, one record object per line, no trailing blanks.
-std::wstring BuildResultsJson(const TestConfig& config, const std::vector<ResultRecord>& records,
+std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
                               bool final);
 
 // Writes BuildResultsJson to path, replacing the file in one step (through path + ".tmp"), so a
 // failed save leaves the previous version as it was. Does nothing for an empty path. Callers
 // ignore the result during a run (a failed save must not stop a test); it is there for tests.
-bool SaveResultsFile(const std::wstring& path, const TestConfig& config,
+bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
                      const std::vector<ResultRecord>& records, bool final);
 
 // The records of a results file's text. False (records untouched) when the text has no "results"

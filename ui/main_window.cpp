@@ -21,7 +21,7 @@
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
-#include "ui/test_control.h"
+#include "ui/run_control.h"
 #include "ui/tooltips.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"

@@ -12,6 +12,16 @@
 #include "ui/window_state.h"
 
 namespace velkor {
+namespace {
+
+// The JSON export's file-level fields: the selected drive; the rest as for a run nobody set up.
+ResultsFileHeader ExportHeader() {
+  ResultsFileHeader header;
+  header.driveRoot = GetSelectedDriveRoot();
+  return header;
+}
+
+}  // namespace
 
 std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   if (formatIndex >= kExportFormatCount) formatIndex = kExportCsv;
@@ -50,7 +60,7 @@ void ExportResults(HWND main) {
   const uint32_t index = static_cast<uint32_t>(selection);
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, GetSelectedDriveRoot())) {
+  if (WriteExport(index, path, ui.currentResults, ExportHeader())) {
     AppendDiagLog(Translate(L"export_done") + path);
   } else {
     MessageBoxW(main, L"Export konnte nicht geschrieben werden.", caption.c_str(), MB_OK | MB_ICONWARNING);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 #include "results/result_record.h"
 #include "view/control_numbers.h"
 

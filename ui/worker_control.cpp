@@ -1,6 +1,6 @@
 #include "ui/worker_control.h"
 
-#include "engine/test_start.h"
+#include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "ui/window_state.h"
 #include "view/worker_texts.h"

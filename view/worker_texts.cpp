@@ -1,6 +1,6 @@
 #include "view/worker_texts.h"
 
-#include "engine/test_start.h"
+#include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 
 namespace velkor {

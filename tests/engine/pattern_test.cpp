@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 namespace {

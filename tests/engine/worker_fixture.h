@@ -13,7 +13,7 @@
 #include "common/diag_log.h"
 #include "common/handover.h"
 #include "engine/pattern.h"
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/support/temp_folder.h"

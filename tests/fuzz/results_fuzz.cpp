@@ -17,7 +17,7 @@ using velkor::ResultRecord;
 
 std::vector<ResultRecord> Trip(const std::vector<ResultRecord>& records) {
   std::vector<ResultRecord> again;
-  if (!velkor::ParseResultsText(velkor::BuildResultsJson(velkor::TestConfig{}, records, true), &again)) abort();
+  if (!velkor::ParseResultsText(velkor::BuildResultsJson(velkor::ResultsFileHeader{}, records, true), &again)) abort();
   return again;
 }
 

@@ -24,6 +24,12 @@ using testing::WriteFileBytes;
 
 constexpr uint64_t kGiB = 1073741824;
 
+ResultsFileHeader DriveHeader(const std::wstring& root) {
+  ResultsFileHeader header;
+  header.driveRoot = root;
+  return header;
+}
+
 ResultRecord Record(const wchar_t* method, uint32_t workers, uint32_t blockSize, uint64_t bytes, double speed,
                     bool verified, uint64_t errors = 0, bool cancelled = false, bool recommended = false) {
   ResultRecord r;
@@ -178,7 +184,7 @@ TEST_F(Exports, WriteExportWritesEachFormatAsUtf8WithoutBom) {
   for (const auto& c : cases) {
     const std::wstring path = folder.File(L"export." + std::wstring(kExportFormats[c.format].extension));
     WriteFileBytes(path, std::string(100000, 'x'));  // an older, longer file is replaced
-    ASSERT_TRUE(WriteExport(c.format, path, records, L"E:\\")) << c.format;
+    ASSERT_TRUE(WriteExport(c.format, path, records, DriveHeader(L"E:\\"))) << c.format;
     const std::string bytes = ReadFileBytes(path);
     if (!c.text.empty()) {
       EXPECT_EQ(bytes, platform::WideToUtf8(c.text)) << c.format;
@@ -194,7 +200,7 @@ TEST_F(Exports, WriteExportWritesEachFormatAsUtf8WithoutBom) {
   EXPECT_EQ(ReadFileBytes(folder.File(L"export.csv")).substr(0, 3), "Zus");  // no byte-order mark
 
   // The drive of the JSON document is empty when no drive is selected.
-  ASSERT_TRUE(WriteExport(kExportJson, folder.File(L"nodrive.json"), records, L""));
+  ASSERT_TRUE(WriteExport(kExportJson, folder.File(L"nodrive.json"), records, DriveHeader(L"")));
   EXPECT_NE(ReadFileBytes(folder.File(L"nodrive.json")).find("\n  \"drive\": \"\",\n"), std::string::npos);
 }
 
@@ -202,10 +208,10 @@ TEST_F(Exports, WriteExportFailures) {
   TempFolder folder;
   const std::wstring missing = folder.File(L"kein-ordner");
   for (uint32_t format = 0; format < kExportFormatCount; ++format) {
-    EXPECT_FALSE(WriteExport(format, missing + L"/export.x", {FullRow()}, L"")) << format;
+    EXPECT_FALSE(WriteExport(format, missing + L"/export.x", {FullRow()}, DriveHeader(L""))) << format;
   }
   const std::wstring path = folder.File(L"unknown.x");
-  EXPECT_FALSE(WriteExport(kExportFormatCount, path, {FullRow()}, L""));
+  EXPECT_FALSE(WriteExport(kExportFormatCount, path, {FullRow()}, DriveHeader(L"")));
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path)));
   EXPECT_FALSE(WriteResultsPdf(missing + L"/results.pdf", {FullRow()}));
 }
@@ -220,8 +226,8 @@ TEST_F(Exports, PythonReadsCsvAndJson) {
   const std::vector<ResultRecord> records = {FullRow(), AwkwardRow()};
   const std::wstring csv = folder.File(L"export.csv");
   const std::wstring json = folder.File(L"export.json");
-  ASSERT_TRUE(WriteExport(kExportCsv, csv, records, L"E:\\"));
-  ASSERT_TRUE(WriteExport(kExportJson, json, records, L"E:\\"));
+  ASSERT_TRUE(WriteExport(kExportCsv, csv, records, DriveHeader(L"E:\\")));
+  ASSERT_TRUE(WriteExport(kExportJson, json, records, DriveHeader(L"E:\\")));
   const std::wstring script = folder.File(L"check.py");
   const std::wstring output = folder.File(L"output.txt");
   WriteFileBytes(script, R"PY(
@@ -262,7 +268,7 @@ TEST_F(Exports, ResultsPdfShowsTheFirst37TableLines) {
   }
   records[0].recommended = true;  // a two-line summary: its CR must not reach the page
   const std::wstring path = folder.File(L"results.pdf");
-  ASSERT_TRUE(WriteExport(kExportPdf, path, records, L""));
+  ASSERT_TRUE(WriteExport(kExportPdf, path, records, DriveHeader(L"")));
 
   std::string output;
   EXPECT_TRUE(testing::QpdfCheck(path, &output)) << output;

@@ -37,7 +37,7 @@ bool SaveWithSizeLimit(uint64_t limit, const std::function<bool()>& save) {
 TEST(ResultsFile, ASaveThatFailsHalfwayKeepsThePreviousVersion) {
   TempFolder folder;
   const std::wstring path = folder.File(L"20250203-090500-E__-velkor.json");
-  TestConfig config;
+  ResultsFileHeader config;
   config.driveRoot = L"E:\\";
   ResultRecord record;
   record.method = L"Quorvel-Modus (Volltest)";

@@ -19,8 +19,8 @@ using testing::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteFileBytes;
 
-TestConfig DriveE() {
-  TestConfig c;
+ResultsFileHeader DriveE() {
+  ResultsFileHeader c;
   c.driveRoot = L"E:\\";
   c.fileSystem = L"FAT32";
   c.testSize = 8589934592;
@@ -123,7 +123,7 @@ TEST(ResultsJson, ExactLineLayout) {
 }
 
 TEST(ResultsJson, EmptyListAndNotFinal) {
-  TestConfig c = DriveE();
+  ResultsFileHeader c = DriveE();
   c.driveRoot = L"/mnt/stick";
   const std::vector<std::wstring> lines = Lines(BuildResultsJson(c, {}, false));
   ASSERT_EQ(lines.size(), 13u);
@@ -146,7 +146,7 @@ TEST(ResultsJson, NumbersThatCannotBePrintedAreWrittenAsZero) {
 TEST(ResultsFile, RoundTripKeepsEveryCharacter) {
   TempFolder folder;
   const std::wstring path = folder.File(L"20250203-090500-E__-velkor.json");
-  TestConfig c = DriveE();
+  ResultsFileHeader c = DriveE();
   c.fileSystem = kAwkward;
   const std::vector<ResultRecord> records = {TurboExample(), AwkwardRecord()};
   ASSERT_TRUE(SaveResultsFile(path, c, records, true));
@@ -335,10 +335,10 @@ TEST(ResultsFilePath, TimeStampAndDrive) {
   t.minute = 5;
   t.second = 0;
   t.millisecond = 123;
-  TestConfig c = DriveE();
-  EXPECT_EQ(MakeResultsFilePath(c, L"C:\\Velkor\\results\\", t), L"C:\\Velkor\\results\\20250203-090500-E__-velkor.json");
+  ResultsFileHeader c = DriveE();
+  EXPECT_EQ(MakeResultsFilePath(c.driveRoot, L"C:\\Velkor\\results\\", t), L"C:\\Velkor\\results\\20250203-090500-E__-velkor.json");
   c.driveRoot = L"/mnt/stick";
-  EXPECT_EQ(MakeResultsFilePath(c, L"/opt/velkor/results/", t), L"/opt/velkor/results/20250203-090500-_mnt_stick-velkor.json");
+  EXPECT_EQ(MakeResultsFilePath(c.driveRoot, L"/opt/velkor/results/", t), L"/opt/velkor/results/20250203-090500-_mnt_stick-velkor.json");
 }
 
 TEST(ResultsFilePath, FolderOverride) {
@@ -346,7 +346,7 @@ TEST(ResultsFilePath, FolderOverride) {
   const std::wstring override = folder.File(L"ergebnisse");
   SetResultsFolder(override);
   EXPECT_EQ(GetResultsFolder(), override);
-  const std::wstring path = MakeResultsFilePath(DriveE());
+  const std::wstring path = MakeResultsFilePath(DriveE().driveRoot);
   EXPECT_EQ(path.substr(0, override.size() + 1), override + platform::PathSeparator());
   EXPECT_TRUE(std::regex_match(FileNameOfPath(path), std::wregex(LR"(\d{8}-\d{6}-E__-velkor\.json)")));
   EXPECT_TRUE(SaveResultsFile(path, DriveE(), {}, false));  // the folder was created
@@ -354,7 +354,7 @@ TEST(ResultsFilePath, FolderOverride) {
   // Runs that start within the same second keep their own files.
   std::vector<std::wstring> paths = {path};
   for (int i = 0; i < 2; ++i) {
-    paths.push_back(MakeResultsFilePath(DriveE()));
+    paths.push_back(MakeResultsFilePath(DriveE().driveRoot));
     EXPECT_TRUE(SaveResultsFile(paths.back(), DriveE(), {}, false));
   }
   std::sort(paths.begin(), paths.end());

@@ -2,7 +2,7 @@
 // result list, saved results, settings across a restart and the language switch.
 #include <gtest/gtest.h>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 #include "platform/profile.h"
 #include "tests/ui/window_driver.h"
 #include "ui/commands.h"
@@ -200,7 +200,7 @@ std::vector<ResultRecord> SampleRows() {
 }
 
 TEST_F(MainWindow, SavedResultsLoadIntoTheListAndSortByColumn) {
-  TestConfig config;
+  ResultsFileHeader config;
   config.driveRoot = L"E:\\";
   const std::wstring older = GetResultsFolder() + L"\\20250101-100000-E.json";
   const std::wstring newer = GetResultsFolder() + L"\\20250102-100000-E.json";

@@ -1,4 +1,4 @@
-#include "engine/test_files.h"
+#include "engine/run_files.h"
 
 #include <gtest/gtest.h>
 

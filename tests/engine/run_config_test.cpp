@@ -1,4 +1,4 @@
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 #include <gtest/gtest.h>
 

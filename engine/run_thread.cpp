@@ -1,4 +1,4 @@
-#include "engine/test_run.h"
+#include "engine/run_thread.h"
 
 #include <string>
 #include <vector>
@@ -8,8 +8,8 @@
 #include "engine/method_plan.h"
 #include "engine/method_results.h"
 #include "engine/run_outcome.h"
-#include "engine/test_files.h"
-#include "engine/test_variant.h"
+#include "engine/run_files.h"
+#include "engine/job_variant.h"
 #include "engine/worker_limits.h"
 #include "results/results_database.h"
 
@@ -78,8 +78,8 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   }
 
   std::vector<ResultRecord> results;
-  const std::wstring databasePath = MakeResultsFilePath(config);
-  SaveResultsFile(databasePath, config, results, false);
+  const std::wstring databasePath = MakeResultsFilePath(config.driveRoot);
+  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
   AppendDiagLog(L"JSON-Datenbankdatei: " + databasePath);
 
   std::vector<TestVariant> methodPlan;
@@ -120,7 +120,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                        L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
                        L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
       results.push_back(RunVariant(config, v, state));
-      SaveResultsFile(databasePath, config, results, false);
+      SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
     }
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
@@ -136,10 +136,10 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                      v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +
                      L" KB" + L", " + Num(v.byteCount / 1048576) + L" MB");
     results.push_back(config.verifyOnly ? RunVerifyOnlyVariant(config, v, state) : RunVariant(config, v, state));
-    SaveResultsFile(databasePath, config, results, false);
+    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
   }
 
-  SaveResultsFile(databasePath, config, results, true);
+  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true);
   s.deletePending = config.deleteAtEnd && !config.verifyOnly;
   RunOutcome outcome;
   outcome.results = std::move(results);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_config.h"
-#include "engine/test_variant.h"
+#include "engine/run_config.h"
+#include "engine/job_variant.h"
 
 namespace velkor {
 

@@ -1,11 +1,11 @@
-#include "engine/test_start.h"
+#include "engine/start_rules.h"
 
 #include <algorithm>
 #include <cwctype>
 
 #include "common/format.h"
 #include "common/paths.h"
-#include "engine/test_files.h"
+#include "engine/run_files.h"
 #include "engine/worker_limits.h"
 
 namespace velkor {

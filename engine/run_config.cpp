@@ -1,4 +1,4 @@
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 
@@ -43,6 +43,16 @@ void ApplyProfileToConfig(uint32_t profile, TestConfig& config) {
       config.errorLimit = 500;
       break;
   }
+}
+
+ResultsFileHeader ResultsHeaderOf(const TestConfig& config) {
+  ResultsFileHeader header;
+  header.driveRoot = config.driveRoot;
+  header.fileSystem = config.fileSystem;
+  header.testSize = config.testSize;
+  header.reserveFree = config.reserveFree;
+  header.testPoints = config.testPoints;
+  return header;
 }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-#include "ui/test_control.h"
+#include "ui/run_control.h"
 
 #include <commctrl.h>
 
@@ -9,8 +9,8 @@
 #include "drives/enumerate.h"
 #include "engine/progress_text.h"
 #include "engine/run_outcome.h"
-#include "engine/test_run.h"
-#include "engine/test_start.h"
+#include "engine/run_thread.h"
+#include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "platform/volumes.h"
 #include "ui/commands.h"

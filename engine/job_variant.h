@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 

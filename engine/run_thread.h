@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "drives/drive_info.h"
-#include "engine/test_config.h"
+#include "engine/run_config.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "engine/test_start.h"
+#include "engine/start_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/test_run.h"
+#include "engine/run_thread.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "drives/test_target.h"
+#include "drives/target_folder.h"
 
 #include "drives/classify.h"
 #include "drives/enumerate.h"

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "results/results_database.h"
+
 namespace velkor {
 
 inline constexpr uint64_t kTestPatternSeed = 0xA5A5A5A5D1A5A5A5ULL;
@@ -92,5 +94,8 @@ AccessType AccessTypeForProfile(uint32_t profile);
 // errorLimit); "Quorvel-Modus" leaves writeThrough as it is. Values outside 0 to 3 count as 2, as
 // a profile box selection does.
 void ApplyProfileToConfig(uint32_t profile, TestConfig& config);
+
+// What the run's results file records of this configuration.
+ResultsFileHeader ResultsHeaderOf(const TestConfig& config);
 
 }  // namespace velkor
