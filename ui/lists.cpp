@@ -7,6 +7,7 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "ui/commands.h"
+#include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/result_columns.h"
@@ -80,39 +81,62 @@ void ClickSort(int column, int& sortColumn, bool& ascending) {
   }
 }
 
+// What tells the two lists' columns apart.
+struct ListColumns {
+  int number;
+  int count;
+  const wchar_t* settingsSection;
+  const wchar_t* (*titleKey)(int column);
+  bool (*rightAligned)(int column);
+  std::vector<int> (*defaultWidths)();
+};
+
+constexpr ListColumns kDriveColumns{kCtlDriveList, kDriveColumnCount, L"DriveColumns", DriveColumnTitleKey,
+                                    IsDriveColumnRightAligned, DriveColumnDefaultWidths};
+constexpr ListColumns kResultColumns{kCtlResultList, kResultColumnCount, L"ResultColumns", ResultColumnTitleKey,
+                                     IsResultColumnRightAligned, ResultColumnDefaultWidths};
+
+const ListColumns& ColumnsOf(int number) { return number == kCtlDriveList ? kDriveColumns : kResultColumns; }
+
+// Inserts the columns at their default widths, or (insert false) only sets their titles again.
+void LabelColumns(const ListColumns& columns, bool insert) {
+  HWND list = Control(columns.number);
+  if (list == nullptr) return;
+  const std::vector<int> widths = columns.defaultWidths();
+  for (int i = 0; i < columns.count; ++i) {
+    SetColumn(list, i, Translate(columns.titleKey(i)), columns.rightAligned(i), widths[i], insert);
+  }
+}
+
+// The saved widths and order over the default columns.
+void LoadListColumns(HWND list, const wchar_t* section, int count) {
+  if (list == nullptr) return;
+  std::vector<int> defaults(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+  }
+  const ColumnLayout layout = ReadListColumns(section, defaults);
+  for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
+    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
+    }
+  }
+  if (static_cast<int>(layout.order.size()) == count) {
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()));
+  }
+}
+
+ColumnLayout ReadColumnLayout(HWND list, int count) {
+  ColumnLayout layout;
+  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
+  layout.order.assign(static_cast<size_t>(count), 0);
+  if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
+    for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
+  }
+  return layout;
+}
+
 }  // namespace
-
-void InsertDriveColumns() {
-  HWND list = Control(kCtlDriveList);
-  const std::vector<int> widths = DriveColumnDefaultWidths();
-  for (int i = 0; i < kDriveListColumns; ++i) {
-    SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), widths[i], true);
-  }
-}
-
-void InsertResultColumns() {
-  HWND list = Control(kCtlResultList);
-  const std::vector<int> widths = ResultColumnDefaultWidths();
-  for (int i = 0; i < kResultListColumns; ++i) {
-    SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), widths[i], true);
-  }
-}
-
-void RelabelDriveColumns() {
-  if (HWND list = Control(kCtlDriveList)) {
-    for (int i = 0; i < kDriveListColumns; ++i) {
-      SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), 0, false);
-    }
-  }
-}
-
-void RelabelResultColumns() {
-  if (HWND list = Control(kCtlResultList)) {
-    for (int i = 0; i < kResultListColumns; ++i) {
-      SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), 0, false);
-    }
-  }
-}
 
 void SortResults() {
   WindowState& ui = Ui();
@@ -127,7 +151,7 @@ void FillDriveList(const std::wstring& previousRoot) {
     for (size_t i = 0; i < DriveTable.size(); ++i) {
       const int row = static_cast<int>(i);
       InsertRow(list, row, DriveTable[i].root);
-      for (int c = 1; c < kDriveListColumns; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
+      for (int c = 1; c < kDriveColumnCount; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
       if (chosen < 0 && DriveTable[i].root == previousRoot) chosen = row;
     }
     if (chosen < 0 && !DriveTable.empty()) chosen = 0;
@@ -144,7 +168,7 @@ void FillResultList() {
   for (size_t i = 0; i < results.size(); ++i) {
     const int row = static_cast<int>(i);
     InsertRow(list, row, ResultCellText(results[i], 0));
-    for (int c = 1; c < kResultListColumns; ++c) SetCell(list, row, c, ResultCellText(results[i], c));
+    for (int c = 1; c < kResultColumnCount; ++c) SetCell(list, row, c, ResultCellText(results[i], c));
   }
 }
 
@@ -251,12 +275,7 @@ void ShowResultContextMenu(HWND owner) {
   if (row < 0) row = SelectedRow(list);
   if (row < 0) return;
   SelectRow(list, row);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, 1, L"In Einstellungen übernehmen");
-  const int choice = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
-  DestroyMenu(menu);
-  if (choice == 1) ApplyResultToSettings(row);
+  if (ChooseResultTakeOver(owner, screen)) ApplyResultToSettings(row);
 }
 
 void RemoveSelectedResult() {
@@ -268,31 +287,21 @@ void RemoveSelectedResult() {
   AppendDiagLog(Translate(L"entry_removed"));
 }
 
-void LoadListColumns(HWND list, const wchar_t* section, int count) {
+void SetUpListColumns(int number) {
+  HWND list = Control(number);
   if (list == nullptr) return;
-  std::vector<int> defaults(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
-  }
-  const ColumnLayout layout = ReadListColumns(section, defaults);
-  for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
-    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
-      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
-    }
-  }
-  if (static_cast<int>(layout.order.size()) == count) {
-    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()));
-  }
+  const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER;
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles);
+  const ListColumns& columns = ColumnsOf(number);
+  LabelColumns(columns, true);
+  LoadListColumns(list, columns.settingsSection, columns.count);
 }
 
-ColumnLayout ReadListLayout(HWND list, int count) {
-  ColumnLayout layout;
-  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
-  layout.order.assign(static_cast<size_t>(count), 0);
-  if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
-    for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
-  }
-  return layout;
+void RelabelListColumns() {
+  LabelColumns(kDriveColumns, false);
+  LabelColumns(kResultColumns, false);
 }
+
+ColumnLayout ReadListLayout(int number) { return ReadColumnLayout(Control(number), ColumnsOf(number).count); }
 
 }  // namespace velkor
