@@ -136,6 +136,84 @@ ColumnLayout ReadColumnLayout(HWND list, int count) {
   return layout;
 }
 
+// The row colours: write-protected drives and recommended results stand out.
+bool DriveRowMarked(size_t row) { return row < DriveTable.size() && DriveTable[row].writeProtected; }
+
+bool ResultRowMarked(size_t row) {
+  const std::vector<ResultRecord>& results = Ui().currentResults;
+  return row < results.size() && results[row].recommended;
+}
+
+LRESULT PaintRow(const NMHDR* header, bool (*marked)(size_t row), COLORREF text, COLORREF back) {
+  auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+  return CustomDraw(draw, marked(draw->nmcd.dwItemSpec), text, back);
+}
+
+int ClickedColumn(const NMHDR* header) { return reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem; }
+
+// A column dragged to another width or place is saved at once.
+LRESULT OnColumnsRearranged() {
+  SaveWindowSettings();
+  return 0;
+}
+
+LRESULT OnDriveColumnClick(const NMHDR* header) {
+  ClickSort(ClickedColumn(header), driveSortColumn, driveSortAscending);
+  const std::wstring root = GetSelectedDriveRoot();
+  SortDriveTable();
+  FillDriveList(root);
+  return 0;
+}
+
+LRESULT OnDriveSelectionChanged() {
+  UpdateSelectedDriveLabel();
+  return 0;
+}
+
+LRESULT OnResultColumnClick(const NMHDR* header) {
+  WindowState& ui = Ui();
+  ClickSort(ClickedColumn(header), ui.resultSortColumn, ui.resultSortAscending);
+  SortResults();
+  FillResultList();
+  return 0;
+}
+
+LRESULT OnResultDoubleClick() {
+  ApplyResultToSettings(SelectedRow(Control(kCtlResultList)));
+  return 0;
+}
+
+LRESULT OnResultRightClick() {
+  ShowResultContextMenu(Ui().main);
+  return 0;
+}
+
+LRESULT OnResultKey(const NMHDR* header) {
+  const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+  if (key->wVKey == VK_DELETE && !Ui().controlsLocked) RemoveSelectedResult();
+  return 0;
+}
+
+LRESULT OnDriveListNotify(const NMHDR* header) {
+  switch (header->code) {
+    case LVN_COLUMNCLICK: return OnDriveColumnClick(header);
+    case LVN_ITEMCHANGED: return OnDriveSelectionChanged();
+    case NM_CUSTOMDRAW: return PaintRow(header, DriveRowMarked, kProtectedText, kProtectedBack);
+    default: return 0;
+  }
+}
+
+LRESULT OnResultListNotify(const NMHDR* header) {
+  switch (header->code) {
+    case LVN_COLUMNCLICK: return OnResultColumnClick(header);
+    case NM_CUSTOMDRAW: return PaintRow(header, ResultRowMarked, kRecommendedText, kRecommendedBack);
+    case NM_DBLCLK: return OnResultDoubleClick();
+    case NM_RCLICK: return OnResultRightClick();
+    case LVN_KEYDOWN: return OnResultKey(header);
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 void SortResults() {
@@ -191,63 +269,11 @@ std::wstring GetSelectedDriveRoot() {
 
 LRESULT HandleListNotify(const NMHDR* header) {
   if (header == nullptr) return 0;
-  WindowState& ui = Ui();
   const UINT code = header->code;
-  if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA || code == HDN_ENDDRAG) {
-    SaveWindowSettings();
-    return 0;
-  }
-  const HWND drives = Control(kCtlDriveList);
-  const HWND results = Control(kCtlResultList);
-  if (header->hwndFrom == drives && drives != nullptr) {
-    if (code == LVN_COLUMNCLICK) {
-      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
-      ClickSort(view->iSubItem, driveSortColumn, driveSortAscending);
-      const std::wstring root = GetSelectedDriveRoot();
-      SortDriveTable();
-      FillDriveList(root);
-      return 0;
-    }
-    if (code == LVN_ITEMCHANGED) {
-      UpdateSelectedDriveLabel();
-      return 0;
-    }
-    if (code == NM_CUSTOMDRAW) {
-      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
-      const size_t row = draw->nmcd.dwItemSpec;
-      const bool marked = row < DriveTable.size() && DriveTable[row].writeProtected;
-      return CustomDraw(draw, marked, kProtectedText, kProtectedBack);
-    }
-    return 0;
-  }
-  if (header->hwndFrom == results && results != nullptr) {
-    if (code == LVN_COLUMNCLICK) {
-      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
-      ClickSort(view->iSubItem, ui.resultSortColumn, ui.resultSortAscending);
-      SortResults();
-      FillResultList();
-      return 0;
-    }
-    if (code == NM_CUSTOMDRAW) {
-      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
-      const size_t row = draw->nmcd.dwItemSpec;
-      const bool marked = row < ui.currentResults.size() && ui.currentResults[row].recommended;
-      return CustomDraw(draw, marked, kRecommendedText, kRecommendedBack);
-    }
-    if (code == NM_DBLCLK) {
-      ApplyResultToSettings(SelectedRow(results));
-      return 0;
-    }
-    if (code == NM_RCLICK) {
-      ShowResultContextMenu(ui.main);
-      return 0;
-    }
-    if (code == LVN_KEYDOWN) {
-      const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
-      if (key->wVKey == VK_DELETE && !ui.controlsLocked) RemoveSelectedResult();
-      return 0;
-    }
-  }
+  if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA || code == HDN_ENDDRAG) return OnColumnsRearranged();
+  if (header->hwndFrom == nullptr) return 0;
+  if (header->hwndFrom == Control(kCtlDriveList)) return OnDriveListNotify(header);
+  if (header->hwndFrom == Control(kCtlResultList)) return OnResultListNotify(header);
   return 0;
 }
 

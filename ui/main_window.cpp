@@ -124,16 +124,6 @@ LRESULT OnDestroy() {
   return 0;
 }
 
-WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
-  WNDCLASSW c{};
-  c.lpfnWndProc = procedure;
-  c.hInstance = instance;
-  c.hCursor = LoadCursorW(nullptr, cursor);
-  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  c.lpszClassName = name;
-  return c;
-}
-
 LRESULT OnSize(HWND window, WPARAM kind) {
   if (kind != SIZE_MINIMIZED) LayoutMainWindow(window);
   return 0;
@@ -205,6 +195,16 @@ LRESULT OnStatus(LPARAM lParam) {
 LRESULT OnTestDoneMessage(LPARAM lParam) {
   OnTestDone(reinterpret_cast<RunOutcome*>(lParam));
   return 0;
+}
+
+WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = procedure;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorW(nullptr, cursor);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  c.lpszClassName = name;
+  return c;
 }
 
 }  // namespace

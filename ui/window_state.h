@@ -62,6 +62,7 @@ void SetText(int number, const std::wstring& text);
 void EnableControl(int number, bool enable);
 // A check box is ticked (false before it exists).
 bool IsChecked(int number);
+// Ticks or clears a check box.
 void SetChecked(int number, bool checked);
 // A choice box's selected entry; -1 with none selected or before it exists.
 int ChoiceSelection(int number);
