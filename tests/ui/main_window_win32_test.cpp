@@ -86,7 +86,9 @@ TEST_F(MainWindow, StartsWithEveryControlInPlace) {
     wchar_t className[64] = {};
     GetClassNameW(control, className, 64);
     EXPECT_EQ(_wcsicmp(className, c.className), 0) << c.number << " is " << std::string(className, className + wcslen(className));
-    if (c.text != nullptr) EXPECT_EQ(WindowText(control), c.text) << c.number;
+    if (c.text != nullptr) {
+      EXPECT_EQ(WindowText(control), c.text) << c.number;
+    }
     EXPECT_EQ(IsWindowEnabled(control) != FALSE, c.enabled) << c.number;
   }
   EXPECT_TRUE(IsChecked(kCtlFastestCheck));
@@ -345,7 +347,9 @@ TEST_F(MainWindow, SwitchingTheLanguageLabelsLikeAWindowMadeInIt) {
   // The log keeps its lines; the selected-drive line keeps the drive row's words from when the
   // row was made.
   for (int n = 1; n <= kControlCount; ++n) {
-    if (n != kCtlLogView && n != kCtlSelectedDrive) EXPECT_EQ(Narrow(Text(n)), Narrow(made[n])) << "control " << n;
+    if (n != kCtlLogView && n != kCtlSelectedDrive) {
+      EXPECT_EQ(Narrow(Text(n)), Narrow(made[n])) << "control " << n;
+    }
   }
 }
 
