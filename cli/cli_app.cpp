@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "cli/cli_args.h"
+#include "cli/cli_request.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
 #include "common/paths.h"
@@ -30,8 +31,6 @@
 
 namespace velkor {
 namespace {
-
-constexpr uint64_t kMiB = 1048576;
 
 std::atomic<int> gInterrupts{0};
 
@@ -76,69 +75,10 @@ void CreateFolders(const std::wstring& path) {
   }
 }
 
-// The size of the test files an earlier run left on the target: "velkor.bin", or the
-// "velkor_full_NN.bin" series.
-uint64_t ExistingTestFilesSize(const std::wstring& root) {
-  uint64_t size = 0;
-  if (platform::GetFileSizeByPath(JoinPath(root, L"velkor.bin"), &size)) return size;
-  uint64_t total = 0;
-  for (const std::wstring& name : platform::ListFolder(root, L"velkor_full_*.bin")) {
-    uint64_t part = 0;
-    if (platform::GetFileSizeByPath(JoinPath(root, name), &part)) total += part;
-  }
-  return total;
-}
-
-// The window's settings fields as the options fill them.
-StartForm FormFromOptions(const CliOptions& o, const DriveInfo& drive, bool verifyOnly, uint32_t cpus,
-                          bool* settingsShown) {
-  StartForm form;
-  // The window starts with "Zuverlässig" and its defaults.
-  ProfileDefaults defaults = ProfileDefaultsFor(kProfileReliable, cpus);
-  uint32_t profile = kProfileReliable;
-  if (o.profile) {
-    profile = *o.profile;
-    defaults = ProfileDefaultsFor(profile, cpus);
-  } else if (verifyOnly && !o.sizeMb) {
-    // A bare verify checks what a bare test wrote: "Quorvel-Modus" in 1 MiB blocks.
-    profile = kProfileQuorvel;
-    defaults = ProfileDefaultsFor(profile, cpus);
-  }
-  form.profileSelection = static_cast<int>(profile);
-  form.blockKb = o.blockKb ? *o.blockKb : std::to_wstring(defaults.blockKb);
-  form.workers = o.workers ? *o.workers : std::to_wstring(defaults.workers);
-  form.reserveMb = o.reserveMb ? *o.reserveMb : L"0";
-  form.testPoints = o.testPoints ? *o.testPoints : L"3";
-  form.methodTest = o.methodTest;
-  form.useFastest = !o.noFastest;
-  form.randomTestPoints = !o.noRandomPoints;
-  form.deleteAfter = o.deleteAtEnd;
-
-  // Without --size a test runs as the window's compact start, unless a profile other than
-  // "Quorvel-Modus" was chosen: that one then fills the free space minus the safety buffer.
-  *settingsShown = true;
-  if (o.sizeMb) {
-    form.testSizeMb = *o.sizeMb;
-  } else if (verifyOnly) {
-    form.testSizeMb = std::to_wstring(ExistingTestFilesSize(drive.root) / kMiB);
-  } else if (!o.profile || *o.profile == kProfileQuorvel) {
-    *settingsShown = false;
-  } else {
-    const uint64_t free = drive.freeBytes > kSafetyBuffer ? drive.freeBytes - kSafetyBuffer : drive.freeBytes;
-    form.testSizeMb = std::to_wstring(free / kMiB);
-  }
-  return form;
-}
-
 // The report as the window shows it, without its closing question, with plain line ends.
 std::wstring ReportForConsole(const std::vector<ResultRecord>& records, bool stopped) {
-  std::wstring text = BuildResultReport(records, stopped);
-  const std::wstring prompt = L"\r\nJa = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
-  if (text.size() >= prompt.size() && text.compare(text.size() - prompt.size(), prompt.size(), prompt) == 0) {
-    text.erase(text.size() - prompt.size());
-  }
   std::wstring plain;
-  for (wchar_t c : text) {
+  for (wchar_t c : BuildResultReport(records, stopped).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
@@ -153,47 +93,11 @@ bool AskToContinue(const DriveInfo& drive) {
   return answer == L"j" || answer == L"J" || answer == L"y" || answer == L"Y" || answer == L"ja" || answer == L"yes";
 }
 
-int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
-  if (!o.resultsDir.empty()) {
-    CreateFolders(o.resultsDir);
-    SetResultsFolder(o.resultsDir);
-  }
-  DriveInfo drive;
-  if (!DescribeTestTarget(o.target, &drive)) {
-    return Fail(L"Fehler: Ziel nicht gefunden: " + o.target + L" (" + FormatWindowsError(platform::LastError()) + L")");
-  }
-  if (!verifyOnly && drive.writeProtected) return Fail(L"Das ausgewählte Laufwerk ist schreibgeschützt.");
-
-  const uint32_t cpus = CpuCount();
-  bool settingsShown = true;
-  const StartForm form = FormFromOptions(o, drive, verifyOnly, cpus, &settingsShown);
-  TestConfig config;
-  StartCorrections corrections;
-  if (!BuildTestConfigFromForm(form, &drive, verifyOnly, cpus, &config, &corrections)) {
-    if (verifyOnly && !o.sizeMb && form.testSizeMb == L"0") {
-      return Fail(L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).");
-    }
-    return Fail(L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.");
-  }
-  if (corrections.workersClamped) {
-    Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(corrections.workers) + L" begrenzt.\n");
-  }
-  if (corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
-
-  if (NeedsNonEmptyConfirmation(drive, verifyOnly) && !o.yes) {
-    const bool go = platform::IsStandardInputTerminal() && AskToContinue(drive);
-    if (!go) {
-      AppendDiagLog(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.");
-      return Fail(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei. (--yes testet trotzdem)");
-    }
-  }
-  StartModeEffects effects;
-  ApplyStartModes(config, drive, verifyOnly, settingsShown, false, &effects);
-  for (const std::wstring& line : effects.logLines) AppendDiagLog(line);
-  if (IsHighWorkerCount(config.workerCount, cpus)) Err(std::wstring(kHighWorkerWarning) + L"\n");
-  // The window's delete check box only offers deletion; here --delete is the answer.
-  const bool deleteAtEnd = o.deleteAtEnd;
-
+// Runs the test thread and, on this thread until it ends, shows its log lines and (on a terminal)
+// a progress line, turns Ctrl-C into a stop request, and stops the run when the target leaves its
+// volume. Returns the outcome the run handed over, or null when it ended in its preflight.
+std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state,
+                                           const std::wstring& target) {
   CliQueue queue;
   SetUiReceiver({[&queue](std::wstring line) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
@@ -210,12 +114,9 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 
   // The volume the target lies on now, and the stamp of the volumes in use, for the watch below.
   std::wstring startVolume, fileSystem;
-  const bool watch = platform::QueryPathVolume(o.target, &startVolume, &fileSystem);
+  const bool watch = platform::QueryPathVolume(target, &startVolume, &fileSystem);
   uint32_t driveMask = platform::LogicalDriveMask();
 
-  auto state = std::make_shared<TestState>();
-  state->running = true;
-  AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   // The test thread wakes the loop when it returns, so the program ends with the run.
   std::thread worker([&queue, config, state] {
     RunTest(config, state);
@@ -254,7 +155,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     if (gInterrupts > 0 && !stopSent) {
       stopSent = true;
       state->stopRequested = true;
-      AppendDiagLog(L"Stop-Anforderung gesendet.");
+      AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
     if (std::chrono::steady_clock::now() >= nextWatch) {
@@ -262,10 +163,9 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       const uint32_t mask = platform::LogicalDriveMask();
       if (mask != driveMask) {
         driveMask = mask;
-        if (watch && !state->stopRequested && TargetGone(o.target, startVolume)) {
+        if (watch && !state->stopRequested && TargetGone(target, startVolume)) {
           state->stopRequested = true;
-          AppendDiagLog(L"Warnung: Das Ziellaufwerk " + config.driveRoot +
-                        L" wurde während des Tests entfernt oder geändert. Test wird gestoppt.");
+          AppendDiagLog(TargetGoneLogLine(config.driveRoot));
         }
       }
     }
@@ -287,12 +187,57 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   SetUiReceiver({});
   if (progressShown) Err(L"\r\x1b[K");
   Err(BuildProgressView(TakeProgressSnapshot(*state)).statusText + L"\n");
+  return outcome;
+}
 
+// The exit code and message of a start that does not go ahead.
+int FailStart(StartRefusal refusal, const DriveInfo& drive) {
+  switch (refusal) {
+    case StartRefusal::kWriteProtected:
+      return Fail(kWriteProtectedText);
+    case StartRefusal::kNoFilesToVerify:
+      return Fail(L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).");
+    default:
+      return Fail(kInvalidInputText);
+  }
+}
+
+int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
+  if (!o.resultsDir.empty()) {
+    CreateFolders(o.resultsDir);
+    SetResultsFolder(o.resultsDir);
+  }
+  DriveInfo drive;
+  if (!DescribeTestTarget(o.target, &drive)) {
+    return Fail(L"Fehler: Ziel nicht gefunden: " + o.target + L" (" + FormatWindowsError(platform::LastError()) + L")");
+  }
+  const uint32_t cpus = CpuCount();
+  const StartPlan plan = PlanStart(StartRequestFromOptions(o, verifyOnly, cpus), &drive, cpus);
+  if (plan.refusal != StartRefusal::kNone) return FailStart(plan.refusal, drive);
+  if (plan.corrections.workersClamped) {
+    Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) + L" begrenzt.\n");
+  }
+  if (plan.corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  if (plan.confirmNonEmpty && !o.yes) {
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(drive);
+    if (!go) {
+      AppendDiagLog(kNonEmptyDeclinedLog);
+      return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
+    }
+  }
+  for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
+  if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
+
+  auto state = std::make_shared<TestState>();
+  state->running = true;
+  AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
+  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
   Out(ReportForConsole(outcome->results, state->stopRequested));
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
-  if (deleteAtEnd && !verifyOnly) {
+  // The window's delete check box only offers deletion; here --delete is the answer.
+  if (o.deleteAtEnd && !verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
     SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});

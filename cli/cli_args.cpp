@@ -94,14 +94,14 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       *out = args[i++];
       return true;
     };
-    auto number = [&](std::optional<std::wstring>* out) {
+    auto number = [&](std::optional<uint64_t>* out) {
       std::wstring text;
       if (!value(&text)) return false;
       if (!IsDigits(text)) {
         *error = L"Ungültige Zahl für " + Shown(arg) + L": " + Shown(text);
         return false;
       }
-      *out = text;
+      *out = std::stoull(text);  // at most 18 digits: fits
       return true;
     };
     if (sizing && arg == L"--size") { if (!number(&options->sizeMb)) return false; }

@@ -16,7 +16,7 @@ struct CliOptions {
 
   // test / verify
   std::wstring target;
-  std::optional<std::wstring> sizeMb, blockKb, workers, reserveMb, testPoints;  // digits only
+  std::optional<uint64_t> sizeMb, blockKb, workers, reserveMb, testPoints;
   std::optional<uint32_t> profile;  // 0 to 3
   bool methodTest = false;
   bool noRandomPoints = false;

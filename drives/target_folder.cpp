@@ -29,10 +29,7 @@ bool DescribeTestTarget(const std::wstring& folder, DriveInfo* drive) {
       return true;
     }
   }
-  uint32_t flags = 0;
-  const bool readOnly = (platform::QueryVolumeFlags(volumeRoot, &flags) && (flags & platform::kFileReadOnlyVolume)) ||
-                        platform::DeviceReportsWriteProtect(volumeRoot);
-  *drive = MakeDriveInfo(folder, L"", fileSystem, L"", totalBytes, freeBytes, readOnly);
+  *drive = MakeDriveInfo(folder, L"", fileSystem, L"", totalBytes, freeBytes, IsWriteProtected(volumeRoot));
   return true;
 }
 

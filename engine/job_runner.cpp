@@ -76,6 +76,22 @@ double Speed(const TestState& s, uint64_t movedBlocks, uint32_t blockSize, doubl
   return static_cast<double>(movedBlocks) * blockSize / 1048576.0 / seconds;
 }
 
+// The job's record from its plan entry and the state its workers left.
+ResultRecord JobRecord(const TestVariant& v, const TestState& s, bool verified, uint64_t movedBlocks,
+                       double seconds) {
+  ResultRecord r;
+  r.method = v.accessType.name;
+  r.workers = v.workerCount;
+  r.blockSize = v.blockSize;
+  r.bytes = v.byteCount;
+  r.verified = verified;
+  r.seconds = seconds;
+  r.mbPerSecond = Speed(s, movedBlocks, v.blockSize, seconds);
+  r.errors = s.errorCount;
+  r.cancelled = s.stopRequested;
+  return r;
+}
+
 }  // namespace
 
 ResultRecord RunVariant(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
@@ -97,16 +113,7 @@ ResultRecord RunVariant(const TestConfig& config, const TestVariant& variant, co
 
   const uint64_t written = s.blocksWritten;
   const uint64_t verified = s.blocksVerified;
-  ResultRecord r;
-  r.method = variant.accessType.name;
-  r.workers = variant.workerCount;
-  r.blockSize = variant.blockSize;
-  r.bytes = variant.byteCount;
-  r.verified = job.verify;
-  r.seconds = seconds;
-  r.mbPerSecond = Speed(s, written + (job.verify ? verified : 0), variant.blockSize, seconds);
-  r.errors = s.errorCount;
-  r.cancelled = s.stopRequested;
+  const ResultRecord r = JobRecord(variant, s, job.verify, written + (job.verify ? verified : 0), seconds);
   AppendDiagLog(L"Variante beendet: Art des Zugriffs=" + r.method + L", Worker=" + std::to_wstring(r.workers) +
                 L", I/O-Teilstück=" + std::to_wstring(variant.accessType.ioChunkSize) + L", geschrieben=" +
                 std::to_wstring(written) + L", geprüft=" + std::to_wstring(verified) + L", Fehler=" +
@@ -127,16 +134,7 @@ ResultRecord RunVerifyOnlyVariant(const TestConfig& config, const TestVariant& v
   const double seconds = SecondsSince(t0);
 
   const uint64_t verified = s.blocksVerified;
-  ResultRecord r;
-  r.method = variant.accessType.name;
-  r.workers = variant.workerCount;
-  r.blockSize = variant.blockSize;
-  r.bytes = variant.byteCount;
-  r.verified = true;
-  r.seconds = seconds;
-  r.mbPerSecond = Speed(s, verified, variant.blockSize, seconds);
-  r.errors = s.errorCount;
-  r.cancelled = s.stopRequested;
+  const ResultRecord r = JobRecord(variant, s, true, verified, seconds);
   AppendDiagLog(L"Nur-Prüfen beendet: Art des Zugriffs=" + r.method + L", Worker=" + std::to_wstring(r.workers) +
                 L", geprüft=" + std::to_wstring(verified) + L", Fehler=" + std::to_wstring(r.errors) + L", Dauer=" +
                 FormatDuration(seconds) + L", MB/s=" + FormatDecimal2(r.mbPerSecond));

@@ -2,6 +2,11 @@
 
 namespace velkor {
 
+uint32_t ProfileOfSelection(int64_t selection) {
+  return selection >= kProfileTurbo && selection <= kProfileQuorvel ? static_cast<uint32_t>(selection)
+                                                                    : kProfileReliable;
+}
+
 std::wstring AccessProfileName(uint32_t profile) {
   switch (profile) {
     case kProfileTurbo: return L"Turbo (aggressiv)";
@@ -21,8 +26,7 @@ AccessType AccessTypeForProfile(uint32_t profile) {
 }
 
 void ApplyProfileToConfig(uint32_t profile, TestConfig& config) {
-  if (profile > kProfileQuorvel) profile = kProfileReliable;
-  switch (profile) {
+  switch (ProfileOfSelection(profile)) {
     case kProfileTurbo:
       config.verify = false;
       config.writeThrough = false;

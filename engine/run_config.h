@@ -83,6 +83,10 @@ struct AccessType {
   uint32_t ioChunkSize = 262144;
 };
 
+// A profile box selection (or any profile number) as a profile: outside 0 to 3, which includes
+// "nothing selected", reads as "Zuverlässig".
+uint32_t ProfileOfSelection(int64_t selection);
+
 // Display name of a profile ("Turbo (aggressiv)", "Ausgeglichen", "Zuverlässig", "Quorvel-Modus");
 // values outside 0 to 3 name "Ausgeglichen".
 std::wstring AccessProfileName(uint32_t profile);
@@ -91,8 +95,8 @@ std::wstring AccessProfileName(uint32_t profile);
 AccessType AccessTypeForProfile(uint32_t profile);
 
 // What the Start command writes into the configuration for a profile (verify, writeThrough and
-// errorLimit); "Quorvel-Modus" leaves writeThrough as it is. Values outside 0 to 3 count as 2, as
-// a profile box selection does.
+// errorLimit); "Quorvel-Modus" leaves writeThrough as it is. Values outside 0 to 3 count as
+// ProfileOfSelection counts them.
 void ApplyProfileToConfig(uint32_t profile, TestConfig& config);
 
 // What the run's results file records of this configuration.

@@ -25,9 +25,27 @@ void AppendUnique(std::vector<std::wstring>& list, const std::vector<TestVariant
 
 }  // namespace
 
+std::wstring TestFilePath(const std::wstring& driveRoot) { return JoinPath(driveRoot, kTestFileName); }
+
+uint64_t FreeSpaceTestSize(uint64_t freeBytes, uint32_t blockSize) {
+  const uint64_t size = freeBytes > kSafetyBuffer ? freeBytes - kSafetyBuffer : freeBytes;
+  return RoundDownToMultiple(size, blockSize);
+}
+
+uint64_t ExistingTestFilesSize(const std::wstring& driveRoot) {
+  uint64_t size = 0;
+  if (platform::GetFileSizeByPath(TestFilePath(driveRoot), &size)) return size;
+  uint64_t total = 0;
+  for (const std::wstring& name : platform::ListFolder(driveRoot, kFullTestFilePattern)) {
+    uint64_t part = 0;
+    if (platform::GetFileSizeByPath(JoinPath(driveRoot, name), &part)) total += part;
+  }
+  return total;
+}
+
 std::wstring FullTestFileName(const TestConfig& config, uint64_t i, uint64_t n) {
   if (n == 1) {
-    return config.filePath.empty() ? JoinPath(config.driveRoot, L"velkor.bin") : config.filePath;
+    return config.filePath.empty() ? TestFilePath(config.driveRoot) : config.filePath;
   }
   return JoinPath(config.driveRoot, L"velkor_full_" + TwoDigitNumber(i + 1) + L".bin");
 }

@@ -19,6 +19,21 @@ inline constexpr uint64_t kFat32FileLimit = 3984588800ULL;
 // Subtracted from the free space when a test is sized to the whole free space (not by the preflight).
 inline constexpr uint64_t kSafetyBuffer = 33554432ULL;
 
+// The test file of a run in one file, and the names of a full test split into several.
+inline constexpr wchar_t kTestFileName[] = L"velkor.bin";
+inline constexpr wchar_t kFullTestFilePattern[] = L"velkor_full_*.bin";
+
+// The root's "velkor.bin".
+std::wstring TestFilePath(const std::wstring& driveRoot);
+
+// The free bytes less the safety buffer (all of them when there are fewer), in whole blocks.
+// REQUIRES: blockSize > 0.
+uint64_t FreeSpaceTestSize(uint64_t freeBytes, uint32_t blockSize);
+
+// The bytes of the test files an earlier run left in the root: "velkor.bin", or else the
+// "velkor_full_NN.bin" series together; 0 when there are none.
+uint64_t ExistingTestFilesSize(const std::wstring& driveRoot);
+
 // File i (0-based) of n: config.filePath (the root's "velkor.bin") when n is 1, otherwise
 // "velkor_full_%02u.bin" (i + 1) in the drive root.
 std::wstring FullTestFileName(const TestConfig& config, uint64_t i, uint64_t n);

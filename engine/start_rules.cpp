@@ -4,7 +4,6 @@
 #include <cwctype>
 
 #include "common/format.h"
-#include "common/paths.h"
 #include "engine/run_files.h"
 #include "engine/worker_limits.h"
 
@@ -21,71 +20,36 @@ bool EqualsNoCase(const std::wstring& a, const wchar_t* b) {
   return i == a.size() && b[i] == 0;
 }
 
-uint64_t FreeSpaceSize(const DriveInfo& drive, uint32_t blockSize) {
-  uint64_t size = drive.freeBytes;
-  if (size > kSafetyBuffer) size -= kSafetyBuffer;
-  return RoundDownToMultiple(size, blockSize);
-}
+// The entered numbers into config: false for invalid input.
+bool BuildConfig(const StartRequest& r, const DriveInfo& drive, uint64_t sizeMb, uint32_t cpuCount,
+                 TestConfig& c, StartCorrections& corrections) {
+  c.driveRoot = drive.root;
+  c.fileSystem = drive.fileSystem;
+  c.isFat32 = EqualsNoCase(drive.fileSystem, L"FAT32");
 
-}  // namespace
-
-bool ReadNumberField(const std::wstring& text, uint64_t* value) {
-  const std::wstring field = text.substr(0, 63);
-  size_t i = 0;
-  while (i < field.size() && std::iswspace(field[i])) ++i;
-  if (i < field.size() && field[i] == L'+') ++i;
-  uint64_t result = 0;
-  bool any = false;
-  bool overflow = false;
-  for (; i < field.size() && field[i] >= L'0' && field[i] <= L'9'; ++i) {
-    const uint64_t digit = static_cast<uint64_t>(field[i] - L'0');
-    if (result > (UINT64_MAX - digit) / 10) overflow = true;
-    result = result * 10 + digit;
-    any = true;
-  }
-  if (!any) return false;
-  *value = overflow ? UINT64_MAX : result;  // wcstoull saturates
-  return true;
-}
-
-bool BuildTestConfigFromForm(const StartForm& form, const DriveInfo* drive, bool verifyOnly, uint32_t cpuCount,
-                             TestConfig* config, StartCorrections* corrections) {
-  *corrections = StartCorrections{};
-  if (!drive) return false;
-  if (drive->writeProtected && !verifyOnly) return false;
-  TestConfig& c = *config;
-  c.driveRoot = drive->root;
-  c.fileSystem = drive->fileSystem;
-  c.isFat32 = EqualsNoCase(drive->fileSystem, L"FAT32");
-
-  uint64_t sizeMb = 0, blockKb = 0, workers = 0, reserveMb = 0, points = 0;
-  if (!ReadNumberField(form.testSizeMb, &sizeMb) || sizeMb == 0) return false;
-  if (!ReadNumberField(form.blockKb, &blockKb) || blockKb < 4) return false;
-  if (!ReadNumberField(form.workers, &workers) || workers == 0) return false;
-  if (!ReadNumberField(form.reserveMb, &reserveMb)) return false;
-  if (!ReadNumberField(form.testPoints, &points) || points == 0) return false;
+  if (!r.blockKb || *r.blockKb < 4) return false;
+  if (!r.workers || *r.workers == 0) return false;
+  if (!r.reserveMb) return false;
+  if (!r.testPoints || *r.testPoints == 0) return false;
+  uint64_t blockKb = *r.blockKb, workers = *r.workers, reserveMb = *r.reserveMb, points = *r.testPoints;
 
   const uint32_t maxWorkers = MaxWorkerCount(cpuCount);
   if (workers > maxWorkers) {
     workers = maxWorkers;
-    corrections->workersClamped = true;
-    corrections->workers = maxWorkers;
+    corrections.workersClamped = true;
+    corrections.workers = maxWorkers;
   }
 
-  uint32_t profile = form.profileSelection >= 0 && form.profileSelection <= 3
-                         ? static_cast<uint32_t>(form.profileSelection)
-                         : kProfileReliable;
-  c.accessProfile = profile;
-  ApplyProfileToConfig(profile, c);
+  c.accessProfile = ProfileOfSelection(r.profile);
+  ApplyProfileToConfig(c.accessProfile, c);
 
   uint64_t startMb = 0;
-  if (form.partial) {
-    if (!ReadNumberField(form.startMb, &startMb)) startMb = 0;
-    uint64_t rangeMb = 0;
-    if (!ReadNumberField(form.rangeMb, &rangeMb) || rangeMb == 0) return false;
-    sizeMb = rangeMb;
+  if (r.partial) {
+    startMb = r.startMb.value_or(0);
+    if (!r.rangeMb || *r.rangeMb == 0) return false;
+    sizeMb = *r.rangeMb;
   }
-  c.deleteAtEnd = form.deleteAfter;
+  c.deleteAtEnd = r.deleteAfter;
 
   // Sizes past what 64 bits hold in bytes are not a test anyone can run: refuse them rather than
   // let the multiplication wrap into a small size.
@@ -99,21 +63,137 @@ bool BuildTestConfigFromForm(const StartForm& form, const DriveInfo* drive, bool
 
   c.testPoints = static_cast<uint32_t>(std::min<uint64_t>(points, 16));
   if (c.testPoints != points) {
-    corrections->testPointsClamped = true;
-    corrections->testPoints = c.testPoints;
+    corrections.testPointsClamped = true;
+    corrections.testPoints = c.testPoints;
   }
-  c.randomTestPoints = form.randomTestPoints;
-  c.methodTest = form.methodTest;
-  c.useFastest = form.useFastest;
-
-  c.filePath = JoinPath(c.driveRoot, L"velkor.bin");
+  c.randomTestPoints = r.randomTestPoints;
+  c.methodTest = r.methodTest;
+  c.useFastest = r.useFastest;
+  c.filePath = TestFilePath(c.driveRoot);
 
   const uint64_t block = blockKb * 1024;
-  if (c.testSize == 0 || block == 0 || block > c.testSize) return false;
+  if (c.testSize == 0 || block > c.testSize) return false;
   c.testSize = RoundDownToMultiple(c.testSize, block);
   c.blockSize = static_cast<uint32_t>(block);
   c.workerCount = static_cast<uint32_t>(workers);
-  return c.blockSize != 0 && c.testSize != 0 && c.workerCount != 0;
+  return c.testSize != 0;
+}
+
+// The compact choices, the "Quorvel-Modus" sizing to the free space and the verify-only
+// restrictions, applied to a configuration that passed validation.
+void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, StartMode mode,
+                     StartModeEffects& effects) {
+  c.verifyOnly = verifyOnly;
+  if (!verifyOnly && mode == StartMode::kCompactQuorvel) {
+    c.accessProfile = kProfileQuorvel;
+    c.blockSize = 1048576;
+    effects.logLines.push_back(L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt.");
+  }
+  if (!verifyOnly && c.accessProfile == kProfileQuorvel) {
+    c.verify = true;
+    c.writeThrough = false;
+    c.errorLimit = 500;
+    c.methodTest = false;
+    c.useFastest = false;
+    c.reliableOnlyBenchmark = false;
+    c.benchmarkBytes = 0;
+    c.startOffset = 0;
+    c.reserveFree = 0;
+    const uint64_t size = FreeSpaceTestSize(drive.freeBytes, c.blockSize);
+    if (size >= c.blockSize) {
+      c.testSize = size;
+      c.deleteAtEnd = true;
+      effects.quorvelSized = true;
+      effects.quorvelSize = size;
+      effects.logLines.push_back(L"Quorvel-Modus: Testmenge auf freien Speicher des ausgewählten Laufwerks gesetzt: " +
+                                 FormatByteSize(size) + L" (minus 32 MB Sicherheitspuffer).");
+    }
+  }
+  if (verifyOnly) {
+    c.methodTest = false;
+    c.deleteAtEnd = false;
+  }
+  if (!verifyOnly && mode != StartMode::kSettings && c.accessProfile != kProfileQuorvel) {
+    c.accessProfile = kProfileReliable;
+    c.verify = true;
+    c.writeThrough = true;
+    c.errorLimit = 500;
+    c.reserveFree = 0;
+    const uint64_t size = FreeSpaceTestSize(drive.freeBytes, c.blockSize);
+    if (size >= c.blockSize) {
+      c.testSize = size;
+      c.startOffset = 0;
+    }
+    c.deleteAtEnd = true;
+    c.methodTest = true;
+    c.useFastest = true;
+    c.reliableOnlyBenchmark = true;
+    c.benchmarkBytes =
+        RoundDownToMultiple(std::min<uint64_t>(std::max<uint64_t>(c.testSize / 64, 67108864), 1073741824), c.blockSize);
+    effects.compactFullTest = true;
+    effects.logLines.push_back(
+        L"Kompaktmodus: Kompletttest aktiv (Zuverlässig, freier Speicher minus 32 MB Sicherheitspuffer, Rest frei 0 "
+        L"MB, Löschen nach Sicherheitsfrage, kleine Worker-Stichprobe unter 90%).");
+  }
+}
+
+}  // namespace
+
+StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_t cpuCount) {
+  StartPlan plan;
+  if (drive == nullptr) {
+    plan.refusal = StartRefusal::kNoDrive;
+    return plan;
+  }
+  if (drive->writeProtected && !request.verifyOnly) {
+    plan.refusal = StartRefusal::kWriteProtected;
+    return plan;
+  }
+  std::optional<uint64_t> sizeMb = request.testSizeMb;
+  switch (request.sizeSource) {
+    case SizeSource::kEntered:
+      break;
+    case SizeSource::kFreeSpace:
+      sizeMb = FreeSpaceTestSize(drive->freeBytes, 1) / kMiB;
+      break;
+    case SizeSource::kExistingFiles:
+      sizeMb = ExistingTestFilesSize(drive->root) / kMiB;
+      if (*sizeMb == 0) {
+        plan.refusal = StartRefusal::kNoFilesToVerify;
+        return plan;
+      }
+      break;
+  }
+  if (!sizeMb || *sizeMb == 0) {
+    plan.refusal = StartRefusal::kInvalidInput;
+    return plan;
+  }
+  if (!BuildConfig(request, *drive, sizeMb.value_or(0), cpuCount, plan.config, plan.corrections)) {
+    plan.refusal = StartRefusal::kInvalidInput;
+    return plan;
+  }
+  plan.confirmNonEmpty = NeedsNonEmptyConfirmation(*drive, request.verifyOnly);
+  ApplyStartModes(plan.config, *drive, request.verifyOnly, request.mode, plan.effects);
+  plan.highWorkerWarning = IsHighWorkerCount(plan.config.workerCount, cpuCount);
+  return plan;
+}
+
+std::optional<uint64_t> ReadNumberField(const std::wstring& text) {
+  const std::wstring field = text.substr(0, 63);
+  size_t i = 0;
+  while (i < field.size() && std::iswspace(field[i])) ++i;
+  if (i < field.size() && field[i] == L'+') ++i;
+  uint64_t result = 0;
+  bool any = false;
+  bool overflow = false;
+  for (; i < field.size() && field[i] >= L'0' && field[i] <= L'9'; ++i) {
+    const uint64_t digit = static_cast<uint64_t>(field[i] - L'0');
+    if (result > (UINT64_MAX - digit) / 10) overflow = true;
+    result = result * 10 + digit;
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return overflow ? UINT64_MAX : result;  // wcstoull saturates
 }
 
 bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly) {
@@ -127,61 +207,8 @@ std::wstring NonEmptyTargetQuestion(const DriveInfo& drive) {
          L"Nur eigene Testdateien werden angelegt, aber ein Volltest belegt den freien Speicher. Fortfahren?";
 }
 
-void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, bool settingsShown,
-                     bool settingsEverShown, StartModeEffects* effects) {
-  *effects = StartModeEffects{};
-  c.verifyOnly = verifyOnly;
-  if (!verifyOnly && !settingsShown && !settingsEverShown) {
-    c.accessProfile = kProfileQuorvel;
-    c.blockSize = 1048576;
-    effects->logLines.push_back(L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt.");
-  }
-  if (!verifyOnly && c.accessProfile == kProfileQuorvel) {
-    c.verify = true;
-    c.writeThrough = false;
-    c.errorLimit = 500;
-    c.methodTest = false;
-    c.useFastest = false;
-    c.reliableOnlyBenchmark = false;
-    c.benchmarkBytes = 0;
-    c.startOffset = 0;
-    c.reserveFree = 0;
-    const uint64_t size = FreeSpaceSize(drive, c.blockSize);
-    if (size >= c.blockSize) {
-      c.testSize = size;
-      c.deleteAtEnd = true;
-      effects->quorvelSized = true;
-      effects->quorvelSize = size;
-      effects->logLines.push_back(L"Quorvel-Modus: Testmenge auf freien Speicher des ausgewählten Laufwerks gesetzt: " +
-                                  FormatByteSize(size) + L" (minus 32 MB Sicherheitspuffer).");
-    }
-  }
-  if (verifyOnly) {
-    c.methodTest = false;
-    c.deleteAtEnd = false;
-  }
-  if (!verifyOnly && !settingsShown && c.accessProfile != kProfileQuorvel) {
-    c.accessProfile = kProfileReliable;
-    c.verify = true;
-    c.writeThrough = true;
-    c.errorLimit = 500;
-    c.reserveFree = 0;
-    const uint64_t size = FreeSpaceSize(drive, c.blockSize);
-    if (size >= c.blockSize) {
-      c.testSize = size;
-      c.startOffset = 0;
-    }
-    c.deleteAtEnd = true;
-    c.methodTest = true;
-    c.useFastest = true;
-    c.reliableOnlyBenchmark = true;
-    c.benchmarkBytes =
-        RoundDownToMultiple(std::min<uint64_t>(std::max<uint64_t>(c.testSize / 64, 67108864), 1073741824), c.blockSize);
-    effects->compactFullTest = true;
-    effects->logLines.push_back(
-        L"Kompaktmodus: Kompletttest aktiv (Zuverlässig, freier Speicher minus 32 MB Sicherheitspuffer, Rest frei 0 "
-        L"MB, Löschen nach Sicherheitsfrage, kleine Worker-Stichprobe unter 90%).");
-  }
+std::wstring TargetGoneLogLine(const std::wstring& driveRoot) {
+  return L"Warnung: Das Ziellaufwerk " + driveRoot + L" wurde während des Tests entfernt oder geändert. Test wird gestoppt.";
 }
 
 bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount) {

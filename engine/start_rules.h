@@ -1,9 +1,11 @@
-// The rules of starting a test, as pure functions the window and velkor-cli share: reading the
-// settings fields into a TestConfig with its validation and clamps, the compact modes that size a
-// test to the free space, the worker limits' warnings and the profile defaults.
+// The rules of starting a test, as pure functions the window and velkor-cli share: a typed start
+// request, and the plan that turns it and the selected drive into a TestConfig with its
+// validation, clamps, compact modes, questions and warnings. Also the texts both front-ends show
+// when a start is refused, and the profile defaults.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,25 +14,51 @@
 
 namespace velkor {
 
-// The settings fields as the user left them: edit texts and check states. The defaults are the
-// window's start-up state.
-struct StartForm {
-  std::wstring testSizeMb = L"1024";
-  std::wstring blockKb = L"4096";
-  std::wstring workers = L"1";
-  std::wstring reserveMb = L"0";
-  std::wstring testPoints = L"3";
+// How a start shapes the run beyond what was entered.
+enum class StartMode : uint8_t {
+  kSettings,         // the settings as entered
+  kCompactQuorvel,   // settings never opened: "Quorvel-Modus" over the free space, 1 MiB blocks
+  kCompactFullTest,  // settings closed after having been opened: a reliable full test with a sample
+};
+
+// Where the test size comes from.
+enum class SizeSource : uint8_t {
+  kEntered,        // testSizeMb, or the partial range
+  kFreeSpace,      // the free space minus the safety buffer
+  kExistingFiles,  // verify-only: the size of the test files an earlier run left
+};
+
+// What a user asked for: the window reads its fields into it, velkor-cli its options. Numbers are
+// as entered, in MB and KB; an empty one is a field that held no number.
+struct StartRequest {
+  bool verifyOnly = false;
+  StartMode mode = StartMode::kSettings;
+  SizeSource sizeSource = SizeSource::kEntered;
+  std::optional<uint64_t> testSizeMb = 1024;
+  std::optional<uint64_t> blockKb = 4096;
+  std::optional<uint64_t> workers = 1;
+  std::optional<uint64_t> reserveMb = 0;
+  std::optional<uint64_t> testPoints = 3;
+  uint32_t profile = kProfileReliable;  // outside 0 to 3 reads as "Zuverlässig"
   bool methodTest = false;
   bool useFastest = true;
   bool randomTestPoints = true;
-  int profileSelection = 2;  // selection of the profile box; outside 0 to 3 reads as 2
   bool partial = false;
-  std::wstring startMb = L"0";
-  std::wstring rangeMb = L"1024";
+  std::optional<uint64_t> startMb = 0;  // empty counts as 0
+  std::optional<uint64_t> rangeMb = 1024;
   bool deleteAfter = true;
 };
 
-// What reading the form changed and the window shows back in its fields.
+// Why a start does not go ahead.
+enum class StartRefusal : uint8_t {
+  kNone,
+  kNoDrive,          // nothing selected
+  kWriteProtected,   // a writing start on a write-protected drive
+  kInvalidInput,     // a number missing, 0 or out of range, or a block larger than the test
+  kNoFilesToVerify,  // SizeSource::kExistingFiles found no test files
+};
+
+// What the start did to the entered numbers; the window shows them back in its fields.
 struct StartCorrections {
   bool workersClamped = false;  // workers was above the maximum; now the maximum
   uint32_t workers = 0;
@@ -38,40 +66,50 @@ struct StartCorrections {
   uint32_t testPoints = 0;
 };
 
-// An edit field's number as wcstoull reads it in base 10 (leading blanks, digits up to the first
-// other character). False when no digit was read. Only the first 63 characters count.
-bool ReadNumberField(const std::wstring& text, uint64_t* value);
+// What the start modes did, for the window to mirror in its fields and for the log.
+struct StartModeEffects {
+  bool quorvelSized = false;  // test size set to the free space minus the safety buffer
+  uint64_t quorvelSize = 0;
+  bool compactFullTest = false;
+  std::vector<std::wstring> logLines;  // in order, for AppendDiagLog once the start goes ahead
+};
 
-// Fills config from the selected drive and the form. False for invalid input: no drive, a
-// write-protected drive for a writing start, a size, block (below 4 KB), worker or test-point
-// field that is missing or 0, a partial range of 0, or a block larger than the test size.
-bool BuildTestConfigFromForm(const StartForm& form, const DriveInfo* drive, bool verifyOnly,
-                             uint32_t cpuCount, TestConfig* config, StartCorrections* corrections);
+// Everything a front-end needs to go ahead with a start, or the reason it does not.
+struct StartPlan {
+  StartRefusal refusal = StartRefusal::kNone;
+  TestConfig config;  // complete when refusal is kNone
+  StartCorrections corrections;
+  bool confirmNonEmpty = false;  // ask NonEmptyTargetQuestion first; No ends the start
+  StartModeEffects effects;
+  bool highWorkerWarning = false;  // warn with kHighWorkerWarning (the run still starts)
+};
+
+// Plans a start on the selected drive (null: none). Pure: logs nothing, touches no file except
+// reading the sizes of earlier test files for SizeSource::kExistingFiles.
+StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_t cpuCount);
+
+// An edit field's number as wcstoull reads it in base 10 (leading blanks, digits up to the first
+// other character). Empty when no digit was read. Only the first 63 characters count.
+std::optional<uint64_t> ReadNumberField(const std::wstring& text);
 
 // The non-empty-target question is asked for writing starts on a drive less than 99 % free.
 bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly);
 std::wstring NonEmptyTargetQuestion(const DriveInfo& drive);
 
-// What the start modes did, for the window to mirror in its fields and for the log.
-struct StartModeEffects {
-  bool quorvelSized = false;   // test size set to the free space minus the safety buffer
-  uint64_t quorvelSize = 0;
-  bool compactFullTest = false;
-  std::vector<std::wstring> logLines;  // in order, for AppendDiagLog
-};
-
-// Applies the compact choice (settings never opened: "Quorvel-Modus" with 1 MiB blocks), the
-// "Quorvel-Modus" sizing to the free space, the verify-only restrictions and the compact full test
-// (settings closed after having been opened). drive is the selected drive, read again.
-void ApplyStartModes(TestConfig& config, const DriveInfo& drive, bool verifyOnly, bool settingsShown,
-                     bool settingsEverShown, StartModeEffects* effects);
-
 // At least 90 % of the logical processors, or above the maximum.
 bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount);
 
-inline constexpr const wchar_t* kHighWorkerWarning =
+// Texts both front-ends show around a start.
+inline constexpr wchar_t kWriteProtectedText[] = L"Das ausgewählte Laufwerk ist schreibgeschützt.";
+inline constexpr wchar_t kInvalidInputText[] = L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.";
+inline constexpr wchar_t kNonEmptyDeclinedLog[] = L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.";
+inline constexpr wchar_t kStopRequestedLog[] = L"Stop-Anforderung gesendet.";
+inline constexpr wchar_t kHighWorkerWarning[] =
     L"Die Workerzahl nutzt fast alle erlaubten Worker. Ein Kern bleibt frei, aber Windows kann während des "
     L"Tests langsamer reagieren.";
+
+// The log line when the target of a running test was pulled or replaced.
+std::wstring TargetGoneLogLine(const std::wstring& driveRoot);
 
 // The block size (KB), workers and profile box selection a profile fills in.
 struct ProfileDefaults {

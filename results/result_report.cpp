@@ -19,7 +19,7 @@ std::wstring BlockKb(const ResultRecord& r) { return std::to_wstring(r.blockSize
 
 }  // namespace
 
-std::wstring BuildResultReport(const std::vector<ResultRecord>& records, bool runStopRequested) {
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, bool runStopRequested) {
   const bool stopped = runStopRequested ||
                        std::any_of(records.begin(), records.end(), [](const ResultRecord& r) { return r.cancelled; });
   const ResultRecord* full = FindFullRow(records);
@@ -70,8 +70,9 @@ std::wstring BuildResultReport(const std::vector<ResultRecord>& records, bool ru
               BlockKb(*fastest) + L" KB\r\n";
     }
   }
-  text += L"\r\nJa = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
-  return text;
+  return {text, L"Ja = diese Meldung als Text exportieren.\r\nNein = nur schließen."};
 }
+
+std::wstring ReportBoxText(const ResultReport& report) { return report.body + L"\r\n" + report.prompt; }
 
 }  // namespace velkor

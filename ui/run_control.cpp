@@ -23,23 +23,29 @@
 namespace velkor {
 namespace {
 
-StartForm ReadStartForm() {
-  StartForm form;
-  form.testSizeMb = WindowText(Control(kCtlTestSizeField));
-  form.blockKb = WindowText(Control(kCtlBlockField));
-  form.workers = WindowText(Control(kCtlWorkerField));
-  form.reserveMb = WindowText(Control(kCtlReserveField));
-  form.testPoints = WindowText(Control(kCtlTestPointsField));
-  form.methodTest = IsChecked(kCtlMethodCheck);
-  form.useFastest = IsChecked(kCtlFastestCheck);
-  form.randomTestPoints = IsChecked(kCtlRandomPointsCheck);
+// The settings fields as the user left them.
+StartRequest ReadStartRequest(bool verifyOnly) {
+  const WindowState& ui = Ui();
+  StartRequest r;
+  r.verifyOnly = verifyOnly;
+  r.mode = ui.settingsShown        ? StartMode::kSettings
+           : ui.settingsEverShown ? StartMode::kCompactFullTest
+                                  : StartMode::kCompactQuorvel;
+  r.testSizeMb = ReadNumberField(WindowText(Control(kCtlTestSizeField)));
+  r.blockKb = ReadNumberField(WindowText(Control(kCtlBlockField)));
+  r.workers = ReadNumberField(WindowText(Control(kCtlWorkerField)));
+  r.reserveMb = ReadNumberField(WindowText(Control(kCtlReserveField)));
+  r.testPoints = ReadNumberField(WindowText(Control(kCtlTestPointsField)));
+  r.methodTest = IsChecked(kCtlMethodCheck);
+  r.useFastest = IsChecked(kCtlFastestCheck);
+  r.randomTestPoints = IsChecked(kCtlRandomPointsCheck);
   HWND profile = Control(kCtlProfileBox);
-  form.profileSelection = profile != nullptr ? static_cast<int>(SendMessageW(profile, CB_GETCURSEL, 0, 0)) : 2;
-  form.partial = IsChecked(kCtlPartialCheck);
-  form.startMb = WindowText(Control(kCtlPartialStartField));
-  form.rangeMb = WindowText(Control(kCtlPartialRangeField));
-  form.deleteAfter = IsChecked(kCtlDeleteCheck);
-  return form;
+  r.profile = ProfileOfSelection(profile != nullptr ? SendMessageW(profile, CB_GETCURSEL, 0, 0) : -1);
+  r.partial = IsChecked(kCtlPartialCheck);
+  r.startMb = ReadNumberField(WindowText(Control(kCtlPartialStartField)));
+  r.rangeMb = ReadNumberField(WindowText(Control(kCtlPartialRangeField)));
+  r.deleteAfter = IsChecked(kCtlDeleteCheck);
+  return r;
 }
 
 void Warn(const wchar_t* text, const wchar_t* title) {
@@ -60,39 +66,37 @@ void StartTestCommand(bool verifyOnly) {
   WindowState& ui = Ui();
   if (TestRunning()) return;
   const DriveInfo* selected = GetSelectedDrive();
-  if (!verifyOnly && selected != nullptr && selected->writeProtected) {
-    Warn(L"Das ausgewählte Laufwerk ist schreibgeschützt.", L"Schreibschutz");
-    return;
-  }
   const uint32_t cpus = CpuCount();
-  TestConfig config;
-  StartCorrections corrections;
-  if (!BuildTestConfigFromForm(ReadStartForm(), selected, verifyOnly, cpus, &config, &corrections)) {
-    Warn(L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.", L"Eingabe prüfen");
+  const StartRequest request = ReadStartRequest(verifyOnly);
+  const StartPlan plan = PlanStart(request, selected, cpus);
+  if (plan.refusal == StartRefusal::kWriteProtected) {
+    Warn(kWriteProtectedText, L"Schreibschutz");
     return;
   }
-  if (corrections.workersClamped) {
-    SetText(kCtlWorkerField, std::to_wstring(corrections.workers));
+  if (plan.refusal != StartRefusal::kNone) {
+    Warn(kInvalidInputText, L"Eingabe prüfen");
+    return;
+  }
+  if (plan.corrections.workersClamped) {
+    SetText(kCtlWorkerField, std::to_wstring(plan.corrections.workers));
     RefreshWorkerControl();
   }
-  if (corrections.testPointsClamped) SetText(kCtlTestPointsField, std::to_wstring(corrections.testPoints));
-  if (config.deleteAtEnd) {
+  if (plan.corrections.testPointsClamped) SetText(kCtlTestPointsField, std::to_wstring(plan.corrections.testPoints));
+  if (request.deleteAfter) {
     SetText(kCtlSelectedDrive, L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.");
   }
-  const DriveInfo drive = *selected;  // the selection was checked by BuildTestConfigFromForm
 
-  if (NeedsNonEmptyConfirmation(drive, verifyOnly)) {
-    const std::wstring question = NonEmptyTargetQuestion(drive);
+  if (plan.confirmNonEmpty) {
+    const std::wstring question = NonEmptyTargetQuestion(*selected);
     const int answer = MessageBoxW(ui.main, question.c_str(), L"Zielpartition nicht leer",
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
     if (answer != IDYES) {
-      AppendDiagLog(L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.");
+      AppendDiagLog(kNonEmptyDeclinedLog);
       return;
     }
   }
 
-  StartModeEffects effects;
-  ApplyStartModes(config, drive, verifyOnly, ui.settingsShown, ui.settingsEverShown, &effects);
+  const StartModeEffects& effects = plan.effects;
   if (effects.quorvelSized) {
     SetText(kCtlTestSizeField, std::to_wstring(effects.quorvelSize / 1048576));
     SetText(kCtlReserveField, L"0");
@@ -101,7 +105,8 @@ void StartTestCommand(bool verifyOnly) {
     SetChecked(kCtlDeleteCheck, true);
   }
   for (const std::wstring& line : effects.logLines) AppendDiagLog(line);
-  if (IsHighWorkerCount(config.workerCount, cpus)) Warn(kHighWorkerWarning, L"Warnung vor Systemverlangsamung");
+  if (plan.highWorkerWarning) Warn(kHighWorkerWarning, L"Warnung vor Systemverlangsamung");
+  const TestConfig& config = plan.config;
 
   ui.run = std::make_shared<TestState>();
   ui.run->running = true;
@@ -124,7 +129,7 @@ void StartTestCommand(bool verifyOnly) {
 void StopTestCommand() {
   if (!TestRunning()) return;
   Ui().run->stopRequested = true;
-  AppendDiagLog(L"Stop-Anforderung gesendet.");
+  AppendDiagLog(kStopRequestedLog);
 }
 
 void UpdateProgress() {
@@ -174,17 +179,14 @@ void OnTestDone(RunOutcome* raw) {
 
 void CheckDriveChange(HWND main) {
   WindowState& ui = Ui();
-  const std::wstring selected = GetSelectedDriveRoot();
   AppendDiagLog(L"Laufwerkswechsel erkannt. Liste wird aktualisiert.");
-  EnumerateDrives();
-  FillDriveList(selected);
+  RefreshDriveList();
   if (!ui.run || !ui.run->running.load() || ui.run->driveRoot.empty()) return;
   for (const DriveInfo& drive : DriveTable) {
     if (drive.root == ui.run->driveRoot) return;
   }
   ui.run->stopRequested = true;
-  AppendDiagLog(L"Warnung: Das Ziellaufwerk " + ui.run->driveRoot +
-                L" wurde während des Tests entfernt oder geändert. Test wird gestoppt.");
+  AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
   MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
               L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
 }

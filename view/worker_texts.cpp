@@ -7,8 +7,9 @@ namespace velkor {
 
 WorkerControlView BuildWorkerControlView(const std::wstring& fieldText, uint32_t cpuCount) {
   WorkerControlView view;
-  uint64_t workers = 0;
-  const bool valid = ReadNumberField(fieldText, &workers);
+  const std::optional<uint64_t> field = ReadNumberField(fieldText);
+  const bool valid = field.has_value();
+  const uint64_t workers = field.value_or(0);
   const uint32_t maximum = MaxWorkerCount(cpuCount);
   view.warning = valid && IsHighWorkerCount(workers, cpuCount);
   view.label = L"Worker (Kerne: " + std::to_wstring(cpuCount) + L", max. " + std::to_wstring(maximum) + L"):";

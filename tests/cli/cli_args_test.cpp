@@ -19,12 +19,12 @@ TEST(CliArgs, TestWithEveryOption) {
                               L"--results-dir", L"/tmp/r"});
   EXPECT_EQ(o.command, CliCommand::kTest);
   EXPECT_EQ(o.target, L"/mnt/stick");
-  EXPECT_EQ(*o.sizeMb, L"512");
-  EXPECT_EQ(*o.blockKb, L"64");
-  EXPECT_EQ(*o.workers, L"2");
+  EXPECT_EQ(*o.sizeMb, 512u);
+  EXPECT_EQ(*o.blockKb, 64u);
+  EXPECT_EQ(*o.workers, 2u);
   EXPECT_EQ(*o.profile, 0u);
-  EXPECT_EQ(*o.reserveMb, L"10");
-  EXPECT_EQ(*o.testPoints, L"5");
+  EXPECT_EQ(*o.reserveMb, 10u);
+  EXPECT_EQ(*o.testPoints, 5u);
   EXPECT_TRUE(o.methodTest && o.noRandomPoints && o.noFastest && o.deleteAtEnd && o.yes);
   EXPECT_EQ(o.resultsDir, L"/tmp/r");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace velkor {
 namespace {
@@ -20,39 +21,30 @@ DriveInfo Drive(uint64_t freeBytes = 8000 * kMiB, uint64_t totalBytes = 8000 * k
   return d;
 }
 
-struct Built {
-  bool ok;
-  TestConfig config;
-  StartCorrections corrections;
-};
-
-Built Build(const StartForm& form, const DriveInfo* drive, bool verifyOnly = false, uint32_t cpus = 8) {
-  Built b;
-  b.ok = BuildTestConfigFromForm(form, drive, verifyOnly, cpus, &b.config, &b.corrections);
-  return b;
+StartPlan Plan(StartRequest request, const DriveInfo* drive, bool verifyOnly = false, uint32_t cpus = 8) {
+  request.verifyOnly = verifyOnly;
+  return PlanStart(request, drive, cpus);
 }
+
+bool Ok(const StartPlan& plan) { return plan.refusal == StartRefusal::kNone; }
 
 TEST(ReadNumberField, TheWcstoullRules) {
   const struct {
     const wchar_t* text;
-    bool ok;
-    uint64_t value;
-  } cases[] = {{L"1024", true, 1024}, {L"  12", true, 12}, {L"12abc", true, 12}, {L"+7", true, 7},
-               {L"", false, 0},       {L"abc", false, 0},  {L"-5", false, 0},    {L"99999999999999999999999", true, UINT64_MAX}};
-  for (const auto& c : cases) {
-    uint64_t value = 0;
-    EXPECT_EQ(ReadNumberField(c.text, &value), c.ok) << c.text;
-    if (c.ok) EXPECT_EQ(value, c.value) << c.text;
-  }
+    std::optional<uint64_t> value;
+  } cases[] = {{L"1024", 1024},        {L"  12", 12},           {L"12abc", 12},
+               {L"+7", 7},             {L"", std::nullopt},     {L"abc", std::nullopt},
+               {L"-5", std::nullopt},  {L"99999999999999999999999", UINT64_MAX}};
+  for (const auto& c : cases) EXPECT_EQ(ReadNumberField(c.text), c.value) << c.text;
 }
 
-TEST(BuildTestConfig, ValidInputAndItsRounding) {
+TEST(PlanStart, ValidInputAndItsRounding) {
   const DriveInfo drive = Drive();
-  StartForm form;
-  form.testSizeMb = L"1";
-  form.blockKb = L"4";
-  Built b = Build(form, &drive);
-  ASSERT_TRUE(b.ok);
+  StartRequest request;
+  request.testSizeMb = 1;
+  request.blockKb = 4;
+  StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
   EXPECT_EQ(b.config.testSize, kMiB);
   EXPECT_EQ(b.config.blockSize, 4096u);  // 256 blocks
   EXPECT_EQ(b.config.filePath, L"E:\\velkor.bin");
@@ -61,89 +53,99 @@ TEST(BuildTestConfig, ValidInputAndItsRounding) {
   EXPECT_TRUE(b.config.verify && b.config.writeThrough);
   EXPECT_EQ(b.config.errorLimit, 500u);
   EXPECT_TRUE(b.config.deleteAtEnd);
+  EXPECT_FALSE(b.confirmNonEmpty || b.highWorkerWarning);
 
-  form.testSizeMb = L"1000";
-  form.blockKb = L"3072";
-  b = Build(form, &drive);
-  ASSERT_TRUE(b.ok);
+  request.testSizeMb = 1000;
+  request.blockKb = 3072;
+  b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
   EXPECT_EQ(b.config.testSize, 999 * kMiB);
 
   DriveInfo mount = drive;
   mount.root = L"/media/stick";
-  EXPECT_EQ(Build(form, &mount).config.filePath,
+  EXPECT_EQ(Plan(request, &mount).config.filePath,
             std::wstring(L"/media/stick") + platform::PathSeparator() + L"velkor.bin");
 }
 
-TEST(BuildTestConfig, InvalidInputs) {
+TEST(PlanStart, Refusals) {
   const DriveInfo drive = Drive();
   const DriveInfo locked = Drive(8000 * kMiB, 8000 * kMiB, true);
+  auto with = [](auto change) {
+    StartRequest r;
+    change(r);
+    return r;
+  };
   const struct {
     const char* name;
-    StartForm form;
+    StartRequest request;
     const DriveInfo* drive;
+    StartRefusal refusal;
   } cases[] = {
-      {"no drive", StartForm{}, nullptr},
-      {"write-protected", StartForm{}, &locked},
-      {"block 3 KB", [] { StartForm f; f.blockKb = L"3"; return f; }(), &drive},
-      {"size 0", [] { StartForm f; f.testSizeMb = L"0"; return f; }(), &drive},
-      {"size letters", [] { StartForm f; f.testSizeMb = L"viel"; return f; }(), &drive},
-      {"workers 0", [] { StartForm f; f.workers = L"0"; return f; }(), &drive},
-      {"reserve empty", [] { StartForm f; f.reserveMb = L""; return f; }(), &drive},
-      {"test points 0", [] { StartForm f; f.testPoints = L"0"; return f; }(), &drive},
-      {"block above size", [] { StartForm f; f.testSizeMb = L"1"; f.blockKb = L"2048"; return f; }(), &drive},
-      {"partial range 0", [] { StartForm f; f.partial = true; f.rangeMb = L"0"; return f; }(), &drive},
-      {"size past 64 bits", [] { StartForm f; f.testSizeMb = L"99999999999999999"; return f; }(), &drive},
+      {"no drive", StartRequest{}, nullptr, StartRefusal::kNoDrive},
+      {"write-protected", StartRequest{}, &locked, StartRefusal::kWriteProtected},
+      {"block 3 KB", with([](StartRequest& r) { r.blockKb = 3; }), &drive, StartRefusal::kInvalidInput},
+      {"size 0", with([](StartRequest& r) { r.testSizeMb = 0; }), &drive, StartRefusal::kInvalidInput},
+      {"size missing", with([](StartRequest& r) { r.testSizeMb.reset(); }), &drive, StartRefusal::kInvalidInput},
+      {"workers 0", with([](StartRequest& r) { r.workers = 0; }), &drive, StartRefusal::kInvalidInput},
+      {"reserve missing", with([](StartRequest& r) { r.reserveMb.reset(); }), &drive, StartRefusal::kInvalidInput},
+      {"test points 0", with([](StartRequest& r) { r.testPoints = 0; }), &drive, StartRefusal::kInvalidInput},
+      {"block above size", with([](StartRequest& r) { r.testSizeMb = 1; r.blockKb = 2048; }), &drive,
+       StartRefusal::kInvalidInput},
+      {"partial range 0", with([](StartRequest& r) { r.partial = true; r.rangeMb = 0; }), &drive,
+       StartRefusal::kInvalidInput},
+      {"size past 64 bits", with([](StartRequest& r) { r.testSizeMb = 99999999999999999ULL; }), &drive,
+       StartRefusal::kInvalidInput},
   };
-  for (const auto& c : cases) EXPECT_FALSE(Build(c.form, c.drive).ok) << c.name;
-  EXPECT_TRUE(Build(StartForm{}, &locked, true).ok) << "verify-only accepts a write-protected drive";
+  for (const auto& c : cases) EXPECT_EQ(Plan(c.request, c.drive).refusal, c.refusal) << c.name;
+  EXPECT_TRUE(Ok(Plan(StartRequest{}, &locked, true))) << "verify-only accepts a write-protected drive";
 }
 
-TEST(BuildTestConfig, ClampsWorkersAndTestPoints) {
+TEST(PlanStart, ClampsWorkersAndTestPoints) {
   const DriveInfo drive = Drive();
-  StartForm form;
-  form.workers = L"64";
-  form.testPoints = L"40";
-  Built b = Build(form, &drive, false, 8);
-  ASSERT_TRUE(b.ok);
+  StartRequest request;
+  request.workers = 64;
+  request.testPoints = 40;
+  StartPlan b = Plan(request, &drive, false, 8);
+  ASSERT_TRUE(Ok(b));
   EXPECT_EQ(b.config.workerCount, 7u);
   EXPECT_TRUE(b.corrections.workersClamped);
   EXPECT_EQ(b.corrections.workers, 7u);
   EXPECT_EQ(b.config.testPoints, 16u);
   EXPECT_TRUE(b.corrections.testPointsClamped);
 
-  form.workers = L"7";
-  form.testPoints = L"16";
-  b = Build(form, &drive, false, 8);
+  request.workers = 7;
+  request.testPoints = 16;
+  b = Plan(request, &drive, false, 8);
   EXPECT_FALSE(b.corrections.workersClamped || b.corrections.testPointsClamped);
 }
 
-TEST(BuildTestConfig, PartialRangeAndProfiles) {
+TEST(PlanStart, PartialRangeAndProfiles) {
   const DriveInfo drive = Drive();
-  StartForm form;
-  form.partial = true;
-  form.startMb = L"x";  // unreadable start counts as 0
-  form.rangeMb = L"16";
-  form.blockKb = L"1024";
-  form.profileSelection = 0;
-  Built b = Build(form, &drive);
-  ASSERT_TRUE(b.ok);
+  StartRequest request;
+  request.partial = true;
+  request.startMb.reset();  // an unreadable start counts as 0
+  request.rangeMb = 16;
+  request.blockKb = 1024;
+  request.profile = 0;
+  StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
   EXPECT_EQ(b.config.startOffset, 0u);
   EXPECT_EQ(b.config.testSize, 16 * kMiB);
   EXPECT_EQ(b.config.errorLimit, 10000u);
   EXPECT_FALSE(b.config.verify);
-  form.startMb = L"5";
-  form.profileSelection = -1;  // no selection reads as "Zuverlässig"
-  b = Build(form, &drive);
+  request.startMb = 5;
+  request.profile = 7;  // outside the box reads as "Zuverlässig"
+  b = Plan(request, &drive);
   EXPECT_EQ(b.config.startOffset, 5 * kMiB);
   EXPECT_EQ(b.config.accessProfile, 2u);
 }
 
 TEST(StartModes, SettingsNeverOpenedRunsQuorvelOverTheFreeSpace) {
   const DriveInfo drive = Drive(1000 * kMiB + 123);
-  Built b = Build(StartForm{}, &drive);
-  ASSERT_TRUE(b.ok);
-  StartModeEffects effects;
-  ApplyStartModes(b.config, drive, false, false, false, &effects);
+  StartRequest request;
+  request.mode = StartMode::kCompactQuorvel;
+  const StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
   EXPECT_EQ(b.config.accessProfile, 3u);
   EXPECT_EQ(b.config.blockSize, kMiB);
   EXPECT_EQ(b.config.testSize, 968 * kMiB);  // minus 32 MiB, whole blocks
@@ -151,49 +153,46 @@ TEST(StartModes, SettingsNeverOpenedRunsQuorvelOverTheFreeSpace) {
   EXPECT_TRUE(b.config.verify);
   EXPECT_FALSE(b.config.writeThrough || b.config.methodTest || b.config.useFastest);
   EXPECT_TRUE(b.config.deleteAtEnd);
-  EXPECT_TRUE(effects.quorvelSized);
-  ASSERT_EQ(effects.logLines.size(), 2u);
-  EXPECT_EQ(effects.logLines[0], L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt.");
-  EXPECT_EQ(effects.logLines[1],
+  EXPECT_TRUE(b.effects.quorvelSized);
+  ASSERT_EQ(b.effects.logLines.size(), 2u);
+  EXPECT_EQ(b.effects.logLines[0], L"Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt.");
+  EXPECT_EQ(b.effects.logLines[1],
             L"Quorvel-Modus: Testmenge auf freien Speicher des ausgewählten Laufwerks gesetzt: 968.0 MB (minus 32 MB "
             L"Sicherheitspuffer).");
 }
 
 TEST(StartModes, TooLittleFreeSpaceKeepsTheEnteredSize) {
   const DriveInfo drive = Drive(kMiB / 2);
-  Built b = Build(StartForm{}, &drive);
-  ASSERT_TRUE(b.ok);
-  const uint64_t entered = b.config.testSize;
-  StartModeEffects effects;
-  ApplyStartModes(b.config, drive, false, false, false, &effects);
-  EXPECT_EQ(b.config.testSize, entered);
-  EXPECT_FALSE(effects.quorvelSized);
+  StartRequest request;
+  request.mode = StartMode::kCompactQuorvel;
+  const StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
+  EXPECT_EQ(b.config.testSize, 1024 * kMiB);
+  EXPECT_FALSE(b.effects.quorvelSized);
 }
 
 TEST(StartModes, VerifyOnlyUsesTheEnteredSizes) {
   const DriveInfo drive = Drive();
-  StartForm form;
-  form.methodTest = true;
-  Built b = Build(form, &drive, true);
-  ASSERT_TRUE(b.ok);
-  StartModeEffects effects;
-  ApplyStartModes(b.config, drive, true, false, false, &effects);
+  StartRequest request;
+  request.methodTest = true;
+  request.mode = StartMode::kCompactQuorvel;  // not for a verify-only start
+  const StartPlan b = Plan(request, &drive, true);
+  ASSERT_TRUE(Ok(b));
   EXPECT_TRUE(b.config.verifyOnly);
   EXPECT_EQ(b.config.testSize, 1024 * kMiB);
   EXPECT_FALSE(b.config.methodTest || b.config.deleteAtEnd);
-  EXPECT_TRUE(effects.logLines.empty());
+  EXPECT_TRUE(b.effects.logLines.empty());
 }
 
 TEST(StartModes, CompactFullTestAfterTheSettingsWereClosed) {
   const DriveInfo drive = Drive(8000 * kMiB);
-  StartForm form;
-  form.profileSelection = 1;
-  form.blockKb = L"1024";
-  Built b = Build(form, &drive);
-  ASSERT_TRUE(b.ok);
-  StartModeEffects effects;
-  ApplyStartModes(b.config, drive, false, false, true, &effects);
-  EXPECT_TRUE(effects.compactFullTest);
+  StartRequest request;
+  request.profile = 1;
+  request.blockKb = 1024;
+  request.mode = StartMode::kCompactFullTest;
+  const StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
+  EXPECT_TRUE(b.effects.compactFullTest);
   EXPECT_EQ(b.config.accessProfile, 2u);
   EXPECT_TRUE(b.config.verify && b.config.writeThrough && b.config.methodTest && b.config.useFastest &&
               b.config.reliableOnlyBenchmark && b.config.deleteAtEnd);
@@ -201,11 +200,31 @@ TEST(StartModes, CompactFullTestAfterTheSettingsWereClosed) {
   EXPECT_EQ(b.config.benchmarkBytes, 124 * kMiB);  // 7968 / 64 = 124.5 MiB, whole blocks
 
   // Settings open: nothing compact happens.
-  Built open = Build(form, &drive);
-  ApplyStartModes(open.config, drive, false, true, true, &effects);
-  EXPECT_FALSE(effects.compactFullTest);
+  request.mode = StartMode::kSettings;
+  const StartPlan open = Plan(request, &drive);
+  EXPECT_FALSE(open.effects.compactFullTest);
   EXPECT_EQ(open.config.testSize, 1024 * kMiB);
   EXPECT_EQ(open.config.accessProfile, 1u);
+}
+
+TEST(StartModes, SizeFromTheFreeSpaceOrFromEarlierFiles) {
+  testing::TempFolder folder;
+  DriveInfo drive = Drive(1000 * kMiB + 123);
+  drive.root = folder.path();
+  StartRequest request;
+  request.sizeSource = SizeSource::kFreeSpace;
+  request.blockKb = 1024;
+  const StartPlan free = Plan(request, &drive);
+  ASSERT_TRUE(Ok(free));
+  EXPECT_EQ(free.config.testSize, 968 * kMiB);
+
+  request.sizeSource = SizeSource::kExistingFiles;
+  EXPECT_EQ(Plan(request, &drive, true).refusal, StartRefusal::kNoFilesToVerify);
+  testing::WriteFileBytes(folder.File(L"velkor_full_01.bin"), std::string(2 * kMiB, 'x'));
+  testing::WriteFileBytes(folder.File(L"velkor_full_02.bin"), std::string(kMiB, 'x'));
+  const StartPlan files = Plan(request, &drive, true);
+  ASSERT_TRUE(Ok(files));
+  EXPECT_EQ(files.config.testSize, 3 * kMiB);
 }
 
 TEST(StartModes, NonEmptyTargetQuestion) {

@@ -202,7 +202,9 @@ TEST(ResultReport, ExactTexts) {
       {"empty list of a stopped run", {}, true, kTitle + kStoppedHead + kStoppedSummary + kPrompt},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(BuildResultReport(Records(c.rows), c.stopFlag), c.expected) << c.what;
+    const ResultReport report = BuildResultReport(Records(c.rows), c.stopFlag);
+    EXPECT_EQ(ReportBoxText(report), c.expected) << c.what;
+    EXPECT_EQ(report.body + kPrompt, c.expected) << c.what << ": the body ends before the box's question";
   }
 }
 

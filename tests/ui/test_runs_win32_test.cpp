@@ -135,7 +135,7 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
 
   // The report came once, then the deletion question for the one file it made.
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, BuildResultReport(Ui().currentResults, false));
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, false)));
   ASSERT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
   EXPECT_NE(Seen(L"Sicherheitsabfrage")[0].text.find(L"Datei(en): 1\r\n"), std::wstring::npos);
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: W:\\velkor.bin"));
@@ -325,7 +325,7 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   EXPECT_NE(ResultText(r), L"OK");  // "abgebrochen" when the error limit ended it
   EXPECT_EQ(Cell(Control(kCtlResultList), 0, 7), L"Fehler");
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, BuildResultReport(Ui().currentResults, false));
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, false)));
   EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
   EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
