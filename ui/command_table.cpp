@@ -2,10 +2,8 @@
 
 #include <shellapi.h>
 
-#include <cstdint>
-
-#include "results/results_database.h"
 #include "engine/run_config.h"
+#include "results/results_database.h"
 #include "ui/commands.h"
 #include "ui/help_window.h"
 #include "ui/layout_window.h"
@@ -83,10 +81,7 @@ LRESULT OnMethodToggle(int code) {
 }
 
 LRESULT OnProfileChosen(int code) {
-  if (!UnlockedChoice(code)) return 0;
-  const int selection = ChoiceSelection(kCtlProfileBox);
-  const bool known = selection == kProfileTurbo || selection == kProfileBalanced || selection == kProfileQuorvel;
-  ApplyProfileDefaults(known ? static_cast<uint32_t>(selection) : kProfileReliable);
+  if (UnlockedChoice(code)) ApplyProfileDefaults(ProfileOfSelection(ChoiceSelection(kCtlProfileBox)));
   return 0;
 }
 
