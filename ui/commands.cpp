@@ -65,11 +65,10 @@ void OpenSelectedDriveInExplorer() {
 }
 
 void FillProfileChoices(bool keepSelection) {
-  int selection = keepSelection ? ChoiceSelection(kCtlProfileBox) : static_cast<int>(kProfileReliable);
-  if (selection < 0 || selection > 3) selection = kProfileReliable;
+  const uint32_t profile = keepSelection ? ProfileOfSelection(ChoiceSelection(kCtlProfileBox)) : kProfileReliable;
   std::vector<std::wstring> names;
-  for (uint32_t p = 0; p < 4; ++p) names.push_back(AccessProfileName(p));
-  FillChoices(kCtlProfileBox, names, selection);
+  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(AccessProfileName(p));
+  FillChoices(kCtlProfileBox, names, static_cast<int>(profile));
 }
 
 void FillExportFormatChoices() {
