@@ -16,6 +16,7 @@
 #include "drives/enumerate.h"
 #include "drives/target_folder.h"
 #include "engine/progress_text.h"
+#include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/run_thread.h"
@@ -229,6 +230,10 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
+  if (!LockRunTarget(*state)) {
+    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
+    return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
+  }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why

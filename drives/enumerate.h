@@ -24,6 +24,13 @@ extern uint32_t LastDriveMask;
 // refills its list afterwards. Returns whether at least one drive was kept.
 bool EnumerateDrives();
 
+// The rows EnumerateDrives makes, unsorted, without touching DriveTable: safe on any thread.
+// *mask receives the LogicalDriveMask read with them. The device of busyRoot (the target of a
+// running test, whose queries would wait behind the test's writes) is not asked: its connection
+// and the device's write protection come from its row in known, or the defaults without one.
+std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoot = L"",
+                                     const std::vector<DriveInfo>& known = {});
+
 // The device target of the drive names a network redirection or a sync provider. A drive whose
 // target cannot be read is not one.
 bool IsNetworkOrCloudDrive(const std::wstring& root);

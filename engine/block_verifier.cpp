@@ -5,6 +5,7 @@
 
 #include "common/diag_log.h"
 #include "engine/block_io.h"
+#include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
@@ -88,16 +89,19 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   VerifyReadMode mode = ChooseVerifyReadMode(job);
   platform::FileHandle file;
-  if (mode.pastCache) file = platform::OpenFileForDirectRead(job.filePath);
-  if (!file.valid()) {
+  if (mode.pastCache) file = OpenTestFileForDirectRead(job.filePath, &state->stopRequested);
+  if (!file.valid() && !IsHeldFileError(platform::LastError())) {
     mode.pastCache = false;
-    file = platform::OpenFileForRead(job.filePath);
+    file = OpenTestFileForRead(job.filePath, &state->stopRequested);
   }
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
+    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
     FailRun(*state);
     AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Prüfen). Datei=" + job.filePath +
-                  L", Worker=" + std::to_wstring(workerIndex) + L", " + FormatWindowsError(code));
+                  L", Worker=" + std::to_wstring(workerIndex) + L", " + FormatWindowsError(code) +
+                  HeldFileNote(code));
+    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
     return;
   }
 

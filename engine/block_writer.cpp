@@ -5,6 +5,7 @@
 
 #include "common/diag_log.h"
 #include "engine/block_io.h"
+#include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
 #include "platform/errors.h"
@@ -65,13 +66,15 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   const uint32_t flags = kAttributeNormal | (job.writeThrough ? kFlagWriteThrough : 0);
-  platform::FileHandle file = platform::OpenFileForWrite(job.filePath, job.writeThrough);
+  platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
+    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
     FailRun(*state);
     AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
                   L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
-                  L", " + FormatWindowsError(code));
+                  L", " + FormatWindowsError(code) + HeldFileNote(code));
+    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
     return;
   }
 

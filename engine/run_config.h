@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/volume_lock.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -65,6 +66,7 @@ struct TestState {
   uint32_t blockSize = 0;
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
+  platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
 };
 
 // Profiles in the order of the profile box.

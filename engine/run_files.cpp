@@ -5,6 +5,7 @@
 #include "common/diag_log.h"
 #include "common/format.h"
 #include "common/paths.h"
+#include "engine/held_files.h"
 #include "engine/method_plan.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
@@ -130,11 +131,11 @@ std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& metho
 bool CreateTestFiles(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) {
     PostStatusAndLog(L"Erstelle Testdatei: " + path);
-    platform::FileHandle file = platform::CreateFileTruncate(path);
+    platform::FileHandle file = CreateTestFile(path);
     if (!file.valid()) {
       const uint32_t code = platform::LastError();
       AppendDiagLog(L"FEHLER: Testdatei konnte nicht erstellt werden. Datei=" + path + L", " +
-                    FormatWindowsError(code));
+                    FormatWindowsError(code) + HeldFileNote(code));
       PostStatusText(L"Fehler: Testdatei konnte nicht erstellt werden.");
       return false;
     }
@@ -178,7 +179,7 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
     const auto listed = std::find(createdFiles.begin(), createdFiles.end(), path);
     if (listed == createdFiles.end()) continue;  // not this run's file: never deleted
     createdFiles.erase(listed);
-    if (platform::DeleteFileAtPath(path)) {
+    if (DeleteTestFile(path)) {
       AppendDiagLog(L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien "
                     L"Speicher nutzen kann: " + path);
       continue;
@@ -198,11 +199,12 @@ namespace velkor {
 void DeleteRunTestFiles(const std::vector<std::wstring>& createdFiles, const std::wstring& filePath) {
   const std::vector<std::wstring> files = createdFiles.empty() ? std::vector<std::wstring>{filePath} : createdFiles;
   for (const std::wstring& path : files) {
-    if (platform::DeleteFileAtPath(path)) {
+    if (DeleteTestFile(path)) {
       AppendDiagLog(L"Testdatei gelöscht: " + path);
     } else {
+      const uint32_t code = platform::LastError();
       AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
-                    FormatWindowsError(platform::LastError()));
+                    FormatWindowsError(code) + HeldFileNote(code));
     }
   }
 }

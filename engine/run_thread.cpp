@@ -21,6 +21,7 @@ const wchar_t* YesNo(bool value) { return value ? L"ja" : L"nein"; }
 std::wstring Num(uint64_t value) { return std::to_wstring(value); }
 
 void EndWithoutOutcome(TestState& state) {
+  platform::UnlockVolume(state.targetLock);
   state.running = false;
   state.phase = kPhaseFinished;
 }
@@ -156,6 +157,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   outcome.databasePath = databasePath;
   PostTestFinished(std::move(outcome));
   AppendDiagLog(s.stopRequested ? L"Test abgebrochen." : L"Test abgeschlossen.");
+  platform::UnlockVolume(s.targetLock);
   s.running = false;
   s.phase = kPhaseFinished;
 }

@@ -32,6 +32,11 @@ void AdviseLargePages(void* address, size_t length);
 // Full path of the running program file; empty when the system cannot tell.
 std::wstring ProgramFilePath();
 
+// While awake is true the system does not go to sleep on its own (a sleeping machine suspends
+// the USB device under test); false gives the decision back. Per calling thread on Windows;
+// nothing elsewhere.
+void KeepSystemAwake(bool awake);
+
 // The primary language of the user interface as a Windows primary language id
 // (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).
 uint16_t UserInterfaceLanguage();

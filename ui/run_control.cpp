@@ -8,15 +8,19 @@
 #include "common/diag_log.h"
 #include "drives/enumerate.h"
 #include "engine/progress_text.h"
+#include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
 #include "engine/start_rules.h"
 #include "engine/worker_limits.h"
+#include "platform/system.h"
 #include "platform/volumes.h"
 #include "ui/commands.h"
+#include "ui/drive_watch.h"
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
+#include "ui/taskbar.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 
@@ -52,12 +56,19 @@ void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
 
-// The settings controls, Start and Stop back to idle once a run is over.
+// The settings controls, Start and Stop back to idle once a run is over; the system may sleep
+// again, and a long run that ended behind other windows flashes its taskbar button.
 void UnlockAfterRun() {
-  KillTimer(Ui().main, kProgressTimer);
+  WindowState& ui = Ui();
+  KillTimer(ui.main, kProgressTimer);
   SetControlsEnabled(true);
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
+  platform::KeepSystemAwake(false);
+  if (ui.runStartMs != 0) {
+    FlashAtRunEnd(ui.main, static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
+    ui.runStartMs = 0;
+  }
 }
 
 }  // namespace
@@ -108,10 +119,23 @@ void StartTestCommand(bool verifyOnly) {
   if (plan.highWorkerWarning) Warn(kHighWorkerWarning, L"Warnung vor Systemverlangsamung");
   const TestConfig& config = plan.config;
 
-  ui.run = NewRunState(config);
+  std::shared_ptr<TestState> state = NewRunState(config);
+  if (!LockRunTarget(*state)) {
+    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
+    Warn(kDriveBusyText, kDriveBusyTitle);
+    return;
+  }
+  ui.run = std::move(state);
   SetControlsEnabled(false);
   EnableControl(kCtlStartButton, false);
   EnableControl(kCtlStopButton, true);
+  // The focused control may just have been disabled: the window keeps the keys, so Esc stops.
+  HWND focus = GetFocus();
+  if (focus == nullptr || !IsWindowEnabled(focus)) SetFocus(ui.main);
+  // A sleeping machine would suspend the drive under test.
+  platform::KeepSystemAwake(true);
+  ui.runStartMs = GetTickCount64();
+  ui.runErrorsSeen = false;
   SetText(kCtlLogView, L"");
   ui.currentResults.clear();
   FillResultList();
@@ -134,18 +158,22 @@ void UpdateProgress() {
   HWND bar = Control(kCtlProgressBar);
   if (!ui.run) {
     if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, 0, 0);
+    ShowTaskbarProgress(ui.main, TaskbarProgress{});
     return;
   }
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  SetText(kCtlStatusLine, view.statusText);
+  SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+  ui.runErrorsSeen = ui.runErrorsSeen || ui.run->errorCount.load() > 0;
+  ShowTaskbarProgress(ui.main, TaskbarProgressFor(ui.run->running.load(), static_cast<int>(view.barPosition),
+                                                   ui.runErrorsSeen));
 }
 
 void OnProgressTimer() {
   WindowState& ui = Ui();
   if (!ui.run) return;
   UpdateProgress();
-  if (platform::LogicalDriveMask() != LastDriveMask) CheckDriveChange(ui.main);
+  if (platform::LogicalDriveMask() != LastDriveMask && !DriveScanPending()) CheckDriveChange(ui.main);
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
@@ -169,23 +197,11 @@ void OnTestDone(RunOutcome* raw) {
   // The timer is gone now: show the end summary here, or a short run would leave the bar and
   // status line at their last tick.
   UpdateProgress();
-  ShowResultReport(ui.main, ui.currentResults);
+  // A window that closes after the run skips the report; the results file holds it.
+  if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
   LayoutMainWindow(ui.main);
 }
 
-void CheckDriveChange(HWND main) {
-  WindowState& ui = Ui();
-  AppendDiagLog(L"Laufwerkswechsel erkannt. Liste wird aktualisiert.");
-  RefreshDriveList();
-  if (!ui.run || !ui.run->running.load() || ui.run->driveRoot.empty()) return;
-  for (const DriveInfo& drive : DriveTable) {
-    if (drive.root == ui.run->driveRoot) return;
-  }
-  ui.run->stopRequested = true;
-  AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
-  MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
-              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
-}
 
 }  // namespace velkor

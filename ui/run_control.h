@@ -1,4 +1,4 @@
-// Starting, following, stopping and finishing runs from the window, and the drive change watch.
+// Starting, following, stopping and finishing runs from the window.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,5 @@ void UpdateProgress();
 void OnProgressTimer();
 // The end-of-run package arrived; takes ownership.
 void OnTestDone(RunOutcome* outcome);
-// Re-reads the drives and stops a run whose target has gone.
-void CheckDriveChange(HWND main);
 
 }  // namespace velkor

@@ -102,10 +102,12 @@ inline DialogAnswer SaveAs(const std::wstring& path) {
 // For failure messages.
 inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
 
+// The program's own loop: keys first, then the usual translation and dispatch.
 inline void Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) continue;
+    if (TranslateWindowKeys(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
