@@ -235,6 +235,31 @@ LRESULT OnStaticColour(WPARAM dc, LPARAM control) {
   return reinterpret_cast<LRESULT>(ui.hintBrush);
 }
 
+// Tab from a multi-line field: the field hands the move to its parent, as it would in a dialog.
+LRESULT OnNextControl(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND next = lParam != 0 ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(window, GetFocus(), wParam != 0);
+  if (next != nullptr) SetFocus(next);
+  return 0;
+}
+
+// The keyboard focus comes back to the control that had it, as in a dialog; a red taskbar mark
+// of a finished run has been seen.
+LRESULT OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+  WindowState& ui = Ui();
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    ui.lastFocus = focus != nullptr && IsChild(window, focus) ? focus : nullptr;
+    return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+  }
+  OnWindowActivated(window);
+  if (ui.lastFocus != nullptr && IsWindow(ui.lastFocus) && IsWindowEnabled(ui.lastFocus) &&
+      IsWindowVisible(ui.lastFocus)) {
+    SetFocus(ui.lastFocus);
+    return 0;
+  }
+  return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+}
+
 LRESULT OnDeviceChange(HWND window) {
   CheckDriveChange(window);
   return TRUE;
@@ -340,7 +365,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITMENUPOPUP: return OnInitMenuPopup();
     case WM_CTLCOLOREDIT: return OnEditColour(wParam, lParam);
     case WM_CTLCOLORSTATIC: return OnStaticColour(wParam, lParam);
+    case WM_ACTIVATE: return OnActivate(window, wParam, lParam);
     case WM_DEVICECHANGE: return OnDeviceChange(window);
+    case WM_NEXTDLGCTL: return OnNextControl(window, wParam, lParam);
     case WM_CLOSE: return OnClose(window);
     case WM_DESTROY: return OnDestroy();
     case WM_APP_LOGLINE: return OnLogLine(window, lParam);

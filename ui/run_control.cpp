@@ -56,8 +56,7 @@ void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
 
-// The settings controls, Start and Stop back to idle once a run is over; the system may sleep
-// again, and a long run that ended behind other windows flashes its taskbar button.
+// The settings controls, Start and Stop back to idle once a run is over; the system may sleep again.
 void UnlockAfterRun() {
   WindowState& ui = Ui();
   KillTimer(ui.main, kProgressTimer);
@@ -65,10 +64,15 @@ void UnlockAfterRun() {
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
   platform::KeepSystemAwake(false);
-  if (ui.runStartMs != 0) {
-    FlashAtRunEnd(ui.main, static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
-    ui.runStartMs = 0;
-  }
+}
+
+// Once per run, when its end is seen: the taskbar button tells a user in another window.
+void ShowRunEnd(bool errorsFound) {
+  WindowState& ui = Ui();
+  if (ui.runStartMs == 0) return;
+  ShowRunEndOnTaskbar(ui.main, ui.runErrorsSeen || errorsFound,
+                      static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
+  ui.runStartMs = 0;
 }
 
 }  // namespace
@@ -164,9 +168,9 @@ void UpdateProgress() {
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
   SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+  if (!ui.run->running.load()) return;  // the run's end sets the button (ShowRunEnd)
   ui.runErrorsSeen = ui.runErrorsSeen || ui.run->errorCount.load() > 0;
-  ShowTaskbarProgress(ui.main, TaskbarProgressFor(ui.run->running.load(), static_cast<int>(view.barPosition),
-                                                   ui.runErrorsSeen));
+  ShowTaskbarProgress(ui.main, TaskbarProgressFor(true, static_cast<int>(view.barPosition), ui.runErrorsSeen));
 }
 
 void OnProgressTimer() {
@@ -178,6 +182,7 @@ void OnProgressTimer() {
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
   UpdateProgress();
+  ShowRunEnd(false);
 }
 
 void OnTestDone(RunOutcome* raw) {
@@ -197,6 +202,9 @@ void OnTestDone(RunOutcome* raw) {
   // The timer is gone now: show the end summary here, or a short run would leave the bar and
   // status line at their last tick.
   UpdateProgress();
+  bool errorsFound = false;
+  for (const ResultRecord& r : ui.currentResults) errorsFound = errorsFound || r.errors > 0;
+  ShowRunEnd(errorsFound);
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);

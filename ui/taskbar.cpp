@@ -62,10 +62,17 @@ void ReleaseTaskbar() {
   gTaskbarTried = false;
 }
 
-void FlashAtRunEnd(HWND main, int64_t runSeconds) {
-  if (main == nullptr || !ShouldFlashAtRunEnd(runSeconds, GetForegroundWindow() == main)) return;
+void ShowRunEndOnTaskbar(HWND main, bool errorsFound, int64_t runSeconds) {
+  if (main == nullptr) return;
+  const bool inFront = GetForegroundWindow() == main;
+  ShowTaskbarProgress(main, TaskbarAtRunEnd(errorsFound, inFront));
+  if (!ShouldFlashAtRunEnd(runSeconds, inFront)) return;
   FLASHWINFO flash{sizeof(flash), main, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
   FlashWindowEx(&flash);
+}
+
+void OnWindowActivated(HWND main) {
+  if (Ui().taskbar.mark != TaskbarMark::kNone && !TestRunning()) ShowTaskbarProgress(main, TaskbarProgress{});
 }
 
 }  // namespace velkor

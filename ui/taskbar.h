@@ -16,7 +16,10 @@ void OnTaskbarButtonCreated(HWND main);
 void ShowTaskbarProgress(HWND main, const TaskbarProgress& progress);
 // Lets the shell's object go (the window is being destroyed).
 void ReleaseTaskbar();
-// Flashes the button until the window comes to the front, when the rule says so.
-void FlashAtRunEnd(HWND main, int64_t runSeconds);
+// The end of a run on the button: red when it found errors while the user works elsewhere, and a
+// flash until the window comes to the front after a long run.
+void ShowRunEndOnTaskbar(HWND main, bool errorsFound, int64_t runSeconds);
+// The window came to the front: a red end mark has been seen.
+void OnWindowActivated(HWND main);
 
 }  // namespace velkor

@@ -37,6 +37,7 @@ struct WindowState {
   HBRUSH hintBrush = nullptr;     // worker hint line
   HWND tooltip = nullptr;
   HACCEL keys = nullptr;           // F5 and Esc
+  HWND lastFocus = nullptr;        // the control that had the focus when the window was left
 
   bool settingsShown = false;
   bool methodDetailsShown = false;

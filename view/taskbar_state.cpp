@@ -12,6 +12,14 @@ TaskbarProgress TaskbarProgressFor(bool running, int barPosition, bool errorsFou
   return p;
 }
 
+TaskbarProgress TaskbarAtRunEnd(bool errorsFound, bool windowInForeground) {
+  TaskbarProgress p;
+  if (!errorsFound || windowInForeground) return p;
+  p.mark = TaskbarMark::kError;
+  p.completed = p.total;
+  return p;
+}
+
 bool ShouldFlashAtRunEnd(int64_t runSeconds, bool windowInForeground) {
   return !windowInForeground && runSeconds >= kFlashAfterSeconds;
 }

@@ -17,9 +17,13 @@ struct TaskbarProgress {
   uint64_t total = 10000;
 };
 
-// The taskbar button while a run goes on (its progress bar position of 0 to 10000, and whether
-// any of its jobs has found errors so far); the plain button once it is over.
+// The taskbar button while a run goes on: its progress bar position of 0 to 10000, red once any
+// of its jobs has found errors. The plain button when none goes on.
 TaskbarProgress TaskbarProgressFor(bool running, int barPosition, bool errorsFound);
+
+// The taskbar button once a run is over: a full red bar when it found errors and the user is in
+// another window (it stays until the window is activated), else the plain button.
+TaskbarProgress TaskbarAtRunEnd(bool errorsFound, bool windowInForeground);
 
 // A run that took at least this long is one the user has likely left alone.
 inline constexpr int64_t kFlashAfterSeconds = 60;

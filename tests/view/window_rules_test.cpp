@@ -169,6 +169,14 @@ TEST(TaskbarState, ProgressTurnsRedWithErrorsAndClearsAtTheEnd) {
   }
 }
 
+TEST(TaskbarState, ARunWithErrorsStaysRedForAUserInAnotherWindow) {
+  const TaskbarProgress red = TaskbarAtRunEnd(true, false);
+  EXPECT_EQ(red.mark, TaskbarMark::kError);
+  EXPECT_EQ(red.completed, red.total);
+  EXPECT_EQ(TaskbarAtRunEnd(true, true).mark, TaskbarMark::kNone);
+  EXPECT_EQ(TaskbarAtRunEnd(false, false).mark, TaskbarMark::kNone);
+}
+
 TEST(TaskbarState, OnlyALongRunInTheBackgroundFlashes) {
   EXPECT_TRUE(ShouldFlashAtRunEnd(kFlashAfterSeconds, false));
   EXPECT_TRUE(ShouldFlashAtRunEnd(3 * 3600, false));
