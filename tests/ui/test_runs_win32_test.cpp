@@ -437,7 +437,7 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   EXPECT_TRUE(Logged(L"Laufwerkswechsel erkannt. Liste wird aktualisiert."));
   for (const DriveInfo& d : DriveTable) EXPECT_NE(d.root, L"Y:\\");
   WaitForIdle();
-  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine)) << " focus " << GetDlgCtrlID(GetFocus()) << " cursor " << [] { POINT p; GetCursorPos(&p); return std::to_string(p.x) + "," + std::to_string(p.y); }() << " window " << [this] { RECT r; GetWindowRect(main_, &r); return std::to_string(r.left) + "," + std::to_string(r.top); }();
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine)) << Narrow(Log());
 }
 
 }  // namespace
