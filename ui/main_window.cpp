@@ -322,8 +322,15 @@ LRESULT OnTestDoneMessage(LPARAM lParam) {
   return 0;
 }
 
-WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
-  WNDCLASSW c{};
+// The program's icon (resource 1) at a size of the system's; null without the resource.
+HICON ProgramIcon(HINSTANCE instance, int metricX, int metricY) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, GetSystemMetrics(metricX),
+                                       GetSystemMetrics(metricY), LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+WNDCLASSEXW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof(c);
   c.lpfnWndProc = procedure;
   c.hInstance = instance;
   c.hCursor = LoadCursorW(nullptr, cursor);
@@ -385,11 +392,14 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   // apartment; a second call on the same thread (a second window) only counts up.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   LoadSettings();
-  const WNDCLASSW splitter = WindowClass(instance, kSplitterClass, SplitterWindowProc, IDC_SIZEWE);
-  RegisterClassW(&splitter);
-  const WNDCLASSW main = WindowClass(instance, kMainWindowClass, MainWindowProc, IDC_ARROW);
+  const WNDCLASSEXW splitter = WindowClass(instance, kSplitterClass, SplitterWindowProc, IDC_SIZEWE);
+  RegisterClassExW(&splitter);
+  // The window and its taskbar button show the program's icon.
+  WNDCLASSEXW main = WindowClass(instance, kMainWindowClass, MainWindowProc, IDC_ARROW);
+  main.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  main.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   // A second window of the same process (the window tests) finds the class already there.
-  if (!RegisterClassW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  if (!RegisterClassExW(&main) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
 
   RECT work{0, 0, 1280, 800};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

@@ -8,6 +8,9 @@
 
 namespace velkor {
 
+// The resource id of the program's icon (ui/velkor.rc).
+inline constexpr int kProgramIconId = 1;
+
 // The window other threads post to; null before WM_CREATE and after WM_DESTROY.
 HWND WindowForPosts();
 

@@ -82,6 +82,18 @@ const ExpectedControl kStartUp[] = {
 TEST_F(MainWindow, StartsWithEveryControlInPlace) {
   ASSERT_NE(OpenWindow(), nullptr);
   EXPECT_EQ(WindowText(main_), Translate(L"app_title"));
+  // The program's icon, large for the taskbar and small for the title bar.
+  for (auto [which, metric] : {std::pair{GCLP_HICON, SM_CXICON}, std::pair{GCLP_HICONSM, SM_CXSMICON}}) {
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, which));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
   ASSERT_EQ(std::size(kStartUp), static_cast<size_t>(kControlCount));
   for (const ExpectedControl& c : kStartUp) {
     HWND control = Control(c.number);
