@@ -9,6 +9,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_request.h"
+#include "cli/progress_line.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
 #include "common/paths.h"
@@ -127,8 +128,11 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   });
 
   const bool progress = platform::IsStandardErrorTerminal();
+  // A classic Windows console prints an escape sequence as it stands: blanks instead.
+  const bool sequences = progress && platform::EnableTerminalSequences();
   bool stopSent = false;
   bool progressShown = false;
+  size_t shown = 0;  // characters of the progress line on the terminal
   auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   auto nextWatch = nextProgress;
   std::unique_ptr<RunOutcome> outcome;
@@ -147,7 +151,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       finished = queue.finished;
     }
     if (!lines.empty()) {
-      if (progressShown) Err(L"\r\x1b[K");
+      if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
       progressShown = false;
       std::wstring text;
       for (std::wstring& line : lines) text += ConsoleLine(std::move(line));
@@ -171,7 +175,9 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       }
     }
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
-      Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
+      const std::wstring line = BuildProgressView(TakeProgressSnapshot(*state)).statusText;
+      Err(ReplaceProgressLine(line, progressShown ? shown : 0, sequences));
+      shown = line.size();
       progressShown = true;
       nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     }
@@ -180,13 +186,13 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   {
     std::lock_guard<std::mutex> lock(queue.mutex);
     for (std::wstring& line : queue.lines) {
-      Err((progressShown ? L"\r\x1b[K" : L"") + ConsoleLine(std::move(line)));
+      Err((progressShown ? ReplaceProgressLine(L"", shown, sequences) : L"") + ConsoleLine(std::move(line)));
       progressShown = false;
     }
     if (queue.outcome) outcome = std::move(queue.outcome);
   }
   SetUiReceiver({});
-  if (progressShown) Err(L"\r\x1b[K");
+  if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
   Err(BuildProgressView(TakeProgressSnapshot(*state)).statusText + L"\n");
   return outcome;
 }

@@ -9,6 +9,11 @@ namespace velkor::platform {
 bool IsStandardErrorTerminal();
 bool IsStandardInputTerminal();
 
+// Makes the terminal behind standard error follow escape sequences (cursor and erase); a Windows
+// console needs them switched on. False where they stay plain text: a console without that mode
+// (before Windows 10) or no terminal at all.
+bool EnableTerminalSequences();
+
 // Writes text as UTF-8 (or as wide text to a Windows console); "\n" ends lines.
 void WriteStandardOutput(const std::wstring& text);
 void WriteStandardError(const std::wstring& text);

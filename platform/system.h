@@ -37,6 +37,11 @@ std::wstring ProgramFilePath();
 // nothing elsewhere.
 void KeepSystemAwake(bool awake);
 
+// A drive without a medium (an empty card slot) or a failing device answers the caller with an
+// error instead of a system message box that waits for someone to click it (Windows'
+// SEM_FAILCRITICALERRORS); nothing elsewhere.
+void SuppressCriticalErrorBoxes();
+
 // The primary language of the user interface as a Windows primary language id
 // (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).
 uint16_t UserInterfaceLanguage();

@@ -13,6 +13,7 @@
 #include "drives/enumerate.h"
 #include "engine/run_outcome.h"
 #include "pdf/help_files.h"
+#include "platform/system.h"
 #include "ui/command_table.h"
 #include "ui/commands.h"
 #include "ui/controls.h"
@@ -387,7 +388,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   // An empty card-reader slot must not raise the system's "no disk" box.
-  SetErrorMode(SEM_FAILCRITICALERRORS);
+  platform::SuppressCriticalErrorBoxes();
   // The shell's save dialog, ShellExecuteW and the taskbar button want COM in this thread's
   // apartment; a second call on the same thread (a second window) only counts up.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

@@ -29,6 +29,9 @@ void WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 bool IsStandardErrorTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+// A Unix terminal follows them as it is.
+bool EnableTerminalSequences() { return IsStandardErrorTerminal(); }
 bool IsStandardInputTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 void WriteStandardOutput(const std::wstring& text) { WriteAll(STDOUT_FILENO, WideToUtf8(text)); }

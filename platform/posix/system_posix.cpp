@@ -65,6 +65,8 @@ std::wstring ProgramFilePath() {
   return Utf8ToWide(buffer);
 }
 
+void SuppressCriticalErrorBoxes() {}
+
 // A Linux machine's sleep is the desktop's or the administrator's business.
 void KeepSystemAwake(bool) {}
 

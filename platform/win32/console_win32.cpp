@@ -41,6 +41,14 @@ void Write(DWORD which, const std::wstring& text) {
 }  // namespace
 
 bool IsStandardErrorTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
+
+bool EnableTerminalSequences() {
+  HANDLE h = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (!IsConsole(h) || !::GetConsoleMode(h, &mode)) return false;
+  if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) return true;
+  return ::SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != FALSE;
+}
 bool IsStandardInputTerminal() { return IsConsole(::GetStdHandle(STD_INPUT_HANDLE)); }
 
 void WriteStandardOutput(const std::wstring& text) { Write(STD_OUTPUT_HANDLE, text); }

@@ -54,6 +54,8 @@ std::wstring ProgramFilePath() {
   return std::wstring();
 }
 
+void SuppressCriticalErrorBoxes() { ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS); }
+
 void KeepSystemAwake(bool awake) {
   ::SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
