@@ -39,7 +39,7 @@ TEST(DataDirectory, BesideTheProgramUnlessInstalled) {
     const wchar_t* userData;
     const wchar_t* expected;
   } cases[] = {
-      {L"/usr/bin", true, L"/home/ana/.local/share", L"/home/ana/.local/share/velkor"},
+      {L"/usr/bin", true, L"/home/ana/.local/share/", L"/home/ana/.local/share/velkor"},
       {L"/usr/bin", true, L"", L"/usr/bin"},  // nowhere else known: as before
       {L"/media/stick/velkor", false, L"/home/ana/.local/share", L"/media/stick/velkor"},
       {L"E:\\Velkor", false, L"C:\\Users\\ana\\AppData\\Local", L"E:\\Velkor"},
