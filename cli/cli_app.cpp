@@ -235,6 +235,8 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
+  const std::wstring elsewhere = DataDirectoryNote();
+  if (!elsewhere.empty()) AppendDiagLog(elsewhere);
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
   if (!LockRunTarget(*state)) {
     AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
@@ -288,8 +290,12 @@ int RunCli(const std::vector<std::wstring>& args) {
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);
+  if (options.version) {
+    Out(CliVersionText());
+    return kExitClean;
+  }
   if (options.help) {
-    Out(CliHelpText(options.command));
+    Out(CliHelpText(options.command, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
     return kExitClean;
   }
   switch (options.command) {
@@ -299,7 +305,7 @@ int RunCli(const std::vector<std::wstring>& args) {
     case CliCommand::kDrives: return RunDrives();
     case CliCommand::kNone: break;
   }
-  Out(CliHelpText(CliCommand::kNone));
+  Out(CliHelpText(CliCommand::kNone, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
   return kExitInvalid;
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/diag_log.h"
 #include "common/handover.h"
+#include "common/paths.h"
 #include "common/settings.h"
 #include "drives/enumerate.h"
 #include "engine/run_outcome.h"
@@ -91,6 +92,8 @@ LRESULT OnCreate(HWND window) {
   UpdateSelectedDriveLabel();
   AppendDiagLog(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden; Spalten lassen sich im Kopf verschieben.");
   AppendDiagLog(L"Logdatei: " + GetLogFilePath());
+  const std::wstring elsewhere = DataDirectoryNote();
+  if (!elsewhere.empty()) AppendDiagLog(elsewhere);
   return 0;
 }
 

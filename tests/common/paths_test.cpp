@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace velkor {
 namespace {
@@ -29,6 +30,42 @@ TEST(ProgramDirectory, ResultsAndExportsFoldersAreCreatedBesideTheProgram) {
   }
   EXPECT_EQ(FileNameOfPath(GetResultsDirectory()), L"results");
   EXPECT_EQ(FileNameOfPath(GetExportsDirectory()), L"exports");
+}
+
+// An installed program keeps its files in the user's folder, a portable copy beside itself.
+TEST(DataDirectory, BesideTheProgramUnlessInstalled) {
+  const struct {
+    const wchar_t* program;
+    bool systemFolder;
+    const wchar_t* userData;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"/usr/bin", true, L"/home/ana/.local/share/", L"/home/ana/.local/share/velkor"},
+      {L"/usr/bin", true, L"", L"/usr/bin"},  // nowhere else known: as before
+      {L"/media/stick/velkor", false, L"/home/ana/.local/share", L"/media/stick/velkor"},
+      {L"E:\\Velkor", false, L"C:\\Users\\ana\\AppData\\Local", L"E:\\Velkor"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DataDirectoryFor(c.program, c.systemFolder, c.userData), c.expected);
+  }
+  // The test programs lie in a build folder: a portable copy.
+  EXPECT_EQ(GetDataDirectory(), GetProgramDirectory());
+  EXPECT_EQ(DataDirectoryNote(), L"");
+}
+
+// Only a file that can really be made counts: a temporary folder can be written, the kernel's
+// process folder cannot, not even by an administrator.
+TEST(DataDirectory, WritableFoldersAreTriedWithAProbeFile) {
+  testing::TempFolder folder;
+  EXPECT_TRUE(IsFolderWritable(folder.path()));
+  EXPECT_TRUE(platform::ListFolder(folder.path(), L"*").empty());  // the probe is gone again
+  // A probe file left behind by a program that ended too early does not count against it.
+  testing::WriteFileBytes(folder.File(L"velkor-schreibprobe.tmp"), "");
+  EXPECT_TRUE(IsFolderWritable(folder.path()));
+  EXPECT_TRUE(platform::ListFolder(folder.path(), L"*").empty());
+  EXPECT_FALSE(IsFolderWritable(folder.File(L"missing")));
+  const std::wstring proc = platform::PathSeparator() == L'/' ? L"/proc" : L"Z:\\proc";
+  EXPECT_FALSE(IsFolderWritable(proc));
 }
 
 TEST(JoinPath, DoesNotDoubleARootSeparator) {
