@@ -236,7 +236,10 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
   const std::wstring elsewhere = DataDirectoryNote();
-  if (!elsewhere.empty()) AppendDiagLog(elsewhere);
+  if (!elsewhere.empty()) {
+    AppendDiagLog(elsewhere);  // the log file; the console has no receiver yet
+    Err(elsewhere + L"\n");
+  }
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
   if (!LockRunTarget(*state)) {
     AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
