@@ -26,6 +26,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "platform/volumes.h"
 #include "results/exports.h"
 #include "results/result_report.h"
@@ -119,6 +120,8 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   const bool watch = platform::QueryPathVolume(target, &startVolume, &fileSystem);
   uint32_t driveMask = platform::LogicalDriveMask();
 
+  // A sleeping machine would suspend the drive under test.
+  platform::KeepSystemAwake(true);
   // The test thread wakes the loop when it returns, so the program ends with the run.
   std::thread worker([&queue, config, state] {
     RunTest(config, state);
@@ -183,6 +186,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
   }
   worker.join();
+  platform::KeepSystemAwake(false);
   {
     std::lock_guard<std::mutex> lock(queue.mutex);
     for (std::wstring& line : queue.lines) {
