@@ -118,19 +118,44 @@ TEST(Pattern, PrefixIsIndependentOfBlockSizeAndBlocksDiffer) {
   EXPECT_NE(Reference(1, kTestPatternSeed, 0), Reference(1, kTestPatternSeed, 1));
 }
 
-TEST(Pattern, MatchesPatternFindsAnySingleFlippedByte) {
-  for (uint64_t length : {uint64_t{1}, uint64_t{4096}, uint64_t{100001}, uint64_t{1048576}}) {
-    SCOPED_TRACE(length);
-    std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 11);
-    EXPECT_TRUE(MatchesPattern(data.data(), length, kTestPatternSeed, 11));
-    EXPECT_FALSE(MatchesPattern(data.data(), length, kTestPatternSeed, 12));
-    for (uint64_t at : std::set<uint64_t>{0, length / 3, length / 2, length - 1}) {
-      data[at] ^= 0x10;
-      EXPECT_FALSE(MatchesPattern(data.data(), length, kTestPatternSeed, 11)) << "flip at " << at;
-      data[at] ^= 0x10;
+// Every path's one-pass comparison: a correct block matches, a neighbour's does not, and a single
+// flipped byte anywhere is found (the first and last lane of a run, the byte-step tail, a run that
+// is not the first).
+TEST(Pattern, EveryPathFindsAnySingleFlippedByte) {
+  for (PatternPath path : SupportedPaths()) {
+    SCOPED_TRACE(PatternPathName(path));
+    for (uint64_t length : {uint64_t{1}, uint64_t{4096}, uint64_t{100001}, uint64_t{1048576}}) {
+      SCOPED_TRACE(length);
+      std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 11);
+      EXPECT_TRUE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 11));
+      EXPECT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 12));
+      for (uint64_t at : std::set<uint64_t>{0, 7, 1087, length / 3, length / 2, length - 9, length - 1}) {
+        if (at >= length) continue;
+        data[at] ^= 0x10;
+        EXPECT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 11)) << "flip at " << at;
+        data[at] ^= 0x10;
+      }
+    }
+    EXPECT_TRUE(MatchesPatternOn(path, nullptr, 0, kTestPatternSeed, 0));
+  }
+  const std::vector<uint8_t> data = Reference(65536, kTestPatternSeed, 4);
+  EXPECT_TRUE(MatchesPattern(data.data(), data.size(), kTestPatternSeed, 4));
+  EXPECT_FALSE(MatchesPattern(data.data(), data.size(), kTestPatternSeed, 5));
+}
+
+// Every byte of a run is compared: a flip at each offset of a short run (two lanes' worth and the
+// tail) on every path.
+TEST(Pattern, EveryPathComparesEveryByteOfARun) {
+  const uint64_t length = 2 * 17 * 64 * 32 + 1000;
+  std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 2);
+  for (PatternPath path : SupportedPaths()) {
+    SCOPED_TRACE(PatternPathName(path));
+    for (uint64_t at = 0; at < length; at += 61) {
+      data[at] ^= 0x80;
+      ASSERT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 2)) << "flip at " << at;
+      data[at] ^= 0x80;
     }
   }
-  EXPECT_TRUE(MatchesPattern(nullptr, 0, kTestPatternSeed, 0));
 }
 
 }  // namespace
