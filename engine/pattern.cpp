@@ -101,19 +101,21 @@ uint64_t PortableLanes(Bytes bytes, uint64_t laneBytes, const LaneStartRows& row
 
 }  // namespace
 
+void LaneJumpRows(uint64_t laneBytes, uint32_t lanes, uint64_t* rows) {
+  const BitMatrix jump = StepPower(laneBytes);
+  for (int i = 0; i < 64; ++i) {
+    uint64_t v = uint64_t{1} << i;
+    for (uint32_t j = 0; j < lanes; ++j) {
+      rows[i * lanes + j] = v;
+      v = Apply(jump, v);
+    }
+  }
+}
+
 const LaneStartRows& LaneStartRowsOf(uint32_t laneClass) {
   static const LaneStartRows* const tables = [] {
     auto* t = new LaneStartRows[kLaneClasses];
-    for (uint32_t c = 0; c < kLaneClasses; ++c) {
-      const BitMatrix jump = StepPower(LaneBytesOfClass(c));
-      for (int i = 0; i < 64; ++i) {
-        uint64_t v = uint64_t{1} << i;
-        for (uint32_t j = 0; j < kMaxLanes; ++j) {
-          t[c].row[i][j] = v;
-          v = Apply(jump, v);
-        }
-      }
-    }
+    for (uint32_t c = 0; c < kLaneClasses; ++c) LaneJumpRows(LaneBytesOfClass(c), kMaxLanes, &t[c].row[0][0]);
     return t;
   }();
   return tables[laneClass];
@@ -141,6 +143,7 @@ struct PathKernels {
 
 PathKernels KernelsOf(PatternPath path) {
   switch (path) {
+    case PatternPath::kAvx512Gfni:
     case PatternPath::kAvx512: return {FillLanesAvx512, CompareLanesAvx512, kAvx512Lanes};
     case PatternPath::kAvx2: return {FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
     default: return {FillLanesPortable, CompareLanesPortable, kPortableLanes};
@@ -148,14 +151,26 @@ PathKernels KernelsOf(PatternPath path) {
 }
 
 // Fills (Bytes writable) or compares (Bytes const, differences ORed into *diff) length bytes of
-// the stream from state s: runs of K lanes while at least K * 8 bytes are left (the longest lane
-// class that fits), then single steps for the rest. A compare stops after the first run that
-// differs. Returns the state after the last byte handled.
+// the stream from state s: on the GFNI path runs of its 64 main-length lanes first; then runs of
+// K lanes while at least K * 8 bytes are left (the longest lane class that fits), then single
+// steps for the rest. A compare stops after the first run that differs. Returns the state after
+// the last byte handled.
 template <typename Bytes>
 uint64_t Walk(PatternPath path, Bytes bytes, uint64_t length, uint64_t s, uint64_t* diff) {
   constexpr bool kCompare = std::is_const_v<std::remove_pointer_t<Bytes>>;
   const PathKernels kernels = KernelsOf(path);
   uint64_t done = 0;
+  if (path == PatternPath::kAvx512Gfni) {
+    constexpr uint64_t kRunBytes = kGfniLanes * kMainLaneBytes;
+    for (; length - done >= kRunBytes; done += kRunBytes) {
+      if constexpr (kCompare) {
+        s = CompareLanesGfni(bytes + done, s, diff);
+        if (*diff != 0) return s;
+      } else {
+        s = FillLanesGfni(bytes + done, s);
+      }
+    }
+  }
   uint32_t laneClass = kLaneClasses - 1;
   for (;;) {
     const uint64_t laneBytes = LaneBytesOfClass(laneClass);
@@ -189,7 +204,7 @@ uint64_t Walk(PatternPath path, Bytes bytes, uint64_t length, uint64_t s, uint64
 PatternPath DetectPath() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
-    return PatternPath::kAvx512;
+    return __builtin_cpu_supports("gfni") ? PatternPath::kAvx512Gfni : PatternPath::kAvx512;
   }
   if (__builtin_cpu_supports("avx2")) return PatternPath::kAvx2;
   return PatternPath::kPortable;
@@ -221,6 +236,7 @@ PatternPath SelectedPatternPath() {
 
 const char* PatternPathName(PatternPath path) {
   switch (path) {
+    case PatternPath::kAvx512Gfni: return "avx512gfni";
     case PatternPath::kAvx512: return "avx512";
     case PatternPath::kAvx2: return "avx2";
     default: return "portable";

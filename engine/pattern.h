@@ -27,10 +27,12 @@ void NextPatternBytes(uint64_t* state, void* buffer, uint64_t length);
 
 // The generator implementations. The stream is split into independent lanes (jumped ahead with
 // precomputed powers of the generator's bit matrix) that run side by side in vector registers.
+// Each path needs what the ones before it need.
 enum class PatternPath : uint8_t {
-  kPortable = 0,  // the compiler's generic vectors (SSE2 on x86-64), several lanes per loop
+  kPortable = 0,     // the compiler's generic vectors (SSE2 on x86-64), several lanes per loop
   kAvx2 = 1,
-  kAvx512 = 2,    // AVX-512 F and BW
+  kAvx512 = 2,       // AVX-512 F and BW
+  kAvx512Gfni = 3,   // and GFNI: 16 generator steps as one bit-matrix product per lane
 };
 
 // Whether this CPU (and the system) can run the path. kPortable is always supported.
@@ -39,7 +41,7 @@ bool PatternPathSupported(PatternPath path);
 // The path FillPattern and friends use: the fastest supported one, chosen once.
 PatternPath SelectedPatternPath();
 
-// "portable", "avx2", "avx512".
+// "portable", "avx2", "avx512", "avx512gfni".
 const char* PatternPathName(PatternPath path);
 
 // FillPattern on a given path, for tests and benchmarks. REQUIRES: PatternPathSupported(path).

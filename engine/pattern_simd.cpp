@@ -1,18 +1,22 @@
 // The vector kernels of the pattern generator. Each function carries its own target attribute, so
 // this file builds with the baseline flags and nothing here runs unless the CPU check chose it.
 // Unaligned loads and stores only: MinGW does not align the stack for vector locals.
-// GCC 12 warns about its own intrinsics headers (_mm512_undefined) once they are inlined here.
+// GCC 12 warns about its own intrinsics headers (_mm512_undefined, the unpacks) once they are
+// inlined here.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 
 #include <immintrin.h>
 
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "engine/pattern_lanes.h"
 
 #define VELKOR_AVX2 __attribute__((target("avx2")))
 #define VELKOR_AVX512 __attribute__((target("avx512f,avx512bw")))
+#define VELKOR_GFNI __attribute__((target("avx512f,avx512bw,gfni")))
 #define VELKOR_INLINE __attribute__((always_inline)) inline
 
 namespace velkor::pattern_detail {
@@ -164,6 +168,207 @@ VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t laneBytes
   return words[7];
 }
 
+// ---- AVX-512 with GFNI: 64 lanes of kMainLaneBytes. Each lane's state is spread over eight byte
+// planes (byte p of plane i is byte i of the state of the lane at position p); a round makes 16
+// bytes per lane.
+
+constexpr uint32_t kRoundBytes = 16;
+
+// The 8x8 blocks of a round's two matrices in GF2P8AFFINEQB's layout: block (o, i) maps byte i of a
+// state to its share of byte o of the result, its row r (the bits of byte i that make bit r) in
+// byte 7 - r of the qword.
+struct RoundBlocks {
+  uint64_t next[8][8];            // the state kRoundBytes steps on
+  uint64_t out[kRoundBytes][8];   // the bytes put out on the way
+};
+
+constexpr RoundBlocks MakeRoundBlocks() {
+  uint64_t next[64] = {}, out[64][2] = {};  // images of state bit c
+  for (int c = 0; c < 64; ++c) {
+    uint64_t x = uint64_t{1} << c;
+    for (uint32_t k = 0; k < kRoundBytes; ++k) {
+      x = pattern_detail::Step(x);
+      out[c][k / 8] |= (x & 0xFF) << (8 * (k % 8));
+    }
+    next[c] = x;
+  }
+  RoundBlocks b{};
+  for (uint32_t o = 0; o < kRoundBytes; ++o) {
+    for (int i = 0; i < 8; ++i) {
+      for (int r = 0; r < 8; ++r) {
+        for (int k = 0; k < 8; ++k) {
+          const int c = 8 * i + k;
+          const int bit = 8 * (7 - r) + k;
+          if (o < 8) b.next[o][i] |= ((next[c] >> (8 * o + r)) & 1) << bit;
+          b.out[o][i] |= ((out[c][o / 8] >> (8 * (o % 8) + r)) & 1) << bit;
+        }
+      }
+    }
+  }
+  return b;
+}
+constexpr RoundBlocks kRoundBlocks = MakeRoundBlocks();
+
+// Byte o of the round's output (kNext false) or of the next state (true), for all 64 lanes: the
+// XOR of the products of the planes with the row's nonzero blocks.
+template <bool kNext>
+VELKOR_GFNI VELKOR_INLINE __m512i RoundRow(__m512i (&planes)[8], int o) {
+  // The barriers keep the rows apart: GCC would otherwise issue every row's products first and
+  // spill most of them.
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) __asm__ volatile("" : "+v"(planes[i]));
+  __m512i acc = _mm512_setzero_si512();
+  bool first = true;
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) {
+    const uint64_t block = kNext ? kRoundBlocks.next[o][i] : kRoundBlocks.out[o][i];
+    if (block == 0) continue;
+    const __m512i product =
+        _mm512_gf2p8affine_epi64_epi8(planes[i], _mm512_set1_epi64(static_cast<long long>(block)), 0);
+    acc = first ? product : _mm512_xor_si512(acc, product);
+    first = false;
+  }
+  __asm__ volatile("" : "+v"(acc));
+  return acc;
+}
+
+// Eight byte planes to 64-bit words: byte k of each word from plane k. Works within 128-bit lanes;
+// which word holds which position follows from the unpacks (see GfniSetup).
+VELKOR_GFNI VELKOR_INLINE void PlanesToWords(const __m512i (&o)[8], __m512i (&w)[8]) {
+  __m512i a[8], b[8];
+#pragma GCC unroll 4
+  for (int p = 0; p < 4; ++p) {
+    a[2 * p] = _mm512_unpacklo_epi8(o[2 * p], o[2 * p + 1]);
+    a[2 * p + 1] = _mm512_unpackhi_epi8(o[2 * p], o[2 * p + 1]);
+  }
+#pragma GCC unroll 2
+  for (int h = 0; h < 2; ++h) {
+    b[4 * h] = _mm512_unpacklo_epi16(a[h], a[2 + h]);
+    b[4 * h + 1] = _mm512_unpackhi_epi16(a[h], a[2 + h]);
+    b[4 * h + 2] = _mm512_unpacklo_epi16(a[4 + h], a[6 + h]);
+    b[4 * h + 3] = _mm512_unpackhi_epi16(a[4 + h], a[6 + h]);
+  }
+#pragma GCC unroll 2
+  for (int h = 0; h < 2; ++h) {
+#pragma GCC unroll 2
+    for (int q = 0; q < 2; ++q) {
+      w[4 * h + 2 * q] = _mm512_unpacklo_epi32(b[4 * h + q], b[4 * h + 2 + q]);
+      w[4 * h + 2 * q + 1] = _mm512_unpackhi_epi32(b[4 * h + q], b[4 * h + 2 + q]);
+    }
+  }
+}
+
+// Vector v of a round's 16-byte lane chunks (chunks 4v to 4v + 3), from the words of output bytes
+// 0-7 (low) and 8-15 (high).
+VELKOR_GFNI VELKOR_INLINE __m512i ChunkVector(const __m512i (&low)[8], const __m512i (&high)[8], int v) {
+  return (v & 1) ? _mm512_unpackhi_epi64(low[v / 2], high[v / 2]) : _mm512_unpacklo_epi64(low[v / 2], high[v / 2]);
+}
+
+// Lane number = chunk number: the lane of chunk P lives at plane position positionOf[P].
+struct GfniSetup {
+  uint8_t startPlanes[64][8][64];  // per state bit: its share of each lane's start, in planes
+  uint8_t positionOf[kGfniLanes];
+};
+
+VELKOR_GFNI void BuildGfniSetup(GfniSetup* setup) {
+  // Send planes whose bytes are their own positions through the network and see where they land.
+  uint8_t position[64];
+  for (int p = 0; p < 64; ++p) position[p] = static_cast<uint8_t>(p);
+  __m512i planes[8], words[8];
+#pragma GCC unroll 8
+  for (int k = 0; k < 8; ++k) planes[k] = _mm512_loadu_si512(position);
+  PlanesToWords(planes, words);
+  uint8_t chunks[kGfniLanes][16];
+#pragma GCC unroll 16
+  for (int v = 0; v < 16; ++v) _mm512_storeu_si512(chunks[4 * v], ChunkVector(words, words, v));
+  for (uint32_t lane = 0; lane < kGfniLanes; ++lane) setup->positionOf[lane] = chunks[lane][0];
+
+  std::vector<uint64_t> rows(64 * kGfniLanes);
+  LaneJumpRows(kMainLaneBytes, kGfniLanes, rows.data());
+  for (int bit = 0; bit < 64; ++bit) {
+    for (uint32_t lane = 0; lane < kGfniLanes; ++lane) {
+      for (int i = 0; i < 8; ++i) {
+        setup->startPlanes[bit][i][setup->positionOf[lane]] = static_cast<uint8_t>(rows[bit * kGfniLanes + lane] >> (8 * i));
+      }
+    }
+  }
+}
+
+const GfniSetup& GfniSetupOf() {
+  static const GfniSetup* const setup = [] {
+    auto* built = new GfniSetup;
+    BuildGfniSetup(built);
+    return built;
+  }();
+  return *setup;
+}
+
+template <typename Bytes>
+VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64_t* diff) {
+  constexpr uint64_t kLaneBytes = kMainLaneBytes;
+  static_assert(kLaneBytes % kRoundBytes == 0);
+  const GfniSetup& setup = GfniSetupOf();
+  __m512i planes[8];
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) planes[i] = _mm512_setzero_si512();
+  for (uint64_t bits = start; bits != 0; bits &= bits - 1) {
+    const uint8_t(&share)[8][64] = setup.startPlanes[__builtin_ctzll(bits)];
+#pragma GCC unroll 8
+    for (int i = 0; i < 8; ++i) planes[i] = _mm512_xor_si512(planes[i], _mm512_loadu_si512(share[i]));
+  }
+  uint8_t chunks[kGfniLanes][16];  // filling: the round's output; comparing: the data
+  __m512i differ = _mm512_setzero_si512();
+  for (uint64_t t = 0; t < kLaneBytes; t += kRoundBytes) {
+    if constexpr (kCompares<Bytes>) {
+#pragma GCC unroll 64
+      for (uint32_t lane = 0; lane < kGfniLanes; ++lane) std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
+      __asm__("" : : "m"(chunks) : "memory");
+    }
+    __m512i low[8], high[8];
+    {
+      __m512i o[8];
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) o[k] = RoundRow<false>(planes, k);
+      PlanesToWords(o, low);
+    }
+    {
+      __m512i o[8];
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) o[k] = RoundRow<false>(planes, 8 + k);
+      PlanesToWords(o, high);
+    }
+#pragma GCC unroll 16
+    for (int v = 0; v < 16; ++v) {
+      const __m512i chunk = ChunkVector(low, high, v);
+      if constexpr (kCompares<Bytes>) {
+        differ = _mm512_ternarylogic_epi64(differ, chunk, _mm512_loadu_si512(chunks[4 * v]), 0xF6);
+      } else {
+        _mm512_storeu_si512(chunks[4 * v], chunk);
+      }
+    }
+    {
+      __m512i next[8];
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) next[k] = RoundRow<true>(planes, k);
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) planes[k] = next[k];
+    }
+    if constexpr (!kCompares<Bytes>) {
+      __asm__("" : : "m"(chunks) : "memory");
+#pragma GCC unroll 64
+      for (uint32_t lane = 0; lane < kGfniLanes; ++lane) std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
+    }
+  }
+  if (diff != nullptr && _mm512_test_epi64_mask(differ, differ) != 0) *diff |= 1;
+  uint8_t last[8][64];
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) _mm512_storeu_si512(last[i], planes[i]);
+  const uint8_t position = setup.positionOf[kGfniLanes - 1];
+  uint64_t state = 0;
+  for (int i = 0; i < 8; ++i) state |= uint64_t{last[i][position]} << (8 * i);
+  return state;
+}
+
 }  // namespace
 
 VELKOR_AVX2 uint64_t FillLanesAvx2(uint8_t* out, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s) {
@@ -183,5 +388,9 @@ VELKOR_AVX512 uint64_t CompareLanesAvx512(const uint8_t* in, uint64_t laneBytes,
                                           uint64_t s, uint64_t* diff) {
   return Avx512Lanes(in, laneBytes, rows, s, diff);
 }
+
+VELKOR_GFNI uint64_t FillLanesGfni(uint8_t* out, uint64_t s) { return GfniLanes(out, s, nullptr); }
+
+VELKOR_GFNI uint64_t CompareLanesGfni(const uint8_t* in, uint64_t s, uint64_t* diff) { return GfniLanes(in, s, diff); }
 
 }  // namespace velkor::pattern_detail

@@ -23,7 +23,7 @@ std::vector<uint8_t> Reference(uint64_t length, uint64_t seed, uint64_t blockInd
 
 std::vector<PatternPath> SupportedPaths() {
   std::vector<PatternPath> paths;
-  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512}) {
+  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512, PatternPath::kAvx512Gfni}) {
     if (PatternPathSupported(p)) paths.push_back(p);
   }
   return paths;
@@ -57,7 +57,7 @@ TEST(Pattern, WorkedExample) {
 TEST(Pattern, EveryPathMatchesTheByteLoop) {
   std::vector<uint64_t> lengths = {0, 1, 2, 7, 8, 9, 15, 63, 64, 65, 127, 128, 129, 255, 256, 257,
                                    511, 512, 513, 1000, 4095, 4096, 4097, 8191, 8192, 16383, 16384,
-                                   34815, 34816, 34817, 65536, 69632, 100001, 262144, 1048575,
+                                   34815, 34816, 34817, 65536, 69631, 69632, 69633, 139264 + 9, 100001, 262144, 1048575,
                                    1048576, 3 * 1048576 + 13};
   std::mt19937_64 random(12345);
   for (int i = 0; i < 24; ++i) lengths.push_back(random() % (3 * 65536));
