@@ -25,22 +25,24 @@ namespace {
 template <typename Bytes>
 constexpr bool kCompares = std::is_const_v<std::remove_pointer_t<Bytes>>;
 
-// Per lane, the 8-byte word just made (in words[]): written to its place, or XORed with the data
-// there and ORed into acc. The words go through memory on purpose: left to itself, GCC extracts
-// them with shuffles, the busiest unit in these kernels.
-template <uint32_t kLanes, typename Bytes>
-VELKOR_INLINE void PutWords(Bytes bytes, uint64_t laneBytes, const uint64_t* words, uint64_t* acc) {
+// The lanes' words go through memory on purpose: left to itself, GCC moves them between vectors
+// and lanes with shuffles, the busiest unit in these kernels.
+
+// Lane j's next 8 bytes to words[j], for comparing them as vectors. Done at the start of a round,
+// so the copies have left the store buffer by the time the vectors load them.
+template <uint32_t kLanes>
+VELKOR_INLINE void GatherWords(const uint8_t* bytes, uint64_t laneBytes, uint64_t* words) {
+#pragma GCC unroll 32
+  for (uint32_t j = 0; j < kLanes; ++j, bytes += laneBytes) std::memcpy(&words[j], bytes, 8);
+  __asm__("" : : "m"(*reinterpret_cast<const uint64_t(*)[kLanes]>(words)) : "memory");
+}
+
+// words[j] to lane j's next 8 bytes.
+template <uint32_t kLanes>
+VELKOR_INLINE void ScatterWords(uint8_t* bytes, uint64_t laneBytes, const uint64_t* words) {
   __asm__("" : : "m"(*reinterpret_cast<const uint64_t(*)[kLanes]>(words)) : "memory");
 #pragma GCC unroll 32
-  for (uint32_t j = 0; j < kLanes; ++j, bytes += laneBytes) {
-    if constexpr (kCompares<Bytes>) {
-      uint64_t data;
-      std::memcpy(&data, bytes, 8);
-      *acc |= data ^ words[j];
-    } else {
-      std::memcpy(bytes, &words[j], 8);
-    }
-  }
+  for (uint32_t j = 0; j < kLanes; ++j, bytes += laneBytes) std::memcpy(bytes, &words[j], 8);
 }
 
 // ---- AVX2: 16 lanes in four vectors, one more lane in general-purpose registers.
@@ -58,9 +60,11 @@ VELKOR_AVX2 VELKOR_INLINE __m256i GatherByte(__m256i x, const uint8_t* control) 
   return x;
 }
 
-template <typename Bytes>
-VELKOR_AVX2 VELKOR_INLINE uint64_t Avx2Lanes(Bytes bytes, uint64_t laneBytes, const LaneStartRows& rows,
+// kLaneBytes, when not 0, is laneBytes as a constant: the lanes' addresses then take no arithmetic.
+template <uint64_t kLaneBytes, typename Bytes>
+VELKOR_AVX2 VELKOR_INLINE uint64_t Avx2Lanes(Bytes bytes, uint64_t anyLaneBytes, const LaneStartRows& rows,
                                              uint64_t start, uint64_t* diff) {
+  const uint64_t laneBytes = kLaneBytes != 0 ? kLaneBytes : anyLaneBytes;
   constexpr uint32_t kVectors = kAvx2VectorLanes / 4;
   static_assert(kAvx2Lanes == kAvx2VectorLanes + 1);
   __m256i s[kVectors];
@@ -76,11 +80,15 @@ VELKOR_AVX2 VELKOR_INLINE uint64_t Avx2Lanes(Bytes bytes, uint64_t laneBytes, co
     single ^= row[kAvx2VectorLanes];
   }
   const __m256i lowByte = _mm256_set1_epi64x(0xFF);
-  uint64_t words[kAvx2VectorLanes];
-  uint8_t singleBytes[8];
-  uint64_t acc = 0;
+  uint64_t words[kAvx2VectorLanes];  // filling: the round's output; comparing: the data
+  __m256i differ = _mm256_setzero_si256();
+  // The single lane's bytes are compared a round late, once their byte stores have left the store
+  // buffer (an 8-byte load of them sooner would wait for that).
+  uint8_t singleBytes[2][8] = {};
+  uint64_t singleDiffer = 0;
   const auto singleLane = bytes + kAvx2VectorLanes * laneBytes;
   for (uint64_t t = 0; t < laneBytes; t += 8) {
+    if constexpr (kCompares<Bytes>) GatherWords<kAvx2VectorLanes>(bytes + t, laneBytes, words);
     __m256i w[kVectors];
 #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
@@ -95,24 +103,38 @@ VELKOR_AVX2 VELKOR_INLINE uint64_t Avx2Lanes(Bytes bytes, uint64_t laneBytes, co
       }
       single = pattern_detail::Step(single);
       if constexpr (kCompares<Bytes>) {
-        singleBytes[k] = static_cast<uint8_t>(single);
+        singleBytes[(t / 8) & 1][k] = static_cast<uint8_t>(single);
       } else {
         singleLane[t + k] = static_cast<uint8_t>(single);
       }
     }
-#pragma GCC unroll 4
-    for (uint32_t v = 0; v < kVectors; ++v) {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(words + 4 * v), w[v]);
-    }
-    PutWords<kAvx2VectorLanes>(bytes + t, laneBytes, words, &acc);
     if constexpr (kCompares<Bytes>) {
-      uint64_t expected, data;
-      std::memcpy(&expected, singleBytes, 8);
-      std::memcpy(&data, singleLane + t, 8);
-      acc |= data ^ expected;
+#pragma GCC unroll 4
+      for (uint32_t v = 0; v < kVectors; ++v) {
+        const __m256i data = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(words + 4 * v));
+        differ = _mm256_or_si256(differ, _mm256_xor_si256(w[v], data));
+      }
+      if (t != 0) {
+        uint64_t expected, data;
+        std::memcpy(&expected, singleBytes[((t / 8) & 1) ^ 1], 8);
+        std::memcpy(&data, singleLane + t - 8, 8);
+        singleDiffer |= data ^ expected;
+      }
+    } else {
+#pragma GCC unroll 4
+      for (uint32_t v = 0; v < kVectors; ++v) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(words + 4 * v), w[v]);
+      }
+      ScatterWords<kAvx2VectorLanes>(bytes + t, laneBytes, words);
     }
   }
-  if (diff != nullptr) *diff |= acc;
+  if constexpr (kCompares<Bytes>) {
+    uint64_t expected, data;
+    std::memcpy(&expected, singleBytes[((laneBytes / 8) & 1) ^ 1], 8);
+    std::memcpy(&data, singleLane + laneBytes - 8, 8);
+    singleDiffer |= data ^ expected;
+    if (!_mm256_testz_si256(differ, differ) || singleDiffer != 0) *diff |= 1;
+  }
   return single;
 }
 
@@ -127,9 +149,10 @@ VELKOR_AVX512 VELKOR_INLINE __m512i Step(__m512i x) {
 // Shifts use one port, shuffles the other, and the XORs either: one masked shuffle per step puts
 // each lane's new byte into its word (byte k of every 64-bit element, the rest kept), so a step
 // costs seven operations.
-template <typename Bytes>
-VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t laneBytes, const LaneStartRows& rows,
+template <uint64_t kLaneBytes, typename Bytes>
+VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t anyLaneBytes, const LaneStartRows& rows,
                                                  uint64_t start, uint64_t* diff) {
+  const uint64_t laneBytes = kLaneBytes != 0 ? kLaneBytes : anyLaneBytes;
   constexpr uint32_t kVectors = kAvx512Lanes / 8;
   __m512i s[kVectors];
 #pragma GCC unroll 4
@@ -142,9 +165,10 @@ VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t laneBytes
   __m512i gather[8];
 #pragma GCC unroll 8
   for (int k = 1; k < 8; ++k) gather[k] = _mm512_loadu_si512(kByteGather.row[k]);
-  uint64_t words[kAvx512Lanes];
-  uint64_t acc = 0;
+  uint64_t words[kAvx512Lanes];  // filling: the round's output; comparing: the data
+  __m512i differ = _mm512_setzero_si512();
   for (uint64_t t = 0; t < laneBytes; t += 8) {
+    if constexpr (kCompares<Bytes>) GatherWords<kAvx512Lanes>(bytes + t, laneBytes, words);
     __m512i w[kVectors];
 #pragma GCC unroll 4
     for (uint32_t v = 0; v < kVectors; ++v) {
@@ -159,11 +183,18 @@ VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t laneBytes
         w[v] = _mm512_mask_shuffle_epi8(w[v], __mmask64{0x0101010101010101ULL} << k, s[v], gather[k]);
       }
     }
+    if constexpr (kCompares<Bytes>) {
 #pragma GCC unroll 4
-    for (uint32_t v = 0; v < kVectors; ++v) _mm512_storeu_si512(words + 8 * v, w[v]);
-    PutWords<kAvx512Lanes>(bytes + t, laneBytes, words, &acc);
+      for (uint32_t v = 0; v < kVectors; ++v) {
+        differ = _mm512_ternarylogic_epi64(differ, w[v], _mm512_loadu_si512(words + 8 * v), 0xF6);  // | (w ^ data)
+      }
+    } else {
+#pragma GCC unroll 4
+      for (uint32_t v = 0; v < kVectors; ++v) _mm512_storeu_si512(words + 8 * v, w[v]);
+      ScatterWords<kAvx512Lanes>(bytes + t, laneBytes, words);
+    }
   }
-  if (diff != nullptr) *diff |= acc;
+  if (diff != nullptr && _mm512_test_epi64_mask(differ, differ) != 0) *diff |= 1;
   _mm512_storeu_si512(words, s[kVectors - 1]);
   return words[7];
 }
@@ -341,7 +372,7 @@ VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64
     for (int v = 0; v < 16; ++v) {
       const __m512i chunk = ChunkVector(low, high, v);
       if constexpr (kCompares<Bytes>) {
-        differ = _mm512_ternarylogic_epi64(differ, chunk, _mm512_loadu_si512(chunks[4 * v]), 0xF6);
+        differ = _mm512_ternarylogic_epi64(differ, chunk, _mm512_loadu_si512(chunks[4 * v]), 0xF6);  // | (c ^ data)
       } else {
         _mm512_storeu_si512(chunks[4 * v], chunk);
       }
@@ -372,21 +403,25 @@ VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64
 }  // namespace
 
 VELKOR_AVX2 uint64_t FillLanesAvx2(uint8_t* out, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s) {
-  return Avx2Lanes(out, laneBytes, rows, s, nullptr);
+  return laneBytes == kMainLaneBytes ? Avx2Lanes<kMainLaneBytes>(out, laneBytes, rows, s, nullptr)
+                                     : Avx2Lanes<0>(out, laneBytes, rows, s, nullptr);
 }
 
 VELKOR_AVX2 uint64_t CompareLanesAvx2(const uint8_t* in, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s,
                                       uint64_t* diff) {
-  return Avx2Lanes(in, laneBytes, rows, s, diff);
+  return laneBytes == kMainLaneBytes ? Avx2Lanes<kMainLaneBytes>(in, laneBytes, rows, s, diff)
+                                     : Avx2Lanes<0>(in, laneBytes, rows, s, diff);
 }
 
 VELKOR_AVX512 uint64_t FillLanesAvx512(uint8_t* out, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s) {
-  return Avx512Lanes(out, laneBytes, rows, s, nullptr);
+  return laneBytes == kMainLaneBytes ? Avx512Lanes<kMainLaneBytes>(out, laneBytes, rows, s, nullptr)
+                                     : Avx512Lanes<0>(out, laneBytes, rows, s, nullptr);
 }
 
 VELKOR_AVX512 uint64_t CompareLanesAvx512(const uint8_t* in, uint64_t laneBytes, const LaneStartRows& rows,
                                           uint64_t s, uint64_t* diff) {
-  return Avx512Lanes(in, laneBytes, rows, s, diff);
+  return laneBytes == kMainLaneBytes ? Avx512Lanes<kMainLaneBytes>(in, laneBytes, rows, s, diff)
+                                     : Avx512Lanes<0>(in, laneBytes, rows, s, diff);
 }
 
 VELKOR_GFNI uint64_t FillLanesGfni(uint8_t* out, uint64_t s) { return GfniLanes(out, s, nullptr); }
