@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
     for (const int64_t size : kSizes) b->Arg(size);
   };
   benchmark::RegisterBenchmark("fill/byte_loop", FillReference)->Apply(sizes);
-  const PatternPath paths[] = {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512,
-                              PatternPath::kAvx512Gfni};
+  const PatternPath paths[] = {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx2Gfni,
+                              PatternPath::kAvx512, PatternPath::kAvx512Gfni};
   for (PatternPath path : paths) {
     if (!velkor::PatternPathSupported(path)) continue;
     const std::string name = std::string("fill/") + velkor::PatternPathName(path);

@@ -1,6 +1,7 @@
 #include "engine/pattern.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <type_traits>
 
 #include "engine/pattern_lanes.h"
@@ -135,7 +136,12 @@ uint64_t CompareLanesPortable(const uint8_t* in, uint64_t laneBytes, const LaneS
 namespace {
 using namespace pattern_detail;
 
+// A path's kernels: the GFNI kernel for runs of its main-length lanes (none on paths without), then
+// the stepping kernel for the other lengths and for paths without GFNI.
 struct PathKernels {
+  uint64_t (*matrixFill)(uint8_t*, uint64_t);
+  uint64_t (*matrixCompare)(const uint8_t*, uint64_t, uint64_t*);
+  uint32_t matrixLanes;
   uint64_t (*fill)(uint8_t*, uint64_t, const LaneStartRows&, uint64_t);
   uint64_t (*compare)(const uint8_t*, uint64_t, const LaneStartRows&, uint64_t, uint64_t*);
   uint32_t lanes;
@@ -144,30 +150,34 @@ struct PathKernels {
 PathKernels KernelsOf(PatternPath path) {
   switch (path) {
     case PatternPath::kAvx512Gfni:
-    case PatternPath::kAvx512: return {FillLanesAvx512, CompareLanesAvx512, kAvx512Lanes};
-    case PatternPath::kAvx2: return {FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
-    default: return {FillLanesPortable, CompareLanesPortable, kPortableLanes};
+      return {FillLanesAvx512Gfni, CompareLanesAvx512Gfni, kAvx512GfniLanes,
+              FillLanesAvx512,     CompareLanesAvx512,     kAvx512Lanes};
+    case PatternPath::kAvx512: return {nullptr, nullptr, 0, FillLanesAvx512, CompareLanesAvx512, kAvx512Lanes};
+    case PatternPath::kAvx2Gfni:
+      return {FillLanesAvx2Gfni, CompareLanesAvx2Gfni, kAvx2GfniLanes, FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
+    case PatternPath::kAvx2: return {nullptr, nullptr, 0, FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
+    default: return {nullptr, nullptr, 0, FillLanesPortable, CompareLanesPortable, kPortableLanes};
   }
 }
 
 // Fills (Bytes writable) or compares (Bytes const, differences ORed into *diff) length bytes of
-// the stream from state s: on the GFNI path runs of its 64 main-length lanes first; then runs of
-// K lanes while at least K * 8 bytes are left (the longest lane class that fits), then single
-// steps for the rest. A compare stops after the first run that differs. Returns the state after
-// the last byte handled.
+// the stream from state s: runs of the GFNI kernel's main-length lanes first where the path has
+// one; then runs of K lanes while at least K * 8 bytes are left (the longest lane class that fits),
+// then single steps for the rest. A compare stops after the first run that differs. Returns the
+// state after the last byte handled.
 template <typename Bytes>
 uint64_t Walk(PatternPath path, Bytes bytes, uint64_t length, uint64_t s, uint64_t* diff) {
   constexpr bool kCompare = std::is_const_v<std::remove_pointer_t<Bytes>>;
   const PathKernels kernels = KernelsOf(path);
   uint64_t done = 0;
-  if (path == PatternPath::kAvx512Gfni) {
-    constexpr uint64_t kRunBytes = kGfniLanes * kMainLaneBytes;
-    for (; length - done >= kRunBytes; done += kRunBytes) {
+  if (kernels.matrixLanes != 0) {
+    const uint64_t runBytes = kernels.matrixLanes * kMainLaneBytes;
+    for (; length - done >= runBytes; done += runBytes) {
       if constexpr (kCompare) {
-        s = CompareLanesGfni(bytes + done, s, diff);
+        s = kernels.matrixCompare(bytes + done, s, diff);
         if (*diff != 0) return s;
       } else {
-        s = FillLanesGfni(bytes + done, s);
+        s = kernels.matrixFill(bytes + done, s);
       }
     }
   }
@@ -201,13 +211,25 @@ uint64_t Walk(PatternPath path, Bytes bytes, uint64_t length, uint64_t s, uint64
   return s;
 }
 
-PatternPath DetectPath() {
+// What this CPU (and its system) can run, looked at once.
+struct CpuPaths {
+  bool avx2, avx2Gfni, avx512, avx512Gfni;
+};
+
+CpuPaths DetectPaths() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
-    return __builtin_cpu_supports("gfni") ? PatternPath::kAvx512Gfni : PatternPath::kAvx512;
-  }
-  if (__builtin_cpu_supports("avx2")) return PatternPath::kAvx2;
-  return PatternPath::kPortable;
+  CpuPaths cpu{};
+  const bool gfni = __builtin_cpu_supports("gfni");
+  cpu.avx2 = __builtin_cpu_supports("avx2");
+  cpu.avx2Gfni = cpu.avx2 && gfni;
+  cpu.avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+  cpu.avx512Gfni = cpu.avx512 && gfni;
+  return cpu;
+}
+
+const CpuPaths& Cpu() {
+  static const CpuPaths cpu = DetectPaths();
+  return cpu;
 }
 
 }  // namespace
@@ -226,11 +248,22 @@ void FillPatternReference(void* buffer, uint64_t length, uint64_t seed, uint64_t
 }
 
 bool PatternPathSupported(PatternPath path) {
-  return static_cast<uint8_t>(path) <= static_cast<uint8_t>(SelectedPatternPath());
+  switch (path) {
+    case PatternPath::kAvx512Gfni: return Cpu().avx512Gfni;
+    case PatternPath::kAvx512: return Cpu().avx512;
+    case PatternPath::kAvx2Gfni: return Cpu().avx2Gfni;
+    case PatternPath::kAvx2: return Cpu().avx2;
+    default: return true;
+  }
 }
 
 PatternPath SelectedPatternPath() {
-  static const PatternPath path = DetectPath();
+  static const PatternPath path = [] {
+    for (PatternPath p : {PatternPath::kAvx512Gfni, PatternPath::kAvx2Gfni, PatternPath::kAvx512, PatternPath::kAvx2}) {
+      if (PatternPathSupported(p)) return p;
+    }
+    return PatternPath::kPortable;
+  }();
   return path;
 }
 
@@ -238,6 +271,7 @@ const char* PatternPathName(PatternPath path) {
   switch (path) {
     case PatternPath::kAvx512Gfni: return "avx512gfni";
     case PatternPath::kAvx512: return "avx512";
+    case PatternPath::kAvx2Gfni: return "avx2gfni";
     case PatternPath::kAvx2: return "avx2";
     default: return "portable";
   }

@@ -8,8 +8,8 @@
 //
 // Most kernels step their lanes one generator step at a time. The GFNI kernel uses that the
 // generator is linear: 16 steps are one 64x64 bit matrix, and so are the 16 bytes they put out;
-// with each lane state spread over eight byte planes, GF2P8AFFINEQB multiplies 64 lanes at once
-// by one 8x8 block of such a matrix.
+// with each lane state spread over eight byte planes, GF2P8AFFINEQB multiplies 32 or 64 lanes at
+// once by one 8x8 block of such a matrix.
 #pragma once
 
 #include <cstdint>
@@ -32,7 +32,9 @@ inline constexpr uint32_t kAvx2VectorLanes = 16;
 inline constexpr uint32_t kAvx2Lanes = kAvx2VectorLanes + 1;
 inline constexpr uint32_t kAvx512Lanes = 32;
 inline constexpr uint32_t kMaxLanes = 32;
-inline constexpr uint32_t kGfniLanes = 64;  // main lane length only; the rest goes to the AVX-512 kernel
+// The GFNI kernels take the main lane length only; what is left goes to their path's other kernel.
+inline constexpr uint32_t kAvx2GfniLanes = 32;
+inline constexpr uint32_t kAvx512GfniLanes = 64;
 
 // Lane lengths: kMainLaneBytes for the bulk, powers of two from 8 to 512 for what is left. The
 // main length is 17 cache lines, so the lanes' streams fall into different cache sets (a power of
@@ -66,9 +68,11 @@ uint64_t CompareLanesAvx2(const uint8_t* in, uint64_t laneBytes, const LaneStart
 uint64_t CompareLanesAvx512(const uint8_t* in, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s,
                             uint64_t* diff);
 
-// kGfniLanes lanes of kMainLaneBytes.
-uint64_t FillLanesGfni(uint8_t* out, uint64_t s);
-uint64_t CompareLanesGfni(const uint8_t* in, uint64_t s, uint64_t* diff);
+// kAvx2GfniLanes or kAvx512GfniLanes lanes of kMainLaneBytes.
+uint64_t FillLanesAvx2Gfni(uint8_t* out, uint64_t s);
+uint64_t CompareLanesAvx2Gfni(const uint8_t* in, uint64_t s, uint64_t* diff);
+uint64_t FillLanesAvx512Gfni(uint8_t* out, uint64_t s);
+uint64_t CompareLanesAvx512Gfni(const uint8_t* in, uint64_t s, uint64_t* diff);
 
 // pshufb controls that move the low byte of each 64-bit element to byte k of that element and
 // clear every other byte; one row of 64 bytes per k (the first 32 serve 256-bit vectors).

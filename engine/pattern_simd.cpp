@@ -16,7 +16,8 @@
 
 #define VELKOR_AVX2 __attribute__((target("avx2")))
 #define VELKOR_AVX512 __attribute__((target("avx512f,avx512bw")))
-#define VELKOR_GFNI __attribute__((target("avx512f,avx512bw,gfni")))
+#define VELKOR_AVX2_GFNI __attribute__((target("avx2,gfni")))
+#define VELKOR_AVX512_GFNI __attribute__((target("avx512f,avx512bw,gfni")))
 #define VELKOR_INLINE __attribute__((always_inline)) inline
 
 namespace velkor::pattern_detail {
@@ -199,9 +200,8 @@ VELKOR_AVX512 VELKOR_INLINE uint64_t Avx512Lanes(Bytes bytes, uint64_t anyLaneBy
   return words[7];
 }
 
-// ---- AVX-512 with GFNI: 64 lanes of kMainLaneBytes. Each lane's state is spread over eight byte
-// planes (byte p of plane i is byte i of the state of the lane at position p); a round makes 16
-// bytes per lane.
+// ---- GFNI: lanes of kMainLaneBytes, each lane's state spread over eight byte planes (byte p of
+// plane i is byte i of the state of the lane at position p); a round makes 16 bytes per lane.
 
 constexpr uint32_t kRoundBytes = 16;
 
@@ -240,10 +240,30 @@ constexpr RoundBlocks MakeRoundBlocks() {
 }
 constexpr RoundBlocks kRoundBlocks = MakeRoundBlocks();
 
-// Byte o of the round's output (kNext false) or of the next state (true), for all 64 lanes: the
+// Lane number = chunk number: the lane of chunk P lives at plane position positionOf[P].
+struct PlaneSetup {
+  uint8_t startPlanes[64][8][64];  // per state bit: its share of each lane's start, in planes
+  uint8_t positionOf[64];
+};
+
+// Fills startPlanes for the first lanes lanes from positionOf.
+void FillStartPlanes(PlaneSetup* setup, uint32_t lanes) {
+  std::vector<uint64_t> rows(64 * lanes);
+  LaneJumpRows(kMainLaneBytes, lanes, rows.data());
+  std::memset(setup->startPlanes, 0, sizeof setup->startPlanes);
+  for (uint32_t bit = 0; bit < 64; ++bit) {
+    for (uint32_t lane = 0; lane < lanes; ++lane) {
+      for (int i = 0; i < 8; ++i) {
+        setup->startPlanes[bit][i][setup->positionOf[lane]] = static_cast<uint8_t>(rows[bit * lanes + lane] >> (8 * i));
+      }
+    }
+  }
+}
+
+// AVX-512: byte o of the round's output (kNext false) or of the next state (true), for all 64 lanes: the
 // XOR of the products of the planes with the row's nonzero blocks.
 template <bool kNext>
-VELKOR_GFNI VELKOR_INLINE __m512i RoundRow(__m512i (&planes)[8], int o) {
+VELKOR_AVX512_GFNI VELKOR_INLINE __m512i RoundRow(__m512i (&planes)[8], int o) {
   // The barriers keep the rows apart: GCC would otherwise issue every row's products first and
   // spill most of them.
 #pragma GCC unroll 8
@@ -264,8 +284,8 @@ VELKOR_GFNI VELKOR_INLINE __m512i RoundRow(__m512i (&planes)[8], int o) {
 }
 
 // Eight byte planes to 64-bit words: byte k of each word from plane k. Works within 128-bit lanes;
-// which word holds which position follows from the unpacks (see GfniSetup).
-VELKOR_GFNI VELKOR_INLINE void PlanesToWords(const __m512i (&o)[8], __m512i (&w)[8]) {
+// which word holds which position follows from the unpacks (see MapPositions512).
+VELKOR_AVX512_GFNI VELKOR_INLINE void PlanesToWords(const __m512i (&o)[8], __m512i (&w)[8]) {
   __m512i a[8], b[8];
 #pragma GCC unroll 4
   for (int p = 0; p < 4; ++p) {
@@ -291,54 +311,40 @@ VELKOR_GFNI VELKOR_INLINE void PlanesToWords(const __m512i (&o)[8], __m512i (&w)
 
 // Vector v of a round's 16-byte lane chunks (chunks 4v to 4v + 3), from the words of output bytes
 // 0-7 (low) and 8-15 (high).
-VELKOR_GFNI VELKOR_INLINE __m512i ChunkVector(const __m512i (&low)[8], const __m512i (&high)[8], int v) {
+VELKOR_AVX512_GFNI VELKOR_INLINE __m512i ChunkVector(const __m512i (&low)[8], const __m512i (&high)[8], int v) {
   return (v & 1) ? _mm512_unpackhi_epi64(low[v / 2], high[v / 2]) : _mm512_unpacklo_epi64(low[v / 2], high[v / 2]);
 }
 
-// Lane number = chunk number: the lane of chunk P lives at plane position positionOf[P].
-struct GfniSetup {
-  uint8_t startPlanes[64][8][64];  // per state bit: its share of each lane's start, in planes
-  uint8_t positionOf[kGfniLanes];
-};
-
-VELKOR_GFNI void BuildGfniSetup(GfniSetup* setup) {
-  // Send planes whose bytes are their own positions through the network and see where they land.
+// Which position's bytes land in which chunk: planes whose bytes are their own positions, sent
+// through the network.
+VELKOR_AVX512_GFNI void MapPositions512(uint8_t* positionOf) {
   uint8_t position[64];
   for (int p = 0; p < 64; ++p) position[p] = static_cast<uint8_t>(p);
   __m512i planes[8], words[8];
 #pragma GCC unroll 8
   for (int k = 0; k < 8; ++k) planes[k] = _mm512_loadu_si512(position);
   PlanesToWords(planes, words);
-  uint8_t chunks[kGfniLanes][16];
+  uint8_t chunks[kAvx512GfniLanes][16];
 #pragma GCC unroll 16
   for (int v = 0; v < 16; ++v) _mm512_storeu_si512(chunks[4 * v], ChunkVector(words, words, v));
-  for (uint32_t lane = 0; lane < kGfniLanes; ++lane) setup->positionOf[lane] = chunks[lane][0];
-
-  std::vector<uint64_t> rows(64 * kGfniLanes);
-  LaneJumpRows(kMainLaneBytes, kGfniLanes, rows.data());
-  for (int bit = 0; bit < 64; ++bit) {
-    for (uint32_t lane = 0; lane < kGfniLanes; ++lane) {
-      for (int i = 0; i < 8; ++i) {
-        setup->startPlanes[bit][i][setup->positionOf[lane]] = static_cast<uint8_t>(rows[bit * kGfniLanes + lane] >> (8 * i));
-      }
-    }
-  }
+  for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) positionOf[lane] = chunks[lane][0];
 }
 
-const GfniSetup& GfniSetupOf() {
-  static const GfniSetup* const setup = [] {
-    auto* built = new GfniSetup;
-    BuildGfniSetup(built);
+const PlaneSetup& Avx512GfniSetup() {
+  static const PlaneSetup* const setup = [] {
+    auto* built = new PlaneSetup;
+    MapPositions512(built->positionOf);
+    FillStartPlanes(built, kAvx512GfniLanes);
     return built;
   }();
   return *setup;
 }
 
 template <typename Bytes>
-VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64_t* diff) {
+VELKOR_AVX512_GFNI VELKOR_INLINE uint64_t Avx512GfniLanes(Bytes bytes, uint64_t start, uint64_t* diff) {
   constexpr uint64_t kLaneBytes = kMainLaneBytes;
   static_assert(kLaneBytes % kRoundBytes == 0);
-  const GfniSetup& setup = GfniSetupOf();
+  const PlaneSetup& setup = Avx512GfniSetup();
   __m512i planes[8];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) planes[i] = _mm512_setzero_si512();
@@ -347,12 +353,12 @@ VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64
 #pragma GCC unroll 8
     for (int i = 0; i < 8; ++i) planes[i] = _mm512_xor_si512(planes[i], _mm512_loadu_si512(share[i]));
   }
-  uint8_t chunks[kGfniLanes][16];  // filling: the round's output; comparing: the data
+  uint8_t chunks[kAvx512GfniLanes][16];  // filling: the round's output; comparing: the data
   __m512i differ = _mm512_setzero_si512();
   for (uint64_t t = 0; t < kLaneBytes; t += kRoundBytes) {
     if constexpr (kCompares<Bytes>) {
 #pragma GCC unroll 64
-      for (uint32_t lane = 0; lane < kGfniLanes; ++lane) std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
+      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
       __asm__("" : : "m"(chunks) : "memory");
     }
     __m512i low[8], high[8];
@@ -387,16 +393,168 @@ VELKOR_GFNI VELKOR_INLINE uint64_t GfniLanes(Bytes bytes, uint64_t start, uint64
     if constexpr (!kCompares<Bytes>) {
       __asm__("" : : "m"(chunks) : "memory");
 #pragma GCC unroll 64
-      for (uint32_t lane = 0; lane < kGfniLanes; ++lane) std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
+      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
     }
   }
   if (diff != nullptr && _mm512_test_epi64_mask(differ, differ) != 0) *diff |= 1;
   uint8_t last[8][64];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) _mm512_storeu_si512(last[i], planes[i]);
-  const uint8_t position = setup.positionOf[kGfniLanes - 1];
+  const uint8_t position = setup.positionOf[kAvx512GfniLanes - 1];
   uint64_t state = 0;
   for (int i = 0; i < 8; ++i) state |= uint64_t{last[i][position]} << (8 * i);
+  return state;
+}
+
+// AVX2: the same rounds on 32 lanes in 256-bit planes. Sixteen registers hold the planes and a
+// row's sums but not a round's results, so those go through memory.
+
+template <bool kNext>
+VELKOR_AVX2_GFNI VELKOR_INLINE __m256i RoundRow256(__m256i (&planes)[8], int o) {
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) __asm__ volatile("" : "+x"(planes[i]));
+  __m256i acc = _mm256_setzero_si256();
+  bool first = true;
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) {
+    const uint64_t block = kNext ? kRoundBlocks.next[o][i] : kRoundBlocks.out[o][i];
+    if (block == 0) continue;
+    const __m256i product =
+        _mm256_gf2p8affine_epi64_epi8(planes[i], _mm256_set1_epi64x(static_cast<long long>(block)), 0);
+    acc = first ? product : _mm256_xor_si256(acc, product);
+    first = false;
+  }
+  __asm__ volatile("" : "+x"(acc));
+  return acc;
+}
+
+VELKOR_AVX2_GFNI VELKOR_INLINE void PlanesToWords256(const __m256i (&o)[8], __m256i (&w)[8]) {
+  __m256i a[8], b[8];
+#pragma GCC unroll 4
+  for (int p = 0; p < 4; ++p) {
+    a[2 * p] = _mm256_unpacklo_epi8(o[2 * p], o[2 * p + 1]);
+    a[2 * p + 1] = _mm256_unpackhi_epi8(o[2 * p], o[2 * p + 1]);
+  }
+#pragma GCC unroll 2
+  for (int h = 0; h < 2; ++h) {
+    b[4 * h] = _mm256_unpacklo_epi16(a[h], a[2 + h]);
+    b[4 * h + 1] = _mm256_unpackhi_epi16(a[h], a[2 + h]);
+    b[4 * h + 2] = _mm256_unpacklo_epi16(a[4 + h], a[6 + h]);
+    b[4 * h + 3] = _mm256_unpackhi_epi16(a[4 + h], a[6 + h]);
+  }
+#pragma GCC unroll 2
+  for (int h = 0; h < 2; ++h) {
+#pragma GCC unroll 2
+    for (int q = 0; q < 2; ++q) {
+      w[4 * h + 2 * q] = _mm256_unpacklo_epi32(b[4 * h + q], b[4 * h + 2 + q]);
+      w[4 * h + 2 * q + 1] = _mm256_unpackhi_epi32(b[4 * h + q], b[4 * h + 2 + q]);
+    }
+  }
+}
+
+// Vector v of a round's lane chunks (chunks 2v and 2v + 1).
+VELKOR_AVX2_GFNI VELKOR_INLINE __m256i ChunkVector256(__m256i low, __m256i high, int v) {
+  return (v & 1) ? _mm256_unpackhi_epi64(low, high) : _mm256_unpacklo_epi64(low, high);
+}
+
+VELKOR_AVX2_GFNI void MapPositions256(uint8_t* positionOf) {
+  uint8_t position[32];
+  for (int p = 0; p < 32; ++p) position[p] = static_cast<uint8_t>(p);
+  __m256i planes[8], words[8];
+#pragma GCC unroll 8
+  for (int k = 0; k < 8; ++k) planes[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(position));
+  PlanesToWords256(planes, words);
+  uint8_t chunks[kAvx2GfniLanes][16];
+#pragma GCC unroll 16
+  for (int v = 0; v < 16; ++v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(chunks[2 * v]), ChunkVector256(words[v / 2], words[v / 2], v));
+  }
+  for (uint32_t lane = 0; lane < kAvx2GfniLanes; ++lane) positionOf[lane] = chunks[lane][0];
+}
+
+const PlaneSetup& Avx2GfniSetup() {
+  static const PlaneSetup* const setup = [] {
+    auto* built = new PlaneSetup;
+    MapPositions256(built->positionOf);
+    FillStartPlanes(built, kAvx2GfniLanes);
+    return built;
+  }();
+  return *setup;
+}
+
+template <typename Bytes>
+VELKOR_AVX2_GFNI VELKOR_INLINE uint64_t Avx2GfniLanes(Bytes bytes, uint64_t start, uint64_t* diff) {
+  constexpr uint64_t kLaneBytes = kMainLaneBytes;
+  const PlaneSetup& setup = Avx2GfniSetup();
+  __m256i planes[8];
+#pragma GCC unroll 8
+  for (int i = 0; i < 8; ++i) planes[i] = _mm256_setzero_si256();
+  for (uint64_t bits = start; bits != 0; bits &= bits - 1) {
+    const uint8_t(&share)[8][64] = setup.startPlanes[__builtin_ctzll(bits)];
+#pragma GCC unroll 8
+    for (int i = 0; i < 8; ++i) {
+      planes[i] = _mm256_xor_si256(planes[i], _mm256_loadu_si256(reinterpret_cast<const __m256i*>(share[i])));
+    }
+  }
+  uint8_t outPlanes[kRoundBytes][32], nextPlanes[8][32], lowWords[8][32];
+  uint8_t chunks[kAvx2GfniLanes][16];  // filling: the round's output; comparing: the data
+  __m256i differ = _mm256_setzero_si256();
+  for (uint64_t t = 0; t < kLaneBytes; t += kRoundBytes) {
+    if constexpr (kCompares<Bytes>) {
+#pragma GCC unroll 32
+      for (uint32_t lane = 0; lane < kAvx2GfniLanes; ++lane) {
+        std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
+      }
+    }
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(nextPlanes[k]), RoundRow256<true>(planes, k));
+    }
+#pragma GCC unroll 16
+    for (uint32_t k = 0; k < kRoundBytes; ++k) {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(outPlanes[k]), RoundRow256<false>(planes, k));
+    }
+    __asm__("" : : "m"(outPlanes), "m"(nextPlanes), "m"(chunks) : "memory");
+    {
+      __m256i o[8], words[8];
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) o[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(outPlanes[k]));
+      PlanesToWords256(o, words);
+#pragma GCC unroll 8
+      for (int q = 0; q < 8; ++q) _mm256_storeu_si256(reinterpret_cast<__m256i*>(lowWords[q]), words[q]);
+    }
+    __asm__("" : : "m"(lowWords) : "memory");
+    {
+      __m256i o[8], high[8];
+#pragma GCC unroll 8
+      for (int k = 0; k < 8; ++k) o[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(outPlanes[8 + k]));
+      PlanesToWords256(o, high);
+#pragma GCC unroll 16
+      for (int v = 0; v < 16; ++v) {
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lowWords[v / 2]));
+        const __m256i chunk = ChunkVector256(low, high[v / 2], v);
+        auto* at = reinterpret_cast<__m256i*>(chunks[2 * v]);
+        if constexpr (kCompares<Bytes>) {
+          differ = _mm256_or_si256(differ, _mm256_xor_si256(chunk, _mm256_loadu_si256(at)));
+        } else {
+          _mm256_storeu_si256(at, chunk);
+        }
+      }
+    }
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) planes[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(nextPlanes[k]));
+    if constexpr (!kCompares<Bytes>) {
+      __asm__("" : : "m"(chunks) : "memory");
+#pragma GCC unroll 32
+      for (uint32_t lane = 0; lane < kAvx2GfniLanes; ++lane) {
+        std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
+      }
+    }
+  }
+  if (diff != nullptr && !_mm256_testz_si256(differ, differ)) *diff |= 1;
+  const uint8_t position = setup.positionOf[kAvx2GfniLanes - 1];
+  uint64_t state = 0;
+  for (int i = 0; i < 8; ++i) state |= uint64_t{nextPlanes[i][position]} << (8 * i);
   return state;
 }
 
@@ -424,8 +582,16 @@ VELKOR_AVX512 uint64_t CompareLanesAvx512(const uint8_t* in, uint64_t laneBytes,
                                      : Avx512Lanes<0>(in, laneBytes, rows, s, diff);
 }
 
-VELKOR_GFNI uint64_t FillLanesGfni(uint8_t* out, uint64_t s) { return GfniLanes(out, s, nullptr); }
+VELKOR_AVX2_GFNI uint64_t FillLanesAvx2Gfni(uint8_t* out, uint64_t s) { return Avx2GfniLanes(out, s, nullptr); }
 
-VELKOR_GFNI uint64_t CompareLanesGfni(const uint8_t* in, uint64_t s, uint64_t* diff) { return GfniLanes(in, s, diff); }
+VELKOR_AVX2_GFNI uint64_t CompareLanesAvx2Gfni(const uint8_t* in, uint64_t s, uint64_t* diff) {
+  return Avx2GfniLanes(in, s, diff);
+}
+
+VELKOR_AVX512_GFNI uint64_t FillLanesAvx512Gfni(uint8_t* out, uint64_t s) { return Avx512GfniLanes(out, s, nullptr); }
+
+VELKOR_AVX512_GFNI uint64_t CompareLanesAvx512Gfni(const uint8_t* in, uint64_t s, uint64_t* diff) {
+  return Avx512GfniLanes(in, s, diff);
+}
 
 }  // namespace velkor::pattern_detail

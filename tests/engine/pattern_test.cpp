@@ -23,7 +23,8 @@ std::vector<uint8_t> Reference(uint64_t length, uint64_t seed, uint64_t blockInd
 
 std::vector<PatternPath> SupportedPaths() {
   std::vector<PatternPath> paths;
-  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512, PatternPath::kAvx512Gfni}) {
+  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx2Gfni, PatternPath::kAvx512,
+                        PatternPath::kAvx512Gfni}) {
     if (PatternPathSupported(p)) paths.push_back(p);
   }
   return paths;
