@@ -246,7 +246,7 @@ struct PlaneSetup {
   uint8_t positionOf[64];
 };
 
-// Fills startPlanes for the first lanes lanes from positionOf.
+// Fills startPlanes for lanes 0 to lanes - 1 from positionOf.
 void FillStartPlanes(PlaneSetup* setup, uint32_t lanes) {
   std::vector<uint64_t> rows(64 * lanes);
   LaneJumpRows(kMainLaneBytes, lanes, rows.data());
@@ -260,8 +260,8 @@ void FillStartPlanes(PlaneSetup* setup, uint32_t lanes) {
   }
 }
 
-// AVX-512: byte o of the round's output (kNext false) or of the next state (true), for all 64 lanes: the
-// XOR of the products of the planes with the row's nonzero blocks.
+// AVX-512: byte o of the round's output (kNext false) or of the next state (true), for all 64
+// lanes: the XOR of the products of the planes with the row's nonzero blocks.
 template <bool kNext>
 VELKOR_AVX512_GFNI VELKOR_INLINE __m512i RoundRow(__m512i (&planes)[8], int o) {
   // The barriers keep the rows apart: GCC would otherwise issue every row's products first and
@@ -358,7 +358,9 @@ VELKOR_AVX512_GFNI VELKOR_INLINE uint64_t Avx512GfniLanes(Bytes bytes, uint64_t 
   for (uint64_t t = 0; t < kLaneBytes; t += kRoundBytes) {
     if constexpr (kCompares<Bytes>) {
 #pragma GCC unroll 64
-      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
+      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) {
+        std::memcpy(chunks[lane], bytes + lane * kLaneBytes + t, 16);
+      }
       __asm__("" : : "m"(chunks) : "memory");
     }
     __m512i low[8], high[8];
@@ -393,7 +395,9 @@ VELKOR_AVX512_GFNI VELKOR_INLINE uint64_t Avx512GfniLanes(Bytes bytes, uint64_t 
     if constexpr (!kCompares<Bytes>) {
       __asm__("" : : "m"(chunks) : "memory");
 #pragma GCC unroll 64
-      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
+      for (uint32_t lane = 0; lane < kAvx512GfniLanes; ++lane) {
+        std::memcpy(bytes + lane * kLaneBytes + t, chunks[lane], 16);
+      }
     }
   }
   if (diff != nullptr && _mm512_test_epi64_mask(differ, differ) != 0) *diff |= 1;
