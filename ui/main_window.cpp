@@ -180,7 +180,7 @@ void OnClose(HWND window) {
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
       return;
     }
-    ui.run->stopRequested = true;
+    RequestStop(*ui.run, StopReason::kUser);
   }
   SaveWindowSettings();
   DestroyWindow(window);
@@ -189,7 +189,7 @@ void OnClose(HWND window) {
 void OnDestroy() {
   WindowState& ui = Ui();
   SaveWindowSettings();
-  if (TestRunning()) ui.run->stopRequested = true;
+  if (TestRunning()) RequestStop(*ui.run, StopReason::kUser);
   MainWindowHandle = nullptr;
   KillTimer(ui.main, kProgressTimer);
   if (ui.font != nullptr) DeleteObject(ui.font);
