@@ -11,6 +11,7 @@ velkor_packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   qpdf poppler-utils fio chromium
   clang libclang-rt-14-dev libfuse3-dev fuse3
+  exfat-fuse exfatprogs ntfs-3g dosfstools
 )
 
 # Installs whatever of the list is missing (apt-get update first, as a fresh machine needs).
