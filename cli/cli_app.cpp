@@ -246,8 +246,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
-  auto state = std::make_shared<TestState>();
-  state->running = true;
+  const std::shared_ptr<TestState> state = NewRunState(plan.config);
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why

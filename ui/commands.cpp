@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/diag_log.h"
 #include "common/localization.h"
@@ -14,7 +16,9 @@
 #include "results/exports.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
+#include "ui/controls.h"
 #include "ui/lists.h"
+#include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/window_texts.h"
@@ -30,66 +34,7 @@ void FillChoices(int number, const std::vector<std::wstring>& texts, int selecti
   SendMessageW(box, CB_SETCURSEL, selection, 0);
 }
 
-int CurrentSelection(int number) {
-  HWND box = Control(number);
-  return box != nullptr ? static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0)) : -1;
-}
-
-void SetMenuItem(HMENU menu, UINT id, bool enabled) {
-  EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void SetMenuText(HMENU menu, UINT id, const wchar_t* text) {
-  ModifyMenuW(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
-}
-
 }  // namespace
-
-HMENU BuildMenuBar() {
-  HMENU bar = CreateMenu();
-  HMENU file = CreatePopupMenu();
-  AppendMenuW(file, MF_STRING, kIdExplorer, L"Explorer öffnen");
-  AppendMenuW(file, MF_STRING, kIdExport, L"Ergebnisse exportieren...");
-  AppendMenuW(file, MF_STRING, kIdOpenResults, L"Ergebnisordner öffnen");
-  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(file, MF_STRING, kIdExit, L"Beenden");
-  HMENU test = CreatePopupMenu();
-  AppendMenuW(test, MF_STRING, kIdStart, L"Testen");
-  AppendMenuW(test, MF_STRING, kIdStop, L"Stop");
-  AppendMenuW(test, MF_STRING, kIdVerifyOnly, L"Nur prüfen");
-  HMENU view = CreatePopupMenu();
-  AppendMenuW(view, MF_STRING, kIdSettingsToggle, L"Einstellungen anzeigen");
-  AppendMenuW(view, MF_STRING, kIdMethodToggle, L"Methodentest anzeigen");
-  HMENU help = CreatePopupMenu();
-  AppendMenuW(help, MF_STRING, kIdHelpHtml, L"Hilfe anzeigen (HTML)");
-  AppendMenuW(help, MF_STRING, kIdHelpPdf, L"PDF-Hilfe öffnen");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Datei");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(test), L"&Test");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&Ansicht");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Hilfe");
-  return bar;
-}
-
-void UpdateMenuStates() {
-  WindowState& ui = Ui();
-  HMENU menu = ui.main != nullptr ? GetMenu(ui.main) : nullptr;
-  if (menu == nullptr) return;
-  const MenuStates s =
-      ComputeMenuStates(TestRunning(), !ui.currentResults.empty(), ui.settingsShown, ui.methodDetailsShown);
-  SetMenuItem(menu, kIdStart, s.startEnabled);
-  SetMenuItem(menu, kIdVerifyOnly, s.startEnabled);
-  SetMenuItem(menu, kIdStop, s.stopEnabled);
-  SetMenuItem(menu, kIdExport, s.exportEnabled);
-  SetMenuItem(menu, kIdOpenResults, s.viewItemsEnabled);
-  SetMenuItem(menu, kIdSettingsToggle, s.viewItemsEnabled);
-  SetMenuItem(menu, kIdMethodToggle, s.viewItemsEnabled);
-  SetMenuText(menu, kIdSettingsToggle, s.settingsItemText);
-  SetMenuText(menu, kIdMethodToggle, s.methodItemText);
-  // ModifyMenu resets the state: grey again where needed.
-  SetMenuItem(menu, kIdSettingsToggle, s.viewItemsEnabled);
-  SetMenuItem(menu, kIdMethodToggle, s.viewItemsEnabled);
-  DrawMenuBar(ui.main);
-}
 
 void SetControlsEnabled(bool enable) {
   Ui().controlsLocked = !enable;
@@ -120,15 +65,14 @@ void OpenSelectedDriveInExplorer() {
 }
 
 void FillProfileChoices(bool keepSelection) {
-  int selection = keepSelection ? CurrentSelection(kCtlProfileBox) : static_cast<int>(kProfileReliable);
-  if (selection < 0 || selection > 3) selection = kProfileReliable;
+  const uint32_t profile = keepSelection ? ProfileOfSelection(ChoiceSelection(kCtlProfileBox)) : kProfileReliable;
   std::vector<std::wstring> names;
-  for (uint32_t p = 0; p < 4; ++p) names.push_back(AccessProfileName(p));
-  FillChoices(kCtlProfileBox, names, selection);
+  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(AccessProfileName(p));
+  FillChoices(kCtlProfileBox, names, static_cast<int>(profile));
 }
 
 void FillExportFormatChoices() {
-  int selection = CurrentSelection(kCtlExportBox);
+  int selection = ChoiceSelection(kCtlExportBox);
   if (selection < 0 || selection >= static_cast<int>(kExportFormatCount)) selection = 0;
   std::vector<std::wstring> names;
   for (const ExportFormat& format : kExportFormats) names.push_back(format.name);
@@ -157,32 +101,19 @@ void FillLanguageChoices() {
   FillChoices(kCtlLanguageBox, names, CurrentLanguage);
 }
 
+void LabelViewToggles() {
+  const WindowState& ui = Ui();
+  SetText(kCtlSettingsToggle, Translate(ui.settingsShown ? L"settings_hide" : L"settings_show"));
+  SetText(kCtlMethodToggle, Translate(ui.methodDetailsShown ? L"hide_benchmark" : L"show_benchmark"));
+}
+
 void ApplyLanguage() {
   WindowState& ui = Ui();
   if (ui.main != nullptr) SetWindowTextW(ui.main, Translate(L"app_title").c_str());
-  static const std::pair<int, const wchar_t*> kCaptions[] = {
-      {kCtlDrivesLabel, L"drives"},          {kCtlResultsLabel, L"results"},
-      {kCtlExplorerButton, L"open_explorer"}, {kCtlLanguageLabel, L"language"},
-      {kCtlSavedTestsLabel, L"saved_tests"}, {kCtlExportLabel, L"export_format"},
-      {kCtlExportButton, L"export_button"},  {kCtlOpenResultsButton, L"open_results"},
-      {kCtlTestSizeLabel, L"test_size"},     {kCtlBlockLabel, L"block_size"},
-      {kCtlReserveLabel, L"reserve_free"},   {kCtlTestPointsLabel, L"test_points"},
-      {kCtlProfileLabel, L"profile"},        {kCtlPartialCheck, L"partial"},
-      {kCtlPartialStartLabel, L"start_mb"},  {kCtlPartialRangeLabel, L"range_mb"},
-      {kCtlDeleteCheck, L"delete_after"},    {kCtlStartButton, L"start"},
-      {kCtlStopButton, L"stop"},
-  };
-  for (const auto& [number, key] : kCaptions) SetText(number, Translate(key));
-  SetText(kCtlSettingsToggle, Translate(ui.settingsShown ? L"settings_hide" : L"settings_show"));
-  SetText(kCtlVerifyOnlyButton, Translate(L"verify_only"));
-  SetText(kCtlMethodToggle, Translate(ui.methodDetailsShown ? L"hide_benchmark" : L"show_benchmark"));
-  SetText(kCtlMethodCheck, Translate(L"benchmark"));
-  SetText(kCtlFastestCheck, Translate(L"use_fastest"));
-  SetText(kCtlRandomPointsCheck, Translate(L"random_points"));
-  SetText(kCtlLogLabel, Translate(L"diag_log"));
+  RelabelControls();
+  LabelViewToggles();
   if (!TestRunning()) SetText(kCtlStatusLine, Translate(L"ready"));
-  RelabelDriveColumns();
-  RelabelResultColumns();
+  RelabelListColumns();
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
@@ -237,12 +168,12 @@ void SaveWindowSettings() {
     }
   }
   ColumnLayout drives, results;
-  if (HWND list = Control(kCtlDriveList)) {
-    drives = ReadListLayout(list, kDriveListColumns);
+  if (Control(kCtlDriveList) != nullptr) {
+    drives = ReadListLayout(kCtlDriveList);
     snapshot.driveColumns = &drives;
   }
-  if (HWND list = Control(kCtlResultList)) {
-    results = ReadListLayout(list, kResultListColumns);
+  if (Control(kCtlResultList) != nullptr) {
+    results = ReadListLayout(kCtlResultList);
     snapshot.resultColumns = &results;
   }
   SaveSettings(snapshot);

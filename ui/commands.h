@@ -1,5 +1,5 @@
-// The menu bar and the small operations behind the window's commands and control states, the
-// language switch, the saved-tests box and the settings save.
+// The small operations behind the window's commands and control states: locking, choices, the
+// language switch, the saved-tests box, the deletion question and the settings save.
 #pragma once
 
 #include <windows.h>
@@ -8,23 +8,30 @@
 
 namespace velkor {
 
-HMENU BuildMenuBar();
-void UpdateMenuStates();
 // Enables or disables the settings controls; locking also shows the locked status text.
 void SetControlsEnabled(bool enable);
+// Enables or disables the partial-test fields with the partial check box.
 void UpdatePartialControls(bool enabled);
+// The summary field from CurrentResults.
 void UpdateSummaryText();
+// The selected-drive line from the drive list's selection.
 void UpdateSelectedDriveLabel();
+// Opens the selected drive with the shell; nothing without a selection.
 void OpenSelectedDriveInExplorer();
+// Fills the profile box in the current language, keeping its selection or selecting "Zuverlässig".
 void FillProfileChoices(bool keepSelection);
+// Fills the export format box, keeping its selection (else the first format).
 void FillExportFormatChoices();
 // The deletion question after a run: at most once per run, only when the run asked for it.
 void OfferTestFileDeletion(HWND owner);
 
 // Pushes the current language's texts into every control, header and choice.
 void ApplyLanguage();
+// The two view toggles' captions for whether their parts are shown.
+void LabelViewToggles();
+// Fills the language box and selects the current language.
 void FillLanguageChoices();
-// The user picked entry index of the language box.
+// The user picked entry index of the language box: switches and saves; nothing while locked.
 void OnLanguageChosen(int index);
 
 // Lists the results folder's .json files in the saved-tests box, oldest first, and selects

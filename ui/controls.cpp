@@ -11,11 +11,20 @@
 namespace velkor {
 namespace {
 
+struct ControlSpec {
+  int id;
+  const wchar_t* className;
+  const wchar_t* text;  // a text-table key when translated, else the literal text
+  bool translated;
+  DWORD style;          // beyond WS_CHILD | WS_VISIBLE
+};
+
 constexpr DWORD kList = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER;
 constexpr DWORD kField = WS_BORDER | ES_RIGHT;
 constexpr DWORD kCheck = BS_AUTOCHECKBOX;
 constexpr DWORD kPush = BS_PUSHBUTTON;
 
+// In creation order: entry i is control number i + 1.
 const ControlSpec kControls[kControlCount] = {
     {0, L"STATIC", L"drives", true, 0},
     {kIdExplorer, L"BUTTON", L"open_explorer", true, kPush},
@@ -67,14 +76,13 @@ const ControlSpec kControls[kControlCount] = {
     {kIdStatus, L"STATIC", L"ready", true, 0},
 };
 
-void SetListStyles(HWND list) {
-  const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER;
-  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles);
+// Their captions follow the window's state; their owners set them.
+bool CaptionFollowsState(int number) {
+  return number == kCtlSelectedDrive || number == kCtlMethodToggle || number == kCtlSettingsToggle ||
+         number == kCtlStatusLine;
 }
 
 }  // namespace
-
-const ControlSpec& ControlSpecOf(int number) { return kControls[number - 1]; }
 
 void CreateMainControls(HWND main) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
@@ -88,14 +96,8 @@ void CreateMainControls(HWND main) {
     ui.controls[number] = control;
     switch (number) {
       case kCtlDriveList:
-        SetListStyles(control);
-        InsertDriveColumns();
-        LoadListColumns(control, L"DriveColumns", kDriveListColumns);
-        break;
       case kCtlResultList:
-        SetListStyles(control);
-        InsertResultColumns();
-        LoadListColumns(control, L"ResultColumns", kResultListColumns);
+        SetUpListColumns(number);
         break;
       case kCtlRandomPointsCheck:
         SetChecked(kCtlMethodCheck, false);
@@ -121,6 +123,13 @@ void CreateMainControls(HWND main) {
       default:
         break;
     }
+  }
+}
+
+void RelabelControls() {
+  for (int number = 1; number <= kControlCount; ++number) {
+    const ControlSpec& spec = kControls[number - 1];
+    if (spec.translated && !CaptionFollowsState(number)) SetText(number, Translate(spec.text));
   }
 }
 

@@ -8,19 +8,11 @@ namespace velkor {
 inline constexpr const wchar_t* kMainWindowClass = L"VelkorWindow";
 inline constexpr const wchar_t* kSplitterClass = L"VelkorSplitter";
 
-struct ControlSpec {
-  int id;
-  const wchar_t* className;
-  const wchar_t* text;  // a text-table key when translated, else the literal text
-  bool translated;
-  DWORD style;          // beyond WS_CHILD | WS_VISIBLE
-};
-
-// The control table in creation order; entry i is control number i + 1.
-const ControlSpec& ControlSpecOf(int number);
-
 // Creates every control with the in-between steps of window creation (columns, saved column
-// layout, check states, choices, disabled fields).
+// layout, check states, choices, disabled fields). The splitter class must be registered.
 void CreateMainControls(HWND main);
+// Sets the fixed captions again in the current language; the view toggles, the selected-drive
+// line and the status line follow the window's state and are left to their owners.
+void RelabelControls();
 
 }  // namespace velkor

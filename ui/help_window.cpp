@@ -16,8 +16,6 @@ void OpenHelp(HWND main, const std::wstring& path, const wchar_t* logPrefix) {
 
 }  // namespace
 
-void WriteHelpDocuments() { GenerateHelpFiles(); }
-
 void OpenHtmlHelp(HWND main) { OpenHelp(main, HelpHtmlPath(), L"Hilfe geöffnet: "); }
 
 void OpenPdfHelp(HWND main) { OpenHelp(main, HelpPdfPath(), L"PDF-Hilfe geöffnet: "); }

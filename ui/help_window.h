@@ -1,14 +1,13 @@
-// The help documents beside the program and the two help commands.
+// The two help commands: each opens its help document with the shell.
 #pragma once
 
 #include <windows.h>
 
 namespace velkor {
 
-// Writes the HTML and the PDF help beside the program (at start-up).
-void WriteHelpDocuments();
-// Writes the document again when it is missing, then opens it with the shell.
+// Writes both help files again (a deleted one comes back), then opens the HTML one with the shell.
 void OpenHtmlHelp(HWND main);
+// The same, opening the PDF one.
 void OpenPdfHelp(HWND main);
 
 }  // namespace velkor

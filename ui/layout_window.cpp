@@ -8,6 +8,48 @@
 #include "view/main_layout.h"
 
 namespace velkor {
+namespace {
+
+LRESULT OnBarCursor(HWND bar) {
+  SetCursor(LoadCursorW(nullptr, GetDlgCtrlID(bar) == kIdVerticalBar ? IDC_SIZEWE : IDC_SIZENS));
+  return TRUE;
+}
+
+LRESULT OnBarPressed(HWND bar) {
+  Ui().splitterDragging = true;
+  SetCapture(bar);
+  return 0;
+}
+
+// While dragged, the bar's split follows the pointer within its limits.
+LRESULT OnBarDragged(HWND bar, WPARAM keys, LPARAM point) {
+  const WindowState& ui = Ui();
+  if (!ui.splitterDragging || !(keys & MK_LBUTTON) || ui.main == nullptr) return 0;
+  POINT p{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ClientToScreen(bar, &p);
+  ScreenToClient(ui.main, &p);
+  RECT client{};
+  GetClientRect(ui.main, &client);
+  if (GetDlgCtrlID(bar) == kIdVerticalBar) {
+    SplitX = SplitXForDrag(p.x, client.right);
+  } else {
+    TopPaneHeight = TopPaneHeightForDrag(p.y, client.bottom);
+  }
+  LayoutMainWindow(ui.main);
+  return 0;
+}
+
+// The end of a drag keeps the new split in the settings.
+LRESULT OnBarReleased() {
+  WindowState& ui = Ui();
+  if (!ui.splitterDragging) return 0;
+  ui.splitterDragging = false;
+  ReleaseCapture();
+  SaveWindowSettings();
+  return 0;
+}
+
+}  // namespace
 
 void LayoutMainWindow(HWND main) {
   WindowState& ui = Ui();
@@ -38,39 +80,12 @@ void LayoutMainWindow(HWND main) {
 }
 
 LRESULT CALLBACK SplitterWindowProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  WindowState& ui = Ui();
   switch (message) {
-    case WM_SETCURSOR:
-      SetCursor(LoadCursorW(nullptr, GetDlgCtrlID(bar) == kIdVerticalBar ? IDC_SIZEWE : IDC_SIZENS));
-      return TRUE;
-    case WM_LBUTTONDOWN:
-      ui.splitterDragging = true;
-      SetCapture(bar);
-      return 0;
-    case WM_MOUSEMOVE: {
-      if (!ui.splitterDragging || !(wParam & MK_LBUTTON) || ui.main == nullptr) return 0;
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(bar, &p);
-      ScreenToClient(ui.main, &p);
-      RECT client{};
-      GetClientRect(ui.main, &client);
-      if (GetDlgCtrlID(bar) == kIdVerticalBar) {
-        SplitX = SplitXForDrag(p.x, client.right);
-      } else {
-        TopPaneHeight = TopPaneHeightForDrag(p.y, client.bottom);
-      }
-      LayoutMainWindow(ui.main);
-      return 0;
-    }
-    case WM_LBUTTONUP:
-      if (ui.splitterDragging) {
-        ui.splitterDragging = false;
-        ReleaseCapture();
-        SaveWindowSettings();
-      }
-      return 0;
-    default:
-      return DefWindowProcW(bar, message, wParam, lParam);
+    case WM_SETCURSOR: return OnBarCursor(bar);
+    case WM_LBUTTONDOWN: return OnBarPressed(bar);
+    case WM_MOUSEMOVE: return OnBarDragged(bar, wParam, lParam);
+    case WM_LBUTTONUP: return OnBarReleased();
+    default: return DefWindowProcW(bar, message, wParam, lParam);
   }
 }
 

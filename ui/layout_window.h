@@ -5,7 +5,10 @@
 
 namespace velkor {
 
+// Moves, shows and hides the controls for the client size, the split values and the shown
+// views, and keeps the split values as the layout limited them.
 void LayoutMainWindow(HWND main);
+// The splitter bars: dragging one moves its split; letting go saves the settings.
 LRESULT CALLBACK SplitterWindowProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "ui/commands.h"
+#include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/result_columns.h"
@@ -80,39 +81,140 @@ void ClickSort(int column, int& sortColumn, bool& ascending) {
   }
 }
 
+// What tells the two lists' columns apart.
+struct ListColumns {
+  int number;
+  int count;
+  const wchar_t* settingsSection;
+  const wchar_t* (*titleKey)(int column);
+  bool (*rightAligned)(int column);
+  std::vector<int> (*defaultWidths)();
+};
+
+constexpr ListColumns kDriveColumns{kCtlDriveList, kDriveColumnCount, L"DriveColumns", DriveColumnTitleKey,
+                                    IsDriveColumnRightAligned, DriveColumnDefaultWidths};
+constexpr ListColumns kResultColumns{kCtlResultList, kResultColumnCount, L"ResultColumns", ResultColumnTitleKey,
+                                     IsResultColumnRightAligned, ResultColumnDefaultWidths};
+
+const ListColumns& ColumnsOf(int number) { return number == kCtlDriveList ? kDriveColumns : kResultColumns; }
+
+// Inserts the columns at their default widths, or (insert false) only sets their titles again.
+void LabelColumns(const ListColumns& columns, bool insert) {
+  HWND list = Control(columns.number);
+  if (list == nullptr) return;
+  const std::vector<int> widths = columns.defaultWidths();
+  for (int i = 0; i < columns.count; ++i) {
+    SetColumn(list, i, Translate(columns.titleKey(i)), columns.rightAligned(i), widths[i], insert);
+  }
+}
+
+// The saved widths and order over the default columns.
+void LoadListColumns(HWND list, const wchar_t* section, int count) {
+  if (list == nullptr) return;
+  std::vector<int> defaults(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+  }
+  const ColumnLayout layout = ReadListColumns(section, defaults);
+  for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
+    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
+    }
+  }
+  if (static_cast<int>(layout.order.size()) == count) {
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()));
+  }
+}
+
+ColumnLayout ReadColumnLayout(HWND list, int count) {
+  ColumnLayout layout;
+  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
+  layout.order.assign(static_cast<size_t>(count), 0);
+  if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
+    for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
+  }
+  return layout;
+}
+
+// The row colours: write-protected drives and recommended results stand out.
+bool DriveRowMarked(size_t row) { return row < DriveTable.size() && DriveTable[row].writeProtected; }
+
+bool ResultRowMarked(size_t row) {
+  const std::vector<ResultRecord>& results = Ui().currentResults;
+  return row < results.size() && results[row].recommended;
+}
+
+LRESULT PaintRow(const NMHDR* header, bool (*marked)(size_t row), COLORREF text, COLORREF back) {
+  auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
+  return CustomDraw(draw, marked(draw->nmcd.dwItemSpec), text, back);
+}
+
+int ClickedColumn(const NMHDR* header) { return reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem; }
+
+// A column dragged to another width or place is saved at once.
+LRESULT OnColumnsRearranged() {
+  SaveWindowSettings();
+  return 0;
+}
+
+LRESULT OnDriveColumnClick(const NMHDR* header) {
+  ClickSort(ClickedColumn(header), driveSortColumn, driveSortAscending);
+  const std::wstring root = GetSelectedDriveRoot();
+  SortDriveTable();
+  FillDriveList(root);
+  return 0;
+}
+
+LRESULT OnDriveSelectionChanged() {
+  UpdateSelectedDriveLabel();
+  return 0;
+}
+
+LRESULT OnResultColumnClick(const NMHDR* header) {
+  WindowState& ui = Ui();
+  ClickSort(ClickedColumn(header), ui.resultSortColumn, ui.resultSortAscending);
+  SortResults();
+  FillResultList();
+  return 0;
+}
+
+LRESULT OnResultDoubleClick() {
+  ApplyResultToSettings(SelectedRow(Control(kCtlResultList)));
+  return 0;
+}
+
+LRESULT OnResultRightClick() {
+  ShowResultContextMenu(Ui().main);
+  return 0;
+}
+
+LRESULT OnResultKey(const NMHDR* header) {
+  const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+  if (key->wVKey == VK_DELETE && !Ui().controlsLocked) RemoveSelectedResult();
+  return 0;
+}
+
+LRESULT OnDriveListNotify(const NMHDR* header) {
+  switch (header->code) {
+    case LVN_COLUMNCLICK: return OnDriveColumnClick(header);
+    case LVN_ITEMCHANGED: return OnDriveSelectionChanged();
+    case NM_CUSTOMDRAW: return PaintRow(header, DriveRowMarked, kProtectedText, kProtectedBack);
+    default: return 0;
+  }
+}
+
+LRESULT OnResultListNotify(const NMHDR* header) {
+  switch (header->code) {
+    case LVN_COLUMNCLICK: return OnResultColumnClick(header);
+    case NM_CUSTOMDRAW: return PaintRow(header, ResultRowMarked, kRecommendedText, kRecommendedBack);
+    case NM_DBLCLK: return OnResultDoubleClick();
+    case NM_RCLICK: return OnResultRightClick();
+    case LVN_KEYDOWN: return OnResultKey(header);
+    default: return 0;
+  }
+}
+
 }  // namespace
-
-void InsertDriveColumns() {
-  HWND list = Control(kCtlDriveList);
-  const std::vector<int> widths = DriveColumnDefaultWidths();
-  for (int i = 0; i < kDriveListColumns; ++i) {
-    SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), widths[i], true);
-  }
-}
-
-void InsertResultColumns() {
-  HWND list = Control(kCtlResultList);
-  const std::vector<int> widths = ResultColumnDefaultWidths();
-  for (int i = 0; i < kResultListColumns; ++i) {
-    SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), widths[i], true);
-  }
-}
-
-void RelabelDriveColumns() {
-  if (HWND list = Control(kCtlDriveList)) {
-    for (int i = 0; i < kDriveListColumns; ++i) {
-      SetColumn(list, i, Translate(DriveColumnTitleKey(i)), IsDriveColumnRightAligned(i), 0, false);
-    }
-  }
-}
-
-void RelabelResultColumns() {
-  if (HWND list = Control(kCtlResultList)) {
-    for (int i = 0; i < kResultListColumns; ++i) {
-      SetColumn(list, i, Translate(ResultColumnTitleKey(i)), IsResultColumnRightAligned(i), 0, false);
-    }
-  }
-}
 
 void SortResults() {
   WindowState& ui = Ui();
@@ -127,7 +229,7 @@ void FillDriveList(const std::wstring& previousRoot) {
     for (size_t i = 0; i < DriveTable.size(); ++i) {
       const int row = static_cast<int>(i);
       InsertRow(list, row, DriveTable[i].root);
-      for (int c = 1; c < kDriveListColumns; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
+      for (int c = 1; c < kDriveColumnCount; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
       if (chosen < 0 && DriveTable[i].root == previousRoot) chosen = row;
     }
     if (chosen < 0 && !DriveTable.empty()) chosen = 0;
@@ -144,7 +246,7 @@ void FillResultList() {
   for (size_t i = 0; i < results.size(); ++i) {
     const int row = static_cast<int>(i);
     InsertRow(list, row, ResultCellText(results[i], 0));
-    for (int c = 1; c < kResultListColumns; ++c) SetCell(list, row, c, ResultCellText(results[i], c));
+    for (int c = 1; c < kResultColumnCount; ++c) SetCell(list, row, c, ResultCellText(results[i], c));
   }
 }
 
@@ -167,63 +269,11 @@ std::wstring GetSelectedDriveRoot() {
 
 LRESULT HandleListNotify(const NMHDR* header) {
   if (header == nullptr) return 0;
-  WindowState& ui = Ui();
   const UINT code = header->code;
-  if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA || code == HDN_ENDDRAG) {
-    SaveWindowSettings();
-    return 0;
-  }
-  const HWND drives = Control(kCtlDriveList);
-  const HWND results = Control(kCtlResultList);
-  if (header->hwndFrom == drives && drives != nullptr) {
-    if (code == LVN_COLUMNCLICK) {
-      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
-      ClickSort(view->iSubItem, driveSortColumn, driveSortAscending);
-      const std::wstring root = GetSelectedDriveRoot();
-      SortDriveTable();
-      FillDriveList(root);
-      return 0;
-    }
-    if (code == LVN_ITEMCHANGED) {
-      UpdateSelectedDriveLabel();
-      return 0;
-    }
-    if (code == NM_CUSTOMDRAW) {
-      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
-      const size_t row = draw->nmcd.dwItemSpec;
-      const bool marked = row < DriveTable.size() && DriveTable[row].writeProtected;
-      return CustomDraw(draw, marked, kProtectedText, kProtectedBack);
-    }
-    return 0;
-  }
-  if (header->hwndFrom == results && results != nullptr) {
-    if (code == LVN_COLUMNCLICK) {
-      const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
-      ClickSort(view->iSubItem, ui.resultSortColumn, ui.resultSortAscending);
-      SortResults();
-      FillResultList();
-      return 0;
-    }
-    if (code == NM_CUSTOMDRAW) {
-      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header));
-      const size_t row = draw->nmcd.dwItemSpec;
-      const bool marked = row < ui.currentResults.size() && ui.currentResults[row].recommended;
-      return CustomDraw(draw, marked, kRecommendedText, kRecommendedBack);
-    }
-    if (code == NM_DBLCLK) {
-      ApplyResultToSettings(SelectedRow(results));
-      return 0;
-    }
-    if (code == NM_RCLICK) {
-      ShowResultContextMenu(ui.main);
-      return 0;
-    }
-    if (code == LVN_KEYDOWN) {
-      const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
-      if (key->wVKey == VK_DELETE && !ui.controlsLocked) RemoveSelectedResult();
-      return 0;
-    }
-  }
+  if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA || code == HDN_ENDDRAG) return OnColumnsRearranged();
+  if (header->hwndFrom == nullptr) return 0;
+  if (header->hwndFrom == Control(kCtlDriveList)) return OnDriveListNotify(header);
+  if (header->hwndFrom == Control(kCtlResultList)) return OnResultListNotify(header);
   return 0;
 }
 
@@ -251,12 +301,7 @@ void ShowResultContextMenu(HWND owner) {
   if (row < 0) row = SelectedRow(list);
   if (row < 0) return;
   SelectRow(list, row);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, 1, L"In Einstellungen übernehmen");
-  const int choice = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
-  DestroyMenu(menu);
-  if (choice == 1) ApplyResultToSettings(row);
+  if (ChooseResultTakeOver(owner, screen)) ApplyResultToSettings(row);
 }
 
 void RemoveSelectedResult() {
@@ -268,31 +313,21 @@ void RemoveSelectedResult() {
   AppendDiagLog(Translate(L"entry_removed"));
 }
 
-void LoadListColumns(HWND list, const wchar_t* section, int count) {
+void SetUpListColumns(int number) {
+  HWND list = Control(number);
   if (list == nullptr) return;
-  std::vector<int> defaults(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
-  }
-  const ColumnLayout layout = ReadListColumns(section, defaults);
-  for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
-    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
-      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
-    }
-  }
-  if (static_cast<int>(layout.order.size()) == count) {
-    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()));
-  }
+  const DWORD styles = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_DOUBLEBUFFER;
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles);
+  const ListColumns& columns = ColumnsOf(number);
+  LabelColumns(columns, true);
+  LoadListColumns(list, columns.settingsSection, columns.count);
 }
 
-ColumnLayout ReadListLayout(HWND list, int count) {
-  ColumnLayout layout;
-  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
-  layout.order.assign(static_cast<size_t>(count), 0);
-  if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
-    for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
-  }
-  return layout;
+void RelabelListColumns() {
+  LabelColumns(kDriveColumns, false);
+  LabelColumns(kResultColumns, false);
 }
+
+ColumnLayout ReadListLayout(int number) { return ReadColumnLayout(Control(number), ColumnsOf(number).count); }
 
 }  // namespace velkor

@@ -10,32 +10,37 @@
 
 namespace velkor {
 
-inline constexpr int kDriveListColumns = 8;
-inline constexpr int kResultListColumns = 8;
-
-void InsertDriveColumns();
-void InsertResultColumns();
-void RelabelDriveColumns();
-void RelabelResultColumns();
+// Gives a freshly made list (kCtlDriveList or kCtlResultList) its styles, its columns in the
+// current language and the column widths and order saved in the settings.
+void SetUpListColumns(int number);
+// Both lists' column titles again, in the current language.
+void RelabelListColumns();
+// A list's column widths and order as the user left them; the list must exist.
+ColumnLayout ReadListLayout(int number);
 
 // Sorts CurrentResults by the result sort state.
 void SortResults();
 // Refills the drive list from DriveTable and selects previousRoot's row (or row 0).
 void FillDriveList(const std::wstring& previousRoot);
+// Refills the result list from CurrentResults in their order.
 void FillResultList();
 // Enumerates the drives again and refills the list, keeping the selected drive when it is still there.
 void RefreshDriveList();
 
+// The drive of the selected row; null when no row is selected.
 const DriveInfo* GetSelectedDrive();
+// The selected drive's root ("E:\"); empty when none is selected.
 std::wstring GetSelectedDriveRoot();
 
+// The window's WM_NOTIFY: sorting by column, selection, row colours, the result list's row
+// actions, and saving a column layout the user changed.
 LRESULT HandleListNotify(const NMHDR* header);
+// Takes result index's method, workers and block size into the settings; nothing while the
+// controls are locked or for an index out of range.
 void ApplyResultToSettings(int index);
+// The result row under the pointer (else the selected one) gets the take-over menu.
 void ShowResultContextMenu(HWND owner);
+// Drops the selected result from the list (not from its file).
 void RemoveSelectedResult();
-
-// Saved widths and order of a list's columns (settings sections "DriveColumns", "ResultColumns").
-void LoadListColumns(HWND list, const wchar_t* section, int count);
-ColumnLayout ReadListLayout(HWND list, int count);
 
 }  // namespace velkor

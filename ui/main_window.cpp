@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <atomic>
 #include <memory>
@@ -9,18 +8,16 @@
 
 #include "common/diag_log.h"
 #include "common/handover.h"
-#include "common/localization.h"
-#include "common/paths.h"
 #include "common/settings.h"
 #include "drives/enumerate.h"
 #include "engine/run_outcome.h"
-#include "results/results_database.h"
+#include "pdf/help_files.h"
+#include "ui/command_table.h"
 #include "ui/commands.h"
 #include "ui/controls.h"
-#include "ui/help_window.h"
 #include "ui/layout_window.h"
 #include "ui/lists.h"
-#include "ui/report_window.h"
+#include "ui/menus.h"
 #include "ui/run_control.h"
 #include "ui/tooltips.h"
 #include "ui/window_state.h"
@@ -29,6 +26,11 @@
 
 namespace velkor {
 namespace {
+
+constexpr COLORREF kWarningText = RGB(170, 0, 0);
+constexpr COLORREF kWarningBack = RGB(255, 228, 228);
+constexpr COLORREF kHintText = RGB(180, 0, 0);
+constexpr COLORREF kHintBack = RGB(240, 240, 240);
 
 // The window handle the test threads post to; null until WM_CREATE and again after WM_DESTROY.
 std::atomic<HWND> MainWindowHandle{nullptr};
@@ -59,7 +61,7 @@ BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font) {
   return TRUE;
 }
 
-void OnCreate(HWND window) {
+LRESULT OnCreate(HWND window) {
   WindowState& ui = Ui();
   ui.main = window;
   MainWindowHandle = window;
@@ -69,10 +71,10 @@ void OnCreate(HWND window) {
   InitCommonControlsEx(&icc);
   ui.font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                         CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Segoe UI");
-  ui.warningBrush = CreateSolidBrush(RGB(255, 228, 228));
-  ui.hintBrush = CreateSolidBrush(RGB(240, 240, 240));
+  ui.warningBrush = CreateSolidBrush(kWarningBack);
+  ui.hintBrush = CreateSolidBrush(kHintBack);
   SetMenu(window, BuildMenuBar());
-  WriteHelpDocuments();
+  GenerateHelpFiles();
   CreateMainControls(window);
   FillLanguageChoices();
   FillExportFormatChoices();
@@ -90,103 +92,24 @@ void OnCreate(HWND window) {
   UpdateSelectedDriveLabel();
   AppendDiagLog(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden; Spalten lassen sich im Kopf verschieben.");
   AppendDiagLog(L"Logdatei: " + GetLogFilePath());
+  return 0;
 }
 
-void ToggleSettings() {
-  WindowState& ui = Ui();
-  ui.settingsShown = !ui.settingsShown;
-  if (ui.settingsShown) ui.settingsEverShown = true;
-  SetText(kCtlSettingsToggle, Translate(ui.settingsShown ? L"settings_hide" : L"settings_show"));
-  LayoutMainWindow(ui.main);
-  UpdateMenuStates();
-}
-
-void ToggleMethodDetails() {
-  WindowState& ui = Ui();
-  ui.methodDetailsShown = !ui.methodDetailsShown;
-  SetText(kCtlMethodToggle, Translate(ui.methodDetailsShown ? L"hide_benchmark" : L"show_benchmark"));
-  LayoutMainWindow(ui.main);
-  UpdateMenuStates();
-}
-
-LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
-  WindowState& ui = Ui();
-  const int id = LOWORD(wParam);
-  const int code = HIWORD(wParam);
-  const bool click = code == 0;
-  switch (id) {
-    case kIdHelpHtml: OpenHtmlHelp(window); return 0;
-    case kIdHelpPdf: OpenPdfHelp(window); return 0;
-    case kIdExit: SendMessageW(window, WM_CLOSE, 0, 0); return 0;
-    case kIdStart:
-    case kIdVerifyOnly:
-      if (click && !TestRunning()) StartTestCommand(id == kIdVerifyOnly);
-      return 0;
-    case kIdStop:
-      if (click) StopTestCommand();
-      return 0;
-    case kIdPartial:
-      if (click) UpdatePartialControls(IsChecked(kCtlPartialCheck));
-      return 0;
-    case kIdExplorer:
-      if (click) OpenSelectedDriveInExplorer();
-      return 0;
-    case kIdSettingsToggle:
-      if (click && !ui.controlsLocked) ToggleSettings();
-      return 0;
-    case kIdMethodToggle:
-      if (click && !ui.controlsLocked) ToggleMethodDetails();
-      return 0;
-    case kIdProfile:
-      if (code == CBN_SELCHANGE && !ui.controlsLocked) {
-        const LRESULT selection = SendMessageW(Control(kCtlProfileBox), CB_GETCURSEL, 0, 0);
-        ApplyProfileDefaults(selection == 0 || selection == 1 || selection == 3 ? static_cast<uint32_t>(selection)
-                                                                                 : kProfileReliable);
-      }
-      return 0;
-    case kIdLanguage:
-      if (code == CBN_SELCHANGE && !ui.controlsLocked) {
-        OnLanguageChosen(static_cast<int>(SendMessageW(Control(kCtlLanguageBox), CB_GETCURSEL, 0, 0)));
-      }
-      return 0;
-    case kIdSavedTests:
-      if (code == CBN_SELCHANGE && !ui.controlsLocked) {
-        const LRESULT selection = SendMessageW(Control(kCtlSavedTestsBox), CB_GETCURSEL, 0, 0);
-        if (selection >= 0 && static_cast<size_t>(selection) < ui.savedResultFiles.size()) {
-          LoadResultsIntoWindow(ui.savedResultFiles[static_cast<size_t>(selection)]);
-        }
-      }
-      return 0;
-    case kIdExport:
-      if (click && !ui.controlsLocked) ExportResults(window);
-      return 0;
-    case kIdOpenResults:
-      if (click && !ui.controlsLocked) {
-        ShellExecuteW(window, L"open", GetResultsFolder().c_str(), nullptr, nullptr, SW_SHOW);
-      }
-      return 0;
-    case kIdWorkers:
-      if (code == EN_CHANGE) RefreshWorkerControl();
-      return 0;
-    default:
-      return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
-  }
-}
-
-void OnClose(HWND window) {
+LRESULT OnClose(HWND window) {
   WindowState& ui = Ui();
   if (TestRunning()) {
     if (MessageBoxW(window, L"Test läuft noch. Soll ich stoppen und schließen?", L"Beenden",
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
-      return;
+      return 0;
     }
     RequestStop(*ui.run, StopReason::kUser);
   }
   SaveWindowSettings();
   DestroyWindow(window);
+  return 0;
 }
 
-void OnDestroy() {
+LRESULT OnDestroy() {
   WindowState& ui = Ui();
   SaveWindowSettings();
   if (TestRunning()) RequestStop(*ui.run, StopReason::kUser);
@@ -198,6 +121,80 @@ void OnDestroy() {
   ui.font = nullptr;
   ui.warningBrush = ui.hintBrush = nullptr;
   PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT OnSize(HWND window, WPARAM kind) {
+  if (kind != SIZE_MINIMIZED) LayoutMainWindow(window);
+  return 0;
+}
+
+LRESULT OnGetMinMaxInfo(LPARAM lParam) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize.x = kMinTrackWidth;
+  info->ptMinTrackSize.y = kMinTrackHeight;
+  return 0;
+}
+
+// The hint of the control under the pointer goes to the status line; the cursor stays the default's.
+LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND over = reinterpret_cast<HWND>(wParam);
+  if (over != window && IsChild(window, over) && !TestRunning()) SetText(kCtlStatusLine, GetControlHint(over));
+  return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
+}
+
+LRESULT OnTimer(WPARAM id) {
+  if (id == kProgressTimer) OnProgressTimer();
+  return 0;
+}
+
+LRESULT OnInitMenuPopup() {
+  UpdateMenuStates();
+  return 0;
+}
+
+// The workers field in warning colours while a high worker count is set.
+LRESULT OnEditColour(WPARAM dc, LPARAM control) {
+  const WindowState& ui = Ui();
+  if (reinterpret_cast<HWND>(control) != Control(kCtlWorkerField) || !ui.workerWarning || !ui.warningBrush) return 0;
+  SetTextColor(reinterpret_cast<HDC>(dc), kWarningText);
+  SetBkColor(reinterpret_cast<HDC>(dc), kWarningBack);
+  return reinterpret_cast<LRESULT>(ui.warningBrush);
+}
+
+// The worker hint line in red on its own background.
+LRESULT OnStaticColour(WPARAM dc, LPARAM control) {
+  const WindowState& ui = Ui();
+  if (reinterpret_cast<HWND>(control) != Control(kCtlWorkerHint) || !ui.hintBrush) return 0;
+  SetTextColor(reinterpret_cast<HDC>(dc), kHintText);
+  SetBkMode(reinterpret_cast<HDC>(dc), TRANSPARENT);
+  return reinterpret_cast<LRESULT>(ui.hintBrush);
+}
+
+LRESULT OnDeviceChange(HWND window) {
+  CheckDriveChange(window);
+  return TRUE;
+}
+
+LRESULT OnLogLine(LPARAM lParam) {
+  std::unique_ptr<std::wstring> line(reinterpret_cast<std::wstring*>(lParam));
+  HWND log = Control(kCtlLogView);
+  if (!line || log == nullptr) return 0;
+  const int length = GetWindowTextLengthW(log);
+  SendMessageW(log, EM_SETSEL, length, length);
+  SendMessageW(log, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
+  return 0;
+}
+
+LRESULT OnStatus(LPARAM lParam) {
+  std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
+  if (text) SetText(kCtlStatusLine, *text);
+  return 0;
+}
+
+LRESULT OnTestDoneMessage(LPARAM lParam) {
+  OnTestDone(reinterpret_cast<RunOutcome*>(lParam));
+  return 0;
 }
 
 WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, const wchar_t* cursor) {
@@ -210,68 +207,26 @@ WNDCLASSW WindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure
   return c;
 }
 
-void OnLogLine(LPARAM lParam) {
-  std::unique_ptr<std::wstring> line(reinterpret_cast<std::wstring*>(lParam));
-  HWND log = Control(kCtlLogView);
-  if (!line || log == nullptr) return;
-  const int length = GetWindowTextLengthW(log);
-  SendMessageW(log, EM_SETSEL, length, length);
-  SendMessageW(log, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line->c_str()));
-}
-
-void OnStatus(LPARAM lParam) {
-  std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
-  if (text) SetText(kCtlStatusLine, *text);
-}
-
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  WindowState& ui = Ui();
   switch (message) {
-    case WM_CREATE: OnCreate(window); return 0;
-    case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) LayoutMainWindow(window);
-      return 0;
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize.x = kMinTrackWidth;
-      info->ptMinTrackSize.y = kMinTrackHeight;
-      return 0;
-    }
-    case WM_SETCURSOR: {
-      HWND over = reinterpret_cast<HWND>(wParam);
-      if (over != window && IsChild(window, over) && !TestRunning()) SetText(kCtlStatusLine, GetControlHint(over));
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
+    case WM_CREATE: return OnCreate(window);
+    case WM_SIZE: return OnSize(window, wParam);
+    case WM_GETMINMAXINFO: return OnGetMinMaxInfo(lParam);
+    case WM_SETCURSOR: return OnSetCursor(window, wParam, lParam);
     case WM_NOTIFY: return HandleListNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND: return OnCommand(window, wParam, lParam);
-    case WM_TIMER:
-      if (wParam == kProgressTimer) OnProgressTimer();
-      return 0;
-    case WM_INITMENUPOPUP: UpdateMenuStates(); return 0;
-    case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(lParam) == Control(kCtlWorkerField) && ui.workerWarning && ui.warningBrush) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, RGB(170, 0, 0));
-        SetBkColor(dc, RGB(255, 228, 228));
-        return reinterpret_cast<LRESULT>(ui.warningBrush);
-      }
-      return 0;
-    case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) == Control(kCtlWorkerHint) && ui.hintBrush) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, RGB(180, 0, 0));
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(ui.hintBrush);
-      }
-      return 0;
-    case WM_DEVICECHANGE: CheckDriveChange(window); return TRUE;
-    case WM_CLOSE: OnClose(window); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_APP_LOGLINE: OnLogLine(lParam); return 0;
-    case WM_APP_STATUS: OnStatus(lParam); return 0;
-    case WM_APP_TESTDONE: OnTestDone(reinterpret_cast<RunOutcome*>(lParam)); return 0;
+    case WM_TIMER: return OnTimer(wParam);
+    case WM_INITMENUPOPUP: return OnInitMenuPopup();
+    case WM_CTLCOLOREDIT: return OnEditColour(wParam, lParam);
+    case WM_CTLCOLORSTATIC: return OnStaticColour(wParam, lParam);
+    case WM_DEVICECHANGE: return OnDeviceChange(window);
+    case WM_CLOSE: return OnClose(window);
+    case WM_DESTROY: return OnDestroy();
+    case WM_APP_LOGLINE: return OnLogLine(lParam);
+    case WM_APP_STATUS: return OnStatus(lParam);
+    case WM_APP_TESTDONE: return OnTestDoneMessage(lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

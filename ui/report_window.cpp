@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "common/diag_log.h"
 #include "common/localization.h"
 #include "common/paths.h"
@@ -54,10 +56,7 @@ void ExportResults(HWND main) {
     MessageBoxW(main, Translate(L"export_empty").c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
     return;
   }
-  HWND box = Control(kCtlExportBox);
-  LRESULT selection = box != nullptr ? SendMessageW(box, CB_GETCURSEL, 0, 0) : 0;
-  if (selection < 0) selection = 0;
-  const uint32_t index = static_cast<uint32_t>(selection);
+  const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
   if (WriteExport(index, path, ui.currentResults, ExportHeader())) {

@@ -8,7 +8,9 @@
 
 namespace velkor {
 
+// The hint text of a control, from its id and current text.
 std::wstring GetControlHint(HWND control);
+// One tooltip for the window and a hint per child control; the controls must exist.
 void InstallTooltips(HWND main);
 
 }  // namespace velkor

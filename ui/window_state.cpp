@@ -39,4 +39,9 @@ void SetChecked(int number, bool checked) {
   if (HWND w = Control(number)) SendMessageW(w, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+int ChoiceSelection(int number) {
+  HWND box = Control(number);
+  return box != nullptr ? static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0)) : -1;
+}
+
 }  // namespace velkor

@@ -19,6 +19,7 @@ inline constexpr UINT WM_APP_LOGLINE = WM_APP + 1;  // std::wstring*
 inline constexpr UINT WM_APP_STATUS = WM_APP + 2;   // std::wstring*
 inline constexpr UINT WM_APP_TESTDONE = WM_APP + 3; // RunOutcome*
 
+// The progress timer's id and period: the progress bar and status line follow a run once a second.
 inline constexpr UINT_PTR kProgressTimer = 1;
 inline constexpr UINT kProgressPeriodMs = 1000;
 
@@ -46,6 +47,7 @@ struct WindowState {
   std::shared_ptr<TestState> run;  // the current or last run; a run state exists while set
 };
 
+// The one window state, made on first use.
 WindowState& Ui();
 
 // The control of a number, or null before it is created.
@@ -53,11 +55,16 @@ HWND Control(int number);
 // A run state exists and its running flag is set.
 bool TestRunning();
 
-// Text of a window as a wide string.
+// Text of a window as a wide string; empty for null.
 std::wstring WindowText(HWND window);
+// The helpers below address a control by number and do nothing before it exists.
 void SetText(int number, const std::wstring& text);
 void EnableControl(int number, bool enable);
+// A check box is ticked (false before it exists).
 bool IsChecked(int number);
+// Ticks or clears a check box.
 void SetChecked(int number, bool checked);
+// A choice box's selected entry; -1 with none selected or before it exists.
+int ChoiceSelection(int number);
 
 }  // namespace velkor

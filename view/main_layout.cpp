@@ -107,22 +107,18 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
         y += kRowWrap;
       }
     };
-    group(215);
-    p.Move(kCtlTestSizeLabel, x, y + 4, 125, 22);
-    p.Move(kCtlTestSizeField, x + 130, y, 80, 24);
-    x += 225;
-    group(210);
-    p.Move(kCtlBlockLabel, x, y + 4, 120, 22);
-    p.Move(kCtlBlockField, x + 125, y, 80, 24);
-    x += 225;
-    group(230);
-    p.Move(kCtlWorkerLabel, x, y + 4, 165, 22);
-    p.Move(kCtlWorkerField, x + 170, y, 55, 24);
-    x += 245;
-    group(205);
-    p.Move(kCtlReserveLabel, x, y + 4, 115, 22);
-    p.Move(kCtlReserveField, x + 120, y, 80, 24);
-    x += 215;
+    // A label and its field as one group: the label ends 5 before the field, the next group starts
+    // step further on.
+    auto labelledField = [&](int label, int field, int fieldX, int fieldWidth, int step) {
+      group(fieldX + fieldWidth + 5);
+      p.Move(label, x, y + 4, fieldX - 5, 22);
+      p.Move(field, x + fieldX, y, fieldWidth, 24);
+      x += step;
+    };
+    labelledField(kCtlTestSizeLabel, kCtlTestSizeField, 130, 80, 225);
+    labelledField(kCtlBlockLabel, kCtlBlockField, 125, 80, 225);
+    labelledField(kCtlWorkerLabel, kCtlWorkerField, 170, 55, 245);
+    labelledField(kCtlReserveLabel, kCtlReserveField, 120, 80, 215);
     p.Show(kCtlMethodToggle, false);
     group(165);
     p.Move(kCtlMethodCheck, x, y, 165, 24);

@@ -86,7 +86,9 @@ TEST_F(MainWindow, StartsWithEveryControlInPlace) {
     wchar_t className[64] = {};
     GetClassNameW(control, className, 64);
     EXPECT_EQ(_wcsicmp(className, c.className), 0) << c.number << " is " << std::string(className, className + wcslen(className));
-    if (c.text != nullptr) EXPECT_EQ(WindowText(control), c.text) << c.number;
+    if (c.text != nullptr) {
+      EXPECT_EQ(WindowText(control), c.text) << c.number;
+    }
     EXPECT_EQ(IsWindowEnabled(control) != FALSE, c.enabled) << c.number;
   }
   EXPECT_TRUE(IsChecked(kCtlFastestCheck));
@@ -328,6 +330,27 @@ TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
   }
   // Menus stay German in every language.
   EXPECT_EQ(MenuText(kIdStart), L"Testen");
+}
+
+// A switch must leave no control behind: every text is what a window made in that language shows.
+TEST_F(MainWindow, SwitchingTheLanguageLabelsLikeAWindowMadeInIt) {
+  platform::WriteIniString(SettingsFilePath(), L"General", L"Language", L"en");
+  ASSERT_NE(OpenWindow(), nullptr);
+  std::vector<std::wstring> made(kControlCount + 1);
+  for (int n = 1; n <= kControlCount; ++n) made[n] = Text(n);
+  CloseWindow();
+  ResetProgramValues();
+  platform::WriteIniString(SettingsFilePath(), L"General", L"Language", L"de");
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_EQ(Text(kCtlTestSizeLabel), TranslateIn(L"test_size", kLanguageGerman));
+  Choose(kCtlLanguageBox, kLanguageEnglish);
+  // The log keeps its lines; the selected-drive line keeps the drive row's words from when the
+  // row was made.
+  for (int n = 1; n <= kControlCount; ++n) {
+    if (n != kCtlLogView && n != kCtlSelectedDrive) {
+      EXPECT_EQ(Narrow(Text(n)), Narrow(made[n])) << "control " << n;
+    }
+  }
 }
 
 TEST_F(MainWindow, HintsFollowThePointerAndLogLinesArriveFromOtherThreads) {
