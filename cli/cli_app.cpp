@@ -297,8 +297,12 @@ int RunCli(const std::vector<std::wstring>& args) {
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);
+  if (options.version) {
+    Out(CliVersionText());
+    return kExitClean;
+  }
   if (options.help) {
-    Out(CliHelpText(options.command));
+    Out(CliHelpText(options.command, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
     return kExitClean;
   }
   switch (options.command) {
@@ -308,7 +312,7 @@ int RunCli(const std::vector<std::wstring>& args) {
     case CliCommand::kDrives: return RunDrives();
     case CliCommand::kNone: break;
   }
-  Out(CliHelpText(CliCommand::kNone));
+  Out(CliHelpText(CliCommand::kNone, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
   return kExitInvalid;
 }
 

@@ -9,7 +9,7 @@ namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 std::wstring SubFolder(const wchar_t* name) {
-  const std::wstring path = JoinPath(GetProgramDirectory(), name);
+  const std::wstring path = JoinPath(GetDataDirectory(), name);
   platform::CreateFolder(path);  // an existing folder is the normal case
   return path;
 }
@@ -17,6 +17,24 @@ std::wstring SubFolder(const wchar_t* name) {
 }  // namespace
 
 std::wstring GetProgramDirectory() { return ProgramDirectoryOf(platform::ProgramFilePath()); }
+
+std::wstring GetDataDirectory() {
+  const std::wstring program = GetProgramDirectory();
+  const std::wstring data = DataDirectoryFor(program, platform::IsSystemProgramFolder(program), platform::UserDataFolder());
+  if (data != program) {
+    // ~/.local/share may not exist yet on a fresh account: every missing level is made.
+    for (size_t i = 1; i <= data.size(); ++i) {
+      if (i == data.size() || IsSeparator(data[i])) platform::CreateFolder(data.substr(0, i));
+    }
+  }
+  return data;
+}
+
+std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
+                              const std::wstring& userDataFolder) {
+  if (!systemFolder || userDataFolder.empty()) return programDirectory;
+  return JoinPath(userDataFolder, L"velkor");
+}
 
 std::wstring ProgramDirectoryOf(const std::wstring& file) {
   const size_t cut = file.find_last_of(L"\\/");

@@ -65,6 +65,22 @@ std::wstring ProgramFilePath() {
   return Utf8ToWide(buffer);
 }
 
+std::wstring UserDataFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return Utf8ToWide(data);  // a relative one is invalid
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return Utf8ToWide(std::string(home) + "/.local/share");
+  return std::wstring();
+}
+
+bool IsSystemProgramFolder(const std::wstring& folder) {
+  for (const wchar_t* root : {L"/usr", L"/bin", L"/sbin"}) {
+    const std::wstring r = root;
+    if (folder == r || folder.compare(0, r.size() + 1, r + L"/") == 0) return true;
+  }
+  return false;
+}
+
 uint16_t UserInterfaceLanguage() {
   // The desktop's language comes from the locale variables, most specific first.
   const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};

@@ -47,6 +47,15 @@ std::wstring ProgramFilePath() {
   return std::wstring(buffer, n);
 }
 
+std::wstring UserDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+// The Windows program is one portable file: wherever it lies, it keeps its files beside itself.
+bool IsSystemProgramFolder(const std::wstring& folder) { return false; }
+
 uint16_t UserInterfaceLanguage() { return PRIMARYLANGID(::GetUserDefaultUILanguage()); }
 
 }  // namespace velkor::platform
