@@ -125,7 +125,7 @@ void StartTestCommand(bool verifyOnly) {
 
 void StopTestCommand() {
   if (!TestRunning()) return;
-  Ui().run->stopRequested = true;
+  RequestStop(*Ui().run, StopReason::kUser);
   AppendDiagLog(kStopRequestedLog);
 }
 
@@ -138,7 +138,7 @@ void UpdateProgress() {
   }
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  SetText(kCtlStatusLine, view.statusText);
+  if (!view.keepStatus) SetText(kCtlStatusLine, view.statusText);
 }
 
 void OnProgressTimer() {
@@ -182,7 +182,7 @@ void CheckDriveChange(HWND main) {
   for (const DriveInfo& drive : DriveTable) {
     if (drive.root == ui.run->driveRoot) return;
   }
-  ui.run->stopRequested = true;
+  RequestStop(*ui.run, StopReason::kDriveGone);
   AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
   MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
               L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
