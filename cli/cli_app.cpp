@@ -21,6 +21,7 @@
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/run_thread.h"
+#include "engine/medium_sync.h"
 #include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "platform/console.h"
@@ -55,6 +56,7 @@ struct CliQueue {
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<std::wstring> lines;
+  std::wstring lastStatus;  // the latest status text, which a run that ends in its preflight leaves
   std::unique_ptr<RunOutcome> outcome;
   bool finished = false;  // the test thread has returned
 };
@@ -79,12 +81,17 @@ void CreateFolders(const std::wstring& path) {
 }
 
 // The report as the window shows it, without its closing question, with plain line ends.
-std::wstring ReportForConsole(const std::vector<ResultRecord>& records, bool stopped) {
+std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop) {
   std::wstring plain;
-  for (wchar_t c : BuildResultReport(records, stopped).body) {
+  for (wchar_t c : BuildResultReport(records, stop).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
+}
+
+// Log lines written outside a run go straight to the console.
+void LogToConsole() {
+  SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
 }
 
 bool AskToContinue(const DriveInfo& drive) {
@@ -107,7 +114,10 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.lines.push_back(std::move(line));
                    queue.wake.notify_one();
                  },
-                 {},
+                 [&queue](std::wstring text) {
+                   std::lock_guard<std::mutex> lock(queue.mutex);
+                   queue.lastStatus = std::move(text);
+                 },
                  [&queue](std::unique_ptr<RunOutcome> outcome) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
                    queue.outcome = std::move(outcome);
@@ -162,7 +172,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (gInterrupts > 0 && !stopSent) {
       stopSent = true;
-      state->stopRequested = true;
+      RequestStop(*state, StopReason::kUser);
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
@@ -172,7 +182,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       if (mask != driveMask) {
         driveMask = mask;
         if (watch && !state->stopRequested && TargetGone(target, startVolume)) {
-          state->stopRequested = true;
+          RequestStop(*state, StopReason::kDriveGone);
           AppendDiagLog(TargetGoneLogLine(config.driveRoot));
         }
       }
@@ -197,7 +207,9 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   }
   SetUiReceiver({});
   if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
-  Err(BuildProgressView(TakeProgressSnapshot(*state)).statusText + L"\n");
+  // As the window's status line: the end summary, or the failure that ended the run early.
+  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*state));
+  Err((view.keepStatus ? queue.lastStatus : view.statusText) + L"\n");
   return outcome;
 }
 
@@ -218,6 +230,11 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     CreateFolders(o.resultsDir);
     SetResultsFolder(o.resultsDir);
   }
+  // "Quorvel-Modus" tests the whole free space: a size or a reserve would be dropped without a word.
+  if (!verifyOnly && o.profile == kProfileQuorvel && (o.sizeMb || o.reserveMb.value_or(0) != 0)) {
+    return Fail(L"Fehler: --profile quorvel prüft immer den ganzen freien Speicher und nimmt kein --size oder "
+                L"--reserve an. Ohne diese Angaben testen oder ein anderes Profil wählen.");
+  }
   DriveInfo drive;
   if (!DescribeTestTarget(o.target, &drive)) {
     return Fail(L"Fehler: Ziel nicht gefunden: " + o.target + L" (" + FormatWindowsError(platform::LastError()) + L")");
@@ -236,6 +253,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
     }
   }
+  LogToConsole();
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
@@ -253,20 +271,22 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
-  Out(ReportForConsole(outcome->results, state->stopRequested));
+  Out(ReportForConsole(outcome->results, CurrentStopReason(*state)));
+  if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
   if (o.deleteAtEnd && !verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
-    SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
+    LogToConsole();
     DeleteRunTestFiles(state->createdFiles, state->filePath);
     SetUiReceiver({});
   }
 
   if (gInterrupts > 0) return kExitInterrupted;
+  if (state->stopRequested) return kExitFound;
   for (const ResultRecord& r : outcome->results) {
-    if (r.errors != 0 || r.cancelled) return kExitFound;
+    if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
   }
   return kExitClean;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/worker_common.h"
 #include "platform/errors.h"
 
 namespace velkor {
@@ -57,6 +58,14 @@ platform::FileHandle CreateTestFile(const std::wstring& path) {
 
 bool DeleteTestFile(const std::wstring& path) {
   return RetryWhileHeld([&] { return platform::DeleteFileAtPath(path); });
+}
+
+void StopOnOpenFailure(TestState& state, uint32_t code) {
+  if (IsHeldFileError(code)) {
+    RequestStop(state, StopReason::kFileHeld);
+  } else {
+    FailRun(state);
+  }
 }
 
 std::wstring HeldFileNote(uint32_t code) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/run_config.h"
 #include "platform/files.h"
 
 namespace velkor {
@@ -32,6 +33,10 @@ platform::FileHandle OpenTestFileForRead(const std::wstring& path, const std::at
 platform::FileHandle OpenTestFileForDirectRead(const std::wstring& path, const std::atomic<bool>* stop = nullptr);
 platform::FileHandle CreateTestFile(const std::wstring& path);
 bool DeleteTestFile(const std::wstring& path);
+
+// A worker could not open its test file: one that another program still held stops the run as
+// StopReason::kFileHeld (no error of the medium); any other failure as a medium's (FailRun).
+void StopOnOpenFailure(TestState& state, uint32_t code);
 
 // The words the "FEHLER:" line of a failed open or delete adds for such a code: the file was
 // still held after kHeldFileRetryMs, which says nothing about the medium. Empty for other codes.

@@ -66,7 +66,7 @@ void OnDrivesScanned(DriveScan* raw) {
   if (!TestRunning() || ui.run->stopRequested.load() || ui.run->driveRoot.empty() || TargetListed(ui.run->driveRoot)) {
     return;
   }
-  ui.run->stopRequested = true;
+  RequestStop(*ui.run, StopReason::kDriveGone);
   AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
   MessageBoxW(ui.main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
               L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);

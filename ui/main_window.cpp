@@ -138,7 +138,7 @@ LRESULT OnClose(HWND window) {
     // The window stays until the run has ended: nothing may post into a window that is gone,
     // the results file must be final, and the user still decides about the test files.
     ui.closing = true;
-    ui.run->stopRequested = true;
+    RequestStop(*ui.run, StopReason::kUser);
     AppendDiagLog(L"Fenster wird geschlossen: Test wird gestoppt, das Fenster wartet auf sein Ende.");
     SetText(kCtlStatusLine, kClosingStatus);
     WaitForRunThread();
@@ -157,7 +157,7 @@ LRESULT OnDestroy() {
   if (ui.keys != nullptr) DestroyAcceleratorTable(ui.keys);
   ui.keys = nullptr;
   SaveWindowSettings();
-  if (TestRunning()) ui.run->stopRequested = true;
+  if (TestRunning()) RequestStop(*ui.run, StopReason::kUser);
   MainWindowHandle = nullptr;
   KillTimer(ui.main, kProgressTimer);
   ReleaseTaskbar();

@@ -153,7 +153,7 @@ void StartTestCommand(bool verifyOnly) {
 
 void StopTestCommand() {
   if (!TestRunning()) return;
-  Ui().run->stopRequested = true;
+  RequestStop(*Ui().run, StopReason::kUser);
   AppendDiagLog(kStopRequestedLog);
 }
 
@@ -167,7 +167,9 @@ void UpdateProgress() {
   }
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+  if (!view.keepStatus) {
+    SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+  }
   if (!ui.run->running.load()) return;  // the run's end sets the button (ShowRunEnd)
   ui.runErrorsSeen = ui.runErrorsSeen || ui.run->errorCount.load() > 0;
   ShowTaskbarProgress(ui.main, TaskbarProgressFor(true, static_cast<int>(view.barPosition), ui.runErrorsSeen));

@@ -60,5 +60,21 @@ TEST(HeldFiles, GivesUpAfterTheBoundOrAStop) {
   EXPECT_EQ(stopped.calls, 1u);
 }
 
+// A file another program still held after the wait stops the run without blaming the medium; any
+// other open failure is the medium's.
+TEST(HeldFiles, AHeldFileStopsTheRunWithoutAnErrorOfTheMedium) {
+  TestState held;
+  StopOnOpenFailure(held, platform::kErrorSharingViolation);
+  EXPECT_TRUE(held.stopRequested.load());
+  EXPECT_EQ(CurrentStopReason(held), StopReason::kFileHeld);
+  EXPECT_EQ(held.errorCount.load(), 0u);
+  EXPECT_TRUE(IsCancelStop(StopReason::kFileHeld));
+
+  TestState failed;
+  StopOnOpenFailure(failed, platform::kErrorIoDevice);
+  EXPECT_EQ(CurrentStopReason(failed), StopReason::kIoFailure);
+  EXPECT_EQ(failed.errorCount.load(), 1u);
+}
+
 }  // namespace
 }  // namespace velkor
