@@ -205,7 +205,7 @@ void OnTestDone(RunOutcome* raw) {
   // status line at their last tick.
   UpdateProgress();
   bool errorsFound = false;
-  for (const ResultRecord& r : ui.currentResults) errorsFound = errorsFound || r.errors > 0;
+  for (const ResultRecord& r : ui.currentResults) errorsFound = errorsFound || HasErrorVerdict(r);
   ShowRunEnd(errorsFound);
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
