@@ -125,6 +125,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     else if (writing && arg == L"--no-fastest") options->noFastest = true;
     else if (writing && arg == L"--delete") options->deleteAtEnd = true;
     else if (writing && arg == L"--yes") options->yes = true;
+    else if (writing && arg == L"--system-drive") options->systemDrive = true;
     else if (options->command == CliCommand::kExport && arg == L"--format") {
       std::wstring text;
       uint32_t format = 0;
@@ -195,7 +196,9 @@ std::wstring CliHelpText(CliCommand command) {
              L"  --no-random-points   Testpunkte nicht zufällig verteilen\n"
              L"  --no-fastest         schnellste Variante nicht für den Volltest übernehmen\n"
              L"  --delete             Testdateien am Ende löschen (sonst bleiben sie für verify)\n"
-             L"  --yes                auch ein nicht leeres Ziel ohne Rückfrage testen\n\n"
+             L"  --yes                auch ein nicht leeres Ziel ohne Rückfrage testen\n"
+             L"  --system-drive       auch das Systemlaufwerk testen (es bleiben mindestens 2 GB\n"
+             L"                       und 5 % frei)\n\n"
              L"Exit-Codes: 0 ohne Fehler, 1 Fehler gefunden oder abgebrochen, 2 ungültige Eingabe\n"
              L"oder Vorprüfung gescheitert, 130 mit Strg+C gestoppt.\n";
     case CliCommand::kVerify:

@@ -28,6 +28,23 @@ std::wstring GetResultsDirectory() { return SubFolder(L"results"); }
 
 std::wstring GetExportsDirectory() { return SubFolder(L"exports"); }
 
+std::wstring GetUserDataDirectory() {
+  const std::wstring folder = platform::PerUserDataFolder();
+  if (folder.empty() || !CreateFolderPath(folder)) return std::wstring();
+  return folder;
+}
+
+bool CreateFolderPath(const std::wstring& folder) {
+  for (size_t i = 1; i <= folder.size(); ++i) {
+    // Each prefix up to a separator; a drive ("E:") or the root just fails to be made again.
+    if (i == folder.size() || IsSeparator(folder[i])) platform::CreateFolder(folder.substr(0, i));
+  }
+  std::wstring probe = folder;
+  while (probe.size() > 1 && IsSeparator(probe.back())) probe.pop_back();
+  platform::FileIdentity identity;
+  return platform::QueryPathIdentity(probe, &identity);
+}
+
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
   if (!folder.empty() && IsSeparator(folder.back())) return folder + name;
   return folder + platform::PathSeparator() + name;

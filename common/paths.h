@@ -1,4 +1,5 @@
-// Where the program keeps its files: everything lives beside the program file.
+// Where the program keeps its files: beside the program file, or in the user's own folder where
+// the program's folder is no place for them.
 #pragma once
 
 #include <string>
@@ -17,6 +18,14 @@ std::wstring ProgramDirectoryOf(const std::wstring& programFile);
 // a folder deleted while the program runs comes back).
 std::wstring GetResultsDirectory();
 std::wstring GetExportsDirectory();
+
+// The per-user folder of the program (Windows %LOCALAPPDATA%\Velkor, elsewhere
+// $XDG_DATA_HOME/velkor or ~/.local/share/velkor), created with its parents if missing. Empty when
+// the system names none or it cannot be created.
+std::wstring GetUserDataDirectory();
+
+// Creates folder and every missing folder above it. True when the folder exists afterwards.
+bool CreateFolderPath(const std::wstring& folder);
 
 // folder + separator + name, without doubling a separator that folder already ends with
 // (a drive root such as "E:\").

@@ -32,6 +32,11 @@ void AdviseLargePages(void* address, size_t length);
 // Full path of the running program file; empty when the system cannot tell.
 std::wstring ProgramFilePath();
 
+// The folder for this program's files of the user who runs it: on Windows %LOCALAPPDATA%\Velkor,
+// elsewhere $XDG_DATA_HOME/velkor or ~/.local/share/velkor. Not created here; empty when the
+// system names no such place.
+std::wstring PerUserDataFolder();
+
 // The primary language of the user interface as a Windows primary language id
 // (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).
 uint16_t UserInterfaceLanguage();

@@ -81,6 +81,14 @@ bool DeviceReportsWriteProtect(const std::wstring& root);
 // it. False when the path does not exist.
 bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem);
 
+// Whether two existing paths lie on one volume (Windows: the same volume by its GUID name, else by
+// its root; elsewhere the same st_dev, links followed). False when either cannot be asked.
+bool OnSameVolume(const std::wstring& a, const std::wstring& b);
+
+// Folders that lie on the system volumes: on Windows the Windows folder; elsewhere the root "/"
+// and the user's home folder ($HOME, else the password database's).
+std::vector<std::wstring> SystemFolders();
+
 // The BusType field of a STORAGE_DEVICE_DESCRIPTOR of size bytes (a 32-bit value at byte 28).
 // False for a descriptor shorter than 40 bytes, which the device did not fill.
 bool StorageBusOfDescriptor(const uint8_t* descriptor, size_t size, uint32_t* busType);

@@ -1,5 +1,6 @@
 #include "platform/system.h"
 
+#include <pwd.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -63,6 +64,19 @@ std::wstring ProgramFilePath() {
   if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return std::wstring();
   buffer.resize(static_cast<size_t>(n));
   return Utf8ToWide(buffer);
+}
+
+std::wstring PerUserDataFolder() {
+  // The XDG base directory rules: a relative XDG_DATA_HOME is to be ignored.
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return Utf8ToWide(std::string(data) + "/velkor");
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == 0) {
+    const passwd* user = ::getpwuid(::getuid());
+    home = user != nullptr ? user->pw_dir : nullptr;
+  }
+  if (home == nullptr || *home == 0) return std::wstring();
+  return Utf8ToWide(std::string(home) + "/.local/share/velkor");
 }
 
 uint16_t UserInterfaceLanguage() {

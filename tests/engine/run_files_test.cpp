@@ -8,6 +8,7 @@
 #include "common/handover.h"
 #include "common/paths.h"
 #include "engine/method_plan.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
@@ -44,8 +45,17 @@ class TestFilesTest : public ::testing::Test {
     return c;
   }
 
+  // CreateTestFiles on paths in drive_, as a run that recorded drive_ as its target.
+  bool Create(const std::vector<std::wstring>& paths) {
+    state_.driveRoot = drive_.path();
+    EXPECT_TRUE(RecordTargetFolder(state_));
+    state_.createdFiles = paths;
+    return CreateTestFiles(state_);
+  }
+
   TempFolder logs_;
   TempFolder drive_;
+  TestState state_;
   std::vector<std::wstring> log_;
   std::vector<std::wstring> status_;
 };
@@ -255,7 +265,7 @@ TEST_F(TestFilesTest, CreatesEmptyFilesAndTruncatesOldOnes) {
   const std::wstring a = drive_.File(L"velkor_p01.bin");
   const std::wstring b = drive_.File(L"velkor.bin");
   WriteFileBytes(b, "old content of an earlier run");
-  EXPECT_TRUE(CreateTestFiles({a, b}));
+  EXPECT_TRUE(Create({a, b}));
   EXPECT_EQ(ReadFileBytes(a), "");
   EXPECT_EQ(ReadFileBytes(b), "");
   EXPECT_EQ(log_, (std::vector<std::wstring>{
@@ -270,7 +280,7 @@ TEST_F(TestFilesTest, CreationStopsAtAMissingFolder) {
   const std::wstring a = drive_.File(L"velkor_full_01.bin");
   const std::wstring b = JoinPath(drive_.File(L"fehlt"), L"velkor_full_02.bin");
   const std::wstring c = drive_.File(L"velkor_full_03.bin");
-  EXPECT_FALSE(CreateTestFiles({a, b, c}));
+  EXPECT_FALSE(Create({a, b, c}));
   EXPECT_TRUE(platform::FileExists(a));  // files created before the failure stay
   EXPECT_FALSE(platform::FileExists(c));
   EXPECT_EQ(log_, (std::vector<std::wstring>{
@@ -293,7 +303,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   const std::wstring two = drive_.File(L"velkor_full_02.bin");
   const std::vector<TestVariant> plan = {entry(one, 2048), entry(two, 2048)};
 
-  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + one});
   EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen fehlt."});
 
@@ -301,7 +311,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   status_.clear();
   WriteFileBytes(one, std::string(4096, 'x'));  // larger than needed is fine
   WriteFileBytes(two, std::string(1024, 'x'));
-  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei ist zu klein: " +
                                             two + L", vorhanden=1.0 KB, benötigt=2.0 KB"});
   EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen ist zu klein."});
@@ -309,7 +319,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   log_.clear();
   status_.clear();
   WriteFileBytes(two, std::string(2048, 'x'));
-  EXPECT_TRUE(CheckVerifyOnlyFiles(plan));
+  EXPECT_TRUE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_TRUE(log_.empty());
   EXPECT_TRUE(status_.empty());
 }
@@ -323,8 +333,8 @@ TEST_F(TestFilesTest, RemovesOnlyTheRunsOwnMethodFiles) {
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   ASSERT_EQ(method.size(), 3u);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  ASSERT_TRUE(CreateTestFiles(created));
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
+  std::vector<std::wstring>& created = state_.createdFiles;
 
   // The user's files beside ours, named close to them.
   const std::vector<std::wstring> userFiles = {
@@ -333,7 +343,7 @@ TEST_F(TestFilesTest, RemovesOnlyTheRunsOwnMethodFiles) {
   for (const std::wstring& path : userFiles) WriteFileBytes(path, "user data");
 
   log_.clear();
-  RemoveMethodTestFiles(method, full, created);
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
   EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
   for (const wchar_t* name : {L"velkor_p01.bin", L"velkor_p02.bin", L"velkor_p03.bin"}) {
     EXPECT_FALSE(platform::FileExists(drive_.File(name)));
@@ -353,15 +363,20 @@ TEST_F(TestFilesTest, NeverDeletesAFileTheRunDidNotCreate) {
   c.randomTestPoints = false;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  // A velkor_p02.bin that this run never listed (left by someone else) survives.
+  // A velkor_p02.bin that this run never listed (left by someone else) survives, and so does one
+  // it listed but did not make.
   const std::wstring foreign = drive_.File(L"velkor_p02.bin");
   WriteFileBytes(foreign, "not ours");
-  std::vector<std::wstring> created = {drive_.File(L"velkor_p01.bin"), c.filePath};
-  WriteFileBytes(created[0], "");
-  RemoveMethodTestFiles(method, full, created);
+  ASSERT_TRUE(Create({drive_.File(L"velkor_p01.bin"), c.filePath}));
+  std::vector<std::wstring> created = state_.createdFiles;
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
   EXPECT_EQ(ReadFileBytes(foreign), "not ours");
   EXPECT_FALSE(platform::FileExists(drive_.File(L"velkor_p01.bin")));
   EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+
+  created = {foreign, c.filePath};
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
+  EXPECT_EQ(ReadFileBytes(foreign), "not ours");
 }
 
 TEST_F(TestFilesTest, AMethodFileSharedWithTheFullTestStays) {
@@ -369,16 +384,15 @@ TEST_F(TestFilesTest, AMethodFileSharedWithTheFullTestStays) {
   c.testPoints = 1;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  ASSERT_TRUE(CreateTestFiles(created));
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
   log_.clear();
-  RemoveMethodTestFiles(method, full, created);
+  RemoveMethodTestFiles(method, full, state_.createdFiles, state_.createdIdentities);
   EXPECT_TRUE(platform::FileExists(c.filePath));
-  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+  EXPECT_EQ(state_.createdFiles, std::vector<std::wstring>{c.filePath});
   EXPECT_TRUE(log_.empty());
 }
 
-TEST_F(TestFilesTest, FailedOrMissingDeletesStillLeaveTheList) {
+TEST_F(TestFilesTest, GoneOrReplacedMethodFilesStillLeaveTheList) {
   TestConfig c = ConfigOn(drive_.path());
   c.testSize = 3 * kMiB;
   c.workerCount = 1;
@@ -386,19 +400,23 @@ TEST_F(TestFilesTest, FailedOrMissingDeletesStillLeaveTheList) {
   c.randomTestPoints = false;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  // p01 is already gone (silent), p02 is a folder that cannot be deleted as a file (a hint),
-  // p03 is a plain file.
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
+  // p01 is already gone (silent), p02 was replaced by a folder (a hint, the folder stays), p03 is
+  // still ours.
+  ASSERT_TRUE(platform::DeleteFileAtPath(drive_.File(L"velkor_p01.bin")));
+  ASSERT_TRUE(platform::DeleteFileAtPath(drive_.File(L"velkor_p02.bin")));
   ASSERT_TRUE(platform::CreateFolder(drive_.File(L"velkor_p02.bin")));
-  WriteFileBytes(drive_.File(L"velkor_p03.bin"), "");
-  RemoveMethodTestFiles(method, full, created);
-  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
-  ASSERT_EQ(log_.size(), 2u);
-  const std::wstring hint = L"Hinweis: Methodentest-Datei konnte vor Volltest nicht entfernt werden: " +
-                            drive_.File(L"velkor_p02.bin") + L", Windows-Fehler ";
-  EXPECT_EQ(log_[0].substr(0, hint.size()), hint);
-  EXPECT_TRUE(std::regex_match(log_[0].substr(hint.size()), std::wregex(LR"(\d+: .+)"))) << log_[0];
-  EXPECT_EQ(log_[1].substr(0, 37), L"Methodentest-Datei vor Volltest entfe");
+  log_.clear();
+  RemoveMethodTestFiles(method, full, state_.createdFiles, state_.createdIdentities);
+  EXPECT_EQ(state_.createdFiles, std::vector<std::wstring>{c.filePath});
+  EXPECT_EQ(log_, (std::vector<std::wstring>{
+                      L"Hinweis: Methodentest-Datei nicht entfernt, dort liegt nicht mehr die Datei dieses Laufs: " +
+                          drive_.File(L"velkor_p02.bin") + L" ist ein Ordner.",
+                      L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien Speicher "
+                      L"nutzen kann: " + drive_.File(L"velkor_p03.bin")}));
+  platform::EntryInfo folder;
+  ASSERT_TRUE(platform::InspectEntry(drive_.File(L"velkor_p02.bin"), &folder));
+  EXPECT_EQ(folder.kind, platform::EntryKind::kFolder);
 }
 
 }  // namespace
