@@ -242,17 +242,16 @@ bool CreateTestFiles(TestState& state) {
 bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan, const TestState& state) {
   for (const TestVariant& entry : fullPlan) {
     platform::EntryInfo found;
-    const bool described = platform::InspectEntry(entry.filePath, &found);
-    uint64_t size = 0;
-    if (!described || found.kind == platform::EntryKind::kMissing ||
-        !platform::GetFileSizeByPath(entry.filePath, &size)) {
-      AppendDiagLog(L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + entry.filePath);
-      PostStatusText(L"Fehler: Testdatei zum Prüfen fehlt.");
+    if (!platform::InspectEntry(entry.filePath, &found)) found.kind = platform::EntryKind::kMissing;
+    // A link would have the check read, and judge, another file than this drive's.
+    if (found.kind != platform::EntryKind::kMissing && found.kind != platform::EntryKind::kPlainFile) {
+      ReportForeignEntry(entry.filePath, ForeignEntryText(found));
       return false;
     }
-    // A link would have the check read, and judge, another file than this drive's.
-    if (found.kind != platform::EntryKind::kPlainFile) {
-      ReportForeignEntry(entry.filePath, ForeignEntryText(found));
+    uint64_t size = 0;
+    if (found.kind == platform::EntryKind::kMissing || !platform::GetFileSizeByPath(entry.filePath, &size)) {
+      AppendDiagLog(L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + entry.filePath);
+      PostStatusText(L"Fehler: Testdatei zum Prüfen fehlt.");
       return false;
     }
     if (state.targetRecorded && found.identity.volume != state.targetFolder.volume) {

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "common/diag_log.h"
+#include "common/format.h"
 #include "common/handover.h"
 #include "common/paths.h"
 #include "engine/method_plan.h"
@@ -417,6 +418,113 @@ TEST_F(TestFilesTest, GoneOrReplacedMethodFilesStillLeaveTheList) {
   platform::EntryInfo folder;
   ASSERT_TRUE(platform::InspectEntry(drive_.File(L"velkor_p02.bin"), &folder));
   EXPECT_EQ(folder.kind, platform::EntryKind::kFolder);
+}
+
+}  // namespace
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+TEST(SystemVolumeReserve, TheLargestOfReserveTwoGibAndFivePercent) {
+  const uint64_t kGiB = 1073741824;
+  const struct {
+    uint64_t reserve, total, floor;
+  } rows[] = {
+      {0, 0, 2 * kGiB},                       // a volume that did not answer
+      {0, 32 * kGiB, 2 * kGiB},               // 5 % is 1.6 GiB
+      {0, 100 * kGiB, 5 * kGiB},              // 5 % is more
+      {10 * kGiB, 100 * kGiB, 10 * kGiB},     // the reserve entered is more
+      {UINT64_MAX, 100 * kGiB, UINT64_MAX},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(SystemVolumeReserve(row.reserve, row.total), row.floor) << row.reserve << " " << row.total;
+  }
+}
+
+TEST_F(TestFilesTest, OnTheSystemVolumeThePreflightKeepsTheFloorFree) {
+  uint64_t free = 0, total = 0;
+  ASSERT_TRUE(platform::GetVolumeSpace(drive_.path(), &free, &total));
+  const uint64_t floor = SystemVolumeReserve(0, total);
+  TestConfig c = ConfigOn(drive_.path());
+  c.systemVolume = true;
+  const std::wstring hint = L"Hinweis: Das Ziel ist das Systemlaufwerk. Dort bleiben immer mindestens " +
+                            FormatByteSize(floor) + L" frei (mindestens 2.0 GB und 5 % des Laufwerks, gewünschter Rest 0.0 B).";
+  if (free > floor + 64 * kMiB) {
+    EXPECT_TRUE(CheckFreeSpace(c));
+    ASSERT_EQ(log_.size(), 3u);
+    EXPECT_EQ(log_[1], hint);
+    EXPECT_NE(log_[2].find(L", Rest bleibt frei=" + FormatByteSize(floor)), std::wstring::npos) << log_[2];
+  }
+  // A test that would eat into the floor (with room for what others write meanwhile) is refused,
+  // also when no reserve was entered.
+  log_.clear();
+  c.testSize = free > floor ? free - floor + 1024 * kMiB : 1024 * kMiB;
+  EXPECT_FALSE(CheckFreeSpace(c));
+  ASSERT_EQ(log_.size(), 3u);
+  EXPECT_EQ(log_[1], hint);
+  EXPECT_NE(log_[2].find(L", gewünschter Rest=" + FormatByteSize(floor) + L", frei="), std::wstring::npos) << log_[2];
+  EXPECT_EQ(status_.back(), L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
+  // Reading writes nothing: no floor.
+  log_.clear();
+  c.verifyOnly = true;
+  EXPECT_TRUE(CheckFreeSpace(c));
+  EXPECT_EQ(log_.size(), 2u);
+}
+
+TEST_F(TestFilesTest, ATestFileNameTakenByAFolderStopsTheRunBeforeAnythingIsMade) {
+  const std::wstring first = drive_.File(L"velkor_p01.bin");
+  const std::wstring taken = drive_.File(L"velkor_p02.bin");
+  ASSERT_TRUE(platform::CreateFolder(taken));
+  WriteFileBytes(JoinPath(taken, L"brief.txt"), "user data");
+  EXPECT_FALSE(Create({first, taken, drive_.File(L"velkor.bin")}));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Name einer Testdatei ist belegt: " + taken +
+                                            L" ist ein Ordner, keine Testdatei dieses Programms. Sie bleibt "
+                                            L"unverändert, der Test schreibt nichts."});
+  EXPECT_EQ(status_, std::vector<std::wstring>{
+                         L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei)."});
+  EXPECT_FALSE(platform::FileExists(first));
+  EXPECT_EQ(ReadFileBytes(JoinPath(taken, L"brief.txt")), "user data");
+  EXPECT_TRUE(state_.createdIdentities.empty());
+}
+
+TEST_F(TestFilesTest, DeletionTakesOnlyWhatIsStillThisRunsFile) {
+  const std::wstring kept = drive_.File(L"velkor_p01.bin");
+  const std::wstring replaced = drive_.File(L"velkor_p02.bin");
+  const std::wstring gone = drive_.File(L"velkor_p03.bin");
+  const std::wstring ours = drive_.File(L"velkor.bin");
+  ASSERT_TRUE(Create({kept, replaced, gone, ours}));
+  // The user put a file of the same name in place of one, and removed another.
+  WriteFileBytes(drive_.File(L"eigene.bin"), "user data");
+  ASSERT_TRUE(platform::MoveFileReplacing(drive_.File(L"eigene.bin"), replaced));
+  ASSERT_TRUE(platform::DeleteFileAtPath(gone));
+  state_.createdFiles = {replaced, gone, ours};
+  state_.filePath = ours;
+  log_.clear();
+  DeleteRunTestFiles(state_);
+  EXPECT_EQ(ReadFileBytes(replaced), "user data");
+  EXPECT_FALSE(platform::FileExists(ours));
+  EXPECT_TRUE(platform::FileExists(kept));  // not listed any more: not touched
+  ASSERT_EQ(log_.size(), 3u);
+  EXPECT_EQ(log_[0], L"FEHLER: Testdatei nicht gelöscht: " + replaced +
+                         L" ist nicht mehr die Datei dieses Laufs, sondern eine andere Datei. Sie bleibt unverändert.");
+  EXPECT_EQ(log_[1], L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + gone + L", " +
+                         FormatWindowsError(platform::kErrorFileNotFound));
+  EXPECT_EQ(log_[2], L"Testdatei gelöscht: " + ours);
+
+  // A path the run never made is not deleted either, also as the lone fallback path.
+  log_.clear();
+  state_.createdFiles.clear();
+  state_.filePath = kept;
+  state_.createdIdentities.erase(kept);
+  DeleteRunTestFiles(state_);
+  EXPECT_TRUE(platform::FileExists(kept));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Testdatei nicht gelöscht: " + kept +
+                                            L" ist nicht mehr die Datei dieses Laufs, sondern eine Datei, die dieser "
+                                            L"Lauf nicht angelegt hat. Sie bleibt unverändert."});
 }
 
 }  // namespace
