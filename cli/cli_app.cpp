@@ -241,6 +241,9 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   }
 
   if (gInterrupts > 0) return kExitInterrupted;
+  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
+  // less than it planned.
+  if (state->stopRequested) return kExitFound;
   for (const ResultRecord& r : outcome->results) {
     if (r.errors != 0 || r.cancelled) return kExitFound;
   }

@@ -76,6 +76,13 @@ void UnlockAfterRun() {
   EnableControl(kCtlStopButton, false);
 }
 
+// The run noticed by itself that its target leads elsewhere (a letter given to another volume
+// leaves the drive mask as it was): the user hears of it once.
+void TellTargetGone() {
+  WindowState& ui = Ui();
+  if (ui.run && ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
+}
+
 }  // namespace
 
 void StartTestCommand(bool verifyOnly) {
@@ -170,9 +177,7 @@ void OnProgressTimer() {
   if (!ui.run) return;
   UpdateProgress();
   if (platform::LogicalDriveMask() != LastDriveMask) CheckDriveChange(ui.main);
-  // The run noticed by itself that its target leads elsewhere (a letter given to another volume
-  // leaves the drive mask as it was).
-  if (ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
+  TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
@@ -185,6 +190,7 @@ void OnTestDone(RunOutcome* raw) {
   WindowState& ui = Ui();
   if (ui.run) ui.run->running = false;
   UnlockAfterRun();
+  TellTargetGone();
   ui.currentResults = std::move(outcome->results);
   ui.currentResultsPath = outcome->databasePath;
   ui.resultSortColumn = 7;
@@ -198,6 +204,8 @@ void OnTestDone(RunOutcome* raw) {
   UpdateProgress();
   ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
+  // Closing the boxes gave a control the focus, and with it its hint: the summary again.
+  UpdateProgress();
   LayoutMainWindow(ui.main);
 }
 
