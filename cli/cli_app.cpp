@@ -223,8 +223,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
-  auto state = std::make_shared<TestState>();
-  state->running = true;
+  const std::shared_ptr<TestState> state = NewRunState(plan.config);
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
@@ -276,8 +275,12 @@ int RunCli(const std::vector<std::wstring>& args) {
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);
+  if (options.version) {
+    Out(CliVersionText());
+    return kExitClean;
+  }
   if (options.help) {
-    Out(CliHelpText(options.command));
+    Out(CliHelpText(options.command, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
     return kExitClean;
   }
   switch (options.command) {
@@ -287,7 +290,7 @@ int RunCli(const std::vector<std::wstring>& args) {
     case CliCommand::kDrives: return RunDrives();
     case CliCommand::kNone: break;
   }
-  Out(CliHelpText(CliCommand::kNone));
+  Out(CliHelpText(CliCommand::kNone, CpuCount(), JoinPath(GetDataDirectory(), L"results")));
   return kExitInvalid;
 }
 

@@ -13,6 +13,7 @@ enum class CliCommand { kNone, kTest, kVerify, kExport, kDrives };
 struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;
+  bool version = false;
 
   // test / verify
   std::wstring target;
@@ -33,10 +34,15 @@ struct CliOptions {
 };
 
 // Parses the arguments after the program name. On failure returns false with a one-line German
-// error text.
+// error text that names the argument and, where one is close, what was probably meant.
 bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, std::wstring* error);
 
-// The help text of a command (kNone: the overview).
-std::wstring CliHelpText(CliCommand command);
+// The help text of a command (kNone: the overview): every option it takes, each with its default;
+// the profiles' worker defaults as they come out on a machine with cpuCount processors, and
+// resultsFolder as --results-dir's.
+std::wstring CliHelpText(CliCommand command, uint32_t cpuCount, const std::wstring& resultsFolder);
+
+// "velkor-cli <version>" and the licence line.
+std::wstring CliVersionText();
 
 }  // namespace velkor

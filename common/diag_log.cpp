@@ -19,7 +19,7 @@ std::wstring gLogPath;  // guarded by gLogMutex
 // REQUIRES: gLogMutex held.
 const std::wstring& LogPathLocked() {
   if (gLogPath.empty()) {
-    const std::wstring folder = JoinPath(GetProgramDirectory(), L"logs");
+    const std::wstring folder = JoinPath(GetDataDirectory(), L"logs");
     platform::CreateFolder(folder);
     gLogPath = JoinPath(folder, L"velkor.log");
   }

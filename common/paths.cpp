@@ -8,8 +8,11 @@ namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
+// The program's folder in the user's data folder.
+constexpr wchar_t kUserFolderName[] = L"velkor";
+
 std::wstring SubFolder(const wchar_t* name) {
-  const std::wstring path = JoinPath(GetProgramDirectory(), name);
+  const std::wstring path = JoinPath(GetDataDirectory(), name);
   platform::CreateFolder(path);  // an existing folder is the normal case
   return path;
 }
@@ -17,6 +20,20 @@ std::wstring SubFolder(const wchar_t* name) {
 }  // namespace
 
 std::wstring GetProgramDirectory() { return ProgramDirectoryOf(platform::ProgramFilePath()); }
+
+std::wstring GetDataDirectory() {
+  const std::wstring program = GetProgramDirectory();
+  const std::wstring data = DataDirectoryFor(program, platform::IsSystemProgramFolder(program), platform::UserDataFolder());
+  // ~/.local/share may not exist yet on a fresh account: every missing level is made.
+  if (data != program) CreateFolderPath(data);
+  return data;
+}
+
+std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
+                              const std::wstring& userDataFolder) {
+  if (!systemFolder || userDataFolder.empty()) return programDirectory;
+  return JoinPath(userDataFolder, kUserFolderName);
+}
 
 std::wstring ProgramDirectoryOf(const std::wstring& file) {
   const size_t cut = file.find_last_of(L"\\/");
@@ -29,9 +46,10 @@ std::wstring GetResultsDirectory() { return SubFolder(L"results"); }
 std::wstring GetExportsDirectory() { return SubFolder(L"exports"); }
 
 std::wstring GetUserDataDirectory() {
-  const std::wstring folder = platform::PerUserDataFolder();
-  if (folder.empty() || !CreateFolderPath(folder)) return std::wstring();
-  return folder;
+  const std::wstring base = platform::UserDataFolder();
+  if (base.empty()) return std::wstring();
+  const std::wstring folder = JoinPath(base, kUserFolderName);
+  return CreateFolderPath(folder) ? folder : std::wstring();
 }
 
 bool CreateFolderPath(const std::wstring& folder) {

@@ -1,5 +1,5 @@
-// Where the program keeps its files: beside the program file, or in the user's own folder where
-// the program's folder is no place for them.
+// Where the program keeps its files: beside the program file, or in the user's own folder for a
+// program installed into the system's program folders.
 #pragma once
 
 #include <string>
@@ -14,14 +14,26 @@ std::wstring GetProgramDirectory();
 // last backslash or slash, or "." when there is none.
 std::wstring ProgramDirectoryOf(const std::wstring& programFile);
 
-// Program directory + "results" / "exports"; the folder is created if missing (on every call, so
+// The folder of the program's own files (logs, results, exports, settings, help): the program's
+// folder, or for an installed program (platform::IsSystemProgramFolder) the per-user folder
+// "velkor" in platform::UserDataFolder, created if missing. Never a folder the user cannot write
+// only because the program lies there.
+std::wstring GetDataDirectory();
+
+// GetDataDirectory's choice: userDataFolder + "velkor" when systemFolder and userDataFolder is
+// known, else programDirectory.
+std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
+                              const std::wstring& userDataFolder);
+
+// GetDataDirectory() + "results" / "exports"; the folder is created if missing (on every call, so
 // a folder deleted while the program runs comes back).
 std::wstring GetResultsDirectory();
 std::wstring GetExportsDirectory();
 
-// The per-user folder of the program (Windows %LOCALAPPDATA%\Velkor, elsewhere
-// $XDG_DATA_HOME/velkor or ~/.local/share/velkor), created with its parents if missing. Empty when
-// the system names none or it cannot be created.
+// The per-user folder of the program, "velkor" in platform::UserDataFolder (Windows
+// %LOCALAPPDATA%\velkor, elsewhere $XDG_DATA_HOME/velkor or ~/.local/share/velkor), created with
+// its parents if missing. Empty when the system names none or it cannot be made. For any rule
+// that must keep the program's files away from its own folder.
 std::wstring GetUserDataDirectory();
 
 // Creates folder and every missing folder above it. True when the folder exists afterwards.

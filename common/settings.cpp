@@ -55,7 +55,7 @@ void WriteInt(const wchar_t* section, const wchar_t* key, int value) {
 
 std::wstring SettingsFilePath() {
   std::wstring& path = StoredSettingsPath();
-  if (path.empty()) path = JoinPath(GetProgramDirectory(), L"velkor.ini");
+  if (path.empty()) path = JoinPath(GetDataDirectory(), L"velkor.ini");
   return path;
 }
 

@@ -61,10 +61,18 @@ void TakeOverFastest(const ResultRecord& fastest, std::vector<TestVariant>& full
 
 }  // namespace
 
+std::shared_ptr<TestState> NewRunState(const TestConfig& config) {
+  auto state = std::make_shared<TestState>();
+  state->running = true;
+  state->driveRoot = config.driveRoot;
+  state->filePath = config.filePath;
+  return state;
+}
+
 void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   TestState& s = *state;
-  // The front-end may fill these before the thread starts and read them while it runs: write
-  // only what is missing. A stop requested before this point stays requested.
+  // NewRunState fills these before the thread starts and the front-end reads them while it runs:
+  // write only what is missing. A stop requested before this point stays requested.
   if (s.driveRoot.empty()) s.driveRoot = config.driveRoot;
   if (s.filePath.empty()) s.filePath = config.filePath;
   s.deletePending = false;

@@ -13,4 +13,8 @@ namespace velkor {
 // unless the run ended in its preflight.
 void RunTest(TestConfig config, std::shared_ptr<TestState> state);
 
+// The state a front-end starts a run of config with: running, and the target filled in before the
+// thread starts, so its drive watch can read them at once.
+std::shared_ptr<TestState> NewRunState(const TestConfig& config);
+
 }  // namespace velkor

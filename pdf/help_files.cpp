@@ -27,9 +27,9 @@ bool Reported(bool written, const std::wstring& path) {
 
 }  // namespace
 
-std::wstring HelpHtmlPath() { return JoinPath(GetProgramDirectory(), kHtmlName); }
+std::wstring HelpHtmlPath() { return JoinPath(GetDataDirectory(), kHtmlName); }
 
-std::wstring HelpPdfPath() { return JoinPath(GetProgramDirectory(), kPdfName); }
+std::wstring HelpPdfPath() { return JoinPath(GetDataDirectory(), kPdfName); }
 
 bool WriteHelpHtml(const std::wstring& path) { return WriteUtf8File(path, BuildHelpHtml()); }
 
@@ -42,6 +42,6 @@ HelpFilesResult GenerateHelpFiles(const std::wstring& folder) {
   return result;
 }
 
-HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(GetProgramDirectory()); }
+HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(GetDataDirectory()); }
 
 }  // namespace velkor

@@ -32,10 +32,13 @@ void AdviseLargePages(void* address, size_t length);
 // Full path of the running program file; empty when the system cannot tell.
 std::wstring ProgramFilePath();
 
-// The folder for this program's files of the user who runs it: on Windows %LOCALAPPDATA%\Velkor,
-// elsewhere $XDG_DATA_HOME/velkor or ~/.local/share/velkor. Not created here; empty when the
-// system names no such place.
-std::wstring PerUserDataFolder();
+// The folder for a user's own application data (Linux: $XDG_DATA_HOME, else ~/.local/share;
+// Windows: %LOCALAPPDATA%); empty when the system cannot tell.
+std::wstring UserDataFolder();
+
+// True for a folder the system installs programs into and no program keeps its own files in
+// (Linux: /usr, /bin and /sbin and below); a copy anywhere else counts as portable.
+bool IsSystemProgramFolder(const std::wstring& folder);
 
 // The primary language of the user interface as a Windows primary language id
 // (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).

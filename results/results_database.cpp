@@ -7,6 +7,7 @@
 
 #include "common/format.h"
 #include "common/paths.h"
+#include "common/version.h"
 #include "pdf/file_writers.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -136,6 +137,7 @@ std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector
   text += L"  \"reserveFreeBytes\": " + std::to_wstring(header.reserveFree) + L",\n";
   text += L"  \"testPoints\": " + std::to_wstring(header.testPoints) + L",\n";
   text += L"  \"summaryText\": " + Quoted(BuildResultSummary(records)) + L",\n";
+  text += L"  \"programVersion\": \"" VELKOR_VERSION_TEXT L"\",\n";
   text += L"  \"results\": [\n";
   for (size_t i = 0; i < records.size(); ++i) {
     text += L"    " + RecordObject(records[i]) + (i + 1 < records.size() ? L",\n" : L"\n");

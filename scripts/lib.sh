@@ -13,6 +13,14 @@ velkor_packages=(
   clang libclang-rt-14-dev libfuse3-dev fuse3
 )
 
+# What scripts/package needs beside them: Debian's package tools, zip, and man to check the pages.
+packaging_packages=(dpkg-dev zip unzip man-db groff-base)
+
+# The program's version, from the one place it is kept (common/version.h), e.g. "1.0.0".
+velkor_version() {
+  awk '/^#define VELKOR_VERSION_(MAJOR|MINOR|PATCH) /{printf "%s%s", sep, $3; sep="."}' "$root/common/version.h"
+}
+
 # Installs whatever of the list is missing (apt-get update first, as a fresh machine needs).
 ensure_packages() {
   local missing=()

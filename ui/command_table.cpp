@@ -4,6 +4,7 @@
 
 #include "engine/run_config.h"
 #include "results/results_database.h"
+#include "ui/about_box.h"
 #include "ui/commands.h"
 #include "ui/help_window.h"
 #include "ui/layout_window.h"
@@ -38,6 +39,11 @@ LRESULT OnHtmlHelp(HWND window) {
 
 LRESULT OnPdfHelp(HWND window) {
   OpenPdfHelp(window);
+  return 0;
+}
+
+LRESULT OnAbout(HWND window) {
+  ShowAboutBox(window);
   return 0;
 }
 
@@ -122,6 +128,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
     case kIdHelpHtml: return OnHtmlHelp(window);
     case kIdHelpPdf: return OnPdfHelp(window);
+    case kIdAbout: return OnAbout(window);
     case kIdExit: return OnExit(window);
     case kIdStart: return OnStart(code, false);
     case kIdVerifyOnly: return OnStart(code, true);

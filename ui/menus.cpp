@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/window_state.h"
+#include "view/about_text.h"
 #include "view/control_numbers.h"
 #include "view/window_texts.h"
 
@@ -39,6 +40,8 @@ HMENU BuildMenuBar() {
   HMENU help = CreatePopupMenu();
   AppendMenuW(help, MF_STRING, kIdHelpHtml, L"Hilfe anzeigen (HTML)");
   AppendMenuW(help, MF_STRING, kIdHelpPdf, L"PDF-Hilfe öffnen");
+  AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(help, MF_STRING, kIdAbout, kAboutTitle);
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Datei");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(test), L"&Test");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&Ansicht");

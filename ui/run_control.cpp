@@ -135,10 +135,7 @@ void StartTestCommand(bool verifyOnly) {
   if (plan.highWorkerWarning) Warn(kHighWorkerWarning, L"Warnung vor Systemverlangsamung");
   const TestConfig& config = plan.config;
 
-  ui.run = std::make_shared<TestState>();
-  ui.run->running = true;
-  ui.run->driveRoot = config.driveRoot;  // read by the drive change watch while the run goes on
-  ui.run->filePath = config.filePath;
+  ui.run = NewRunState(config);
   SetControlsEnabled(false);
   EnableControl(kCtlStartButton, false);
   EnableControl(kCtlStopButton, true);

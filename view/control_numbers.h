@@ -97,6 +97,7 @@ enum ControlId : int {
   kIdHelpHtml = 1101,
   kIdHelpPdf = 1102,
   kIdExit = 1103,
+  kIdAbout = 1104,
 };
 
 }  // namespace velkor

@@ -1,6 +1,5 @@
 #include "platform/system.h"
 
-#include <pwd.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -66,17 +65,20 @@ std::wstring ProgramFilePath() {
   return Utf8ToWide(buffer);
 }
 
-std::wstring PerUserDataFolder() {
-  // The XDG base directory rules: a relative XDG_DATA_HOME is to be ignored.
+std::wstring UserDataFolder() {
   const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && data[0] == '/') return Utf8ToWide(std::string(data) + "/velkor");
+  if (data != nullptr && data[0] == '/') return Utf8ToWide(data);  // a relative one is invalid
   const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == 0) {
-    const passwd* user = ::getpwuid(::getuid());
-    home = user != nullptr ? user->pw_dir : nullptr;
+  if (home != nullptr && home[0] == '/') return Utf8ToWide(std::string(home) + "/.local/share");
+  return std::wstring();
+}
+
+bool IsSystemProgramFolder(const std::wstring& folder) {
+  for (const wchar_t* root : {L"/usr", L"/bin", L"/sbin"}) {
+    const std::wstring r = root;
+    if (folder == r || folder.compare(0, r.size() + 1, r + L"/") == 0) return true;
   }
-  if (home == nullptr || *home == 0) return std::wstring();
-  return Utf8ToWide(std::string(home) + "/.local/share/velkor");
+  return false;
 }
 
 uint16_t UserInterfaceLanguage() {

@@ -47,16 +47,14 @@ std::wstring ProgramFilePath() {
   return std::wstring(buffer, n);
 }
 
-std::wstring PerUserDataFolder() {
-  // LOCALAPPDATA is set for every interactive user; the profile folder is the fallback for
-  // services and stripped environments.
-  wchar_t buffer[MAX_PATH + 1] = {};
-  DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
-  if (n > 0 && n <= MAX_PATH) return std::wstring(buffer, n) + L"\\Velkor";
-  n = ::GetEnvironmentVariableW(L"USERPROFILE", buffer, MAX_PATH);
-  if (n > 0 && n <= MAX_PATH) return std::wstring(buffer, n) + L"\\AppData\\Local\\Velkor";
-  return std::wstring();
+std::wstring UserDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
+
+// The Windows program is one portable file: wherever it lies, it keeps its files beside itself.
+bool IsSystemProgramFolder(const std::wstring& folder) { return false; }
 
 uint16_t UserInterfaceLanguage() { return PRIMARYLANGID(::GetUserDefaultUILanguage()); }
 

@@ -144,7 +144,7 @@ if [ -z "$runner" ]; then
 else
   cp "$cli" "$work/stick/velkor-cli.exe"
   own() { "$root/scripts/wine-run" 'S:\velkor-cli.exe' "$@" >out.txt 2>err.txt </dev/null; echo $?; }
-  user_folder=$(echo "$prefix"/drive_c/users/*/AppData/Local)/Velkor
+  user_folder=$(echo "$prefix"/drive_c/users/*/AppData/Local)/velkor
   rm -rf "$user_folder"
   user_log=$user_folder/logs/velkor.log
   user_results=$user_folder/results

@@ -31,6 +31,26 @@ TEST(ProgramDirectory, ResultsAndExportsFoldersAreCreatedBesideTheProgram) {
   EXPECT_EQ(FileNameOfPath(GetExportsDirectory()), L"exports");
 }
 
+// An installed program keeps its files in the user's folder, a portable copy beside itself.
+TEST(DataDirectory, BesideTheProgramUnlessInstalled) {
+  const struct {
+    const wchar_t* program;
+    bool systemFolder;
+    const wchar_t* userData;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"/usr/bin", true, L"/home/ana/.local/share/", L"/home/ana/.local/share/velkor"},
+      {L"/usr/bin", true, L"", L"/usr/bin"},  // nowhere else known: as before
+      {L"/media/stick/velkor", false, L"/home/ana/.local/share", L"/media/stick/velkor"},
+      {L"E:\\Velkor", false, L"C:\\Users\\ana\\AppData\\Local", L"E:\\Velkor"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DataDirectoryFor(c.program, c.systemFolder, c.userData), c.expected);
+  }
+  // The test programs lie in a build folder: a portable copy.
+  EXPECT_EQ(GetDataDirectory(), GetProgramDirectory());
+}
+
 TEST(JoinPath, DoesNotDoubleARootSeparator) {
   EXPECT_EQ(JoinPath(L"E:\\", L"velkor.bin"), L"E:\\velkor.bin");
   EXPECT_EQ(JoinPath(L"/media/stick/", L"velkor.bin"), L"/media/stick/velkor.bin");

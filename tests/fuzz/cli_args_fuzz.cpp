@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   velkor::CliOptions options;
   std::wstring error;
   if (velkor::ParseCliArgs(args, &options, &error)) {
-    velkor::CliHelpText(options.command);
+    velkor::CliHelpText(options.command, 4, L"results");
     return 0;
   }
   if (error.empty()) abort();

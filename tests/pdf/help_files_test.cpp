@@ -23,7 +23,7 @@ using testing::WriteFileBytes;
 bool Exists(const std::wstring& path) { return std::filesystem::exists(std::filesystem::path(path)); }
 
 TEST(HelpFiles, PathsBesideTheProgram) {
-  EXPECT_EQ(HelpHtmlPath(), JoinPath(GetProgramDirectory(), L"Velkor-Hilfe.html"));
+  EXPECT_EQ(HelpHtmlPath(), JoinPath(GetDataDirectory(), L"Velkor-Hilfe.html"));
   EXPECT_EQ(HelpPdfPath(), JoinPath(GetProgramDirectory(), L"Velkor-Hilfe.pdf"));
 }
 

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "common/paths.h"
+#include "common/version.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/support/temp_folder.h"
@@ -96,7 +97,7 @@ TEST(ResultsJson, ExactLineLayout) {
   failed.errors = 17;
   const std::wstring text = BuildResultsJson(DriveE(), {TurboExample(), failed}, true);
   const std::vector<std::wstring> lines = Lines(text);
-  ASSERT_EQ(lines.size(), 15u);
+  ASSERT_EQ(lines.size(), 16u);
   EXPECT_EQ(lines[0], L"{");
   EXPECT_EQ(lines[1], L"  \"schema\": \"velkor-results-v1\",");
   EXPECT_TRUE(std::regex_match(lines[2], std::wregex(LR"(  "writtenAt": "\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}",)")))
@@ -109,15 +110,17 @@ TEST(ResultsJson, ExactLineLayout) {
   EXPECT_EQ(lines[8], L"  \"testPoints\": 3,");
   EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 0.0 B, "
                       L"Fehler 17\\r\\nEmpfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB\",");
-  EXPECT_EQ(lines[10], L"  \"results\": [");
-  EXPECT_EQ(lines[11], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
+  // Keys added later follow the first ones, so a reader of the older layout finds its lines in place.
+  EXPECT_EQ(lines[10], L"  \"programVersion\": \"" VELKOR_VERSION_TEXT L"\",");
+  EXPECT_EQ(lines[11], L"  \"results\": [");
+  EXPECT_EQ(lines[12], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
                        L"\"mbPerSecond\":41.27,\"seconds\":12.41,\"verified\":true,\"errors\":0,"
                        L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\"},");
-  EXPECT_EQ(lines[12], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
+  EXPECT_EQ(lines[13], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
                        L"\"mbPerSecond\":0.00,\"seconds\":100.00,\"verified\":false,\"errors\":17,"
                        L"\"cancelled\":false,\"recommended\":false,\"result\":\"Fehler\"}");
-  EXPECT_EQ(lines[13], L"  ]");
-  EXPECT_EQ(lines[14], L"}");
+  EXPECT_EQ(lines[14], L"  ]");
+  EXPECT_EQ(lines[15], L"}");
   EXPECT_EQ(text.find(L'\r'), std::wstring::npos);
   EXPECT_EQ(text.find(L" \n"), std::wstring::npos);
 }
@@ -126,13 +129,13 @@ TEST(ResultsJson, EmptyListAndNotFinal) {
   ResultsFileHeader c = DriveE();
   c.driveRoot = L"/mnt/stick";
   const std::vector<std::wstring> lines = Lines(BuildResultsJson(c, {}, false));
-  ASSERT_EQ(lines.size(), 13u);
+  ASSERT_EQ(lines.size(), 14u);
   EXPECT_EQ(lines[3], L"  \"final\": false,");
   EXPECT_EQ(lines[4], L"  \"drive\": \"/mnt/stick\",");
   EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: Noch keine Ergebnisse.\",");
-  EXPECT_EQ(lines[10], L"  \"results\": [");
-  EXPECT_EQ(lines[11], L"  ]");
-  EXPECT_EQ(lines[12], L"}");
+  EXPECT_EQ(lines[11], L"  \"results\": [");
+  EXPECT_EQ(lines[12], L"  ]");
+  EXPECT_EQ(lines[13], L"}");
 }
 
 TEST(ResultsJson, NumbersThatCannotBePrintedAreWrittenAsZero) {
@@ -170,12 +173,13 @@ TEST(ResultsFile, PythonJsonReadsIt) {
   const std::wstring output = folder.File(L"output.txt");
   ASSERT_TRUE(SaveResultsFile(json, DriveE(), {TurboExample(), AwkwardRecord()}, true));
   WriteFileBytes(script, R"PY(
-import json, sys
+import json, re, sys
 with open(sys.argv[1], encoding="utf-8") as f:
     d = json.load(f)
 assert list(d) == ["schema", "writtenAt", "final", "drive", "fileSystem", "testSizeBytes",
-                   "reserveFreeBytes", "testPoints", "summaryText", "results"], list(d)
+                   "reserveFreeBytes", "testPoints", "summaryText", "programVersion", "results"], list(d)
 assert d["schema"] == "velkor-results-v1"
+assert re.fullmatch(r"\d+\.\d+\.\d+", d["programVersion"]), d["programVersion"]
 assert d["final"] is True
 assert d["drive"] == "E:\\"
 assert d["testSizeBytes"] == 8589934592 and d["reserveFreeBytes"] == 33554432 and d["testPoints"] == 3
@@ -232,6 +236,21 @@ TEST(ResultsFile, MalformedTextsLoadCleanly) {
     for (const ResultRecord& r : records) methods.push_back(r.method);
     EXPECT_EQ(methods, c.methods);
   }
+}
+
+// A file written before the program version became a key loads as it did.
+TEST(ResultsFile, FileWithoutProgramVersionLoads) {
+  const std::wstring older =
+      L"{\n  \"schema\": \"velkor-results-v1\",\n  \"writtenAt\": \"2026-01-05 10:00:00.000\",\n"
+      L"  \"final\": true,\n  \"drive\": \"E:\\\\\",\n  \"fileSystem\": \"FAT32\",\n"
+      L"  \"testSizeBytes\": 8589934592,\n  \"reserveFreeBytes\": 33554432,\n  \"testPoints\": 3,\n"
+      L"  \"summaryText\": \"x\",\n  \"results\": [\n"
+      L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
+      L"\"mbPerSecond\":41.27,\"seconds\":12.41,\"verified\":true,\"errors\":0,"
+      L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\"}\n  ]\n}\n";
+  std::vector<ResultRecord> records;
+  ASSERT_TRUE(ParseResultsText(older, &records));
+  ExpectSameRecords(records, {TurboExample()});
 }
 
 TEST(ResultsFile, MissingKeysReadAsZeroNotAsDefaults) {

@@ -1,6 +1,7 @@
 // Exports and the report through the window's real save dialog, and the help commands.
 #include <gtest/gtest.h>
 
+#include "common/version.h"
 #include "pdf/help_files.h"
 #include "platform/text.h"
 #include "results/exports.h"
@@ -135,6 +136,20 @@ TEST_F(Exports, HelpCommandWritesADeletedHelpFileAgain) {
   EXPECT_TRUE(Exists(HelpPdfPath()));
   PumpFor(100);
   EXPECT_NE(Text(kCtlLogView).find(L"PDF-Hilfe geöffnet: " + HelpPdfPath()), std::wstring::npos);
+}
+
+TEST_F(Exports, AboutBoxShowsVersionBuildDateAndLicence) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  wchar_t item[64] = {};
+  GetMenuStringW(GetMenu(main_), kIdAbout, item, 64, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(item), L"Über Velkor");
+  Answerer().answers.push_back(Press(IDOK));
+  Command(kIdAbout);
+  const std::vector<SeenDialog> boxes = Seen(L"Über Velkor");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(L"Velkor " VELKOR_VERSION_TEXT), std::wstring::npos);
+  EXPECT_NE(boxes[0].text.find(L"Erstellt am "), std::wstring::npos);
+  EXPECT_NE(boxes[0].text.find(L"Copyright (c) 2026 The Velkor authors"), std::wstring::npos);
 }
 
 }  // namespace
