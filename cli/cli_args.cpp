@@ -55,7 +55,7 @@ const OptionSpec kOptions[] = {
     {Opt::kYes, L"--yes", kOnTest, nullptr, L"auch ein nicht leeres Ziel ohne Rückfrage testen",
      L"aus; am Terminal wird gefragt, ohne Terminal abgelehnt"},
     {Opt::kSystemDrive, L"--system-drive", kOnTest, nullptr,
-     L"auch das Systemlaufwerk testen (mindestens 2 GB und 5 % bleiben dort frei)", L"aus; das Systemlaufwerk wird abgelehnt"},
+     L"auch das Systemlaufwerk testen (2 GB, 5 % bleiben frei)", L"aus; das Systemlaufwerk wird abgelehnt"},
     {Opt::kFormat, L"--format", kOnExport, L"FORMAT", L"csv | xls | text | formatted | json | pdf",
      L"keiner, muss angegeben werden"},
     {Opt::kOutput, L"--output", kOnExport, L"DATEI", L"Zieldatei des Exports", L"keiner, muss angegeben werden"},

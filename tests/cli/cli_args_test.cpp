@@ -166,7 +166,7 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
   } cases[] = {
       {CliCommand::kTest, {L"test", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
-        L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes"}},
+        L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes", L"--system-drive"}},
       {CliCommand::kVerify, {L"verify", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir"}},
       {CliCommand::kExport, {L"export", L"r.json", L"--format", L"csv", L"--output", L"x"}, {L"--format", L"--output"}},
