@@ -38,14 +38,15 @@ GiB=1073741824
 volume stick 64m
 volume other 16m
 if [ -n "$runner" ]; then
-  "$wine_drive" map s "$work/stick" floppy || exit 1
-  target='S:\'
-  sep='\'
-  results="Z:$work/results"
   prefix=${WINEPREFIX:-$root/build/windows/wineprefix}
+  "$wine_drive" map s "$work/stick" floppy || exit 1
+  # Wine's mount manager learns of a new letter when its session starts; only then does the volume
+  # have a serial number of its own (else every volume unknown to it reads 0).
+  WINEPREFIX=$prefix wineserver -w
+  target='S:\'
+  results="Z:$work/results"
 else
   target=$work/stick
-  sep=/
   results=$work/results
 fi
 shown() { [ -n "$runner" ] && echo "S:\\$1" || echo "$work/stick/$1"; }
