@@ -1,6 +1,7 @@
-// The pattern generators side by side: the byte loop, every vector path this CPU has, generate and
-// compare as the verifier does it, and memset as the ceiling. Ends with the speed of each fast
-// path over the byte loop per buffer size.
+// The pattern generators side by side: the byte loop, every path this CPU has, generating and
+// comparing in one pass as the verifier does it (on every path; the plain name is the path the
+// verifier uses), and memset as the ceiling. Ends with the speed of each over the byte loop per
+// buffer size.
 //
 //   cmake --build build/linux --target velkor_bench && build/linux/bin/velkor_bench
 #include <benchmark/benchmark.h>
@@ -43,11 +44,11 @@ void FillOnPath(benchmark::State& state, PatternPath path) {
 }
 
 // A correct block read back: the whole block is generated and compared.
-void GenerateAndCompare(benchmark::State& state) {
+void GenerateAndCompare(benchmark::State& state, PatternPath path) {
   std::vector<uint8_t> buffer(state.range(0));
   velkor::FillPattern(buffer.data(), buffer.size(), velkor::kTestPatternSeed, 3);
   for (auto _ : state) {
-    const bool same = velkor::MatchesPattern(buffer.data(), buffer.size(), velkor::kTestPatternSeed, 3);
+    const bool same = velkor::MatchesPatternOn(path, buffer.data(), buffer.size(), velkor::kTestPatternSeed, 3);
     if (!same) state.SkipWithError("pattern mismatch");
     benchmark::DoNotOptimize(same);
   }
@@ -104,12 +105,20 @@ int main(int argc, char** argv) {
     for (const int64_t size : kSizes) b->Arg(size);
   };
   benchmark::RegisterBenchmark("fill/byte_loop", FillReference)->Apply(sizes);
-  for (PatternPath path : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512}) {
+  const PatternPath paths[] = {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx2Gfni,
+                              PatternPath::kAvx512, PatternPath::kAvx512Gfni};
+  for (PatternPath path : paths) {
     if (!velkor::PatternPathSupported(path)) continue;
     const std::string name = std::string("fill/") + velkor::PatternPathName(path);
     benchmark::RegisterBenchmark(name.c_str(), FillOnPath, path)->Apply(sizes);
   }
-  benchmark::RegisterBenchmark("generate_and_compare", GenerateAndCompare)->Apply(sizes);
+  benchmark::RegisterBenchmark("generate_and_compare", GenerateAndCompare, velkor::SelectedPatternPath())
+      ->Apply(sizes);
+  for (PatternPath path : paths) {
+    if (!velkor::PatternPathSupported(path) || path == velkor::SelectedPatternPath()) continue;
+    const std::string name = std::string("generate_and_compare/") + velkor::PatternPathName(path);
+    benchmark::RegisterBenchmark(name.c_str(), GenerateAndCompare, path)->Apply(sizes);
+  }
   benchmark::RegisterBenchmark("memset", Memset)->Apply(sizes);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -20,6 +20,7 @@
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/run_thread.h"
+#include "engine/medium_sync.h"
 #include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "platform/console.h"
@@ -53,6 +54,7 @@ struct CliQueue {
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<std::wstring> lines;
+  std::wstring lastStatus;  // the latest status text, which a run that ends in its preflight leaves
   std::unique_ptr<RunOutcome> outcome;
   bool finished = false;  // the test thread has returned
 };
@@ -70,12 +72,17 @@ void CreateFolders(const std::wstring& path) {
 }
 
 // The report as the window shows it, without its closing question, with plain line ends.
-std::wstring ReportForConsole(const std::vector<ResultRecord>& records, bool stopped) {
+std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop) {
   std::wstring plain;
-  for (wchar_t c : BuildResultReport(records, stopped).body) {
+  for (wchar_t c : BuildResultReport(records, stop).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
+}
+
+// Log lines written outside a run go straight to the console.
+void LogToConsole() {
+  SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
 }
 
 // Asks a Yes/No question on the terminal; anything but a yes is No.
@@ -98,7 +105,10 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.lines.push_back(std::move(line));
                    queue.wake.notify_one();
                  },
-                 {},
+                 [&queue](std::wstring text) {
+                   std::lock_guard<std::mutex> lock(queue.mutex);
+                   queue.lastStatus = std::move(text);
+                 },
                  [&queue](std::unique_ptr<RunOutcome> outcome) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
                    queue.outcome = std::move(outcome);
@@ -142,7 +152,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (gInterrupts > 0 && !stopSent) {
       stopSent = true;
-      state->stopRequested = true;
+      RequestStop(*state, StopReason::kUser);
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
@@ -163,7 +173,9 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   }
   SetUiReceiver({});
   if (progressShown) Err(L"\r\x1b[K");
-  Err(BuildProgressView(TakeProgressSnapshot(*state)).statusText + L"\n");
+  // As the window's status line: the end summary, or the failure that ended the run early.
+  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*state));
+  Err((view.keepStatus ? queue.lastStatus : view.statusText) + L"\n");
   return outcome;
 }
 
@@ -183,6 +195,11 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   if (!o.resultsDir.empty()) {
     CreateFolders(o.resultsDir);
     SetResultsFolder(o.resultsDir);
+  }
+  // "Quorvel-Modus" tests the whole free space: a size or a reserve would be dropped without a word.
+  if (!verifyOnly && o.profile == kProfileQuorvel && (o.sizeMb || o.reserveMb.value_or(0) != 0)) {
+    return Fail(L"Fehler: --profile quorvel prüft immer den ganzen freien Speicher und nimmt kein --size oder "
+                L"--reserve an. Ohne diese Angaben testen oder ein anderes Profil wählen.");
   }
   DriveInfo drive;
   if (!DescribeTestTarget(o.target, &drive)) {
@@ -214,12 +231,9 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
       return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
     }
   }
+  LogToConsole();
   // The log, and the results unless --results-dir chose their place, stay off the drive under test.
-  if (plan.ownFilesOnTarget) {
-    const std::wstring line = MoveOwnFilesToUserFolder(o.resultsDir.empty());
-    AppendDiagLog(line);
-    Err(line + L"\n");
-  }
+  if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
@@ -228,13 +242,14 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
-  Out(ReportForConsole(outcome->results, state->stopRequested));
+  Out(ReportForConsole(outcome->results, CurrentStopReason(*state)));
+  if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
   if (o.deleteAtEnd && !verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
-    SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
+    LogToConsole();
     DeleteRunTestFiles(*state);
     SetUiReceiver({});
   }
@@ -244,7 +259,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   // less than it planned.
   if (state->stopRequested) return kExitFound;
   for (const ResultRecord& r : outcome->results) {
-    if (r.errors != 0 || r.cancelled) return kExitFound;
+    if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
   }
   return kExitClean;
 }

@@ -21,4 +21,11 @@ bool WriteBlockAt(const platform::FileHandle& file, uint64_t offset, const void*
 bool ReadBlockAt(const platform::FileHandle& file, uint64_t offset, void* buffer, uint32_t size,
                  uint32_t chunk);
 
+// ReadBlockAt for a handle that reads past the cache, where offset, size or chunk is no multiple of
+// alignment (a power of two): each request reads the aligned range around its piece into bounce
+// (at least RequestSize(chunk) + 2 * alignment bytes at an aligned address) and copies the piece
+// out. The same failures as ReadBlockAt; a range that ends past the end of the file reads short.
+bool ReadBlockAtAligned(const platform::FileHandle& file, uint64_t offset, void* buffer, uint32_t size,
+                        uint32_t chunk, uint32_t alignment, uint8_t* bounce);
+
 }  // namespace velkor

@@ -32,7 +32,9 @@ uint32_t ReadFailureCode(const platform::FileHandle& file, bool pastCache, uint6
 // Reads the worker's slot number n: blocks in order until the slot is full, a stop request or a
 // failed read (the slot then ends with that block, marked failed). False when no slot follows.
 bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
-              bool pastCache, uint32_t blocksPerSlot, uint64_t own, uint64_t n, BlockSlot& slot) {
+              const VerifyReadMode& mode, uint8_t* bounce, uint32_t blocksPerSlot, uint64_t own, uint64_t n,
+              BlockSlot& slot) {
+  const bool pastCache = mode.pastCache;
   slot.first = n * blocksPerSlot;
   const uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(blocksPerSlot, own - slot.first));
   slot.count = 0;
@@ -41,8 +43,11 @@ bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerInde
     if (state.stopRequested.load()) return false;
     const uint64_t offset = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex) * job.blockSize + job.startOffset;
     slot.count = j + 1;
-    if (!ReadBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
-                     job.ioChunkSize)) {
+    uint8_t* data = slot.data + static_cast<size_t>(j) * job.blockSize;
+    const bool read = bounce != nullptr
+                          ? ReadBlockAtAligned(file, offset, data, job.blockSize, job.ioChunkSize, mode.alignment, bounce)
+                          : ReadBlockAt(file, offset, data, job.blockSize, job.ioChunkSize);
+    if (!read) {
       slot.failed = true;
       slot.errorCode = ReadFailureCode(file, pastCache, offset + job.blockSize);
       return false;
@@ -74,7 +79,7 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                       std::to_wstring(offset));
       }
       if (count >= job.errorLimit) {
-        state.stopRequested.store(true);
+        RequestStop(state, StopReason::kErrorLimit);
         AppendDiagLog(L"Abbruch: Fehlergrenze erreicht.");
         return false;
       }
@@ -109,12 +114,25 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
   const uint64_t own = OwnBlockCount(state->totalBlocks.load(), job.workerCount, workerIndex);
   if (own > 0) {
     const size_t alignment = mode.pastCache && mode.alignment > 64 ? mode.alignment : 64;
+    // Sizes the medium's alignment rules do not allow still read past the cache, through a bounce
+    // buffer: falling back to cached reads would let the cache answer for the medium.
+    BlockBuffer bounce;
+    if (mode.pastCache && mode.bounce) {
+      bounce = AllocateBlockBuffer(RequestSize(job.ioChunkSize) + 2 * size_t{mode.alignment}, mode.alignment);
+      if (!bounce) {
+        FailRun(*state);
+        AppendDiagLog(L"FEHLER: Kein Speicher für den Lesepuffer. Datei=" + job.filePath + L", Worker=" +
+                      std::to_wstring(workerIndex) + L", " + FormatWindowsError(platform::kErrorNotEnoughMemory));
+        platform::CloseFile(file);
+        return;
+      }
+    }
     WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, alignment, own);
     if (slots.slotCount > 0) {
       RunSlotPipeline(
           slots,
           [&](BlockSlot& slot, uint64_t n) {
-            return ReadSlot(job, *state, workerIndex, file, mode.pastCache, slots.blocksPerSlot, own, n, slot);
+            return ReadSlot(job, *state, workerIndex, file, mode, bounce.get(), slots.blocksPerSlot, own, n, slot);
           },
           [&](BlockSlot& slot) {
             return TargetStillInPlaceSoon(*state, &nextTargetCheck) && CheckSlot(job, *state, workerIndex, slot);

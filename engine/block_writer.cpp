@@ -24,6 +24,11 @@ constexpr uint32_t kFlagWriteThrough = 0x80000000u;
 constexpr uint64_t kDropLagBytes = 33554432;
 constexpr uint64_t kDropStepBytes = 8388608;
 
+// A write refused because the file would grow past what the file system allows (FAT32's 4 GiB).
+bool IsFileSizeLimit(uint32_t code) {
+  return code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation;
+}
+
 // The file range from the first to the last of count blocks from the worker's ordinal first.
 void OwnRange(const TestConfig& job, uint32_t workerIndex, uint64_t first, uint64_t count, uint64_t* offset,
               uint64_t* length) {
@@ -44,6 +49,16 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     if (!WriteBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
                       job.ioChunkSize)) {
       const uint32_t code = platform::LastError();
+      if (IsFileSizeLimit(code)) {
+        // The file system's rule, not the medium's failure: no error, but no full check either.
+        RequestStop(state, StopReason::kFileSystemLimit);
+        AppendDiagLog(L"FEHLER: Das Dateisystem nimmt keine so große Datei an (Grenze des Dateisystems, kein Fehler "
+                      L"des Mediums). Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
+                      L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) + L", " +
+                      FormatWindowsError(code));
+        PostStatusText(L"Fehler: Grenze des Dateisystems erreicht, Testdatei zu groß.");
+        return false;
+      }
       FailRun(state);
       AppendDiagLog(L"FEHLER: Schreibfehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +

@@ -26,14 +26,16 @@ TestConfig JobConfig(const TestConfig& config, const TestVariant& v, bool verify
   return job;
 }
 
-void ResetJobState(TestState& s, const TestVariant& v, int32_t phase) {
+// The per-job fields of the state for a stage; the counters start from what the job did before.
+void ResetJobState(TestState& s, const TestVariant& v, int32_t phase, uint64_t written, uint64_t errors) {
   s.blockSize = v.blockSize;
   s.jobBytes = v.byteCount;
   s.totalBlocks = v.blockSize ? v.byteCount / v.blockSize : 0;
-  s.blocksWritten = 0;
+  s.blocksWritten = written;
   s.blocksVerified = 0;
-  s.errorCount = 0;
+  s.errorCount = errors;
   s.phase = phase;
+  s.startTicks = platform::QueryCounter();
 }
 
 template <typename Worker>
@@ -49,95 +51,137 @@ double SecondsSince(int64_t t0) {
   return frequency > 0 ? static_cast<double>(platform::QueryCounter() - t0) / static_cast<double>(frequency) : 0.0;
 }
 
-// Verification must read what the medium kept, not what the writers left in the cache. A write
-// job's data is flushed first: a flush that fails means the medium did not take it, an error.
-bool PrepareVerifyFromMedium(const TestConfig& job, TestState& s, bool afterWrite) {
+// After the write stage: a flush that fails means the medium did not take the data, an error.
+void FlushWrittenFile(const TestConfig& job, TestState& s) {
   uint32_t code = 0;
-  if (afterWrite && !FlushAndEvictFile(job.filePath, &code)) {
-    s.errorCount += 1;
-    s.stopRequested = true;
-    AppendDiagLog(L"FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=" + job.filePath + L", " +
-                  FormatWindowsError(code));
-    return false;
-  }
-  if (!afterWrite && !EvictFile(job.filePath, &code)) {
+  if (FlushAndEvictFile(job.filePath, &code)) return;
+  s.errorCount += 1;
+  RequestStop(s, StopReason::kIoFailure);
+  AppendDiagLog(L"FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=" + job.filePath + L", " +
+                FormatWindowsError(code));
+}
+
+// Verification must read what the medium kept, not what a cache holds: the file's pages and, for
+// a file system in user space over a block device, the device's own.
+void PrepareVerifyFromMedium(const TestConfig& job, TestState& s) {
+  uint32_t code = 0;
+  if (!EvictFile(job.filePath, &code)) {
     AppendDiagLog(L"Hinweis: Testdatei konnte nicht aus dem Cache entfernt werden, die Prüfung liest eventuell "
                   L"zwischengespeicherte Daten. Datei=" + job.filePath + L", " + FormatWindowsError(code));
   }
-  if (!CanReadPastCache(job)) {
-    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Ausrichtung oder "
-                  L"Dateisystem); die Prüfung liest über den Cache. Datei=" + job.filePath);
+  std::wstring device;
+  if (!DropDeviceCacheFor(job.filePath, &device, &code) && !s.readsMayBeCached.exchange(true)) {
+    AppendDiagLog(kDeviceCacheHint + std::wstring(L" Gerät=") + device + L", " + FormatWindowsError(code));
   }
-  return true;
+  if (!CanReadPastCache(job)) {
+    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Dateisystem); "
+                  L"die Prüfung liest über den Cache. Datei=" + job.filePath);
+  }
 }
 
-double Speed(const TestState& s, uint64_t movedBlocks, uint32_t blockSize, double seconds) {
-  if (s.stopRequested || s.errorCount != 0 || seconds <= 0.001) return 0.0;
-  return static_cast<double>(movedBlocks) * blockSize / 1048576.0 / seconds;
+double Speed(const ResultRecord& r, uint64_t movedBytes) {
+  if (r.stopReason != StopReason::kNone || r.errors != 0 || r.seconds <= 0.001) return 0.0;
+  return static_cast<double>(movedBytes) / 1048576.0 / r.seconds;
 }
 
-// The job's record from its plan entry and the state its workers left.
-ResultRecord JobRecord(const TestVariant& v, const TestState& s, bool verified, uint64_t movedBlocks,
-                       double seconds) {
+// The job's record from its plan entry, before anything ran.
+ResultRecord PlannedRecord(const TestVariant& v) {
   ResultRecord r;
   r.method = v.accessType.name;
   r.workers = v.workerCount;
   r.blockSize = v.blockSize;
   r.bytes = v.byteCount;
-  r.verified = verified;
-  r.seconds = seconds;
-  r.mbPerSecond = Speed(s, movedBlocks, v.blockSize, seconds);
-  r.errors = s.errorCount;
-  r.cancelled = s.stopRequested;
   return r;
+}
+
+void SetStop(ResultRecord& r, StopReason reason) {
+  r.stopReason = reason;
+  r.cancelled = IsCancelStop(reason);
 }
 
 }  // namespace
 
-ResultRecord RunVariant(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
+WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
   TestState& s = *state;
   const TestConfig job = JobConfig(config, variant, false);
-  ResetJobState(s, variant, kPhaseWriting);
-  const int64_t t0 = platform::QueryCounter();
-  s.startTicks = t0;
+  ResetJobState(s, variant, kPhaseWriting, 0, 0);
+  const int64_t t0 = s.startTicks;
 
   RunWorkers(WriteWorker, job, state);
-  if (!s.stopRequested && s.errorCount == 0 && job.verify) {
-    // What verification reads must come from the medium, not from the cache the writers filled.
-    if (PrepareVerifyFromMedium(job, s, true)) {
-      s.phase = kPhaseVerifying;
-      RunWorkers(VerifyWorker, job, state);
-    }
+  WrittenJob written;
+  written.variant = variant;
+  written.verifyPending = !s.stopRequested && s.errorCount == 0 && job.verify;
+  if (written.verifyPending) {
+    FlushWrittenFile(job, s);
+    written.verifyPending = !s.stopRequested && s.errorCount == 0;
   }
-  const double seconds = SecondsSince(t0);
+  ResultRecord& r = written.record;
+  r = PlannedRecord(variant);
+  r.seconds = SecondsSince(t0);
+  r.writtenBytes = s.blocksWritten * uint64_t{variant.blockSize};
+  r.errors = s.errorCount;
+  SetStop(r, CurrentStopReason(s));
+  r.mbPerSecond = job.verify ? 0.0 : Speed(r, r.writtenBytes);
+  return written;
+}
 
-  const uint64_t written = s.blocksWritten;
-  const uint64_t verified = s.blocksVerified;
-  const ResultRecord r = JobRecord(variant, s, job.verify, written + (job.verify ? verified : 0), seconds);
+void RunVerifyStage(const TestConfig& config, WrittenJob& written, const std::shared_ptr<TestState>& state) {
+  TestState& s = *state;
+  const TestVariant& variant = written.variant;
+  const TestConfig job = JobConfig(config, variant, false);
+  ResultRecord& r = written.record;
+  const uint64_t writtenBlocks = variant.blockSize ? r.writtenBytes / variant.blockSize : 0;
+  uint64_t verifiedBlocks = 0;
+  if (written.verifyPending && !s.stopRequested) {
+    ResetJobState(s, variant, kPhaseVerifying, writtenBlocks, r.errors);
+    const int64_t t0 = s.startTicks;
+    PrepareVerifyFromMedium(job, s);
+    RunWorkers(VerifyWorker, job, state);
+    verifiedBlocks = s.blocksVerified;
+    r.seconds += SecondsSince(t0);
+    r.errors = s.errorCount;
+    r.verifiedBytes = verifiedBlocks * variant.blockSize;
+    r.verified = r.verifiedBytes == r.bytes;
+    SetStop(r, CurrentStopReason(s));
+    r.mbPerSecond = Speed(r, r.writtenBytes + r.verifiedBytes);
+  } else if (written.verifyPending) {
+    SetStop(r, CurrentStopReason(s));  // the run stopped before this file's turn came
+    r.mbPerSecond = 0.0;
+  }
+  written.verifyPending = false;
   AppendDiagLog(L"Variante beendet: Art des Zugriffs=" + r.method + L", Worker=" + std::to_wstring(r.workers) +
                 L", I/O-Teilstück=" + std::to_wstring(variant.accessType.ioChunkSize) + L", geschrieben=" +
-                std::to_wstring(written) + L", geprüft=" + std::to_wstring(verified) + L", Fehler=" +
+                std::to_wstring(writtenBlocks) + L", geprüft=" + std::to_wstring(verifiedBlocks) + L", Fehler=" +
                 std::to_wstring(r.errors) + L", abgebrochen=" + (r.cancelled ? L"ja" : L"nein") + L", Dauer=" +
-                FormatDuration(seconds) + L", MB/s=" + FormatDecimal2(r.mbPerSecond));
-  return r;
+                FormatDuration(r.seconds) + L", MB/s=" + FormatDecimal2(r.mbPerSecond));
+}
+
+ResultRecord RunVariant(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
+  WrittenJob written = RunWriteStage(config, variant, state);
+  RunVerifyStage(config, written, state);
+  return written.record;
 }
 
 ResultRecord RunVerifyOnlyVariant(const TestConfig& config, const TestVariant& variant,
                                   const std::shared_ptr<TestState>& state) {
   TestState& s = *state;
   const TestConfig job = JobConfig(config, variant, true);
-  ResetJobState(s, variant, kPhaseVerifying);
-  const int64_t t0 = platform::QueryCounter();
-  s.startTicks = t0;
+  ResetJobState(s, variant, kPhaseVerifying, 0, 0);
+  const int64_t t0 = s.startTicks;
 
-  if (PrepareVerifyFromMedium(job, s, false)) RunWorkers(VerifyWorker, job, state);
-  const double seconds = SecondsSince(t0);
-
+  PrepareVerifyFromMedium(job, s);
+  RunWorkers(VerifyWorker, job, state);
+  ResultRecord r = PlannedRecord(variant);
+  r.seconds = SecondsSince(t0);
   const uint64_t verified = s.blocksVerified;
-  const ResultRecord r = JobRecord(variant, s, true, verified, seconds);
+  r.verifiedBytes = verified * variant.blockSize;
+  r.verified = r.verifiedBytes == r.bytes;
+  r.errors = s.errorCount;
+  SetStop(r, CurrentStopReason(s));
+  r.mbPerSecond = Speed(r, r.verifiedBytes);
   AppendDiagLog(L"Nur-Prüfen beendet: Art des Zugriffs=" + r.method + L", Worker=" + std::to_wstring(r.workers) +
                 L", geprüft=" + std::to_wstring(verified) + L", Fehler=" + std::to_wstring(r.errors) + L", Dauer=" +
-                FormatDuration(seconds) + L", MB/s=" + FormatDecimal2(r.mbPerSecond));
+                FormatDuration(r.seconds) + L", MB/s=" + FormatDecimal2(r.mbPerSecond));
   return r;
 }
 

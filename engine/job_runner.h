@@ -1,5 +1,6 @@
 // Runs one job (a method-test variant or one full-test file) with its worker threads and turns it
-// into a ResultRecord.
+// into a ResultRecord. A writing job has two stages that may lie apart: a full test writes all its
+// files before it reads any back, so that a medium that wraps its writes around is caught.
 #pragma once
 
 #include <memory>
@@ -10,9 +11,25 @@
 
 namespace velkor {
 
-// Writes the job's blocks and, when its access type asks for it and the write stage ended clean,
-// flushes the file to the medium, drops it from the cache and verifies it. Blocks until every
-// worker has ended. Failures show in the record (errors, cancelled, 0 MB/s) and in the log.
+// A writing job after its write stage.
+struct WrittenJob {
+  TestVariant variant;
+  ResultRecord record;         // written amount, write time and errors so far; not yet verified
+  bool verifyPending = false;  // its access type asks for a verify stage and the write ended clean
+};
+
+// Writes the job's blocks; when a verify stage is to follow, flushes the file to the medium and
+// drops it from the cache (the flush belongs to the write and counts in its time; a failed flush
+// is an error that stops the run). Blocks until every writer has ended.
+WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state);
+
+// Reads a written job back from the medium and completes its record (amount read back, errors,
+// time, speed, verified) and logs "Variante beendet: ...". Without a pending verify stage, or
+// when a stop was requested, it completes the record as it stands, with the stop's reason.
+void RunVerifyStage(const TestConfig& config, WrittenJob& job, const std::shared_ptr<TestState>& state);
+
+// Both stages at once: RunWriteStage, then RunVerifyStage. Failures show in the record (errors,
+// stop reason, 0 MB/s) and in the log.
 ResultRecord RunVariant(const TestConfig& config, const TestVariant& variant,
                         const std::shared_ptr<TestState>& state);
 

@@ -3,21 +3,21 @@
 #include "engine/block_io.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/volumes.h"
 
 namespace velkor {
 
 VerifyReadMode ChooseVerifyReadMode(const TestConfig& job) {
   VerifyReadMode mode;
   const uint32_t alignment = platform::DirectIoAlignment(job.filePath);
-  if (alignment == 0 || job.blockSize == 0 || job.blockSize % alignment != 0 ||
-      RequestSize(job.ioChunkSize) % alignment != 0 || job.startOffset % alignment != 0) {
-    return mode;
-  }
+  if (alignment == 0 || job.blockSize == 0) return mode;
   platform::FileHandle probe = platform::OpenFileForDirectRead(job.filePath);
   if (!probe.valid()) return mode;
   platform::CloseFile(probe);
   mode.pastCache = true;
   mode.alignment = alignment;
+  mode.bounce = job.blockSize % alignment != 0 || RequestSize(job.ioChunkSize) % alignment != 0 ||
+                job.startOffset % alignment != 0;
   return mode;
 }
 
@@ -33,6 +33,12 @@ bool FlushAndEvictFile(const std::wstring& path, uint32_t* errorCode) {
   if (!flushed) *errorCode = platform::LastError();
   platform::CloseFile(file);
   return flushed && EvictFile(path, errorCode);
+}
+
+bool DropDeviceCacheFor(const std::wstring& path, std::wstring* device, uint32_t* errorCode) {
+  if (platform::DropBlockDeviceCache(path, device)) return true;
+  *errorCode = platform::LastError();
+  return false;
 }
 
 bool EvictFile(const std::wstring& path, uint32_t* errorCode) {

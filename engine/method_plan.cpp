@@ -4,6 +4,7 @@
 #include <map>
 
 #include "common/paths.h"
+#include "engine/run_files.h"
 #include "engine/worker_limits.h"
 
 namespace velkor {
@@ -60,7 +61,7 @@ std::vector<uint32_t> MethodTestBlockSizes(uint32_t blockSize) {
 }
 
 std::wstring MethodTestFilePath(const TestConfig& config, uint32_t point) {
-  if (config.testPoints <= 1) return config.filePath;
+  if (config.testPoints <= 1 && point == 0) return config.filePath;
   return JoinPath(config.driveRoot, L"velkor_p" + TwoDigitNumber(point + 1ULL) + L".bin");
 }
 
@@ -94,10 +95,13 @@ std::vector<TestVariant> BuildMethodTestPlan(const TestConfig& config, uint32_t 
         const uint64_t remaining = budget - used;
         uint64_t size = RoundDownToMultiple(std::min(perVariant, remaining), b);
         if (size == 0 && remaining >= b) size = b;
+        if (config.isFat32) size = std::min(size, RoundDownToMultiple(kFat32FileLimit, b));
         if (size == 0) continue;
-        const uint32_t point = randomPoints
-                                   ? PseudoRandomPoint(config.seed, variantNumber, b, w, points)
-                                   : static_cast<uint32_t>(variantNumber % points);
+        uint32_t point = randomPoints ? PseudoRandomPoint(config.seed, variantNumber, b, w, points)
+                                      : static_cast<uint32_t>(variantNumber % points);
+        // FAT32 holds no file past 4 GiB: a point whose file is full hands the variant on to a
+        // file of its own, numbered after all the points.
+        while (config.isFat32 && pointBytes[point] + size > kFat32FileLimit) point += points;
         TestVariant variant;
         variant.accessType = access;
         variant.workerCount = w;

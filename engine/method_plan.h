@@ -27,11 +27,13 @@ std::vector<uint32_t> MethodTestWorkerCounts(uint32_t requested, uint32_t cpuCou
 std::vector<uint32_t> MethodTestBlockSizes(uint32_t blockSize);
 
 // With more than one test point "velkor_p%02u.bin" (point + 1) in the drive root; otherwise the
-// full test's own file, config.filePath.
+// full test's own file, config.filePath, for point 0 (further files on FAT32 are "velkor_p%02u.bin").
 std::wstring MethodTestFilePath(const TestConfig& config, uint32_t point);
 
 // The plan for config on this machine (or on one with cpuCount logical processors). Empty when
-// the budget does not hold one block of any size. Deterministic for a configuration and count.
+// the budget does not hold one block of any size. Deterministic for a configuration and count. On
+// FAT32 no file grows past kFat32FileLimit: a variant that would not fit its point's file goes to
+// point + testPoints (then + 2 * testPoints, ...), a file of its own.
 std::vector<TestVariant> BuildMethodTestPlan(const TestConfig& config);
 std::vector<TestVariant> BuildMethodTestPlan(const TestConfig& config, uint32_t cpuCount);
 

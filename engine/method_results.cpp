@@ -12,7 +12,7 @@ int32_t ChooseRecommendation(const std::vector<ResultRecord>& records, bool hono
   int32_t choice = -1;
   for (size_t i = 0; i < records.size(); ++i) {
     const ResultRecord& r = records[i];
-    if (r.cancelled || r.errors != 0) continue;
+    if (r.cancelled || HasErrorVerdict(r) || r.stopReason != StopReason::kNone) continue;
     if (honourProfile && reliableProfile && !r.verified) continue;
     if (choice == -1 || r.mbPerSecond > records[static_cast<size_t>(choice)].mbPerSecond) {
       choice = static_cast<int32_t>(i);
@@ -31,6 +31,7 @@ void LogTestListAndRecommend(const TestConfig& config, std::vector<ResultRecord>
     if (r.verified) line += L", geprüft";
     if (r.errors != 0) line += L", Fehler " + std::to_wstring(r.errors);
     if (r.cancelled) line += L", abgebrochen";
+    if (IsStopByErrors(r.stopReason)) line += L", wegen Fehlern beendet";
     AppendDiagLog(line);
   }
   const bool reliable = config.accessProfile == kProfileReliable;

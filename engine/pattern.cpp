@@ -1,6 +1,8 @@
 #include "engine/pattern.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <type_traits>
 
 #include "engine/pattern_lanes.h"
 
@@ -28,12 +30,6 @@ BitMatrix Multiply(const BitMatrix& a, const BitMatrix& b) {
   return c;
 }
 
-// start[c][i][j] = M^(j * LaneBytesOfClass(c)) applied to bit i: the lane starts of any state are
-// XORs of these rows over the state's set bits.
-struct LaneStartTable {
-  uint64_t start[kLaneClasses][64][kMaxLanes];
-};
-
 // M^n by squaring.
 BitMatrix StepPower(uint64_t n) {
   BitMatrix result, power;
@@ -48,56 +44,91 @@ BitMatrix StepPower(uint64_t n) {
   return result;
 }
 
-const LaneStartTable& LaneStartTables() {
-  static const LaneStartTable* const table = [] {
-    auto* t = new LaneStartTable;
-    for (uint32_t c = 0; c < kLaneClasses; ++c) {
-      const BitMatrix jump = StepPower(LaneBytesOfClass(c));
-      for (int i = 0; i < 64; ++i) {
-        uint64_t v = uint64_t{1} << i;
-        for (uint32_t j = 0; j < kMaxLanes; ++j) {
-          t->start[c][i][j] = v;
-          v = Apply(jump, v);
+// The compiler's generic vectors: SSE2 on x86-64, plain registers elsewhere.
+typedef uint64_t U64x2 __attribute__((vector_size(16)));
+constexpr uint32_t kPortableVectors = kPortableLanes / 2;
+
+// The portable kernel, filling when Bytes is writable and comparing when it is const.
+template <typename Bytes>
+uint64_t PortableLanes(Bytes bytes, uint64_t laneBytes, const LaneStartRows& rows, uint64_t start, uint64_t* diff) {
+  constexpr uint32_t kVectors = kPortableVectors;
+  U64x2 s[kVectors] = {};
+  for (uint64_t bits = start; bits != 0; bits &= bits - 1) {
+    const uint64_t* row = rows.row[__builtin_ctzll(bits)];
+    for (uint32_t v = 0; v < kVectors; ++v) {
+      U64x2 r;
+      std::memcpy(&r, row + 2 * v, sizeof r);
+      s[v] ^= r;
+    }
+  }
+  uint64_t acc = 0;
+  for (uint64_t t = 0; t < laneBytes; t += 8) {
+    U64x2 w[kVectors];
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+#pragma GCC unroll 8
+      for (uint32_t v = 0; v < kVectors; ++v) {
+        U64x2 x = s[v];
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        s[v] = x;
+        // Little-endian: the byte of step k lands at t + k.
+        if (k == 0) {
+          w[v] = x & 0xFF;
+        } else if (k == 7) {
+          w[v] |= x << 56;
+        } else {
+          w[v] |= (x & 0xFF) << (8 * k);
         }
       }
     }
-    return t;
-  }();
-  return *table;
+    uint64_t word[kPortableLanes];
+    std::memcpy(word, w, sizeof word);
+#pragma GCC unroll 16
+    for (uint32_t j = 0; j < kPortableLanes; ++j) {
+      if constexpr (std::is_const_v<std::remove_pointer_t<Bytes>>) {
+        uint64_t data;
+        std::memcpy(&data, bytes + j * laneBytes + t, 8);
+        acc |= data ^ word[j];
+      } else {
+        std::memcpy(bytes + j * laneBytes + t, &word[j], 8);
+      }
+    }
+  }
+  if (diff != nullptr) *diff |= acc;
+  return s[kVectors - 1][1];
 }
 
 }  // namespace
 
-void LaneStarts(uint64_t s, uint32_t laneClass, uint32_t lanes, uint64_t* states) {
-  const auto& rows = LaneStartTables().start[laneClass];
-  uint64_t acc[kMaxLanes] = {};
-  while (s != 0) {
-    const int i = __builtin_ctzll(s);
-    s &= s - 1;
-    for (uint32_t j = 0; j < kMaxLanes; ++j) acc[j] ^= rows[i][j];
+void LaneJumpRows(uint64_t laneBytes, uint32_t lanes, uint64_t* rows) {
+  const BitMatrix jump = StepPower(laneBytes);
+  for (int i = 0; i < 64; ++i) {
+    uint64_t v = uint64_t{1} << i;
+    for (uint32_t j = 0; j < lanes; ++j) {
+      rows[i * lanes + j] = v;
+      v = Apply(jump, v);
+    }
   }
-  std::memcpy(states, acc, lanes * sizeof(uint64_t));
 }
 
-uint64_t RunLanesPortable(uint8_t* out, uint64_t laneBytes, const uint64_t* states) {
-  constexpr uint32_t kLanes = kPortableLanes;
-  uint64_t s[kLanes];
-  std::memcpy(s, states, sizeof s);
-  for (uint64_t t = 0; t < laneBytes; t += 8) {
-    uint64_t word[kLanes] = {};
-#pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) {
-#pragma GCC unroll 8
-      for (uint32_t j = 0; j < kLanes; ++j) {
-        s[j] = Step(s[j]);
-        word[j] |= (s[j] & 0xFF) << (8 * k);
-      }
-    }
-    // Little-endian: the byte of step k lands at t + k.
-#pragma GCC unroll 8
-    for (uint32_t j = 0; j < kLanes; ++j) std::memcpy(out + j * laneBytes + t, &word[j], 8);
-  }
-  return s[kLanes - 1];
+const LaneStartRows& LaneStartRowsOf(uint32_t laneClass) {
+  static const LaneStartRows* const tables = [] {
+    auto* t = new LaneStartRows[kLaneClasses];
+    for (uint32_t c = 0; c < kLaneClasses; ++c) LaneJumpRows(LaneBytesOfClass(c), kMaxLanes, &t[c].row[0][0]);
+    return t;
+  }();
+  return tables[laneClass];
+}
+
+uint64_t FillLanesPortable(uint8_t* out, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s) {
+  return PortableLanes(out, laneBytes, rows, s, nullptr);
+}
+
+uint64_t CompareLanesPortable(const uint8_t* in, uint64_t laneBytes, const LaneStartRows& rows, uint64_t s,
+                              uint64_t* diff) {
+  return PortableLanes(in, laneBytes, rows, s, diff);
 }
 
 }  // namespace pattern_detail
@@ -105,32 +136,63 @@ uint64_t RunLanesPortable(uint8_t* out, uint64_t laneBytes, const uint64_t* stat
 namespace {
 using namespace pattern_detail;
 
-struct PathKernel {
-  uint64_t (*run)(uint8_t*, uint64_t, const uint64_t*);
+// A path's kernels: the GFNI kernel for runs of its main-length lanes (none on paths without), then
+// the stepping kernel for the other lengths and for paths without GFNI.
+struct PathKernels {
+  uint64_t (*matrixFill)(uint8_t*, uint64_t);
+  uint64_t (*matrixCompare)(const uint8_t*, uint64_t, uint64_t*);
+  uint32_t matrixLanes;
+  uint64_t (*fill)(uint8_t*, uint64_t, const LaneStartRows&, uint64_t);
+  uint64_t (*compare)(const uint8_t*, uint64_t, const LaneStartRows&, uint64_t, uint64_t*);
   uint32_t lanes;
 };
 
-PathKernel KernelOf(PatternPath path) {
+PathKernels KernelsOf(PatternPath path) {
   switch (path) {
-    case PatternPath::kAvx512: return {RunLanesAvx512, kAvx512Lanes};
-    case PatternPath::kAvx2: return {RunLanesAvx2, kAvx2Lanes};
-    default: return {RunLanesPortable, kPortableLanes};
+    case PatternPath::kAvx512Gfni:
+      return {FillLanesAvx512Gfni, CompareLanesAvx512Gfni, kAvx512GfniLanes,
+              FillLanesAvx512,     CompareLanesAvx512,     kAvx512Lanes};
+    case PatternPath::kAvx512: return {nullptr, nullptr, 0, FillLanesAvx512, CompareLanesAvx512, kAvx512Lanes};
+    case PatternPath::kAvx2Gfni:
+      return {FillLanesAvx2Gfni, CompareLanesAvx2Gfni, kAvx2GfniLanes, FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
+    case PatternPath::kAvx2: return {nullptr, nullptr, 0, FillLanesAvx2, CompareLanesAvx2, kAvx2Lanes};
+    default: return {nullptr, nullptr, 0, FillLanesPortable, CompareLanesPortable, kPortableLanes};
   }
 }
 
-// Runs of K lanes while at least K * 8 bytes are left (the longest lane class that fits), then
-// single steps for the rest.
-uint64_t Generate(PatternPath path, uint8_t* out, uint64_t length, uint64_t s) {
-  const PathKernel kernel = KernelOf(path);
-  uint64_t states[kMaxLanes];
+// Fills (Bytes writable) or compares (Bytes const, differences ORed into *diff) length bytes of
+// the stream from state s: runs of the GFNI kernel's main-length lanes first where the path has
+// one; then runs of K lanes while at least K * 8 bytes are left (the longest lane class that fits),
+// then single steps for the rest. A compare stops after the first run that differs. Returns the
+// state after the last byte handled.
+template <typename Bytes>
+uint64_t Walk(PatternPath path, Bytes bytes, uint64_t length, uint64_t s, uint64_t* diff) {
+  constexpr bool kCompare = std::is_const_v<std::remove_pointer_t<Bytes>>;
+  const PathKernels kernels = KernelsOf(path);
   uint64_t done = 0;
+  if (kernels.matrixLanes != 0) {
+    const uint64_t runBytes = kernels.matrixLanes * kMainLaneBytes;
+    for (; length - done >= runBytes; done += runBytes) {
+      if constexpr (kCompare) {
+        s = kernels.matrixCompare(bytes + done, s, diff);
+        if (*diff != 0) return s;
+      } else {
+        s = kernels.matrixFill(bytes + done, s);
+      }
+    }
+  }
   uint32_t laneClass = kLaneClasses - 1;
   for (;;) {
     const uint64_t laneBytes = LaneBytesOfClass(laneClass);
-    const uint64_t runBytes = laneBytes * kernel.lanes;
+    const uint64_t runBytes = laneBytes * kernels.lanes;
     if (length - done >= runBytes) {
-      LaneStarts(s, laneClass, kernel.lanes, states);
-      s = kernel.run(out + done, laneBytes, states);
+      const LaneStartRows& rows = LaneStartRowsOf(laneClass);
+      if constexpr (kCompare) {
+        s = kernels.compare(bytes + done, laneBytes, rows, s, diff);
+        if (*diff != 0) return s;
+      } else {
+        s = kernels.fill(bytes + done, laneBytes, rows, s);
+      }
       done += runBytes;
     } else if (laneClass == 0) {
       break;
@@ -140,18 +202,34 @@ uint64_t Generate(PatternPath path, uint8_t* out, uint64_t length, uint64_t s) {
   }
   for (; done < length; ++done) {
     s = Step(s);
-    out[done] = static_cast<uint8_t>(s);
+    if constexpr (kCompare) {
+      *diff |= bytes[done] ^ static_cast<uint8_t>(s);
+    } else {
+      bytes[done] = static_cast<uint8_t>(s);
+    }
   }
   return s;
 }
 
-PatternPath DetectPath() {
+// What this CPU (and its system) can run, looked at once.
+struct CpuPaths {
+  bool avx2, avx2Gfni, avx512, avx512Gfni;
+};
+
+CpuPaths DetectPaths() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
-    return PatternPath::kAvx512;
-  }
-  if (__builtin_cpu_supports("avx2")) return PatternPath::kAvx2;
-  return PatternPath::kPortable;
+  CpuPaths cpu{};
+  const bool gfni = __builtin_cpu_supports("gfni");
+  cpu.avx2 = __builtin_cpu_supports("avx2");
+  cpu.avx2Gfni = cpu.avx2 && gfni;
+  cpu.avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+  cpu.avx512Gfni = cpu.avx512 && gfni;
+  return cpu;
+}
+
+const CpuPaths& Cpu() {
+  static const CpuPaths cpu = DetectPaths();
+  return cpu;
 }
 
 }  // namespace
@@ -170,24 +248,37 @@ void FillPatternReference(void* buffer, uint64_t length, uint64_t seed, uint64_t
 }
 
 bool PatternPathSupported(PatternPath path) {
-  return static_cast<uint8_t>(path) <= static_cast<uint8_t>(SelectedPatternPath());
+  switch (path) {
+    case PatternPath::kAvx512Gfni: return Cpu().avx512Gfni;
+    case PatternPath::kAvx512: return Cpu().avx512;
+    case PatternPath::kAvx2Gfni: return Cpu().avx2Gfni;
+    case PatternPath::kAvx2: return Cpu().avx2;
+    default: return true;
+  }
 }
 
 PatternPath SelectedPatternPath() {
-  static const PatternPath path = DetectPath();
+  static const PatternPath path = [] {
+    for (PatternPath p : {PatternPath::kAvx512Gfni, PatternPath::kAvx2Gfni, PatternPath::kAvx512, PatternPath::kAvx2}) {
+      if (PatternPathSupported(p)) return p;
+    }
+    return PatternPath::kPortable;
+  }();
   return path;
 }
 
 const char* PatternPathName(PatternPath path) {
   switch (path) {
+    case PatternPath::kAvx512Gfni: return "avx512gfni";
     case PatternPath::kAvx512: return "avx512";
+    case PatternPath::kAvx2Gfni: return "avx2gfni";
     case PatternPath::kAvx2: return "avx2";
     default: return "portable";
   }
 }
 
 void NextPatternBytesOn(PatternPath path, uint64_t* state, void* buffer, uint64_t length) {
-  *state = Generate(path, static_cast<uint8_t*>(buffer), length, *state);
+  *state = Walk(path, static_cast<uint8_t*>(buffer), length, *state, nullptr);
 }
 
 void NextPatternBytes(uint64_t* state, void* buffer, uint64_t length) {
@@ -203,19 +294,14 @@ void FillPattern(void* buffer, uint64_t length, uint64_t seed, uint64_t blockInd
   FillPatternOn(SelectedPatternPath(), buffer, length, seed, blockIndex);
 }
 
+bool MatchesPatternOn(PatternPath path, const void* data, uint64_t length, uint64_t seed, uint64_t blockIndex) {
+  uint64_t diff = 0;
+  Walk(path, static_cast<const uint8_t*>(data), length, PatternStartState(seed, blockIndex), &diff);
+  return diff == 0;
+}
+
 bool MatchesPattern(const void* data, uint64_t length, uint64_t seed, uint64_t blockIndex) {
-  // One run of the widest kernel's longest lanes: it stays in the first-level cache.
-  constexpr uint64_t kPiece = kMaxLanes * kMainLaneBytes;
-  uint8_t expected[kPiece];
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  uint64_t state = PatternStartState(seed, blockIndex);
-  for (uint64_t done = 0; done < length;) {
-    const uint64_t piece = length - done < kPiece ? length - done : kPiece;
-    NextPatternBytes(&state, expected, piece);
-    if (std::memcmp(bytes + done, expected, piece) != 0) return false;
-    done += piece;
-  }
-  return true;
+  return MatchesPatternOn(SelectedPatternPath(), data, length, seed, blockIndex);
 }
 
 }  // namespace velkor

@@ -14,8 +14,8 @@ void FillPattern(void* buffer, uint64_t length, uint64_t seed, uint64_t blockInd
 // The same bytes, one generator step at a time: the definition the fast generators are held to.
 void FillPatternReference(void* buffer, uint64_t length, uint64_t seed, uint64_t blockIndex);
 
-// True when data holds exactly the block's pattern. Generates and compares piece by piece, so the
-// caller needs no second block-sized buffer.
+// True when data holds exactly the block's pattern. Generates and compares in one pass: the
+// expected bytes never go to memory, and the caller needs no second block-sized buffer.
 bool MatchesPattern(const void* data, uint64_t length, uint64_t seed, uint64_t blockIndex);
 
 // The generator state before a block's first byte.
@@ -26,20 +26,24 @@ uint64_t PatternStartState(uint64_t seed, uint64_t blockIndex);
 void NextPatternBytes(uint64_t* state, void* buffer, uint64_t length);
 
 // The generator implementations. The stream is split into independent lanes (jumped ahead with
-// precomputed powers of the generator's bit matrix) that run side by side in vector registers.
+// precomputed powers of the generator's bit matrix) that run side by side in vector registers. The
+// GFNI paths take 16 generator steps as one bit-matrix product per lane.
 enum class PatternPath : uint8_t {
-  kPortable = 0,  // plain C++, several lanes per loop
-  kAvx2 = 1,
-  kAvx512 = 2,    // AVX-512 F and BW
+  kPortable,     // the compiler's generic vectors (SSE2 on x86-64), several lanes per loop
+  kAvx2,
+  kAvx2Gfni,     // AVX2 and GFNI
+  kAvx512,       // AVX-512 F and BW
+  kAvx512Gfni,   // and GFNI
 };
 
 // Whether this CPU (and the system) can run the path. kPortable is always supported.
 bool PatternPathSupported(PatternPath path);
 
-// The path FillPattern and friends use: the fastest supported one, chosen once.
+// The path FillPattern and friends use: the fastest supported one (GFNI first, then the wider
+// vectors), chosen once.
 PatternPath SelectedPatternPath();
 
-// "portable", "avx2", "avx512".
+// "portable", "avx2", "avx2gfni", "avx512", "avx512gfni".
 const char* PatternPathName(PatternPath path);
 
 // FillPattern on a given path, for tests and benchmarks. REQUIRES: PatternPathSupported(path).
@@ -47,5 +51,8 @@ void FillPatternOn(PatternPath path, void* buffer, uint64_t length, uint64_t see
 
 // NextPatternBytes on a given path. REQUIRES: PatternPathSupported(path).
 void NextPatternBytesOn(PatternPath path, uint64_t* state, void* buffer, uint64_t length);
+
+// MatchesPattern on a given path. REQUIRES: PatternPathSupported(path).
+bool MatchesPatternOn(PatternPath path, const void* data, uint64_t length, uint64_t seed, uint64_t blockIndex);
 
 }  // namespace velkor

@@ -16,6 +16,8 @@ ProgressSnapshot TakeProgressSnapshot(const TestState& state) {
   s.blockSize = state.blockSize;
   s.running = state.running.load();
   s.stopRequested = state.stopRequested.load();
+  s.stopReason = CurrentStopReason(state);
+  s.preflightFailed = state.preflightFailed.load();
   s.phase = state.phase.load();
   s.startTicks = state.startTicks;
   s.nowTicks = platform::QueryCounter();
@@ -58,10 +60,21 @@ ProgressView BuildProgressView(const ProgressSnapshot& s) {
     return view;
   }
 
-  std::wstring text = s.stopRequested ? L"Gestoppt: " : L"Fertig: ";
+  if (s.preflightFailed) {
+    view.keepStatus = true;
+    return view;
+  }
+  std::wstring text = L"Fertig: ";
+  if (IsStopByErrors(s.stopReason)) {
+    text = L"Fehler: Test wegen Fehlern des Mediums beendet: ";
+  } else if (s.stopReason == StopReason::kFileSystemLimit) {
+    text = L"Fehler: Grenze des Dateisystems erreicht: ";
+  } else if (s.stopRequested) {
+    text = L"Gestoppt: ";
+  }
   text += std::to_wstring(s.written) + L" geschrieben, " + std::to_wstring(s.verified) + L" geprüft, " +
           std::to_wstring(s.errors) + L" Fehler";
-  if (s.verified > 0) {
+  if (s.verified > 0 && s.stopReason == StopReason::kNone) {
     const double reliability =
         s.errors <= s.verified
             ? 100.0 * static_cast<double>(s.verified - s.errors) / static_cast<double>(s.verified)

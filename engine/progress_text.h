@@ -18,6 +18,8 @@ struct ProgressSnapshot {
   uint32_t blockSize = 0;  // 0 counts as 1
   bool running = false;
   bool stopRequested = false;
+  StopReason stopReason = StopReason::kNone;  // CurrentStopReason
+  bool preflightFailed = false;
   int32_t phase = kPhaseIdle;
   int64_t startTicks = 0;
   int64_t nowTicks = 0;
@@ -26,7 +28,8 @@ struct ProgressSnapshot {
 
 struct ProgressView {
   uint32_t barPosition = 0;  // 0 to 10000, one step is 0.01 %
-  std::wstring statusText;   // the running line, or the "Fertig: " / "Gestoppt: " summary
+  std::wstring statusText;   // the running line, or the "Fertig: " / "Gestoppt: " / "Fehler: " summary
+  bool keepStatus = false;   // a run that ended in its preflight: its own "Fehler:" status stays shown
 };
 
 // Reads the state now.

@@ -2,6 +2,18 @@
 
 namespace velkor {
 
+void RequestStop(TestState& state, StopReason reason) {
+  StopReason none = StopReason::kNone;
+  state.stopReason.compare_exchange_strong(none, reason);
+  state.stopRequested.store(true);
+}
+
+StopReason CurrentStopReason(const TestState& state) {
+  if (!state.stopRequested.load()) return StopReason::kNone;
+  const StopReason reason = state.stopReason.load();
+  return reason == StopReason::kNone ? StopReason::kUser : reason;
+}
+
 uint32_t ProfileOfSelection(int64_t selection) {
   return selection >= kProfileTurbo && selection <= kProfileQuorvel ? static_cast<uint32_t>(selection)
                                                                     : kProfileReliable;

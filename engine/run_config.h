@@ -37,7 +37,7 @@ struct TestConfig {
   bool reliableOnlyBenchmark = false;
   uint64_t benchmarkBytes = 0;
   bool verifyOnly = false;
-  bool isFat32 = false;
+  bool isFat32 = false;  // also caps every test file at kFat32FileLimit
   uint32_t accessProfile = 1;
   bool systemVolume = false;  // the target is the system volume: the preflight keeps a floor free
 };
@@ -55,6 +55,9 @@ enum TestPhase : int32_t {
 struct TestState {
   std::atomic<bool> running{false};
   std::atomic<bool> stopRequested{false};
+  std::atomic<StopReason> stopReason{StopReason::kNone};  // why, once stopRequested is set
+  std::atomic<bool> preflightFailed{false};  // ended before its first job; its "Fehler:" status stands
+  std::atomic<bool> readsMayBeCached{false};  // a device cache could not be dropped before a verify
   std::atomic<int32_t> phase{kPhaseIdle};
   std::atomic<uint64_t> blocksWritten{0};
   std::atomic<uint64_t> blocksVerified{0};
@@ -78,6 +81,12 @@ struct TestState {
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
 };
+
+// Stops the run for reason: the first reason given stays, later ones only repeat the request.
+void RequestStop(TestState& state, StopReason reason);
+
+// kNone while no stop is requested; a request that gave no reason counts as the user's.
+StopReason CurrentStopReason(const TestState& state);
 
 // Profiles in the order of the profile box.
 enum AccessProfile : uint32_t {

@@ -11,8 +11,10 @@
 #include "engine/run_files.h"
 #include "engine/job_variant.h"
 #include "engine/target_guard.h"
+#include "engine/verify_only_files.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
+#include "platform/system.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -23,6 +25,7 @@ const wchar_t* YesNo(bool value) { return value ? L"ja" : L"nein"; }
 std::wstring Num(uint64_t value) { return std::to_wstring(value); }
 
 void EndWithoutOutcome(TestState& state) {
+  state.preflightFailed = true;
   state.running = false;
   state.phase = kPhaseFinished;
 }
@@ -59,6 +62,36 @@ void TakeOverFastest(const ResultRecord& fastest, std::vector<TestVariant>& full
                 Num(fastest.workers) + L", Block " + Num(fastest.blockSize / 1024) + L" KB.");
 }
 
+// The end status shows the whole full test, not its last file: its counters become the sums of
+// the full-test records (they share one block size).
+void ShowFullTestTotals(TestState& s, const std::vector<ResultRecord>& results, size_t first, int64_t start) {
+  if (first >= results.size() || results[first].blockSize == 0) return;
+  const uint64_t block = results[first].blockSize;
+  uint64_t planned = 0, written = 0, verified = 0, errors = 0;
+  for (size_t i = first; i < results.size(); ++i) {
+    planned += results[i].bytes / block;
+    written += results[i].writtenBytes / block;
+    verified += results[i].verifiedBytes / block;
+    errors += results[i].errors;
+  }
+  s.blockSize = static_cast<uint32_t>(block);
+  s.totalBlocks = planned;
+  s.blocksWritten = written;
+  s.blocksVerified = verified;
+  s.errorCount = errors;
+  s.startTicks = start;
+}
+
+const wchar_t* EndOfRunLine(StopReason reason) {
+  switch (reason) {
+    case StopReason::kNone: return L"Test abgeschlossen.";
+    case StopReason::kErrorLimit:
+    case StopReason::kIoFailure: return L"Test wegen Fehlern des Mediums beendet.";
+    case StopReason::kFileSystemLimit: return L"Test abgebrochen: Grenze des Dateisystems erreicht.";
+    default: return L"Test abgebrochen.";
+  }
+}
+
 }  // namespace
 
 std::shared_ptr<TestState> NewRunState(const TestConfig& config) {
@@ -86,6 +119,8 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     AppendDiagLog(L"FAT32-Hinweis: 1 GB ist grundsätzlich erlaubt, aber manche USB-Controller reagieren auf große "
                   L"Dateien empfindlich. Bei weiteren Fehlern bitte 256 MB oder 512 MB testen.");
   }
+
+  if (config.verifyOnly) MatchVerifyOnlyToFiles(config);
 
   std::vector<ResultRecord> results;
   const std::wstring databasePath = MakeResultsFilePath(config.driveRoot);
@@ -147,17 +182,37 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     if (!config.verifyOnly) RemoveMethodTestFiles(methodPlan, fullPlan, s.createdFiles, s.createdIdentities);
   }
 
+  // Every full-test file is written before any is read back: a medium that wraps its writes around
+  // overwrites the earlier files with the later ones, and only a read-back after the last write
+  // sees that. Each file keeps its own record.
   const size_t m = fullPlan.size();
+  std::vector<WrittenJob> written;
+  const size_t firstFull = results.size();
+  const int64_t fullStart = platform::QueryCounter();
   for (size_t i = 0; i < m; ++i) {
     if (!TargetStillInPlace(s) || s.stopRequested) break;
     const TestVariant& v = fullPlan[i];
     PostStatusAndLog(L"Volltest " + Num(i + 1) + L"/" + Num(m) + L": " + v.filePath + L", Art des Zugriffs " +
                      v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +
                      L" KB" + L", " + Num(v.byteCount / 1048576) + L" MB");
-    results.push_back(config.verifyOnly ? RunVerifyOnlyVariant(config, v, state) : RunVariant(config, v, state));
+    if (config.verifyOnly) {
+      results.push_back(RunVerifyOnlyVariant(config, v, state));
+    } else {
+      written.push_back(RunWriteStage(config, v, state));
+      results.push_back(written.back().record);
+    }
+    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+  }
+  for (size_t k = 0; k < written.size(); ++k) {
+    if (m > 1 && written[k].verifyPending && !s.stopRequested) {
+      PostStatusAndLog(L"Volltest prüfen " + Num(k + 1) + L"/" + Num(m) + L": " + written[k].variant.filePath);
+    }
+    RunVerifyStage(config, written[k], state);
+    results[firstFull + k] = written[k].record;
     SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
   }
 
+  ShowFullTestTotals(s, results, firstFull, fullStart);
   SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true);
   s.deletePending = config.deleteAtEnd && !config.verifyOnly;
   RunOutcome outcome;
@@ -166,7 +221,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   outcome.fileSystem = config.fileSystem;
   outcome.databasePath = databasePath;
   PostTestFinished(std::move(outcome));
-  AppendDiagLog(s.stopRequested ? L"Test abgebrochen." : L"Test abgeschlossen.");
+  AppendDiagLog(EndOfRunLine(CurrentStopReason(s)));
   s.running = false;
   s.phase = kPhaseFinished;
 }

@@ -28,7 +28,7 @@ bool TargetStillInPlaceSoon(TestState& state, int64_t* nextCheck) {
 }
 
 bool StopForTargetGone(TestState& state) {
-  state.stopRequested = true;
+  RequestStop(state, StopReason::kDriveGone);
   if (state.targetGone.exchange(true)) return false;
   AppendDiagLog(TargetGoneLogLine(state.driveRoot));
   PostStatusText(L"Fehler: Das Ziellaufwerk wurde entfernt oder geändert; es wird nichts mehr darauf geschrieben.");

@@ -9,7 +9,7 @@ namespace velkor {
 
 void FailRun(TestState& state) {
   state.errorCount.fetch_add(1);
-  state.stopRequested.store(true);
+  RequestStop(state, StopReason::kIoFailure);
 }
 
 uint64_t OwnBlockCount(uint64_t totalBlocks, uint32_t workerCount, uint32_t workerIndex) {

@@ -9,7 +9,8 @@
 
 namespace velkor {
 
-// A worker failure ends the whole run: it counts as an error and every worker stops.
+// A worker failure ends the whole run: it counts as an error and every worker stops (an I/O
+// failure of the medium).
 void FailRun(TestState& state);
 
 // How many of the job's totalBlocks blocks worker workerIndex owns (blocks workerIndex,

@@ -25,6 +25,8 @@ inline constexpr uint32_t kErrorDiskFull = 112;
 inline constexpr uint32_t kErrorInvalidName = 123;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameTooLong = 206;
+inline constexpr uint32_t kErrorFileTooLarge = 223;
+inline constexpr uint32_t kErrorFileSystemLimitation = 665;
 inline constexpr uint32_t kErrorIoDevice = 1117;
 
 // The calling thread's last error code (GetLastError semantics).

@@ -63,8 +63,9 @@ void StartWriteBack(const FileHandle& file, uint64_t offset, uint64_t length);
 // Advisory: no result; does nothing where the system has no such call for a range.
 void DropWrittenRange(const FileHandle& file, uint64_t offset, uint64_t length);
 
-// Drops the file's pages from the system cache, so the next read comes from the medium.
-// REQUIRES: the file's data was flushed. Best effort where the system offers no such call.
+// Drops the file's pages from the system cache, so the next cached read comes from the medium.
+// REQUIRES: the file's data was flushed. Windows has no such call: there it only checks that the
+// file opens, and reads past the cache (OpenFileForDirectRead) are what reach the medium.
 bool EvictFileFromCache(const std::wstring& path);
 
 bool GetFileSizeByHandle(const FileHandle& file, uint64_t* size);

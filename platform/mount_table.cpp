@@ -243,15 +243,38 @@ std::string FileSystemDisplayName(std::string_view fsType, std::string_view prob
       base = probedType;
     }
   }
-  if (base == "vfat" || base == "fat") {
+  // The device's own bytes name FAT whatever driver reads it (vfat, msdos, a FUSE driver).
+  if (base == "vfat" || base == "fat" || probedType == "vfat") {
     return probedVersion == "FAT12" || probedVersion == "FAT16" ? "FAT" : "FAT32";
   }
-  if (base == "msdos") return "FAT";
+  if (base == "msdos") return probedVersion == "FAT32" ? "FAT32" : "FAT";
   if (base == "exfat") return "exFAT";
   if (base == "ntfs" || base == "ntfs3" || base == "ntfs-3g") return "NTFS";
   if (base == "udf") return "UDF";
   if (base == "iso9660") return "CDFS";
   return std::string(base);
+}
+
+bool ProbeBootSector(std::string_view sector, std::string* type, std::string* version) {
+  if (sector.size() < 512 || static_cast<unsigned char>(sector[510]) != 0x55 ||
+      static_cast<unsigned char>(sector[511]) != 0xAA) {
+    return false;
+  }
+  version->clear();
+  if (sector.substr(3, 8) == "EXFAT   ") {
+    *type = "exfat";
+  } else if (sector.substr(3, 8) == "NTFS    ") {
+    *type = "ntfs";
+  } else if (sector.substr(82, 8) == "FAT32   ") {
+    *type = "vfat";
+    *version = "FAT32";
+  } else if (sector.substr(54, 8) == "FAT16   " || sector.substr(54, 8) == "FAT12   ") {
+    *type = "vfat";
+    *version = std::string(sector.substr(54, 5));
+  } else {
+    return false;
+  }
+  return true;
 }
 
 std::string UdevProperty(std::string_view database, std::string_view key) {

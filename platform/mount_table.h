@@ -70,9 +70,15 @@ uint32_t StorageBusOfDevice(const BlockDeviceFacts& device);
 
 // The file-system name as Windows would show it ("FAT32", "FAT", "exFAT", "NTFS", ...); others as
 // the kernel names them. probedType/probedVersion come from the udev database (ID_FS_TYPE,
-// ID_FS_VERSION) and may be empty.
+// ID_FS_VERSION) or the volume's first sector and may be empty; a probed "vfat" is FAT whatever
+// driver reads it.
 std::string FileSystemDisplayName(std::string_view fsType, std::string_view probedType,
                                   std::string_view probedVersion);
+
+// What the first sector of a volume names, as udev would probe it: type "vfat" with version
+// "FAT32", "FAT16" or "FAT12", "exfat" or "ntfs" (version empty). False for anything else and for
+// fewer than 512 bytes.
+bool ProbeBootSector(std::string_view sector, std::string* type, std::string* version);
 
 // The value of "E:<key>=" in a udev database text; empty when absent.
 std::string UdevProperty(std::string_view database, std::string_view key);

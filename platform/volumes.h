@@ -89,6 +89,14 @@ bool OnSameVolume(const std::wstring& a, const std::wstring& b);
 // and the user's home folder ($HOME, else the password database's).
 std::vector<std::wstring> SystemFolders();
 
+// For a file on a file system in user space over a block device (Linux "fuseblk": the NTFS and
+// exFAT drivers), whose reads go through the block device's own cache: writes that cache back and
+// drops it (fsync, POSIX_FADV_DONTNEED, BLKFLSBUF where permitted), so the next read of the file
+// comes from the medium. True when done, and where nothing is needed (kernel file systems, whose
+// file cache EvictFileFromCache drops; Windows). False, with *device naming the device and
+// LastError() why, when the device cannot be opened or flushed.
+bool DropBlockDeviceCache(const std::wstring& path, std::wstring* device);
+
 // The BusType field of a STORAGE_DEVICE_DESCRIPTOR of size bytes (a 32-bit value at byte 28).
 // False for a descriptor shorter than 40 bytes, which the device did not fill.
 bool StorageBusOfDescriptor(const uint8_t* descriptor, size_t size, uint32_t* busType);

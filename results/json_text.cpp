@@ -113,4 +113,8 @@ bool ReadJsonBool(const std::wstring& object, const std::wstring& key) {
   return pos != std::wstring::npos && pos + 4 <= object.size() && object.compare(pos, 4, L"true") == 0;
 }
 
+bool HasJsonKey(const std::wstring& object, const std::wstring& key) {
+  return ValueStart(object, key) != std::wstring::npos;
+}
+
 }  // namespace velkor

@@ -30,4 +30,7 @@ double ReadJsonNumber(const std::wstring& object, const std::wstring& key);
 // True exactly when the four characters after "key": are "true".
 bool ReadJsonBool(const std::wstring& object, const std::wstring& key);
 
+// True when "key": occurs in object (files written before a key existed lack it).
+bool HasJsonKey(const std::wstring& object, const std::wstring& key);
+
 }  // namespace velkor

@@ -3,11 +3,50 @@
 #include "common/format.h"
 
 namespace velkor {
+namespace {
+
+struct ReasonName {
+  StopReason reason;
+  const wchar_t* name;
+};
+constexpr ReasonName kReasonNames[] = {
+    {StopReason::kNone, L"none"},           {StopReason::kUser, L"user"},
+    {StopReason::kDriveGone, L"driveGone"}, {StopReason::kErrorLimit, L"errorLimit"},
+    {StopReason::kIoFailure, L"ioFailure"}, {StopReason::kFileSystemLimit, L"fileSystemLimit"},
+};
+
+}  // namespace
+
+bool IsStopByErrors(StopReason reason) {
+  return reason == StopReason::kErrorLimit || reason == StopReason::kIoFailure;
+}
+
+bool IsCancelStop(StopReason reason) {
+  return reason == StopReason::kUser || reason == StopReason::kDriveGone || reason == StopReason::kFileSystemLimit;
+}
+
+const wchar_t* StopReasonName(StopReason reason) {
+  for (const ReasonName& entry : kReasonNames) {
+    if (entry.reason == reason) return entry.name;
+  }
+  return L"none";
+}
+
+StopReason StopReasonFromName(const std::wstring& name) {
+  for (const ReasonName& entry : kReasonNames) {
+    if (name == entry.name) return entry.reason;
+  }
+  return StopReason::kNone;
+}
+
+bool HasErrorVerdict(const ResultRecord& record) {
+  return record.errors != 0 || IsStopByErrors(record.stopReason);
+}
 
 std::wstring ResultText(const ResultRecord& record) {
   if (record.recommended) return L"Empfehlung";
   if (record.cancelled) return L"abgebrochen";
-  if (record.errors != 0) return L"Fehler";
+  if (HasErrorVerdict(record)) return L"Fehler";
   return L"OK";
 }
 
@@ -22,6 +61,7 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
   uint64_t errorSum = 0;
   double weightedSpeed = 0.0;
   uint64_t speedBytes = 0;
+  bool incomplete = false;
   std::wstring recommendation;
 
   for (const ResultRecord& r : records) {
@@ -30,9 +70,10 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
                        std::to_wstring(r.blockSize / 1024) + L" KB";
     }
     if (!IsFullOrVerifyRecord(r)) continue;
-    if (r.method.find(L"nur prüfen") == std::wstring::npos) written += r.bytes;
-    if (r.verified) readBack += r.bytes;
+    if (r.method.find(L"nur prüfen") == std::wstring::npos) written += r.writtenBytes;
+    readBack += r.verifiedBytes;
     errorSum += r.errors;
+    incomplete = incomplete || r.stopReason != StopReason::kNone;
     if (r.mbPerSecond > 0.0) {
       weightedSpeed += r.mbPerSecond * static_cast<double>(r.bytes);
       speedBytes += r.bytes;
@@ -41,11 +82,13 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
   if (records.empty() && written == 0 && readBack == 0) return L"Zusammenfassung: Noch keine Ergebnisse.";
 
   const double average = speedBytes != 0 ? weightedSpeed / static_cast<double>(speedBytes) : 0.0;
-  const double reliability = readBack > 0 && errorSum == 0 ? 100.0 : 0.0;
+  const double reliability = readBack > 0 && errorSum == 0 && !incomplete ? 100.0 : 0.0;
   std::wstring text = L"Zusammenfassung: geschrieben " + FormatByteSize(written) +
                       L", zurück gelesen/geprüft " + FormatByteSize(readBack) + L", Fehler " +
                       std::to_wstring(errorSum);
-  if (readBack != 0) text += L", Zuverlässigkeit " + FormatPercent(reliability);
+  // An early end without errors says nothing about the rest of the medium: no figure for it.
+  if (readBack != 0 && !(incomplete && errorSum == 0)) text += L", Zuverlässigkeit " + FormatPercent(reliability);
+  if (incomplete) text += L", Prüfung unvollständig";
   if (average > 0.0) text += L", \u00D8 " + FormatDecimal2(average) + L" MB/s";
   if (!recommendation.empty()) text += L"\r\nEmpfehlung: " + recommendation;
   return text;
@@ -56,7 +99,7 @@ int32_t FindFastestResult(const std::vector<ResultRecord>& records) {
   double bestScore = -1.0;
   for (size_t i = 0; i < records.size(); ++i) {
     const ResultRecord& r = records[i];
-    if (r.cancelled || r.errors != 0 || !(r.mbPerSecond > 0.0)) continue;
+    if (r.cancelled || HasErrorVerdict(r) || r.stopReason != StopReason::kNone || !(r.mbPerSecond > 0.0)) continue;
     const double score = r.mbPerSecond + (r.verified ? 0.001 : 0.0);
     if (score > bestScore) {
       bestScore = score;

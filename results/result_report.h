@@ -18,10 +18,12 @@ struct ResultReport {
   std::wstring prompt;
 };
 
-// records are the run's rows in list order (after the window's sort); runStopRequested is the stop
-// flag of the run's state (false when there is none). A run counts as stopped when that flag is
-// set or any row is cancelled; a stopped report names no fastest variant and no recommendation.
-ResultReport BuildResultReport(const std::vector<ResultRecord>& records, bool runStopRequested);
+// records are the run's rows in list order (after the window's sort); runStop is the stop reason of
+// the run's state (kNone when there is none; then the rows' own reasons count). A run the medium's
+// errors ended opens with "FEHLER GEFUNDEN"; one stopped otherwise with "ABGEBROCHEN"; neither
+// names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
+// (without any, all "(nur prüfen)" rows; without those, the last row).
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

@@ -33,7 +33,9 @@ std::wstring RecordObject(const ResultRecord& r) {
          std::to_wstring(r.bytes) + L",\"mbPerSecond\":" + Decimal(r.mbPerSecond) +
          L",\"seconds\":" + Decimal(r.seconds) + L",\"verified\":" + Bool(r.verified) +
          L",\"errors\":" + std::to_wstring(r.errors) + L",\"cancelled\":" + Bool(r.cancelled) +
-         L",\"recommended\":" + Bool(r.recommended) + L",\"result\":" + Quoted(ResultText(r)) + L"}";
+         L",\"recommended\":" + Bool(r.recommended) + L",\"result\":" + Quoted(ResultText(r)) +
+         L",\"writtenBytes\":" + std::to_wstring(r.writtenBytes) + L",\"verifiedBytes\":" +
+         std::to_wstring(r.verifiedBytes) + L",\"stopReason\":" + Quoted(StopReasonName(r.stopReason)) + L"}";
 }
 
 // The closing brace of the object that opens at open, skipping braces inside string values (a
@@ -69,6 +71,19 @@ ResultRecord ReadRecord(const std::wstring& object) {
   r.cancelled = ReadJsonBool(object, L"cancelled");
   r.recommended = ReadJsonBool(object, L"recommended");
   r.errors = ReadJsonInteger(object, L"errors");
+  if (HasJsonKey(object, L"stopReason")) {
+    r.writtenBytes = ReadJsonInteger(object, L"writtenBytes");
+    r.verifiedBytes = ReadJsonInteger(object, L"verifiedBytes");
+    r.stopReason = StopReasonFromName(ReadJsonText(object, L"stopReason"));
+  } else {
+    // A file from before these keys: its records named planned amounts, and a stopped one claimed
+    // them as written and verified. Only what a record that ran through says can stand.
+    const bool whole = !r.cancelled;
+    r.stopReason = r.cancelled ? StopReason::kUser : StopReason::kNone;
+    r.verified = r.verified && whole;
+    r.verifiedBytes = r.verified ? r.bytes : 0;
+    r.writtenBytes = whole && r.method.find(L"nur prüfen") == std::wstring::npos ? r.bytes : 0;
+  }
   return r;
 }
 

@@ -102,7 +102,7 @@ LRESULT OnClose(HWND window) {
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
       return 0;
     }
-    ui.run->stopRequested = true;
+    RequestStop(*ui.run, StopReason::kUser);
   }
   SaveWindowSettings();
   DestroyWindow(window);
@@ -112,7 +112,7 @@ LRESULT OnClose(HWND window) {
 LRESULT OnDestroy() {
   WindowState& ui = Ui();
   SaveWindowSettings();
-  if (TestRunning()) ui.run->stopRequested = true;
+  if (TestRunning()) RequestStop(*ui.run, StopReason::kUser);
   MainWindowHandle = nullptr;
   KillTimer(ui.main, kProgressTimer);
   if (ui.font != nullptr) DeleteObject(ui.font);

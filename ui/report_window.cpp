@@ -68,8 +68,8 @@ void ExportResults(HWND main) {
 
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
-  const bool stopRequested = Ui().run && Ui().run->stopRequested.load();
-  const std::wstring text = ReportBoxText(BuildResultReport(rows, stopRequested));
+  const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
+  const std::wstring text = ReportBoxText(BuildResultReport(rows, stop));
   const int answer =
       MessageBoxW(main, text.c_str(), kResultReportCaption, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
   if (answer != IDYES) return;

@@ -153,7 +153,7 @@ void StartTestCommand(bool verifyOnly) {
 
 void StopTestCommand() {
   if (!TestRunning()) return;
-  Ui().run->stopRequested = true;
+  RequestStop(*Ui().run, StopReason::kUser);
   AppendDiagLog(kStopRequestedLog);
 }
 
@@ -166,7 +166,7 @@ void UpdateProgress() {
   }
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  SetText(kCtlStatusLine, view.statusText);
+  if (!view.keepStatus) SetText(kCtlStatusLine, view.statusText);
 }
 
 void OnProgressTimer() {

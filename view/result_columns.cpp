@@ -29,7 +29,7 @@ std::vector<int> ResultColumnDefaultWidths() { return {135, 55, 70, 70, 70, 65, 
 bool IsResultColumnRightAligned(int column) { return column >= 1 && column <= 6; }
 
 std::wstring ResultRowText(const ResultRecord& r) {
-  if (r.errors > 0) return Translate(L"error");
+  if (HasErrorVerdict(r)) return Translate(L"error");
   if (r.cancelled) return Translate(L"cancelled");
   if (r.recommended) return Translate(L"recommendation");
   return Translate(L"ok");

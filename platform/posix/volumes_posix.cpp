@@ -182,6 +182,22 @@ std::string LabelFromFileSystem(const std::string& mountPoint) {
   return std::string();
 }
 
+// Without a udev database (containers, minimal systems): the device's first sector, where it may
+// be read.
+void ProbeDevice(const MountEntry& volume, dev_t device, std::string* type, std::string* version) {
+  struct stat st;
+  std::string node = volume.source;
+  if (::stat(node.c_str(), &st) != 0 || !S_ISBLK(st.st_mode) || st.st_rdev != device) {
+    node = "/dev/" + NameOf(SysfsFolderOf(device));
+  }
+  const int fd = ::open(node.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  char sector[512];
+  const ssize_t n = ::pread(fd, sector, sizeof sector, 0);
+  ::close(fd);
+  if (n == static_cast<ssize_t>(sizeof sector)) ProbeBootSector(std::string_view(sector, sizeof sector), type, version);
+}
+
 std::wstring Limit127(std::wstring text) {
   if (text.size() > 127) text.resize(127);
   return text;
@@ -252,9 +268,11 @@ bool QueryVolumeNames(const std::wstring& root, std::wstring* label, std::wstrin
     if (labelText.empty()) labelText = LabelFromByLabelLinks(device);
     if (labelText.empty()) labelText = LabelFromFileSystem(volume.mountPoint);
   }
+  std::string probedType = UdevProperty(udev, "ID_FS_TYPE");
+  std::string probedVersion = UdevProperty(udev, "ID_FS_VERSION");
+  if (probedType.empty() && device != 0) ProbeDevice(volume, device, &probedType, &probedVersion);
   *label = Limit127(Utf8ToWide(labelText));
-  *fileSystem = Limit127(Utf8ToWide(FileSystemDisplayName(volume.fsType, UdevProperty(udev, "ID_FS_TYPE"),
-                                                          UdevProperty(udev, "ID_FS_VERSION"))));
+  *fileSystem = Limit127(Utf8ToWide(FileSystemDisplayName(volume.fsType, probedType, probedVersion)));
   return true;
 }
 
@@ -295,15 +313,17 @@ bool DeviceReportsWriteProtect(const std::wstring& root) {
 
 namespace velkor::platform {
 
-bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
+namespace {
+
+// The mount that holds an existing path: the last one whose point is a prefix of the path at a
+// folder boundary (later mounts stack over earlier ones). False with LastError() when there is none.
+bool MountOfPath(const std::wstring& path, MountEntry* mount) {
   char resolved[PATH_MAX];
   if (!::realpath(NativePath(path).c_str(), resolved)) {
     SetLastErrorFromErrno(errno);
     return false;
   }
   const std::string target = resolved;
-  // The last mount whose point is a prefix of the path at a folder boundary covers it (later
-  // mounts stack over earlier ones).
   const MountEntry* best = nullptr;
   const std::vector<MountEntry> mounts = ReadMountTable();
   for (const MountEntry& m : mounts) {
@@ -317,6 +337,44 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
     SetLastError(kErrorPathNotFound);
     return false;
   }
+  *mount = *best;
+  return true;
+}
+
+}  // namespace
+
+bool DropBlockDeviceCache(const std::wstring& path, std::wstring* device) {
+  MountEntry mount;
+  if (!MountOfPath(path, &mount) || !IsBlockFuse(mount.fsType)) return true;
+  struct stat st;
+  if (mount.source.empty() || mount.source[0] != '/' || ::stat(mount.source.c_str(), &st) != 0 ||
+      !S_ISBLK(st.st_mode)) {
+    return true;
+  }
+  *device = Utf8ToWide(mount.source);
+  const int fd = ::open(mount.source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  // Dirty pages first: dropping skips them. BLKFLSBUF does both but needs CAP_SYS_ADMIN; the
+  // advice alone drops every clean page.
+  bool ok = ::fsync(fd) == 0;
+  if (!ok) SetLastErrorFromErrno(errno);
+  if (ok) {
+    const int rc = ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ok = rc == 0;
+    if (!ok) SetLastErrorFromErrno(rc);
+  }
+  if (ok) ::ioctl(fd, BLKFLSBUF, 0);
+  ::close(fd);
+  return ok;
+}
+
+bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
+  MountEntry mount;
+  if (!MountOfPath(path, &mount)) return false;
+  const MountEntry* best = &mount;
   *root = Utf8ToWide(best->mountPoint);
   std::wstring label;
   if (!QueryVolumeNames(*root, &label, fileSystem) || fileSystem->empty()) {

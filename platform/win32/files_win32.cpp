@@ -178,10 +178,13 @@ void StartWriteBack(const FileHandle& file, uint64_t offset, uint64_t length) {}
 void DropWrittenRange(const FileHandle& file, uint64_t offset, uint64_t length) {}
 
 bool EvictFileFromCache(const std::wstring& path) {
-  // Windows has no call that drops one file's cached pages. A non-cached open makes the cache
-  // manager flush and purge the file's cached data for coherency, which is the effect we need.
+  // Windows has no call that drops one file's cached pages, and a non-cached open purges nothing
+  // that another handle (a virus scanner, the indexer) keeps cached. The cache cannot answer for
+  // the medium all the same: verification reads with FILE_FLAG_NO_BUFFERING (unaligned sizes
+  // through a bounce buffer), and such reads go to the device whatever the cache holds. What is
+  // left to do here is to make sure the file is there for those reads.
   HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_NO_BUFFERING, nullptr);
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   ::CloseHandle(h);
   return true;

@@ -39,6 +39,13 @@ check "verify exits 0" [ "$rc" = 0 ]
 check "verify checked 64 blocks" grep -q "geprüft=64, Fehler=0" err.txt
 check "verify wrote nothing" [ "$(stat -c %s drive/velkor.bin)" = 16777216 ]
 
+# Verify-only takes the block size and the size the files were written with, and says so.
+rc=$(run verify drive --block 1024 --size 8 --results-dir results)
+check "verify with another block size and size exits 0" [ "$rc" = 0 ]
+check "written block size found" grep -q "Hinweis: Die Testdateien wurden mit einer Blockgröße von 256 KB geschrieben, eingestellt sind 1024 KB" err.txt
+check "size of the files found" grep -q "Hinweis: Die Testdateien enthalten 16.0 MB, eingestellt sind 8.0 MB" err.txt
+check "every block checked with the written block size" grep -q "geprüft=64, Fehler=0" err.txt
+
 printf 'XXXXXXXXXXXXXXXX' | dd of=drive/velkor.bin bs=1 seek=$((33 * 262144 + 100)) conv=notrunc status=none
 rc=$(run verify drive --block 256 --results-dir results)
 check "verify of a damaged file exits 1" [ "$rc" = 1 ]
@@ -66,6 +73,14 @@ check "missing target exits 2" [ "$rc" = 2 ]
 rc=$(run test drive $sys --size 1 --block 4 --reserve 99999999 --yes --results-dir results)
 check "preflight failure exits 2" [ "$rc" = 2 ]
 check "preflight failure logged" grep -q "FEHLER: Nicht genug freier Speicher" err.txt
+check "the failure is the last status, not an end summary" \
+  [ "$(tail -n 1 err.txt | tr -d '\r')" = "Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher." ]
+# "Quorvel-Modus" tests the whole free space: a size given with it is refused, not dropped.
+before=$(ls -l drive)
+rc=$(run test drive $sys --size 4 --profile quorvel --yes --results-dir results)
+check "--size with --profile quorvel exits 2" [ "$rc" = 2 ]
+check "--size with --profile quorvel says why" grep -q "profile quorvel" err.txt
+check "--size with --profile quorvel writes nothing" [ "$(ls -l drive)" = "$before" ]
 rc=$(run test drive $sys --size 4 --block 256 --results-dir results)
 check "non-empty target without terminal or --yes refused" [ "$rc" = 2 ]
 
@@ -82,7 +97,20 @@ if [ -z "$runner" ]; then  # a console Ctrl-C cannot be sent through Wine from h
   kill -INT $pid; wait $pid; rc=$?
   check "Ctrl-C exits 130" [ "$rc" = 130 ]
   check "Ctrl-C ends as a stopped run" grep -q "Test abgebrochen." err.txt
-  check "Ctrl-C run has its results file" [ -s "$(sed -n 's/^Ergebnisdatei: //p' out.txt)" ]
+  stopped_file=$(sed -n 's/^Ergebnisdatei: //p' out.txt)
+  check "Ctrl-C run has its results file" [ -s "$stopped_file" ]
+  check "Ctrl-C report: stopped" grep -q "^ABGEBROCHEN" out.txt
+  # What was done, not what was planned: written less than 4000 MB, nothing verified.
+  python3 - "$stopped_file" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+r = d["results"][0]
+assert r["cancelled"] is True and r["stopReason"] == "user" and r["verified"] is False, r
+assert r["writtenBytes"] < r["bytes"] and r["verifiedBytes"] == 0, r
+assert "Prüfung unvollständig" in d["summaryText"] and "100.00%" not in d["summaryText"], d["summaryText"]
+assert "3.9 GB" not in d["summaryText"], d["summaryText"]
+PY
+  check "Ctrl-C results file: the amounts done, no full check" [ $? = 0 ]
   rm -f drive/velkor.bin
 fi
 rc=$(run --help)

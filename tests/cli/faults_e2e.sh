@@ -14,8 +14,10 @@ fault_fs=$here/../fixtures/fault-fs
 [ -n "${2:-}" ] && export VELKOR_FAULT_FS=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 work=$(mktemp -d)
 mounts=()
+loops=()
 cleanup() {
   for m in "${mounts[@]}"; do "$fault_fs" unmount "$m" >/dev/null 2>&1; done
+  for l in "${loops[@]}"; do losetup -d "$l" 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -41,6 +43,30 @@ volume() {
     exit 1
   fi
   mounts+=("$work/$name")
+}
+
+# fat32_volume NAME OPTION...: a fresh fault-fs volume mounted as "fuseblk" over a loop device
+# whose first sector is a FAT32 boot sector, as a FUSE FAT driver over a card would be; velkor
+# then plans for FAT32 (test files of at most 3800 MiB). False (after a SKIP line) where loop
+# devices or mkfs.vfat are missing, unless VELKOR_REQUIRE_FUSE=1 makes that a failure.
+fat32_volume() {
+  local name=$1; shift
+  local loop=""
+  if command -v mkfs.vfat >/dev/null && truncate -s 40M "$work/$name.img" &&
+     mkfs.vfat -F 32 "$work/$name.img" >/dev/null 2>&1; then
+    loop=$(losetup -f --show "$work/$name.img" 2>/dev/null)
+  fi
+  if [ -z "$loop" ]; then
+    if [ "${VELKOR_REQUIRE_FUSE:-0}" = 1 ]; then
+      echo "FAIL no loop device or mkfs.vfat for $name"
+      failures=$((failures + 1))
+    else
+      echo "SKIP $name: no loop device or mkfs.vfat here"
+    fi
+    return 1
+  fi
+  loops+=("$loop")
+  volume "$name" "$@" blkdev "fsname=$loop"
 }
 
 # A user's files, some named like ours, of different sizes; their checksums go to NAME.sums.
@@ -127,25 +153,58 @@ summary
 check "fake drive exits 1" [ "$rc" = 1 ]
 check "first block already wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 check "stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
-check "report says stopped" has "ABGEBROCHEN" out.txt
+check "report: errors found, not a user's stop" bash -c 'grep -q "^FEHLER GEFUNDEN" out.txt && ! grep -q ABGEBROCHEN out.txt'
 check "reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
-check "results file: final, 500 errors, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 500 true" ]
+check "results file: final, 500 errors, ended by the error limit" \
+  [ "$(results final 0.errors 0.cancelled 0.result 0.stopReason)" = 'true 500 false "Fehler" "errorLimit"' ]
+check "run ends as ended by errors" has "Test wegen Fehlern des Mediums beendet."
+check "last status: ended by errors" bash -c 'tail -n 1 err.txt | grep -q "^Fehler: Test wegen Fehlern des Mediums beendet: "'
 rc=$(run verify "$work/fake" --results-dir results)
 summary
 check "verify of the fake drive exits 1" [ "$rc" = 1 ]
 check "verify finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 "$fault_fs" unmount "$work/fake"
 
-# Blocks that are no sector multiple cannot be read past the cache: the run says so and still
-# catches the fake drive, because it drops the written pages before reading.
+# Blocks that are no sector multiple still read past the cache, through an aligned bounce buffer.
 volume fake2 claimed=1G real=256M writeback kernel_cache
 rc=$(run test "$work/fake2" --yes --size 300 --block 6 --workers 1 --results-dir results)
 summary
 check "fake drive on the cached path exits 1" [ "$rc" = 1 ]
-check "cached path announced" has "Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich"
+check "no fallback to cached reads" bash -c '! grep -q "Hinweis: Direktes Lesen am Cache vorbei" err.txt'
 check "cached path finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 check "cached path: reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
 "$fault_fs" unmount "$work/fake2"
+
+echo "== FAT32 fake that wraps its writes after the first test file =="
+# It claims 8 GiB and holds 3900 MiB: of the full test's two files (3800 + 200 MiB) the second
+# one's last 100 MiB land on the first one's start. Each file, read back right after it was
+# written, is intact; only a read-back after both were written sees the damage.
+if fat32_volume wrap claimed=8G real=3900M; then
+  rc=$(run test "$work/wrap" --yes --size 4000 --delete --results-dir results)
+  summary
+  check "wrapping FAT32 fake exits 1" [ "$rc" = 1 ]
+  check "FAT32 recognised: two test files" has "Volltest 2/2: $work/wrap/velkor_full_02.bin"
+  check "both files written before the first is read back" \
+    bash -c "grep -E 'Volltest (2/2|prüfen 1/2)' err.txt | head -n 1 | grep -q 'Volltest 2/2'"
+  check "the overwritten start of the first file is found" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
+  check "results: the first file's 100 errors in its own record" \
+    [ "$(results final count 0.errors 1.errors 0.result 1.result)" = 'true 2 100 0 "Fehler" "OK"' ]
+  check "report counts both files" bash -c 'grep -q "  Testmenge: 3.9 GB" out.txt && grep -q "  Fehler: 100" out.txt'
+  check "report: no 100 %" bash -c '! grep -q "100.00%" out.txt'
+  "$fault_fs" unmount "$work/wrap"
+fi
+
+echo "== a file system that refuses large files =="
+# Its limit is the file system's, not the medium's: no "Fehler" verdict, no full check either.
+volume limit real=256M file_limit=64M
+rc=$(run test "$work/limit" --yes --size 128 --block 1024 --workers 1 --delete --results-dir results)
+summary
+check "file-system limit exits 1" [ "$rc" = 1 ]
+check "file-system limit named" has "FEHLER: Das Dateisystem nimmt keine so große Datei an (Grenze des Dateisystems, kein Fehler des Mediums)."
+check "file-system limit: no error counted" [ "$(results final 0.errors 0.cancelled 0.result 0.stopReason)" = 'true 0 true "abgebrochen" "fileSystemLimit"' ]
+check "file-system limit: report blames no medium" bash -c 'grep -q "kein Fehler des Mediums" out.txt && ! grep -q "FEHLER GEFUNDEN" out.txt'
+check "file-system limit: end status names it" bash -c 'grep -q "^Fehler: Grenze des Dateisystems erreicht: " err.txt'
+"$fault_fs" unmount "$work/limit"
 
 # The position-bound faults: 64 MiB into the device, behind the user files, in a 128 MiB test
 # of 1 MiB blocks. The first bad block is the one holding device position 64 MiB.
@@ -184,8 +243,8 @@ summary
 check "read error exits 1" [ "$rc" = 1 ]
 check "read error logged with block, offset and system text" \
   has "FEHLER: Lesefehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
-check "read error stops the run" has "Test abgebrochen."
-check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "read error ends the run by errors" has "Test wegen Fehlern des Mediums beendet."
+check "results file: one error, an I/O failure" [ "$(results final 0.errors 0.cancelled 0.stopReason)" = 'true 1 false "ioFailure"' ]
 check "read error: user files intact" user_files_intact readerr
 check "read error: no test file left" no_test_files_left readerr
 "$fault_fs" unmount "$work/readerr"
@@ -196,8 +255,9 @@ summary
 check "write error exits 1" [ "$rc" = 1 ]
 check "write error logged with block, offset and system text" \
   has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
-check "nothing verified after a write error" has "geschrieben=$first, geprüft=0, Fehler=1, abgebrochen=ja"
-check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "nothing verified after a write error" has "geschrieben=$first, geprüft=0, Fehler=1, abgebrochen=nein"
+check "results file: one error, what was written" \
+  [ "$(results final 0.errors 0.cancelled 0.writtenBytes 0.verifiedBytes)" = "true 1 false $((first * MiB)) 0" ]
 check "write error: user files intact" user_files_intact writeerr
 check "write error: no test file left" no_test_files_left writeerr
 "$fault_fs" unmount "$work/writeerr"
@@ -210,7 +270,7 @@ rc=$(run test "$work/lateerr" --yes --size 128 --block 1024 --workers 1 --profil
 summary
 check "late write error exits 1" [ "$rc" = 1 ]
 check "flush failure logged" has "FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=$work/lateerr/velkor.bin, Windows-Fehler 1117: Input/output error"
-check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "results file: one error, not cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 false" ]
 check "late write error: user files intact" user_files_intact lateerr
 "$fault_fs" unmount "$work/lateerr"
 
@@ -220,7 +280,7 @@ summary
 check "full disk exits 1" [ "$rc" = 1 ]
 check "full disk logged with block, offset and system text" \
   has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 112: No space left on device')"
-check "results file: one error, cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 true" ]
+check "results file: one error, not cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 false" ]
 check "full disk: user files intact" user_files_intact full
 check "full disk: no test file left" no_test_files_left full
 "$fault_fs" unmount "$work/full"
@@ -273,7 +333,10 @@ finish_run
 summary
 check "Ctrl-C exits 130" [ "$rc" = 130 ]
 check "stopped run ends as stopped" has "Test abgebrochen."
-check "results file: final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
+check "results file: final, the user's stop" [ "$(results final 0.cancelled 0.stopReason 0.verified)" = 'true true "user" false' ]
+check "results file: less written than planned, nothing verified" \
+  python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; sys.exit(not (0 < r["writtenBytes"] < r["bytes"] and r["verifiedBytes"] == 0))' "$(results_file)"
+check "stopped run: report says stopped" has "ABGEBROCHEN" out.txt
 check "stopped run: only the test file deleted" has "Testdatei gelöscht: $work/stopped/velkor.bin"
 check "stopped run: user files intact" user_files_intact stopped
 check "stopped run: no test file left" no_test_files_left stopped
@@ -287,8 +350,10 @@ finish_run
 summary
 check "pulled stick exits 1" [ "$rc" = 1 ]
 check "I/O failure on the pulled stick logged" grep -qE "FEHLER: (Schreibfehler|Lesefehler|Testdatei konnte nicht auf das Medium).*$work/pulled/velkor.bin.*Windows-Fehler" err.txt
-check "pulled stick: run ends as stopped" has "Test abgebrochen."
-check "pulled stick: results file final, cancelled" [ "$(results final 0.cancelled)" = "true true" ]
+# A failed write before the watch sees the drive go is an I/O failure; after it, the drive's going.
+check "pulled stick: run ends early" grep -qE "Test (abgebrochen|wegen Fehlern des Mediums beendet)\." err.txt
+check "pulled stick: results file final, stopped" \
+  grep -qxE 'true "(ioFailure|driveGone)"' <(results final 0.stopReason)
 check "pulled stick: failed deletion shown" has "FEHLER: Testdatei konnte nicht gelöscht werden. Datei=$work/pulled/velkor.bin"
 
 echo "== volume unmounted while writing: nothing lands in the folder beneath =="
@@ -309,9 +374,9 @@ summary
 check "unmounted volume exits 1" [ "$rc" = 1 ]
 check "target change noticed" has "Warnung: Das Ziellaufwerk $work/unmounted wurde während des Tests entfernt oder geändert. Test wird gestoppt."
 check "unmounted volume: run ends as stopped" has "Test abgebrochen."
-# It may stop inside a job or between two: the report says so either way.
+# It may stop inside a job or between two: the last record is the one the drive's going ended,
+# or a complete one.
 check "unmounted volume: results file final" [ "$(results final)" = true ]
-check "unmounted volume: report says stopped" has "ABGEBROCHEN" out.txt
 check "unmounted volume: the folder beneath keeps only the user's file" [ "$(ls "$work/unmounted")" = velkor_p02.bin ]
 check "unmounted volume: the user's file beneath unchanged" [ "$(cat "$work/unmounted/velkor_p02.bin")" = "unter dem Einhängepunkt" ]
 
@@ -329,6 +394,9 @@ check "healthy volume: no test file left" no_test_files_left healthy
 rc=$(run test "$work/healthy" --yes --results-dir results)
 summary
 check "compact run over the whole free space exits 0" [ "$rc" = 0 ]
+check "compact run: the mode's lines reach the console" \
+  bash -c 'grep -q "Kompaktmodus: Quorvel-Modus ohne geöffnete Einstellungen gewählt." err.txt &&
+           grep -q "Quorvel-Modus: Testmenge auf freien Speicher" err.txt'
 check "compact run: user files intact" user_files_intact healthy
 "$fault_fs" unmount "$work/healthy"
 

@@ -50,6 +50,7 @@ check "fake drive exits 1" [ "$rc" = 1 ]
 check "fake drive: block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
 check "fake drive: stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
 check "fake drive: reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
+check "fake drive: errors found, not a user's stop" bash -c 'grep -q "^FEHLER GEFUNDEN" out.txt && ! grep -q ABGEBROCHEN out.txt'
 "$fault_fs" unmount "$work/fake"
 
 volume healthy real=256M

@@ -138,3 +138,30 @@ TEST_F(PageCacheTest, JobsVerifyWhatTheMediumHolds) {
 
 }  // namespace
 }  // namespace velkor
+
+namespace velkor {
+namespace {
+
+// Blocks that are no multiple of the direct-I/O alignment are read past the cache as well, through
+// the bounce buffer, and still compare right.
+TEST_F(PageCacheTest, UnalignedBlocksAreReadPastTheCacheToo) {
+  const std::string path = diskFolder_ + "/velkor.bin";
+  TestConfig job = Job(L"unused", 6144, 3);
+  job.filePath = platform::Utf8ToWide(path);
+  testing::WriteFileBytes(job.filePath, "");
+  auto written = StateFor(100);
+  RunAll(WriteWorker, job, written);
+  uint32_t code = 0;
+  ASSERT_TRUE(FlushAndEvictFile(job.filePath, &code)) << code;
+  const VerifyReadMode mode = ChooseVerifyReadMode(job);
+  if (!mode.pastCache) GTEST_SKIP() << diskFolder_ << " refuses direct reads";
+  EXPECT_TRUE(mode.bounce);
+  auto verified = StateFor(100);
+  RunAll(VerifyWorker, job, verified);
+  EXPECT_EQ(verified->blocksVerified, 100u);
+  EXPECT_EQ(verified->errorCount, 0u);
+  EXPECT_EQ(Resident(path), 0u) << "verify reads went through the cache";
+}
+
+}  // namespace
+}  // namespace velkor

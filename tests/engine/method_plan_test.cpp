@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "engine/run_files.h"
 #include "platform/files.h"
 
 namespace velkor {
@@ -173,6 +174,31 @@ TEST(MethodTestPlan, BudgetComesFromBenchmarkBytesWhenSet) {
   const std::vector<TestVariant> plan = BuildMethodTestPlan(c, 8);
   EXPECT_EQ(plan.size(), 32u);
   EXPECT_EQ(Sum(plan), 256 * kMiB);
+}
+
+// FAT32 takes no file of 4 GiB: a large budget spreads over more files instead of growing the
+// points' files past the full test's limit; without FAT32 the points' files take it all.
+TEST(MethodTestPlan, NoFileOnFat32GrowsPastTheLimit) {
+  TestConfig c = DriveE();
+  c.testSize = 64ull << 30;  // 8 GiB per variant with 8 variants
+  c.workerCount = 1;
+  c.isFat32 = true;
+  const std::vector<TestVariant> plan = BuildMethodTestPlan(c, 2);
+  ASSERT_FALSE(plan.empty());
+  std::map<std::wstring, uint64_t> fileBytes;
+  std::map<std::wstring, uint32_t> fileIndex;
+  for (const TestVariant& v : plan) {
+    EXPECT_LE(v.byteCount, kFat32FileLimit);
+    EXPECT_EQ(v.fileOffset, fileBytes[v.filePath]) << "each file is written from its start, variant after variant";
+    fileBytes[v.filePath] += v.byteCount;
+    EXPECT_EQ(v.filePath, MethodTestFilePath(c, v.index));
+  }
+  for (const auto& [path, bytes] : fileBytes) EXPECT_LE(bytes, kFat32FileLimit) << std::string(path.begin(), path.end());
+  EXPECT_GT(fileBytes.size(), 3u) << "more files than test points";
+  EXPECT_EQ(fileBytes.count(L"E:\\velkor_p04.bin"), 1u);
+
+  c.isFat32 = false;
+  for (const TestVariant& v : BuildMethodTestPlan(c, 2)) EXPECT_LT(v.index, 3u);
 }
 
 TEST(MethodTestPlan, TooSmallBudgetsGiveNoPlan) {

@@ -23,7 +23,8 @@ std::vector<uint8_t> Reference(uint64_t length, uint64_t seed, uint64_t blockInd
 
 std::vector<PatternPath> SupportedPaths() {
   std::vector<PatternPath> paths;
-  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx512}) {
+  for (PatternPath p : {PatternPath::kPortable, PatternPath::kAvx2, PatternPath::kAvx2Gfni, PatternPath::kAvx512,
+                        PatternPath::kAvx512Gfni}) {
     if (PatternPathSupported(p)) paths.push_back(p);
   }
   return paths;
@@ -57,7 +58,7 @@ TEST(Pattern, WorkedExample) {
 TEST(Pattern, EveryPathMatchesTheByteLoop) {
   std::vector<uint64_t> lengths = {0, 1, 2, 7, 8, 9, 15, 63, 64, 65, 127, 128, 129, 255, 256, 257,
                                    511, 512, 513, 1000, 4095, 4096, 4097, 8191, 8192, 16383, 16384,
-                                   34815, 34816, 34817, 65536, 69632, 100001, 262144, 1048575,
+                                   34815, 34816, 34817, 65536, 69631, 69632, 69633, 139264 + 9, 100001, 262144, 1048575,
                                    1048576, 3 * 1048576 + 13};
   std::mt19937_64 random(12345);
   for (int i = 0; i < 24; ++i) lengths.push_back(random() % (3 * 65536));
@@ -118,19 +119,44 @@ TEST(Pattern, PrefixIsIndependentOfBlockSizeAndBlocksDiffer) {
   EXPECT_NE(Reference(1, kTestPatternSeed, 0), Reference(1, kTestPatternSeed, 1));
 }
 
-TEST(Pattern, MatchesPatternFindsAnySingleFlippedByte) {
-  for (uint64_t length : {uint64_t{1}, uint64_t{4096}, uint64_t{100001}, uint64_t{1048576}}) {
-    SCOPED_TRACE(length);
-    std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 11);
-    EXPECT_TRUE(MatchesPattern(data.data(), length, kTestPatternSeed, 11));
-    EXPECT_FALSE(MatchesPattern(data.data(), length, kTestPatternSeed, 12));
-    for (uint64_t at : std::set<uint64_t>{0, length / 3, length / 2, length - 1}) {
-      data[at] ^= 0x10;
-      EXPECT_FALSE(MatchesPattern(data.data(), length, kTestPatternSeed, 11)) << "flip at " << at;
-      data[at] ^= 0x10;
+// Every path's one-pass comparison: a correct block matches, a neighbour's does not, and a single
+// flipped byte anywhere is found (the first and last lane of a run, the byte-step tail, a run that
+// is not the first).
+TEST(Pattern, EveryPathFindsAnySingleFlippedByte) {
+  for (PatternPath path : SupportedPaths()) {
+    SCOPED_TRACE(PatternPathName(path));
+    for (uint64_t length : {uint64_t{1}, uint64_t{4096}, uint64_t{100001}, uint64_t{1048576}}) {
+      SCOPED_TRACE(length);
+      std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 11);
+      EXPECT_TRUE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 11));
+      EXPECT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 12));
+      for (uint64_t at : std::set<uint64_t>{0, 7, 1087, length / 3, length / 2, length - 9, length - 1}) {
+        if (at >= length) continue;
+        data[at] ^= 0x10;
+        EXPECT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 11)) << "flip at " << at;
+        data[at] ^= 0x10;
+      }
+    }
+    EXPECT_TRUE(MatchesPatternOn(path, nullptr, 0, kTestPatternSeed, 0));
+  }
+  const std::vector<uint8_t> data = Reference(65536, kTestPatternSeed, 4);
+  EXPECT_TRUE(MatchesPattern(data.data(), data.size(), kTestPatternSeed, 4));
+  EXPECT_FALSE(MatchesPattern(data.data(), data.size(), kTestPatternSeed, 5));
+}
+
+// Every byte of a run is compared: a flip at each offset of a short run (two lanes' worth and the
+// tail) on every path.
+TEST(Pattern, EveryPathComparesEveryByteOfARun) {
+  const uint64_t length = 2 * 17 * 64 * 32 + 1000;
+  std::vector<uint8_t> data = Reference(length, kTestPatternSeed, 2);
+  for (PatternPath path : SupportedPaths()) {
+    SCOPED_TRACE(PatternPathName(path));
+    for (uint64_t at = 0; at < length; at += 61) {
+      data[at] ^= 0x80;
+      ASSERT_FALSE(MatchesPatternOn(path, data.data(), length, kTestPatternSeed, 2)) << "flip at " << at;
+      data[at] ^= 0x80;
     }
   }
-  EXPECT_TRUE(MatchesPattern(nullptr, 0, kTestPatternSeed, 0));
 }
 
 }  // namespace

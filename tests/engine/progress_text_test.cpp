@@ -45,28 +45,46 @@ TEST(ProgressView, BeforeTheFirstJob) {
 TEST(ProgressView, EndSummaries) {
   const struct {
     ProgressSnapshot s;
-    bool stop;
+    StopReason stop;
     uint32_t bar;
     const wchar_t* text;
   } cases[] = {
-      {Snapshot(kPhaseFinished, false, 4096, 4096, 4096, 61), false, 10000,
+      {Snapshot(kPhaseFinished, false, 4096, 4096, 4096, 61), StopReason::kNone, 10000,
        L"Fertig: 4096 geschrieben, 4096 geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 4.0 GB | Dauer 00:01:01"},
-      // Stopped: the bar keeps the share done, no jump to the end.
-      {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), true, 2500,
-       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 400.0 MB | Dauer 00:00:02"},
+      // Stopped: the bar keeps the share done, no jump to the end, and no reliability of a part.
+      {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kUser, 2500,
+       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+      {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kDriveGone, 2500,
+       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+      // Ended by the medium's errors: a failure, not a stop.
+      {Snapshot(kPhaseFinished, false, 400, 40, 400, 2), StopReason::kErrorLimit, 10000,
+       L"Fehler: Test wegen Fehlern des Mediums beendet: 400 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | "
+       L"Dauer 00:00:02"},
+      {Snapshot(kPhaseFinished, false, 400, 0, 400, 2), StopReason::kFileSystemLimit, 10000,
+       L"Fehler: Grenze des Dateisystems erreicht: 400 geschrieben, 0 geprüft, 0 Fehler | Ziel 400.0 MB | "
+       L"Dauer 00:00:02"},
       // Write-only job: no reliability.
-      {Snapshot(kPhaseFinished, false, 8, 0, 8, 1), false, 10000,
+      {Snapshot(kPhaseFinished, false, 8, 0, 8, 1), StopReason::kNone, 10000,
        L"Fertig: 8 geschrieben, 0 geprüft, 0 Fehler | Ziel 8.0 MB | Dauer 00:00:01"},
-      // Preflight failure: nothing ran.
-      {[] { ProgressSnapshot s; s.ticksPerSecond = 1000; return s; }(), false, 0,
-       L"Fertig: 0 geschrieben, 0 geprüft, 0 Fehler | Dauer 00:00:00"},
   };
   for (auto c : cases) {
-    c.s.stopRequested = c.stop;
+    c.s.stopRequested = c.stop != StopReason::kNone;
+    c.s.stopReason = c.stop;
     const ProgressView v = BuildProgressView(c.s);
     EXPECT_EQ(v.barPosition, c.bar) << c.text;
     EXPECT_EQ(v.statusText, c.text);
+    EXPECT_FALSE(v.keepStatus);
   }
+}
+
+// A run that ended in its preflight posted its "Fehler:" status; no "Fertig:" may replace it.
+TEST(ProgressView, APreflightFailureKeepsItsStatus) {
+  TestState state;
+  state.preflightFailed = true;
+  const ProgressView v = BuildProgressView(TakeProgressSnapshot(state));
+  EXPECT_TRUE(v.keepStatus);
+  EXPECT_EQ(v.statusText, L"");
+  EXPECT_EQ(v.barPosition, 0u);
 }
 
 TEST(ProgressView, ReliabilityOfAFinishedRunWithErrors) {

@@ -10,8 +10,10 @@
 #include "common/handover.h"
 #include "engine/method_plan.h"
 #include "engine/pattern.h"
+#include "engine/progress_text.h"
 #include "engine/run_outcome.h"
 #include "platform/files.h"
+#include "results/result_report.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
 
@@ -248,6 +250,90 @@ TEST_F(TestRunTest, StopDuringTheSecondVariant) {
   EXPECT_EQ(loaded.size(), 2u);
 }
 
+// Mismatches that reach the error limit end the run as a failing medium, not as a user's stop.
+TEST_F(TestRunTest, AStopByTheErrorLimitIsAVerdictNotAUsersStop) {
+  const TestConfig config = Config(4 * kMiB, 64 * 1024);
+  Run(config);
+  ASSERT_EQ(outcomes_.size(), 1u);
+  {
+    platform::FileHandle file = platform::OpenFileForWrite(config.filePath, false);
+    ASSERT_TRUE(file.valid());
+    uint32_t done = 0;
+    const std::string junk(100, 'X');
+    for (uint64_t block : {3, 10, 20}) ASSERT_TRUE(platform::WriteFileAt(file, block * 65536, junk.data(), 100, &done));
+    platform::CloseFile(file);
+  }
+  TestConfig verify = config;
+  verify.verifyOnly = true;
+  verify.workerCount = 1;
+  verify.errorLimit = 2;
+  const auto state = Run(verify);
+
+  ASSERT_EQ(outcomes_.size(), 2u);
+  ASSERT_EQ(outcomes_[1].results.size(), 1u);
+  const ResultRecord& r = outcomes_[1].results[0];
+  EXPECT_EQ(r.stopReason, StopReason::kErrorLimit);
+  EXPECT_FALSE(r.cancelled);
+  EXPECT_FALSE(r.verified);
+  EXPECT_EQ(r.verifiedBytes, 10 * 65536u) << "blocks 0 to 9 compared; block 10 hit the limit";
+  EXPECT_EQ(ResultText(r), L"Fehler");
+  EXPECT_EQ(CurrentStopReason(*state), StopReason::kErrorLimit);
+  EXPECT_TRUE(LogHas("] Abbruch: Fehlergrenze erreicht.\r\n"));
+  EXPECT_TRUE(LogHas("] Test wegen Fehlern des Mediums beendet.\r\n"));
+  EXPECT_FALSE(LogHas("] Test abgebrochen."));
+  const std::wstring report = BuildResultReport(outcomes_[1].results, CurrentStopReason(*state)).body;
+  EXPECT_NE(report.find(L"\r\n\r\nFEHLER GEFUNDEN\r\n"), std::wstring::npos);
+  EXPECT_EQ(report.find(L"ABGEBROCHEN"), std::wstring::npos);
+  EXPECT_EQ(BuildProgressView(TakeProgressSnapshot(*state)).statusText.rfind(L"Fehler: Test wegen Fehlern", 0), 0u);
+}
+
+// A stopped run's record and results file tell what was done, not what was planned.
+TEST_F(TestRunTest, AUserStopClaimsNoCheck) {
+  const TestConfig config = Config(8 * kMiB, 256 * 1024);
+  std::shared_ptr<TestState> state = std::make_shared<TestState>();
+  onStatus_ = [&](const std::wstring& text) {
+    if (text.rfind(L"Volltest 1/1", 0) == 0) RequestStop(*state, StopReason::kUser);
+  };
+  state->running = true;
+  RunTest(config, state);
+
+  ASSERT_EQ(outcomes_.size(), 1u);
+  ASSERT_EQ(outcomes_[0].results.size(), 1u);
+  const ResultRecord& r = outcomes_[0].results[0];
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_EQ(r.stopReason, StopReason::kUser);
+  EXPECT_FALSE(r.verified);
+  EXPECT_EQ(r.writtenBytes, 0u);
+  EXPECT_EQ(r.verifiedBytes, 0u);
+  EXPECT_EQ(ResultText(r), L"abgebrochen");
+  const std::string file = ReadFileBytes(outcomes_[0].databasePath);
+  EXPECT_NE(file.find("Zusammenfassung: geschrieben 0.0 B, zur\xC3\xBC" "ck gelesen/gepr\xC3\xBC" "ft 0.0 B, Fehler 0, "
+                      "Pr\xC3\xBC" "fung unvollst\xC3\xA4" "ndig\""), std::string::npos) << file;
+  EXPECT_NE(file.find("\"verified\":false"), std::string::npos);
+  EXPECT_TRUE(LogHas("] Test abgebrochen.\r\n"));
+}
+
+// Files written with another block size (a method test's fastest variant, a changed field) and
+// another size verify clean: the run takes both from the files and says so.
+TEST_F(TestRunTest, VerifyOnlyTakesTheBlockSizeAndSizeOfTheFiles) {
+  Run(Config(4 * kMiB, 256 * 1024));
+  ASSERT_EQ(outcomes_.size(), 1u);
+  TestConfig verify = Config(2 * kMiB, 64 * 1024);
+  verify.verifyOnly = true;
+  Run(verify);
+
+  ASSERT_EQ(outcomes_.size(), 2u);
+  ASSERT_EQ(outcomes_[1].results.size(), 1u);
+  const ResultRecord& r = outcomes_[1].results[0];
+  EXPECT_EQ(r.errors, 0u);
+  EXPECT_TRUE(r.verified);
+  EXPECT_EQ(r.blockSize, 256 * 1024u);
+  EXPECT_EQ(r.bytes, 4 * kMiB);
+  EXPECT_TRUE(LogHas("] Hinweis: Die Testdateien wurden mit einer Blockgr\xC3\xB6\xC3\x9F" "e von 256 KB geschrieben, "
+                     "eingestellt sind 64 KB. Gepr\xC3\xBC" "ft wird mit 256 KB."));
+  EXPECT_TRUE(LogHas("] Hinweis: Die Testdateien enthalten 4.0 MB, eingestellt sind 2.0 MB."));
+}
+
 TEST_F(TestRunTest, PreflightFailuresEndWithoutOutcome) {
   struct Case {
     const char* name;
@@ -291,6 +377,9 @@ TEST_F(TestRunTest, PreflightFailuresEndWithoutOutcome) {
     ASSERT_FALSE(statuses_.empty());
     EXPECT_EQ(statuses_.back(), c.status);
     EXPECT_FALSE(state->deletePending);
+    // The failure stays the last status: the end summary of the progress display does not replace it.
+    EXPECT_TRUE(state->preflightFailed);
+    EXPECT_TRUE(BuildProgressView(TakeProgressSnapshot(*state)).keepStatus);
   }
 }
 

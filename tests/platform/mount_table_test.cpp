@@ -116,9 +116,43 @@ TEST(MountTable, FileSystemNamesAsWindowsShowsThem) {
       {"ntfs", "", "", "NTFS"},           {"fuseblk", "exfat", "1.0", "exFAT"},
       {"fuseblk", "ntfs", "", "NTFS"},    {"fuseblk.ntfs-3g", "", "", "NTFS"}, {"fuseblk", "", "", "fuseblk"},
       {"ext4", "ext4", "1.0", "ext4"},    {"btrfs", "", "", "btrfs"},       {"udf", "", "", "UDF"},
+      // Any FAT driver over a device whose bytes say FAT32 plans for FAT32's file limit.
+      {"msdos", "vfat", "FAT32", "FAT32"}, {"fuseblk", "vfat", "FAT32", "FAT32"},
+      {"fuseblk.fusefat", "vfat", "FAT32", "FAT32"}, {"fuseblk", "vfat", "FAT12", "FAT"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FileSystemDisplayName(c.type, c.probedType, c.probedVersion), c.name) << c.type << "/" << c.probedType;
+  }
+}
+
+// Without a udev database the device's first sector names the file system.
+TEST(MountTable, BootSectorProbe) {
+  auto sector = [](size_t at, const char* name) {
+    std::string s(512, '\0');
+    s.replace(at, 8, name);
+    s[510] = '\x55';
+    s[511] = '\xAA';
+    return s;
+  };
+  const struct {
+    std::string sector;
+    bool known;
+    const char* type;
+    const char* version;
+  } cases[] = {
+      {sector(82, "FAT32   "), true, "vfat", "FAT32"}, {sector(54, "FAT16   "), true, "vfat", "FAT16"},
+      {sector(54, "FAT12   "), true, "vfat", "FAT12"}, {sector(3, "EXFAT   "), true, "exfat", ""},
+      {sector(3, "NTFS    "), true, "ntfs", ""},      {sector(3, "XFSB    "), false, "", ""},
+      {sector(82, "FAT32   ").substr(0, 511), false, "", ""},
+      {std::string(sector(82, "FAT32   ")).replace(510, 2, "\0\0", 2), false, "", ""},
+  };
+  for (const auto& c : cases) {
+    std::string type, version;
+    EXPECT_EQ(ProbeBootSector(c.sector, &type, &version), c.known) << c.type;
+    if (c.known) {
+      EXPECT_EQ(type, c.type);
+      EXPECT_EQ(version, c.version);
+    }
   }
 }
 

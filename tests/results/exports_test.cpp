@@ -43,6 +43,10 @@ ResultRecord Record(const wchar_t* method, uint32_t workers, uint32_t blockSize,
   r.errors = errors;
   r.cancelled = cancelled;
   r.recommended = recommended;
+  r.stopReason = cancelled ? StopReason::kUser : StopReason::kNone;
+  // What a job that ran through did; a stopped one here did nothing.
+  r.writtenBytes = cancelled || std::wstring(method).find(L"nur prüfen") != std::wstring::npos ? 0 : bytes;
+  r.verifiedBytes = !cancelled && verified ? bytes : 0;
   return r;
 }
 
@@ -117,7 +121,7 @@ TEST_F(Exports, FormattedTableWidthsCountCharacters) {
   };
   const std::wstring expected =
       L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 1.0 GB, Fehler 1234567, Zuverlässigkeit "
-      L"0.00%, \u00D8 20.00 MB/s\n\n"
+      L"0.00%, Prüfung unvollständig, \u00D8 20.00 MB/s\n\n"
       L"Art des Zugriffs        Worker     Block       Größe      MB/s   Geprüft  Fehler  Ergebnis\n" +
       std::wstring(96, L'-') +
       L"\n"

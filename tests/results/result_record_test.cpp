@@ -14,12 +14,26 @@ ResultRecord Record(const wchar_t* method, uint64_t bytes, double speed, bool ve
   r.mbPerSecond = speed;
   r.verified = verified;
   r.errors = errors;
+  // What a job that ran through leaves.
+  r.writtenBytes = std::wstring(method).find(L"nur prüfen") == std::wstring::npos ? bytes : 0;
+  r.verifiedBytes = verified ? bytes : 0;
   return r;
 }
 
 ResultRecord Flagged(ResultRecord r, bool cancelled, bool recommended) {
   r.cancelled = cancelled;
   r.recommended = recommended;
+  return r;
+}
+
+// A job that stopped early after writing and reading back part of it.
+ResultRecord Stopped(ResultRecord r, StopReason reason, uint64_t written, uint64_t verified) {
+  r.stopReason = reason;
+  r.cancelled = IsCancelStop(reason);
+  r.writtenBytes = written;
+  r.verifiedBytes = verified;
+  r.verified = verified == r.bytes;
+  r.mbPerSecond = 0.0;
   return r;
 }
 
@@ -44,6 +58,24 @@ TEST(ResultText, FirstMatchingRuleWins) {
     r.cancelled = row.cancelled;
     r.errors = row.errors;
     EXPECT_EQ(ResultText(r), row.text) << row.recommended << row.cancelled << row.errors;
+  }
+}
+
+// A job the medium's errors stopped is "Fehler" even where it found none itself (a file that was
+// written but never read back because an earlier one hit the error limit); a cancel stop is not.
+TEST(ResultText, StopReasons) {
+  const struct {
+    StopReason reason;
+    const wchar_t* text;
+  } rows[] = {
+      {StopReason::kNone, L"OK"},           {StopReason::kUser, L"abgebrochen"},
+      {StopReason::kDriveGone, L"abgebrochen"}, {StopReason::kFileSystemLimit, L"abgebrochen"},
+      {StopReason::kErrorLimit, L"Fehler"}, {StopReason::kIoFailure, L"Fehler"},
+  };
+  for (const auto& row : rows) {
+    const ResultRecord r = Stopped(Record(L"Zuverlässig (Volltest)", kGiB, 0.0, false), row.reason, kGiB, 0);
+    EXPECT_EQ(ResultText(r), row.text) << StopReasonName(row.reason);
+    EXPECT_EQ(StopReasonFromName(StopReasonName(row.reason)), row.reason);
   }
 }
 
@@ -103,9 +135,22 @@ TEST(BuildResultSummary, Table) {
         Record(L"Ausgeglichen (Volltest)", 512 << 20, 12.5, true)},
        L"Zusammenfassung: geschrieben 512.0 MB, zurück gelesen/geprüft 512.0 MB, Fehler 0, "
        L"Zuverlässigkeit 100.00%, \u00D8 12.50 MB/s\r\nEmpfehlung: Ausgeglichen, Worker 4, Block 4 KB"},
-      {"a cancelled file counts with its planned size",
-       {Flagged(Record(L"Ausgeglichen (Volltest)", kGiB, 0.0, true), true, false)},
-       L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 1.0 GB, Fehler 0, Zuverlässigkeit 100.00%"},
+      {"a stopped file counts what it wrote and read back, and claims no reliability",
+       {Stopped(Record(L"Ausgeglichen (Volltest)", 2 * kGiB, 0.0, false), StopReason::kUser, 154 << 20, 0)},
+       L"Zusammenfassung: geschrieben 154.0 MB, zurück gelesen/geprüft 0.0 B, Fehler 0, Prüfung unvollständig"},
+      {"stopped while reading back, no error: no 100 %",
+       {Stopped(Record(L"Ausgeglichen (Volltest)", kGiB, 0.0, false), StopReason::kUser, kGiB, 300 << 20)},
+       L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 300.0 MB, Fehler 0, Prüfung unvollständig"},
+      {"stopped by the error limit",
+       {[] {
+         ResultRecord r = Stopped(Record(L"Zuverlässig (Volltest)", kGiB, 0.0, false), StopReason::kErrorLimit,
+                                  kGiB, 300 << 20);
+         r.errors = 500;
+         return r;
+       }(),
+        Stopped(Record(L"Zuverlässig (Volltest)", kGiB, 0.0, false), StopReason::kErrorLimit, kGiB, 0)},
+       L"Zusammenfassung: geschrieben 2.0 GB, zurück gelesen/geprüft 300.0 MB, Fehler 500, Zuverlässigkeit 0.00%, "
+       L"Prüfung unvollständig"},
       {"one error anywhere gives 0.00 %",
        {full, Record(L"Ausgeglichen (Volltest)", kGiB, 0.0, true, 1)},
        L"Zusammenfassung: geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 1, "

@@ -40,6 +40,8 @@ ResultRecord TurboExample() {
   r.seconds = 12.41;
   r.verified = true;
   r.recommended = true;
+  r.writtenBytes = r.bytes;
+  r.verifiedBytes = r.bytes;
   return r;
 }
 
@@ -57,6 +59,9 @@ ResultRecord AwkwardRecord() {
   r.verified = true;
   r.errors = 0;
   r.cancelled = true;
+  r.stopReason = StopReason::kDriveGone;
+  r.writtenBytes = 123456789;
+  r.verifiedBytes = 1048576;
   return r;
 }
 
@@ -84,6 +89,9 @@ void ExpectSameRecords(const std::vector<ResultRecord>& a, const std::vector<Res
     EXPECT_EQ(a[i].verified, b[i].verified);
     EXPECT_EQ(a[i].cancelled, b[i].cancelled);
     EXPECT_EQ(a[i].recommended, b[i].recommended);
+    EXPECT_EQ(a[i].writtenBytes, b[i].writtenBytes);
+    EXPECT_EQ(a[i].verifiedBytes, b[i].verifiedBytes);
+    EXPECT_EQ(a[i].stopReason, b[i].stopReason);
   }
 }
 
@@ -95,6 +103,9 @@ TEST(ResultsJson, ExactLineLayout) {
   failed.bytes = 1073741824;
   failed.seconds = 100.005;
   failed.errors = 17;
+  failed.writtenBytes = 1073741824;
+  failed.verifiedBytes = 536870912;
+  failed.stopReason = StopReason::kErrorLimit;
   const std::wstring text = BuildResultsJson(DriveE(), {TurboExample(), failed}, true);
   const std::vector<std::wstring> lines = Lines(text);
   ASSERT_EQ(lines.size(), 16u);
@@ -108,17 +119,20 @@ TEST(ResultsJson, ExactLineLayout) {
   EXPECT_EQ(lines[6], L"  \"testSizeBytes\": 8589934592,");
   EXPECT_EQ(lines[7], L"  \"reserveFreeBytes\": 33554432,");
   EXPECT_EQ(lines[8], L"  \"testPoints\": 3,");
-  EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 0.0 B, "
-                      L"Fehler 17\\r\\nEmpfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB\",");
+  EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 512.0 MB, "
+                      L"Fehler 17, Zuverlässigkeit 0.00%, Prüfung unvollständig\\r\\nEmpfehlung: Turbo (aggressiv), "
+                      L"Worker 2, Block 1024 KB\",");
   // Keys added later follow the first ones, so a reader of the older layout finds its lines in place.
   EXPECT_EQ(lines[10], L"  \"programVersion\": \"" VELKOR_VERSION_TEXT L"\",");
   EXPECT_EQ(lines[11], L"  \"results\": [");
   EXPECT_EQ(lines[12], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
                        L"\"mbPerSecond\":41.27,\"seconds\":12.41,\"verified\":true,\"errors\":0,"
-                       L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\"},");
+                       L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\","
+                       L"\"writtenBytes\":268435456,\"verifiedBytes\":268435456,\"stopReason\":\"none\"},");
   EXPECT_EQ(lines[13], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
                        L"\"mbPerSecond\":0.00,\"seconds\":100.00,\"verified\":false,\"errors\":17,"
-                       L"\"cancelled\":false,\"recommended\":false,\"result\":\"Fehler\"}");
+                       L"\"cancelled\":false,\"recommended\":false,\"result\":\"Fehler\","
+                       L"\"writtenBytes\":1073741824,\"verifiedBytes\":536870912,\"stopReason\":\"errorLimit\"}");
   EXPECT_EQ(lines[14], L"  ]");
   EXPECT_EQ(lines[15], L"}");
   EXPECT_EQ(text.find(L'\r'), std::wstring::npos);
@@ -187,7 +201,9 @@ assert d["summaryText"].endswith("\r\nEmpfehlung: Turbo (aggressiv), Worker 2, B
 r = d["results"]
 assert len(r) == 2
 assert list(r[0]) == ["method", "workers", "blockKB", "bytes", "mbPerSecond", "seconds", "verified",
-                      "errors", "cancelled", "recommended", "result"], list(r[0])
+                      "errors", "cancelled", "recommended", "result", "writtenBytes", "verifiedBytes",
+                      "stopReason"], list(r[0])
+assert r[1]["stopReason"] == "driveGone" and r[1]["writtenBytes"] == 123456789
 assert r[0]["mbPerSecond"] == 41.27 and r[0]["seconds"] == 12.41 and r[0]["recommended"] is True
 assert r[0]["result"] == "Empfehlung"
 assert r[1]["method"] == "Zuverl\u00e4ssig (Volltest)\t\"zitiert\" C:\\pfad\\\r\nzweite Zeile {x} [y] \u2713 \U0001F600", repr(r[1]["method"])
@@ -266,6 +282,33 @@ TEST(ResultsFile, MissingKeysReadAsZeroNotAsDefaults) {
   ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"m","blockKB":4194305,"workers":4294967297}])", &records));
   EXPECT_EQ(records[0].blockSize, 1024u);
   EXPECT_EQ(records[0].workers, 1u);
+}
+
+// Files written before the amounts done and the stop reason were kept: a record that ran through
+// did what it planned; a stopped one claimed its plan as written and verified, which cannot stand.
+TEST(ResultsFile, OlderFilesLoadWithWhatTheyCanProve) {
+  std::vector<ResultRecord> records;
+  ASSERT_TRUE(ParseResultsText(
+      LR"J("results": [
+    {"method":"Zuverlässig (Volltest)","workers":4,"blockKB":1024,"bytes":2097152000,"mbPerSecond":0.00,"seconds":9.10,"verified":true,"errors":0,"cancelled":true,"recommended":false,"result":"abgebrochen"},
+    {"method":"Zuverlässig (Volltest)","workers":4,"blockKB":1024,"bytes":1048576,"mbPerSecond":9.00,"seconds":1.00,"verified":true,"errors":0,"cancelled":false,"recommended":false,"result":"OK"},
+    {"method":"Zuverlässig (nur prüfen)","workers":4,"blockKB":1024,"bytes":1048576,"mbPerSecond":0.00,"seconds":1.00,"verified":true,"errors":3,"cancelled":false,"recommended":false,"result":"Fehler"}
+  ])J",
+      &records));
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].stopReason, StopReason::kUser);
+  EXPECT_FALSE(records[0].verified);
+  EXPECT_EQ(records[0].writtenBytes, 0u);
+  EXPECT_EQ(records[0].verifiedBytes, 0u);
+  EXPECT_EQ(records[1].stopReason, StopReason::kNone);
+  EXPECT_TRUE(records[1].verified);
+  EXPECT_EQ(records[1].writtenBytes, 1048576u);
+  EXPECT_EQ(records[1].verifiedBytes, 1048576u);
+  EXPECT_EQ(records[2].writtenBytes, 0u);
+  EXPECT_EQ(records[2].verifiedBytes, 1048576u);
+  EXPECT_EQ(BuildResultSummary(records),
+            L"Zusammenfassung: geschrieben 1.0 MB, zurück gelesen/geprüft 2.0 MB, Fehler 3, Zuverlässigkeit 0.00%, "
+            L"Prüfung unvollständig, \u00D8 9.00 MB/s");
 }
 
 TEST(ResultsFile, AnyPrefixOrDamageOfAFileIsSafe) {

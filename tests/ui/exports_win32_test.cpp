@@ -115,7 +115,7 @@ TEST_F(Exports, ReportYesSavesExactlyTheShownText) {
   ShowResultReport(main_, Ui().currentResults);
   ASSERT_EQ(Seen(kResultReportCaption).size(), 1u);
   const std::wstring shown = Seen(kResultReportCaption)[0].text;
-  EXPECT_EQ(shown, ReportBoxText(BuildResultReport(Ui().currentResults, false)));
+  EXPECT_EQ(shown, ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone)));
   EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(shown));
   PumpFor(100);
   EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);

@@ -137,7 +137,7 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
 
   // The report came once, then the deletion question for the one file it made.
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, false)));
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run))));
   ASSERT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
   EXPECT_NE(Seen(L"Sicherheitsabfrage")[0].text.find(L"Datei(en): 1\r\n"), std::wstring::npos);
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: W:\\velkor.bin"));
@@ -214,7 +214,9 @@ TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
   EXPECT_TRUE(Logged(L"Bedienung: Nur prüfen gedrückt."));
   EXPECT_TRUE(Logged(L"FEHLER:"));
   EXPECT_TRUE(FilesOn(L"W:\\").empty());
-  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fertig: 0 geschrieben, 0 geprüft, 0 Fehler", 0), 0u);
+  // The failure stays the last word of the status line, past the timer's next tick.
+  PumpFor(1500);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Testdatei zum Prüfen fehlt.");
 }
 
 TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
@@ -362,6 +364,8 @@ TEST_F(TestRuns, ADriveLetterGivenToAnotherFolderGetsNothingWritten) {
 namespace velkor::testing {
 namespace {
 
+const std::wstring kReportTitle = L"Velkor Ergebnis\r\n====================\r\n\r\n";
+
 // The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
 TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(OpenWindow(), nullptr);
@@ -377,10 +381,14 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_EQ(Ui().currentResults.size(), 1u);
   const ResultRecord& r = Ui().currentResults[0];
   EXPECT_GT(r.errors, 0u);
-  EXPECT_NE(ResultText(r), L"OK");  // "abgebrochen" when the error limit ended it
+  EXPECT_EQ(ResultText(r), L"Fehler");  // the error limit ended it: no user's stop
+  EXPECT_FALSE(r.cancelled);
   EXPECT_EQ(Cell(Control(kCtlResultList), 0, 7), L"Fehler");
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fehler: Test wegen Fehlern des Mediums beendet: ", 0), 0u)
+      << Narrow(Text(kCtlStatusLine));
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, false)));
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run))));
+  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size());
   EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
   EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
