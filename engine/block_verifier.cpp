@@ -72,7 +72,8 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                     std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(slot.errorCode));
       return false;
     }
-    if (!MatchesPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed, blockIndex)) {
+    if (!MatchesPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed,
+                        job.patternBase + blockIndex)) {
       const uint64_t count = state.errorCount.fetch_add(1) + 1;
       if (count <= kLoggedMismatches) {
         AppendDiagLog(L"FEHLER: Datenabweichung bei Block " + std::to_wstring(blockIndex) + L", Offset=" +

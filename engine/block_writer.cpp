@@ -121,7 +121,7 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
             }
             for (uint32_t j = 0; j < slot.count; ++j) {
               FillPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed,
-                          OwnBlockIndex(slot.first + j, job.workerCount, workerIndex));
+                          job.patternBase + OwnBlockIndex(slot.first + j, job.workerCount, workerIndex));
             }
             return slot.first + slot.count < own;
           },

@@ -20,6 +20,7 @@ TestConfig JobConfig(const TestConfig& config, const TestVariant& v, bool verify
   job.blockSize = v.blockSize;
   job.workerCount = v.workerCount;
   job.filePath = v.filePath;
+  job.patternBase = v.patternBase;
   job.ioChunkSize = v.accessType.ioChunkSize;
   job.verify = verifyOnly ? true : v.accessType.verifyAfterWrite;
   job.writeThrough = verifyOnly ? false : v.accessType.writeThrough;

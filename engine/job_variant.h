@@ -16,6 +16,10 @@ struct TestVariant {
   uint32_t blockSize = 1048576;
   uint32_t index = 0;        // test point (method test) or file index (full test), 0-based
   std::wstring filePath;
+  // The pattern index of the job's first block. Full-test files continue where the file before
+  // ended, so no two blocks of one full test hold the same data and a medium that maps a later
+  // file onto an earlier one cannot pass; method-test jobs start at 0.
+  uint64_t patternBase = 0;
 };
 
 }  // namespace velkor

@@ -88,6 +88,7 @@ std::vector<TestVariant> BuildMethodTestPlan(const TestConfig& config, uint32_t 
   std::vector<TestVariant> plan;
   uint64_t used = 0;
   uint64_t variantNumber = 0;
+  const uint64_t limit = TestFileLimit(config);
   for (const AccessType& access : accessTypes) {
     for (const uint32_t w : workers) {
       for (const uint32_t b : blockSizes) {
@@ -95,13 +96,13 @@ std::vector<TestVariant> BuildMethodTestPlan(const TestConfig& config, uint32_t 
         const uint64_t remaining = budget - used;
         uint64_t size = RoundDownToMultiple(std::min(perVariant, remaining), b);
         if (size == 0 && remaining >= b) size = b;
-        if (config.isFat32) size = std::min(size, RoundDownToMultiple(kFat32FileLimit, b));
+        if (limit != 0) size = std::min(size, RoundDownToMultiple(limit, b));
         if (size == 0) continue;
         uint32_t point = randomPoints ? PseudoRandomPoint(config.seed, variantNumber, b, w, points)
                                       : static_cast<uint32_t>(variantNumber % points);
         // FAT32 holds no file past 4 GiB: a point whose file is full hands the variant on to a
-        // file of its own, numbered after all the points.
-        while (config.isFat32 && pointBytes[point] + size > kFat32FileLimit) point += points;
+        // file of its own, numbered after all the points. The same for any other file limit.
+        while (limit != 0 && pointBytes[point] + size > limit) point += points;
         TestVariant variant;
         variant.accessType = access;
         variant.workerCount = w;

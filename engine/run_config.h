@@ -38,8 +38,12 @@ struct TestConfig {
   uint64_t benchmarkBytes = 0;
   bool verifyOnly = false;
   bool isFat32 = false;  // also caps every test file at kFat32FileLimit
+  uint64_t maxFileSize = 0;  // the largest test file of another file system with a limit; 0: none
   uint32_t accessProfile = 1;
   bool systemVolume = false;  // the target is the system volume: the preflight keeps a floor free
+  // The job's patternBase (see TestVariant): added to a block's index in the file to give its
+  // pattern index.
+  uint64_t patternBase = 0;
 };
 
 enum TestPhase : int32_t {

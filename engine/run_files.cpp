@@ -91,6 +91,8 @@ uint64_t ExistingTestFilesSize(const std::wstring& driveRoot) {
   return total;
 }
 
+uint64_t TestFileLimit(const TestConfig& config) { return config.isFat32 ? kFat32FileLimit : config.maxFileSize; }
+
 std::wstring FullTestFileName(const TestConfig& config, uint64_t i, uint64_t n) {
   if (n == 1) {
     return config.filePath.empty() ? TestFilePath(config.driveRoot) : config.filePath;
@@ -102,7 +104,8 @@ std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config) {
   std::vector<TestVariant> plan;
   const uint64_t block = config.blockSize;
   if (block == 0) return plan;
-  uint64_t perFile = RoundDownToMultiple(config.isFat32 ? kFat32FileLimit : config.testSize, block);
+  const uint64_t limit = TestFileLimit(config);
+  uint64_t perFile = RoundDownToMultiple(limit != 0 ? limit : config.testSize, block);
   if (perFile == 0) perFile = block;
 
   // Sizes first, names after: a test size that is not a whole multiple of the block leaves a tail
@@ -120,6 +123,7 @@ std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config) {
 
   AccessType access = AccessTypeForProfile(config.accessProfile);
   access.name += config.verifyOnly ? L" (nur prüfen)" : L" (Volltest)";
+  uint64_t patternBase = 0;
   for (size_t i = 0; i < sizes.size(); ++i) {
     TestVariant entry;
     entry.accessType = access;
@@ -129,6 +133,8 @@ std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config) {
     entry.blockSize = config.blockSize;
     entry.index = static_cast<uint32_t>(i);
     entry.filePath = FullTestFileName(config, i, sizes.size());
+    entry.patternBase = patternBase;
+    patternBase += sizes[i] / block;
     plan.push_back(std::move(entry));
   }
   return plan;

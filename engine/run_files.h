@@ -42,6 +42,10 @@ uint64_t FreeSpaceTestSize(uint64_t freeBytes, uint32_t blockSize);
 // "velkor_full_NN.bin" series together; 0 when there are none.
 uint64_t ExistingTestFilesSize(const std::wstring& driveRoot);
 
+// The largest test file the run may make: kFat32FileLimit on FAT32, else config.maxFileSize
+// (0: no limit).
+uint64_t TestFileLimit(const TestConfig& config);
+
 // File i (0-based) of n: config.filePath (the root's "velkor.bin") when n is 1, otherwise
 // "velkor_full_%02u.bin" (i + 1) in the drive root.
 std::wstring FullTestFileName(const TestConfig& config, uint64_t i, uint64_t n);

@@ -96,6 +96,22 @@ void MatchVerifyOnlyToFiles(TestConfig& config) {
                   FormatByteSize(config.testSize) + L". Geprüft wird, was die Testdateien enthalten.");
     config.testSize = size;
   }
+  // A second file that begins with the first file's data: the medium maps it onto the first
+  // file, or an older version wrote it (it counted every file's blocks from 0). Both read as
+  // mismatches, since only the first can be told from the data; the line names the harmless cause.
+  const std::vector<TestVariant> plan = BuildFullTestPlan(config);
+  if (plan.size() < 2) return;
+  platform::FileHandle file = platform::OpenFileForRead(plan[1].filePath);
+  if (!file.valid()) return;
+  const bool restarted = plan[1].patternBase != 0 &&
+                         !StartsAt(file, 0, PatternStart(config.seed, plan[1].patternBase)) &&
+                         StartsAt(file, 0, PatternStart(config.seed, 0));
+  platform::CloseFile(file);
+  if (restarted) {
+    AppendDiagLog(L"Hinweis: Die zweite Testdatei beginnt mit den Daten der ersten. Entweder bildet das Medium "
+                  L"spätere Daten auf frühere ab, oder eine ältere Velkor-Version hat die Dateien geschrieben. "
+                  L"Abweichungen, die daraus folgen, zeigt nur ein neuer Test sicher an. Datei=" + plan[1].filePath);
+  }
 }
 
 }  // namespace velkor

@@ -19,7 +19,8 @@ uint32_t DetectWrittenBlockSize(const std::wstring& path, uint64_t seed, uint32_
 
 // For a verify-only run: takes the block size of the first test file (the root's "velkor.bin",
 // else "velkor_full_01.bin") and the size of all of them (in whole blocks) where they differ from
-// config, with a "Hinweis:" line for each. Leaves config as it is where no test file is found.
+// config, with a "Hinweis:" line for each; a second file that begins with the first one's data gets
+// a "Hinweis:" too. Leaves config as it is where no test file is found.
 void MatchVerifyOnlyToFiles(TestConfig& config);
 
 }  // namespace velkor

@@ -114,6 +114,8 @@ TEST(FullTestPlan, SplitsAndNamesFiles) {
       EXPECT_EQ(plan[i].blockSize, c.blockSize);
       EXPECT_EQ(plan[i].workerCount, 3u);
       EXPECT_EQ(plan[i].accessType.name, L"Ausgeglichen (Volltest)");
+      // Each file's patterns continue where the file before ended.
+      EXPECT_EQ(plan[i].patternBase, i == 0 ? 0 : plan[i - 1].patternBase + plan[i - 1].byteCount / c.blockSize);
     }
   }
 }

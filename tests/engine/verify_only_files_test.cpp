@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/job_runner.h"
+#include "engine/run_files.h"
 #include "tests/engine/worker_fixture.h"
 
 namespace velkor {
 namespace {
 
+using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
 class DetectBlockSize : public testing::WorkerTest {};
@@ -34,6 +37,37 @@ TEST_F(DetectBlockSize, FromTheFilesContent) {
   WriteFileBytes(path, Pattern(0, 65536));  // one block: no second one to find
   EXPECT_EQ(DetectWrittenBlockSize(path, kTestPatternSeed, 4096), 0u);
   EXPECT_EQ(DetectWrittenBlockSize(folder_.File(L"absent.bin"), kTestPatternSeed, 4096), 0u);
+}
+
+// A medium that maps the second file onto the first returns the first file's data for both. With
+// the same patterns in every file that passed; every file now has patterns of its own, so the
+// read-back after everything was written finds it, and a later verify-only run too.
+TEST_F(DetectBlockSize, ASecondFileThatHoldsTheFirstOnesDataFails) {
+  TestConfig config = Job(L"velkor.bin", 65536, 2);
+  config.driveRoot = folder_.path();
+  config.accessProfile = kProfileQuorvel;
+  config.testSize = 2 * 16 * 65536;
+  config.maxFileSize = 16 * 65536;
+  const std::vector<TestVariant> plan = BuildFullTestPlan(config);
+  ASSERT_EQ(plan.size(), 2u);
+  auto state = std::make_shared<TestState>();
+  state->createdFiles = {plan[0].filePath, plan[1].filePath};
+  ASSERT_TRUE(CreateTestFiles(*state));
+  std::vector<WrittenJob> written;
+  for (const TestVariant& v : plan) written.push_back(RunWriteStage(config, v, state));
+  WriteFileBytes(plan[1].filePath, ReadFileBytes(plan[0].filePath));  // what the medium returns
+  RunVerifyStage(config, written[0], state);
+  EXPECT_EQ(written[0].record.errors, 0u);
+  RunVerifyStage(config, written[1], state);
+  EXPECT_EQ(written[1].record.errors, 16u);
+
+  // "Nur prüfen" later: the same mismatches, and a line that names both causes of such data.
+  TestConfig again = config;
+  again.verifyOnly = true;
+  MatchVerifyOnlyToFiles(again);
+  EXPECT_EQ(LinesStartingWith("Hinweis: Die zweite Testdatei beginnt mit den Daten der ersten.").size(), 1u);
+  auto verifyState = std::make_shared<TestState>();
+  EXPECT_EQ(RunVerifyOnlyVariant(again, BuildFullTestPlan(again)[1], verifyState).errors, 16u);
 }
 
 }  // namespace
