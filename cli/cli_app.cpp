@@ -16,6 +16,7 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "drives/target_folder.h"
+#include "engine/own_files.h"
 #include "engine/progress_text.h"
 #include "engine/run_lock.h"
 #include "engine/run_outcome.h"
@@ -67,13 +68,6 @@ std::wstring ConsoleLine(std::wstring line) {
   return line;
 }
 
-// The window's drive change watch, for a run from the command line: the target counts as gone
-// when its path no longer lies on the volume the run started on (pulled, unmounted, replaced).
-bool TargetGone(const std::wstring& target, const std::wstring& startVolume) {
-  std::wstring volume, fileSystem;
-  return !platform::QueryPathVolume(target, &volume, &fileSystem) || volume != startVolume;
-}
-
 void CreateFolders(const std::wstring& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == L'/' || path[i] == L'\\') platform::CreateFolder(path.substr(0, i));
@@ -94,8 +88,8 @@ void LogToConsole() {
   SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
 }
 
-bool AskToContinue(const DriveInfo& drive) {
-  std::wstring question = NonEmptyTargetQuestion(drive);
+// Asks a Yes/No question on the terminal; anything but a yes is No.
+bool AskToContinue(std::wstring question) {
   for (size_t at; (at = question.find(L"\r\n")) != std::wstring::npos;) question.replace(at, 2, L"\n");
   Err(question + L" [j/N] ");
   std::wstring answer;
@@ -104,10 +98,10 @@ bool AskToContinue(const DriveInfo& drive) {
 }
 
 // Runs the test thread and, on this thread until it ends, shows its log lines and (on a terminal)
-// a progress line, turns Ctrl-C into a stop request, and stops the run when the target leaves its
-// volume. Returns the outcome the run handed over, or null when it ended in its preflight.
-std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state,
-                                           const std::wstring& target) {
+// a progress line, and turns Ctrl-C into a stop request. (The run itself stops when its target
+// leaves its volume.) Returns the outcome the run handed over, or null when it ended in its
+// preflight.
+std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state) {
   CliQueue queue;
   SetUiReceiver({[&queue](std::wstring line) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
@@ -124,11 +118,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.wake.notify_one();
                  }});
   platform::InstallInterruptHandler(OnInterrupt);
-
-  // The volume the target lies on now, and the stamp of the volumes in use, for the watch below.
-  std::wstring startVolume, fileSystem;
-  const bool watch = platform::QueryPathVolume(target, &startVolume, &fileSystem);
-  uint32_t driveMask = platform::LogicalDriveMask();
 
   // A sleeping machine would suspend the drive under test.
   platform::KeepSystemAwake(true);
@@ -147,7 +136,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   bool progressShown = false;
   size_t shown = 0;  // characters of the progress line on the terminal
   auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  auto nextWatch = nextProgress;
   std::unique_ptr<RunOutcome> outcome;
   for (;;) {
     std::deque<std::wstring> lines;
@@ -176,17 +164,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
-    if (std::chrono::steady_clock::now() >= nextWatch) {
-      nextWatch += std::chrono::seconds(1);
-      const uint32_t mask = platform::LogicalDriveMask();
-      if (mask != driveMask) {
-        driveMask = mask;
-        if (watch && !state->stopRequested && TargetGone(target, startVolume)) {
-          RequestStop(*state, StopReason::kDriveGone);
-          AppendDiagLog(TargetGoneLogLine(config.driveRoot));
-        }
-      }
-    }
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
       const std::wstring line = BuildProgressView(TakeProgressSnapshot(*state)).statusText;
       Err(ReplaceProgressLine(line, progressShown ? shown : 0, sequences));
@@ -246,14 +223,28 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) + L" begrenzt.\n");
   }
   if (plan.corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  // The system drive is never tested by a mere --yes: that is what scripts pass.
+  if (plan.confirmSystemVolume && !o.systemDrive) {
+    AppendDiagLog(kSystemVolumeDeclinedLog);
+    return Fail(SystemVolumeRefusal(plan));
+  }
+  if (plan.confirmProgramVolume && !o.yes) {
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(ProgramVolumeQuestion(drive));
+    if (!go) {
+      AppendDiagLog(kProgramVolumeDeclinedLog);
+      return Fail(std::wstring(kProgramVolumeDeclinedLog) + L" (--yes testet trotzdem)");
+    }
+  }
   if (plan.confirmNonEmpty && !o.yes) {
-    const bool go = platform::IsStandardInputTerminal() && AskToContinue(drive);
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(NonEmptyTargetQuestion(drive));
     if (!go) {
       AppendDiagLog(kNonEmptyDeclinedLog);
       return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
     }
   }
   LogToConsole();
+  // The log, and the results unless --results-dir chose their place, stay off the drive under test.
+  if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
@@ -268,7 +259,7 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
   }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
-  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
+  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
   Out(ReportForConsole(outcome->results, CurrentStopReason(*state)));
@@ -279,11 +270,13 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
     LogToConsole();
-    DeleteRunTestFiles(state->createdFiles, state->filePath);
+    DeleteRunTestFiles(*state);
     SetUiReceiver({});
   }
 
   if (gInterrupts > 0) return kExitInterrupted;
+  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
+  // less than it planned.
   if (state->stopRequested) return kExitFound;
   for (const ResultRecord& r : outcome->results) {
     if (HasErrorVerdict(r) || r.cancelled) return kExitFound;

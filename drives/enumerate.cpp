@@ -1,6 +1,7 @@
 #include "drives/enumerate.h"
 
 #include "drives/classify.h"
+#include "common/paths.h"
 #include "drives/drive_table.h"
 #include "platform/files.h"
 #include "platform/volumes.h"
@@ -40,7 +41,7 @@ std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoo
     uint32_t flags = 0;
     const bool readOnly = platform::QueryVolumeFlags(root, &flags) && (flags & platform::kFileReadOnlyVolume) != 0;
     const bool deviceProtected = busy ? before != nullptr && before->writeProtected : platform::DeviceReportsWriteProtect(root);
-    rows.push_back(MakeDriveInfo(root, label, fileSystem, bus.bus, totalBytes, freeBytes, readOnly || deviceProtected));
+    rows.push_back(DescribeDrive(root, label, fileSystem, bus.bus, totalBytes, freeBytes, readOnly || deviceProtected));
   }
   return rows;
 }
@@ -49,6 +50,28 @@ bool EnumerateDrives() {
   DriveTable = CollectDrives(&LastDriveMask);
   SortDriveTable();
   return !DriveTable.empty();
+}
+
+bool IsSystemVolume(const std::wstring& path) {
+  for (const std::wstring& folder : platform::SystemFolders()) {
+    if (platform::OnSameVolume(path, folder)) return true;
+  }
+  return false;
+}
+
+bool IsProgramVolume(const std::wstring& path) { return platform::OnSameVolume(path, GetProgramDirectory()); }
+
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes) {
+  return DescribeDrive(root, label, fileSystem, bus, totalBytes, freeBytes, IsWriteProtected(root));
+}
+
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes, bool writeProtected) {
+  DriveInfo drive = MakeDriveInfo(root, label, fileSystem, bus, totalBytes, freeBytes, writeProtected);
+  if (IsSystemVolume(root)) MarkSystemVolume(drive);
+  drive.programVolume = IsProgramVolume(root);
+  return drive;
 }
 
 bool IsNetworkOrCloudDrive(const std::wstring& root) {

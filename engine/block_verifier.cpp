@@ -6,6 +6,7 @@
 #include "common/diag_log.h"
 #include "engine/block_io.h"
 #include "engine/held_files.h"
+#include "engine/target_guard.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
@@ -93,10 +94,19 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 }  // namespace
 
 void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
+  // What is read must come from the target's own volume, checked again before each slot.
+  int64_t nextTargetCheck = 0;
+  if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
   VerifyReadMode mode = ChooseVerifyReadMode(job);
   platform::FileHandle file;
-  if (mode.pastCache) file = OpenTestFileForDirectRead(job.filePath, &state->stopRequested);
-  if (!file.valid() && !IsHeldFileError(platform::LastError())) {
+  // A file another program still holds is reported as such; only a direct open the file system
+  // refuses falls back to the cached path.
+  bool held = false;
+  if (mode.pastCache) {
+    file = OpenTestFileForDirectRead(job.filePath, &state->stopRequested);
+    held = !file.valid() && IsHeldFileError(platform::LastError());
+  }
+  if (!file.valid() && !held) {
     mode.pastCache = false;
     file = OpenTestFileForRead(job.filePath, &state->stopRequested);
   }
@@ -135,7 +145,9 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
           [&](BlockSlot& slot, uint64_t n) {
             return ReadSlot(job, *state, workerIndex, file, mode, bounce.get(), slots.blocksPerSlot, own, n, slot);
           },
-          [&](BlockSlot& slot) { return CheckSlot(job, *state, workerIndex, slot); });
+          [&](BlockSlot& slot) {
+            return TargetStillInPlaceSoon(*state, &nextTargetCheck) && CheckSlot(job, *state, workerIndex, slot);
+          });
     }
   }
   platform::CloseFile(file);

@@ -52,14 +52,6 @@ platform::FileHandle OpenTestFileForDirectRead(const std::wstring& path, const s
   return OpenWithRetry([&] { return platform::OpenFileForDirectRead(path); }, stop);
 }
 
-platform::FileHandle CreateTestFile(const std::wstring& path) {
-  return OpenWithRetry([&] { return platform::CreateFileTruncate(path); }, nullptr);
-}
-
-bool DeleteTestFile(const std::wstring& path) {
-  return RetryWhileHeld([&] { return platform::DeleteFileAtPath(path); });
-}
-
 void StopOnOpenFailure(TestState& state, uint32_t code) {
   if (IsHeldFileError(code)) {
     RequestStop(state, StopReason::kFileHeld);

@@ -26,13 +26,12 @@ bool IsHeldFileError(uint32_t code);
 bool RetryWhileHeld(const std::function<bool()>& attempt, const std::atomic<bool>* stop = nullptr,
                     uint32_t boundMs = kHeldFileRetryMs);
 
-// The platform's opens and delete of a test file, through RetryWhileHeld.
+// The platform's opens of a test file, through RetryWhileHeld (creating and deleting one go
+// through it in engine/run_files.cpp).
 platform::FileHandle OpenTestFileForWrite(const std::wstring& path, bool writeThrough,
                                           const std::atomic<bool>* stop = nullptr);
 platform::FileHandle OpenTestFileForRead(const std::wstring& path, const std::atomic<bool>* stop = nullptr);
 platform::FileHandle OpenTestFileForDirectRead(const std::wstring& path, const std::atomic<bool>* stop = nullptr);
-platform::FileHandle CreateTestFile(const std::wstring& path);
-bool DeleteTestFile(const std::wstring& path);
 
 // A worker could not open its test file: one that another program still held stops the run as
 // StopReason::kFileHeld (no error of the medium); any other failure as a medium's (FailRun).

@@ -7,9 +7,10 @@
 #include "common/diag_log.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
-#include "engine/start_rules.h"
+#include "engine/target_guard.h"
 #include "ui/lists.h"
 #include "ui/main_window.h"
+#include "ui/run_control.h"
 #include "ui/window_state.h"
 
 namespace velkor {
@@ -62,14 +63,9 @@ void OnDrivesScanned(DriveScan* raw) {
     ui.driveScanAgain = false;
     StartScan(ui.main);
   }
-  // One warning per run: a run that is already stopping needs no second one.
-  if (!TestRunning() || ui.run->stopRequested.load() || ui.run->driveRoot.empty() || TargetListed(ui.run->driveRoot)) {
-    return;
-  }
-  RequestStop(*ui.run, StopReason::kDriveGone);
-  AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
-  MessageBoxW(ui.main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
-              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
+  if (!TestRunning() || ui.run->driveRoot.empty() || TargetListed(ui.run->driveRoot)) return;
+  StopForTargetGone(*ui.run);
+  TellTargetGone();
 }
 
 }  // namespace velkor

@@ -7,11 +7,13 @@
 
 #include "common/diag_log.h"
 #include "drives/enumerate.h"
+#include "engine/own_files.h"
 #include "engine/progress_text.h"
 #include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
 #include "engine/start_rules.h"
+#include "engine/target_guard.h"
 #include "engine/worker_limits.h"
 #include "platform/system.h"
 #include "platform/volumes.h"
@@ -56,6 +58,20 @@ void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
 
+// A warning question whose default is No; true only for Yes. No logs declinedLog.
+bool Confirm(const std::wstring& question, const wchar_t* title, const wchar_t* declinedLog) {
+  if (MessageBoxW(Ui().main, question.c_str(), title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) return true;
+  AppendDiagLog(declinedLog);
+  return false;
+}
+
+// The box that tells the user the target has gone.
+void ShowTargetGone(HWND main) {
+  Ui().run->targetGoneShown = true;
+  MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
+              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
+}
+
 // The settings controls, Start and Stop back to idle once a run is over; the system may sleep again.
 void UnlockAfterRun() {
   WindowState& ui = Ui();
@@ -76,6 +92,11 @@ void ShowRunEnd(bool errorsFound) {
 }
 
 }  // namespace
+
+void TellTargetGone() {
+  WindowState& ui = Ui();
+  if (ui.run && ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
+}
 
 void StartTestCommand(bool verifyOnly) {
   WindowState& ui = Ui();
@@ -101,15 +122,19 @@ void StartTestCommand(bool verifyOnly) {
     SetText(kCtlSelectedDrive, L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.");
   }
 
-  if (plan.confirmNonEmpty) {
-    const std::wstring question = NonEmptyTargetQuestion(*selected);
-    const int answer = MessageBoxW(ui.main, question.c_str(), L"Zielpartition nicht leer",
-                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer != IDYES) {
-      AppendDiagLog(kNonEmptyDeclinedLog);
-      return;
-    }
+  if (plan.confirmSystemVolume && !Confirm(SystemVolumeQuestion(plan), kSystemVolumeTitle, kSystemVolumeDeclinedLog)) {
+    return;
   }
+  if (plan.confirmProgramVolume &&
+      !Confirm(ProgramVolumeQuestion(*selected), kProgramVolumeTitle, kProgramVolumeDeclinedLog)) {
+    return;
+  }
+  if (plan.confirmNonEmpty &&
+      !Confirm(NonEmptyTargetQuestion(*selected), L"Zielpartition nicht leer", kNonEmptyDeclinedLog)) {
+    return;
+  }
+  // From here on this run's log and results stay off the drive under test.
+  const std::wstring ownFilesLine = plan.ownFilesOnTarget ? MoveOwnFilesToUserFolder(true) : std::wstring();
 
   const StartModeEffects& effects = plan.effects;
   if (effects.quorvelSized) {
@@ -147,6 +172,7 @@ void StartTestCommand(bool verifyOnly) {
   if (HWND bar = Control(kCtlProgressBar)) SendMessageW(bar, PBM_SETPOS, 0, 0);
   PostStatusText(verifyOnly ? L"Nur prüfen gedrückt: Prüfung wird vorbereitet." : L"Start gedrückt: Test wird vorbereitet.");
   AppendDiagLog(verifyOnly ? L"Bedienung: Nur prüfen gedrückt." : L"Bedienung: Start gedrückt.");
+  if (!ownFilesLine.empty()) AppendDiagLog(ownFilesLine);
   std::thread(RunTest, config, ui.run).detach();
   SetTimer(ui.main, kProgressTimer, kProgressPeriodMs, nullptr);
 }
@@ -180,6 +206,7 @@ void OnProgressTimer() {
   if (!ui.run) return;
   UpdateProgress();
   if (platform::LogicalDriveMask() != LastDriveMask && !DriveScanPending()) CheckDriveChange(ui.main);
+  TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
@@ -193,6 +220,7 @@ void OnTestDone(RunOutcome* raw) {
   WindowState& ui = Ui();
   if (ui.run) ui.run->running = false;
   UnlockAfterRun();
+  TellTargetGone();
   ui.currentResults = std::move(outcome->results);
   ui.currentResultsPath = outcome->databasePath;
   ui.resultSortColumn = 7;
@@ -210,6 +238,8 @@ void OnTestDone(RunOutcome* raw) {
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
+  // Closing the boxes gave a control the focus, and with it its hint: the summary again.
+  UpdateProgress();
   LayoutMainWindow(ui.main);
 }
 

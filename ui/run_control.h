@@ -15,6 +15,9 @@ void StopTestCommand();
 void UpdateProgress();
 // One tick of the progress timer.
 void OnProgressTimer();
+// The run's target has gone (noticed by the run itself or the drive watch): the user hears of it
+// once per run.
+void TellTargetGone();
 // The end-of-run package arrived; takes ownership.
 void OnTestDone(RunOutcome* outcome);
 

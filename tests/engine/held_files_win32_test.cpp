@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "engine/held_files.h"
+#include "engine/run_files.h"
 #include "platform/errors.h"
 #include "tests/support/temp_folder.h"
 
@@ -38,8 +39,12 @@ TEST(HeldFilesWin32, OpenAndDeleteWaitForAFileHeldForAMoment) {
   platform::CloseFile(file);
   holder.join();
 
+  // The deletion after the user's Yes.
+  TestState run;
+  run.createdFiles = {path};
+  ASSERT_TRUE(platform::QueryPathIdentity(path, &run.createdIdentities[path]));
   holder = HoldFor(path, 400);
-  EXPECT_TRUE(DeleteTestFile(path));
+  DeleteRunTestFiles(run);
   holder.join();
   EXPECT_FALSE(platform::FileExists(path));
 }
