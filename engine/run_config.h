@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_order.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -64,6 +65,7 @@ struct TestState {
   std::atomic<uint64_t> blocksVerified{0};
   std::atomic<uint64_t> errorCount{0};
   std::atomic<uint64_t> totalBlocks{0};
+  BlockOrder blockOrder;  // hands the job's blocks to its workers in file order
   bool deletePending = false;
   bool deletePrompted = false;
   std::wstring driveRoot;
