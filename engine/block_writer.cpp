@@ -8,6 +8,7 @@
 #include "engine/block_order.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -87,6 +88,9 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   const uint32_t flags = kAttributeNormal | (job.writeThrough ? kFlagWriteThrough : 0);
+  // Not even opened where the target folder now leads elsewhere; then checked before each slot.
+  int64_t nextTargetCheck = 0;
+  if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
   platform::FileHandle file = platform::OpenFileForWrite(job.filePath, job.writeThrough);
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
@@ -123,7 +127,9 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
             return slot.count > 0 && slot.first + slot.count < total;
           },
           [&](BlockSlot& slot) {
-            if (WriteSlot(job, *state, workerIndex, file, slot)) return true;
+            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot)) {
+              return true;
+            }
             AbandonTurns(order);  // its blocks stay unwritten: nobody waits for them
             return false;
           });
