@@ -420,7 +420,11 @@ std::string FirstSlave(const std::string& folder) {
 // partition to its disk; "fs MAJ:MIN" for a file system without a block device.
 std::string PhysicalDeviceOf(dev_t device) {
   std::string folder = SysfsFolderOf(device);
-  for (int depth = 0; depth < 8 && !folder.empty(); ++depth) {
+  for (int depth = 0; depth < 16 && !folder.empty(); ++depth) {
+    if (Exists(folder + "/partition")) {
+      folder = folder.substr(0, folder.find_last_of('/'));
+      continue;
+    }
     const std::string backing = ReadAttribute(folder + "/loop/backing_file");
     struct stat st;
     if (!backing.empty() && ::stat(backing.c_str(), &st) == 0) {
@@ -432,8 +436,7 @@ std::string PhysicalDeviceOf(dev_t device) {
     if (member.empty()) break;
     folder = RealPath("/sys/class/block/" + member);
   }
-  if (folder.empty()) return "fs " + DeviceNumbers(device);
-  return Exists(folder + "/partition") ? folder.substr(0, folder.find_last_of('/')) : folder;
+  return folder.empty() ? "fs " + DeviceNumbers(device) : folder;
 }
 
 }  // namespace
