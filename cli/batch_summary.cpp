@@ -125,6 +125,11 @@ void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop
   if (row->verdict == BatchVerdict::kOk) row->usableBytes = verified;
 }
 
+std::wstring ReasonOf(const std::wstring& message) {
+  const std::wstring lead = L"Fehler: ";
+  return message.compare(0, lead.size(), lead) == 0 ? message.substr(lead.size()) : message;
+}
+
 int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted) {
   if (interrupted) return kExitInterrupted;
   bool refused = false;

@@ -47,6 +47,10 @@ struct BatchRow {
 // records, errors those of all records. OK only when every such record was read back whole.
 void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop, BatchRow* row);
 
+// A refusal or failure message as a row's reason: without a leading "Fehler: ", which the verdict
+// already says.
+std::wstring ReasonOf(const std::wstring& message);
+
 // 0 when every target is OK; 130 after Ctrl-C; else 1 when any found errors or stopped early;
 // else 2 (one was refused).
 int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted);

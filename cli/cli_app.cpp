@@ -164,7 +164,7 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   const TargetStart start = PrepareTarget(o, row->target, verifyOnly, cpus, L"");
   if (start.described) DescribeRow(start, row);
   if (!start.refusal.empty()) {
-    row->reason = start.refusal;
+    row->reason = ReasonOf(start.refusal);
     return Fail(start.refusal);
   }
   const StartPlan& plan = start.plan;
@@ -179,7 +179,7 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   std::wstring endStatus;
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, &endStatus);
   if (!outcome) {  // ended in its preflight; the log says why
-    row->reason = endStatus;
+    row->reason = ReasonOf(endStatus);
     return kExitInvalid;
   }
   FillRowFromRun(outcome->results, CurrentStopReason(*state), row);

@@ -110,9 +110,9 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
     });
   } catch (const std::system_error&) {
     t.slot = BatchSlot::kDone;
-    t.row.reason = L"Fehler: Der Lauf konnte nicht gestartet werden (kein Thread).";
+    t.row.reason = L"Der Lauf konnte nicht gestartet werden (kein Thread).";
     std::lock_guard<std::mutex> lock(batch.mutex);
-    batch.lines.push_back(t.prefix + t.row.reason + L"\r\n");
+    batch.lines.push_back(t.prefix + L"Fehler: " + t.row.reason + L"\r\n");
   }
 }
 
@@ -132,7 +132,7 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
     FillRowFromRun(outcome->results, CurrentStopReason(*t.state), &t.row);
     t.row.resultsFile = outcome->databasePath;
   } else {
-    t.row.reason = lastStatus;  // ended in its preflight: its "Fehler:" status says why
+    t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why
   }
   return view.keepStatus ? lastStatus : view.statusText;
 }
@@ -226,7 +226,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
       if (t->start.described) DescribeRow(t->start, &t->row);
     }
     if (!t->start.refusal.empty()) {
-      t->row.reason = t->start.refusal;
+      t->row.reason = ReasonOf(t->start.refusal);
       Err(t->prefix + t->start.refusal + L"\n");
     } else {
       t->slot = BatchSlot::kWaiting;
