@@ -35,6 +35,7 @@ void ResetJobState(TestState& s, const TestVariant& v, int32_t phase, uint64_t w
   s.totalBlocks = v.blockSize ? v.byteCount / v.blockSize : 0;
   s.blocksWritten = written;
   s.blocksVerified = 0;
+  ResetBlockOrder(s.blockOrder);
   s.errorCount = errors;
   s.phase = phase;
   s.startTicks = platform::QueryCounter();
