@@ -132,7 +132,8 @@ echo "== four healthy volumes of different sizes, a read-only one and a fake =="
 tmpfs_volume h48 48m
 tmpfs_volume h64 64m
 tmpfs_volume h80 80m
-tmpfs_volume h96 96m
+# Under Wine the label file takes a page of its own: the volume gets that page on top.
+tmpfs_volume h96 $([ -n "$runner" ] && echo 98308k || echo 96m)
 tmpfs_volume ro 40m ro
 fault_volume fake claimed=1G real=64M
 [ -n "$runner" ] && printf 'KARTE96' >"$work/h96/.windows-label"
@@ -157,7 +158,12 @@ check "the volumes' sizes" [ "$(cell "$A" Größe) $(cell "$D" Größe)" = "48.0
 [ -n "$runner" ] && check "a label shows" [ "$(cell "$D" Name)" = KARTE96 ]
 check "read-only volume refused" [ "$(verdict "$R")" = abgelehnt ]
 check "read-only volume: nothing measured" [ "$(cell "$R" Geschrieben) $(cell "$R" Fehler)" = "– –" ]
-check "read-only volume: says why" has "[$R] Das ausgewählte Laufwerk ist schreibgeschützt." err.txt
+if [ -z "$runner" ]; then
+  check "read-only volume: says why" has "[$R] Das ausgewählte Laufwerk ist schreibgeschützt."
+else
+  # Wine does not tell a read-only volume by its flags: the first file it cannot create does.
+  check "read-only volume: says why" has "[$R] FEHLER: Testdatei konnte nicht erstellt werden. Datei=$R"
+fi
 check "fake: Fehler" [ "$(verdict "$F")" = Fehler ]
 check "fake: 500 errors, no usable figure without a diagnosis" \
   bash -c "[ '$(cell "$F" Fehler)' = 500 ] && [ '$(cell "$F" Geprüft)' != '$(cell "$F" Geschrieben)' ]"
