@@ -12,6 +12,8 @@
 set -u
 cli=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 runner=${3:-}
+# The script works in a folder of its own: a runner given by a relative path must still be found.
+[ -n "$runner" ] && runner=$(cd "$(dirname "$runner")" && pwd)/$(basename "$runner")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 fault_fs=$here/../fixtures/fault-fs
