@@ -5,6 +5,7 @@
 
 #include "common/diag_log.h"
 #include "engine/block_io.h"
+#include "engine/diagnosis_collector.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
 #include "platform/errors.h"
@@ -65,7 +66,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                     std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(code));
       return false;
     }
-    state.blocksWritten.fetch_add(1);
+    CountWrittenBlock(job, state);
   }
   // Let the medium work on the slot while the next one is written (write-through waited already).
   if (!job.writeThrough && slot.count > 0) {

@@ -208,8 +208,8 @@ TEST_F(TestRunTest, VerifyOnlyOverTheFilesOfAnEarlierRunAndItsMismatches) {
   EXPECT_TRUE(r.verified);
   EXPECT_FALSE(r.cancelled);
   EXPECT_EQ(r.mbPerSecond, 0.0);
-  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 10, Offset=655360\r\n"));
-  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 33, Offset=2162688\r\n"));
+  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 10, Offset=655360, Art: besch\xC3\xA4" "digt ("));
+  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 33, Offset=2162688, Art: besch\xC3\xA4" "digt ("));
   EXPECT_TRUE(LogHas("] Nur pr\xC3\xBC" "fen: Vorpr\xC3\xBC" "fung f\xC3\xBCr Laufwerk "));
   EXPECT_TRUE(LogHas("] Start: Nur pr\xC3\xBC" "fen auf Laufwerk "));
   EXPECT_TRUE(LogHas("] Nur-Pr\xC3\xBC" "fen beendet: Art des Zugriffs=Quorvel-Modus (nur pr\xC3\xBC" "fen), Worker=2, "
