@@ -98,14 +98,28 @@ uint64_t EstimatePeriod(std::vector<uint64_t> distances, uint32_t blockSize) {
   distances.erase(std::remove(distances.begin(), distances.end(), 0), distances.end());
   if (distances.empty() || blockSize == 0) return 0;
   std::sort(distances.begin(), distances.end());
-  // The smallest distances are about one period: the median of those up to half again the least.
+  // The smallest distances are about one period, or a few when none is that short: the median of
+  // those up to half again the least, then its largest part that nine in ten distances are
+  // multiples of (give or take a tenth of it).
   const uint64_t least = distances.front();
   std::vector<uint64_t> first;
   for (uint64_t d : distances) {
     if (d > least + least / 2) break;
     first.push_back(d);
   }
-  const double rough = static_cast<double>(Median(first));
+  double rough = static_cast<double>(Median(first));
+  for (int parts = 1; parts <= 8; ++parts) {
+    const double candidate = static_cast<double>(Median(first)) / parts;
+    size_t fitting = 0;
+    for (uint64_t d : distances) {
+      const double multiple = std::round(static_cast<double>(d) / candidate);
+      fitting += std::abs(static_cast<double>(d) - multiple * candidate) <= candidate / 10;
+    }
+    if (fitting * 10 >= distances.size() * 9) {
+      rough = candidate;
+      break;
+    }
+  }
   std::vector<double> periods;
   for (uint64_t d : distances) {
     const double multiple = std::max(1.0, std::round(static_cast<double>(d) / rough));
@@ -241,11 +255,12 @@ SpeedCurve BuildSpeedCurve(const DiagnosisCollector& c, int64_t ticksPerSecond) 
     for (size_t k = 1; k < kSpeedMarks; ++k) {
       if (time[k] == 0) continue;
       // Points passed in the same tick (blocks larger than 1 % of the test) share one speed.
-      size_t from = k - 1;
+      size_t from = k - 1, to = k;
       while (from > 0 && time[from] == time[k]) --from;
+      while (to + 1 < kSpeedMarks && time[to + 1] == time[k]) ++to;
       if (time[from] == 0 || time[k] <= time[from]) continue;
       const double seconds = static_cast<double>(time[k] - time[from]) / static_cast<double>(ticksPerSecond);
-      speeds[k - 1] = bytesPerPoint * static_cast<double>(k - from) / 1048576.0 / seconds;
+      speeds[k - 1] = bytesPerPoint * static_cast<double>(to - from) / 1048576.0 / seconds;
       any = true;
     }
     if (!any) speeds.clear();

@@ -28,8 +28,9 @@ bool LastOpenTransition(const DiagnosisCollector& c, const std::vector<uint64_t>
 
 // The period of a medium that wraps, in bytes, from the distances between overwritten blocks and
 // the data they hold: each is about a multiple of it, give or take the few blocks a file system
-// that allocates in order of arrival shifts. The median over all of distance / multiple, rounded to
-// whole blocks (at least one); 0 without distances.
+// that allocates in order of arrival shifts. The largest period nine in ten distances are near
+// multiples of, refined as the median of distance / multiple and rounded to whole blocks (at least
+// one); 0 without distances.
 uint64_t EstimatePeriod(std::vector<uint64_t> distances, uint32_t blockSize);
 
 // The block with the first bad data of the medium's bad end: the first bad block after the last
