@@ -23,8 +23,9 @@ std::string PdfNumber(double value) {
   text += std::to_string(hundredths / 100);
   const long long rest = hundredths % 100;
   if (rest != 0) {
-    text += "." + std::to_string(rest / 10);
-    if (rest % 10 != 0) text += std::to_string(rest % 10);
+    text += '.';
+    text += static_cast<char>('0' + rest / 10);
+    if (rest % 10 != 0) text += static_cast<char>('0' + rest % 10);
   }
   return text;
 }
