@@ -155,7 +155,8 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
     // Room for the axis labels on the left and below, and for the curves' legend above.
     const double left = speedLeft + 4.5 * lineHeight;
     const double plotTop = top + 1.5 * lineHeight;
-    chart.plot = {left, plotTop, std::max(0.0, speedLeft + boxWidth - left),
+    // The "100 %" under the right end needs half its width beside the plot.
+    chart.plot = {left, plotTop, std::max(0.0, speedLeft + boxWidth - left - 1.5 * lineHeight),
                   std::max(0.0, top + bodyHeight - 2.5 * lineHeight - plotTop)};
     chart.axisMax = SpeedAxisTop(run.speedCurve);
     chart.writeCurve = Curve(run.speedCurve.write, chart.plot, chart.axisMax);
