@@ -15,6 +15,7 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "drives/target_folder.h"
+#include "engine/own_files.h"
 #include "engine/progress_text.h"
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
@@ -64,13 +65,6 @@ std::wstring ConsoleLine(std::wstring line) {
   return line;
 }
 
-// The window's drive change watch, for a run from the command line: the target counts as gone
-// when its path no longer lies on the volume the run started on (pulled, unmounted, replaced).
-bool TargetGone(const std::wstring& target, const std::wstring& startVolume) {
-  std::wstring volume, fileSystem;
-  return !platform::QueryPathVolume(target, &volume, &fileSystem) || volume != startVolume;
-}
-
 void CreateFolders(const std::wstring& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == L'/' || path[i] == L'\\') platform::CreateFolder(path.substr(0, i));
@@ -91,8 +85,8 @@ void LogToConsole() {
   SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
 }
 
-bool AskToContinue(const DriveInfo& drive) {
-  std::wstring question = NonEmptyTargetQuestion(drive);
+// Asks a Yes/No question on the terminal; anything but a yes is No.
+bool AskToContinue(std::wstring question) {
   for (size_t at; (at = question.find(L"\r\n")) != std::wstring::npos;) question.replace(at, 2, L"\n");
   Err(question + L" [j/N] ");
   std::wstring answer;
@@ -101,10 +95,10 @@ bool AskToContinue(const DriveInfo& drive) {
 }
 
 // Runs the test thread and, on this thread until it ends, shows its log lines and (on a terminal)
-// a progress line, turns Ctrl-C into a stop request, and stops the run when the target leaves its
-// volume. Returns the outcome the run handed over, or null when it ended in its preflight.
-std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state,
-                                           const std::wstring& target) {
+// a progress line, and turns Ctrl-C into a stop request. (The run itself stops when its target
+// leaves its volume.) Returns the outcome the run handed over, or null when it ended in its
+// preflight.
+std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state) {
   CliQueue queue;
   SetUiReceiver({[&queue](std::wstring line) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
@@ -122,11 +116,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                  }});
   platform::InstallInterruptHandler(OnInterrupt);
 
-  // The volume the target lies on now, and the stamp of the volumes in use, for the watch below.
-  std::wstring startVolume, fileSystem;
-  const bool watch = platform::QueryPathVolume(target, &startVolume, &fileSystem);
-  uint32_t driveMask = platform::LogicalDriveMask();
-
   // The test thread wakes the loop when it returns, so the program ends with the run.
   std::thread worker([&queue, config, state] {
     RunTest(config, state);
@@ -139,7 +128,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   bool stopSent = false;
   bool progressShown = false;
   auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  auto nextWatch = nextProgress;
   std::unique_ptr<RunOutcome> outcome;
   for (;;) {
     std::deque<std::wstring> lines;
@@ -168,17 +156,6 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
-    if (std::chrono::steady_clock::now() >= nextWatch) {
-      nextWatch += std::chrono::seconds(1);
-      const uint32_t mask = platform::LogicalDriveMask();
-      if (mask != driveMask) {
-        driveMask = mask;
-        if (watch && !state->stopRequested && TargetGone(target, startVolume)) {
-          RequestStop(*state, StopReason::kDriveGone);
-          AppendDiagLog(TargetGoneLogLine(config.driveRoot));
-        }
-      }
-    }
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
       Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
       progressShown = true;
@@ -235,20 +212,34 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) + L" begrenzt.\n");
   }
   if (plan.corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  // The system drive is never tested by a mere --yes: that is what scripts pass.
+  if (plan.confirmSystemVolume && !o.systemDrive) {
+    AppendDiagLog(kSystemVolumeDeclinedLog);
+    return Fail(SystemVolumeRefusal(plan));
+  }
+  if (plan.confirmProgramVolume && !o.yes) {
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(ProgramVolumeQuestion(drive));
+    if (!go) {
+      AppendDiagLog(kProgramVolumeDeclinedLog);
+      return Fail(std::wstring(kProgramVolumeDeclinedLog) + L" (--yes testet trotzdem)");
+    }
+  }
   if (plan.confirmNonEmpty && !o.yes) {
-    const bool go = platform::IsStandardInputTerminal() && AskToContinue(drive);
+    const bool go = platform::IsStandardInputTerminal() && AskToContinue(NonEmptyTargetQuestion(drive));
     if (!go) {
       AppendDiagLog(kNonEmptyDeclinedLog);
       return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
     }
   }
   LogToConsole();
+  // The log, and the results unless --results-dir chose their place, stay off the drive under test.
+  if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
-  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, o.target);
+  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state);
   if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
 
   Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));
@@ -259,11 +250,13 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
     LogToConsole();
-    DeleteRunTestFiles(state->createdFiles, state->filePath);
+    DeleteRunTestFiles(*state);
     SetUiReceiver({});
   }
 
   if (gInterrupts > 0) return kExitInterrupted;
+  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
+  // less than it planned.
   if (state->stopRequested) return kExitFound;
   for (const ResultRecord& r : outcome->results) {
     if (HasErrorVerdict(r) || r.cancelled) return kExitFound;

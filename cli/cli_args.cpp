@@ -12,7 +12,7 @@ namespace {
 
 enum class Opt : uint8_t {
   kSize, kBlock, kWorkers, kProfile, kReserve, kTestPoints, kResultsDir,
-  kMethodTest, kNoRandomPoints, kNoFastest, kDelete, kYes,
+  kMethodTest, kNoRandomPoints, kNoFastest, kDelete, kYes, kSystemDrive,
   kFormat, kOutput,
 };
 
@@ -54,6 +54,8 @@ const OptionSpec kOptions[] = {
      L"aus; die Testdateien bleiben für verify"},
     {Opt::kYes, L"--yes", kOnTest, nullptr, L"auch ein nicht leeres Ziel ohne Rückfrage testen",
      L"aus; am Terminal wird gefragt, ohne Terminal abgelehnt"},
+    {Opt::kSystemDrive, L"--system-drive", kOnTest, nullptr,
+     L"auch das Systemlaufwerk testen (2 GB, 5 % bleiben frei)", L"aus; das Systemlaufwerk wird abgelehnt"},
     {Opt::kFormat, L"--format", kOnExport, L"FORMAT", L"csv | xls | text | formatted | json | pdf",
      L"keiner, muss angegeben werden"},
     {Opt::kOutput, L"--output", kOnExport, L"DATEI", L"Zieldatei des Exports", L"keiner, muss angegeben werden"},
@@ -310,6 +312,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       case Opt::kNoFastest: options->noFastest = true; break;
       case Opt::kDelete: options->deleteAtEnd = true; break;
       case Opt::kYes: options->yes = true; break;
+      case Opt::kSystemDrive: options->systemDrive = true; break;
       case Opt::kFormat: {
         uint32_t format = 0;
         if (!ParseFormat(value, &format)) {

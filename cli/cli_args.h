@@ -24,6 +24,7 @@ struct CliOptions {
   bool noFastest = false;
   bool deleteAtEnd = false;
   bool yes = false;
+  bool systemDrive = false;  // a test may write to the system drive
   std::wstring resultsDir;
 
   // export

@@ -8,6 +8,9 @@ namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
+// The program's folder in the user's data folder.
+constexpr wchar_t kUserFolderName[] = L"velkor";
+
 std::wstring SubFolder(const wchar_t* name) {
   const std::wstring path = JoinPath(GetDataDirectory(), name);
   platform::CreateFolder(path);  // an existing folder is the normal case
@@ -21,19 +24,15 @@ std::wstring GetProgramDirectory() { return ProgramDirectoryOf(platform::Program
 std::wstring GetDataDirectory() {
   const std::wstring program = GetProgramDirectory();
   const std::wstring data = DataDirectoryFor(program, platform::IsSystemProgramFolder(program), platform::UserDataFolder());
-  if (data != program) {
-    // ~/.local/share may not exist yet on a fresh account: every missing level is made.
-    for (size_t i = 1; i <= data.size(); ++i) {
-      if (i == data.size() || IsSeparator(data[i])) platform::CreateFolder(data.substr(0, i));
-    }
-  }
+  // ~/.local/share may not exist yet on a fresh account: every missing level is made.
+  if (data != program) CreateFolderPath(data);
   return data;
 }
 
 std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
                               const std::wstring& userDataFolder) {
   if (!systemFolder || userDataFolder.empty()) return programDirectory;
-  return JoinPath(userDataFolder, L"velkor");
+  return JoinPath(userDataFolder, kUserFolderName);
 }
 
 std::wstring ProgramDirectoryOf(const std::wstring& file) {
@@ -45,6 +44,24 @@ std::wstring ProgramDirectoryOf(const std::wstring& file) {
 std::wstring GetResultsDirectory() { return SubFolder(L"results"); }
 
 std::wstring GetExportsDirectory() { return SubFolder(L"exports"); }
+
+std::wstring GetUserDataDirectory() {
+  const std::wstring base = platform::UserDataFolder();
+  if (base.empty()) return std::wstring();
+  const std::wstring folder = JoinPath(base, kUserFolderName);
+  return CreateFolderPath(folder) ? folder : std::wstring();
+}
+
+bool CreateFolderPath(const std::wstring& folder) {
+  for (size_t i = 1; i <= folder.size(); ++i) {
+    // Each prefix up to a separator; a drive ("E:") or the root just fails to be made again.
+    if (i == folder.size() || IsSeparator(folder[i])) platform::CreateFolder(folder.substr(0, i));
+  }
+  std::wstring probe = folder;
+  while (probe.size() > 1 && IsSeparator(probe.back())) probe.pop_back();
+  platform::FileIdentity identity;
+  return platform::QueryPathIdentity(probe, &identity);
+}
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
   if (!folder.empty() && IsSeparator(folder.back())) return folder + name;

@@ -30,6 +30,15 @@ std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemF
 std::wstring GetResultsDirectory();
 std::wstring GetExportsDirectory();
 
+// The per-user folder of the program, "velkor" in platform::UserDataFolder (Windows
+// %LOCALAPPDATA%\velkor, elsewhere $XDG_DATA_HOME/velkor or ~/.local/share/velkor), created with
+// its parents if missing. Empty when the system names none or it cannot be made. For any rule
+// that must keep the program's files away from its own folder.
+std::wstring GetUserDataDirectory();
+
+// Creates folder and every missing folder above it. True when the folder exists afterwards.
+bool CreateFolderPath(const std::wstring& folder);
+
 // folder + separator + name, without doubling a separator that folder already ends with
 // (a drive root such as "E:\").
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

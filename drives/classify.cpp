@@ -68,4 +68,9 @@ DriveInfo MakeDriveInfo(const std::wstring& root, const std::wstring& label, con
   return info;
 }
 
+void MarkSystemVolume(DriveInfo& drive) {
+  drive.systemVolume = true;
+  if (!drive.writeProtected) drive.status = Translate(L"system_volume");
+}
+
 }  // namespace velkor

@@ -34,4 +34,8 @@ DriveInfo MakeDriveInfo(const std::wstring& root, const std::wstring& label, con
                         const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes,
                         bool writeProtected);
 
+// Marks a row as the system volume: the flag, and Translate("system_volume") as its status unless
+// the drive is write-protected (which says more about it).
+void MarkSystemVolume(DriveInfo& drive);
+
 }  // namespace velkor

@@ -13,11 +13,13 @@ struct DriveInfo {
   std::wstring label;       // volume label, or Translate("no_name")
   std::wstring fileSystem;  // e.g. "FAT32", "exFAT", "NTFS", or Translate("unknown")
   std::wstring bus;         // connection text, German or neutral in every language
-  std::wstring status;      // Translate("write_protect") or Translate("writable")
+  std::wstring status;      // Translate("write_protect"), Translate("system_volume") or Translate("writable")
   uint64_t totalBytes = 0;  // visible to the user
   uint64_t freeBytes = 0;   // available to the user (quota-aware)
   double freePercent = 0.0;
   bool writeProtected = false;
+  bool systemVolume = false;   // holds the Windows folder (elsewhere "/" or the user's home)
+  bool programVolume = false;  // holds the running program's own folder
 };
 
 // The connection of a drive and whether it is a virtual disk (never offered).

@@ -77,6 +77,13 @@ void SortDrives(std::vector<DriveInfo>& drives, int column, bool ascending) {
   });
 }
 
+size_t DefaultDriveRow(const std::vector<DriveInfo>& drives) {
+  for (size_t i = 0; i < drives.size(); ++i) {
+    if (!drives[i].systemVolume) return i;
+  }
+  return 0;
+}
+
 void SortDriveTable() { SortDrives(DriveTable, driveSortColumn, driveSortAscending); }
 
 std::wstring FormatDriveTableText(const std::vector<DriveInfo>& drives) {

@@ -42,6 +42,10 @@ int CompareDrives(const DriveInfo& a, const DriveInfo& b, int column);
 // Sorts drives by column (an ordinary unstable sort: equal keys keep no particular order).
 void SortDrives(std::vector<DriveInfo>& drives, int column, bool ascending);
 
+// The row to select when the previous selection is not in the table (at start-up, or after its
+// drive left): the first that is not the system volume, else row 0. REQUIRES: drives not empty.
+size_t DefaultDriveRow(const std::vector<DriveInfo>& drives);
+
 // Sorts DriveTable by driveSortColumn and driveSortAscending.
 void SortDriveTable();
 

@@ -1,6 +1,7 @@
 #include "drives/enumerate.h"
 
 #include "drives/classify.h"
+#include "common/paths.h"
 #include "drives/drive_table.h"
 #include "platform/files.h"
 #include "platform/volumes.h"
@@ -23,11 +24,27 @@ bool EnumerateDrives() {
     if (bus.isVirtual) continue;  // mounted disk images
     std::wstring label, fileSystem;
     platform::QueryVolumeNames(root, &label, &fileSystem);  // on failure both stay empty
-    DriveTable.push_back(MakeDriveInfo(root, label, fileSystem, bus.bus, totalBytes, freeBytes,
-                                       IsWriteProtected(root)));
+    DriveTable.push_back(DescribeDrive(root, label, fileSystem, bus.bus, totalBytes, freeBytes));
   }
   SortDriveTable();
   return !DriveTable.empty();
+}
+
+bool IsSystemVolume(const std::wstring& path) {
+  for (const std::wstring& folder : platform::SystemFolders()) {
+    if (platform::OnSameVolume(path, folder)) return true;
+  }
+  return false;
+}
+
+bool IsProgramVolume(const std::wstring& path) { return platform::OnSameVolume(path, GetProgramDirectory()); }
+
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes) {
+  DriveInfo drive = MakeDriveInfo(root, label, fileSystem, bus, totalBytes, freeBytes, IsWriteProtected(root));
+  if (IsSystemVolume(root)) MarkSystemVolume(drive);
+  drive.programVolume = IsProgramVolume(root);
+  return drive;
 }
 
 bool IsNetworkOrCloudDrive(const std::wstring& root) {

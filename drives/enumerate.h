@@ -36,4 +36,14 @@ BusTypeInfo QueryBusType(const std::wstring& root, uint32_t driveType);
 // writable.
 bool IsWriteProtected(const std::wstring& root);
 
+// The volume of path holds one of the system's folders (platform::SystemFolders).
+bool IsSystemVolume(const std::wstring& path);
+
+// The volume of path holds the running program's folder.
+bool IsProgramVolume(const std::wstring& path);
+
+// A drive row of root as EnumerateDrives makes it, with the system and program marks.
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes);
+
 }  // namespace velkor

@@ -30,6 +30,8 @@ bool DescribeTestTarget(const std::wstring& folder, DriveInfo* drive) {
     }
   }
   *drive = MakeDriveInfo(folder, L"", fileSystem, L"", totalBytes, freeBytes, IsWriteProtected(volumeRoot));
+  if (IsSystemVolume(folder)) MarkSystemVolume(*drive);
+  drive->programVolume = IsProgramVolume(folder);
   return true;
 }
 

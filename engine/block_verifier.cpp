@@ -6,6 +6,7 @@
 #include "common/diag_log.h"
 #include "engine/block_io.h"
 #include "engine/diagnosis_collector.h"
+#include "engine/target_guard.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
@@ -95,6 +96,9 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 }  // namespace
 
 void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
+  // What is read must come from the target's own volume, checked again before each slot.
+  int64_t nextTargetCheck = 0;
+  if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
   VerifyReadMode mode = ChooseVerifyReadMode(job);
   platform::FileHandle file;
   if (mode.pastCache) file = platform::OpenFileForDirectRead(job.filePath);
@@ -134,7 +138,9 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
           [&](BlockSlot& slot, uint64_t n) {
             return ReadSlot(job, *state, workerIndex, file, mode, bounce.get(), slots.blocksPerSlot, own, n, slot);
           },
-          [&](BlockSlot& slot) { return CheckSlot(job, *state, workerIndex, slot); });
+          [&](BlockSlot& slot) {
+            return TargetStillInPlaceSoon(*state, &nextTargetCheck) && CheckSlot(job, *state, workerIndex, slot);
+          });
     }
   }
   platform::CloseFile(file);

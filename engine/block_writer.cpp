@@ -8,6 +8,7 @@
 #include "engine/diagnosis_collector.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -81,6 +82,9 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   const uint32_t flags = kAttributeNormal | (job.writeThrough ? kFlagWriteThrough : 0);
+  // Not even opened where the target folder now leads elsewhere; then checked before each slot.
+  int64_t nextTargetCheck = 0;
+  if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
   platform::FileHandle file = platform::OpenFileForWrite(job.filePath, job.writeThrough);
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
@@ -122,7 +126,9 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
             }
             return slot.first + slot.count < own;
           },
-          [&](BlockSlot& slot) { return WriteSlot(job, *state, workerIndex, file, slot); });
+          [&](BlockSlot& slot) {
+            return TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot);
+          });
     }
   }
   platform::CloseFile(file);

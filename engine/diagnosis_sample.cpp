@@ -10,6 +10,7 @@
 #include "engine/diagnosis_analysis.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -151,7 +152,13 @@ void SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, cons
   const uint32_t stopsBefore = state.stopRequests.load();
   const int64_t frequency = platform::QueryCounterFrequency();
   const int64_t deadline = platform::QueryCounter() + frequency * kSampleSeconds;
-  auto mayGoOn = [&] { return state.stopRequests.load() == stopsBefore && platform::QueryCounter() < deadline; };
+  // The target must still be the folder the run began on: reading elsewhere would diagnose another
+  // medium.
+  int64_t nextTargetCheck = 0;
+  auto mayGoOn = [&] {
+    return TargetStillInPlaceSoon(state, &nextTargetCheck) && state.stopRequests.load() == stopsBefore &&
+           platform::QueryCounter() < deadline;
+  };
 
   SampleReader reader(c, config, fullPlan);
   uint64_t read = 0;

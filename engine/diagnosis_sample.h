@@ -21,8 +21,9 @@ inline constexpr uint32_t kBoundaryReads = 64;    // reads that narrow down wher
 // system allows), and records each as sampled; then halves the unchecked stretch between the last
 // neighbouring good and bad checked blocks until they touch (LastOpenTransition; at most
 // kBoundaryReads reads), so the edge of the usable part is known to the block. A failed read is an unreadable block; a file that does not open is logged and skipped.
-// Ends early on a stop request made after it began (the run's stop is already set) and after
-// kSampleSeconds. Logs what it read.
+// Ends early on a stop request made after it began (the run's stop is already set), when the
+// target folder no longer is the run's (TargetStillInPlaceSoon) and after kSampleSeconds. Logs
+// what it read.
 void SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, const std::vector<TestVariant>& fullPlan,
                            TestState& state);
 

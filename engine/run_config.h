@@ -3,10 +3,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -39,6 +41,7 @@ struct TestConfig {
   bool isFat32 = false;  // also caps every test file at kFat32FileLimit
   uint64_t maxFileSize = 0;  // the largest test file of another file system with a limit; 0: none
   uint32_t accessProfile = 1;
+  bool systemVolume = false;  // the target is the system volume: the preflight keeps a floor free
   // The job's patternBase (see TestVariant): added to a block's index in the file to give its
   // pattern index.
   uint64_t patternBase = 0;
@@ -73,6 +76,15 @@ struct TestState {
   std::wstring driveRoot;
   std::wstring filePath;
   std::vector<std::wstring> createdFiles;
+  // The identity each test file had when this run made it: only an entry that still has it is
+  // deleted again.
+  std::map<std::wstring, platform::FileIdentity> createdIdentities;
+  // The target folder (driveRoot) as the run found it; nothing is written once driveRoot leads
+  // elsewhere (the stick pulled, the drive letter reassigned, the mount point left empty).
+  platform::FileIdentity targetFolder;
+  bool targetRecorded = false;
+  std::atomic<bool> targetGone{false};  // set once, by whoever noticed first
+  bool targetGoneShown = false;         // the window told the user (user-interface thread alone)
   uint32_t blockSize = 0;
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;

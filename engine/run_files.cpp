@@ -6,6 +6,7 @@
 #include "common/format.h"
 #include "common/paths.h"
 #include "engine/method_plan.h"
+#include "engine/target_guard.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -23,7 +24,54 @@ void AppendUnique(std::vector<std::wstring>& list, const std::vector<TestVariant
   }
 }
 
+// The entry is no test file of ours: it stays as it is, and the run goes no further.
+void ReportForeignEntry(const std::wstring& path, const std::wstring& what) {
+  AppendDiagLog(L"FEHLER: Name einer Testdatei ist belegt: " + path + L" ist " + what +
+                L", keine Testdatei dieses Programms. Sie bleibt unverändert, der Test schreibt nichts.");
+  PostStatusText(L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei).");
+}
+
+constexpr wchar_t kOtherVolumeText[] = L"eine Datei auf einem anderen Laufwerk (über eine Verknüpfung erreicht)";
+
+bool IsRegular(platform::EntryKind kind) {
+  return kind == platform::EntryKind::kPlainFile || kind == platform::EntryKind::kHardLinked;
+}
+
+// Deletes path while it is still the file this run created. *what receives, for kNotTheSame, what
+// is there instead.
+platform::SameFileDelete DeleteOwnTestFile(const std::wstring& path,
+                                           const std::map<std::wstring, platform::FileIdentity>& identities,
+                                           std::wstring* what) {
+  const auto own = identities.find(path);
+  if (own == identities.end()) {
+    *what = L"eine Datei, die dieser Lauf nicht angelegt hat";
+    return platform::SameFileDelete::kNotTheSame;
+  }
+  platform::EntryInfo found;
+  const platform::SameFileDelete result = platform::DeleteFileIfSame(path, own->second, &found);
+  if (result == platform::SameFileDelete::kNotTheSame) *what = ForeignEntryText(found);
+  return result;
+}
+
 }  // namespace
+
+uint64_t SystemVolumeReserve(uint64_t reserveFree, uint64_t totalBytes) {
+  return std::max({reserveFree, kSystemVolumeMinimumFree, totalBytes / 20});
+}
+
+std::wstring ForeignEntryText(const platform::EntryInfo& entry) {
+  switch (entry.kind) {
+    case platform::EntryKind::kSymbolicLink: return L"eine symbolische Verknüpfung";
+    case platform::EntryKind::kReparsePoint: return L"eine Verknüpfung oder ein Verbindungspunkt (Analysepunkt)";
+    case platform::EntryKind::kHardLinked:
+      return L"eine Datei mit " + std::to_wstring(entry.links) + L" Namen (harte Verknüpfung)";
+    case platform::EntryKind::kFolder: return L"ein Ordner";
+    case platform::EntryKind::kDevice: return L"ein Gerät oder eine andere Sonderdatei";
+    case platform::EntryKind::kPlainFile: return L"eine andere Datei";
+    case platform::EntryKind::kMissing: break;
+  }
+  return L"nicht mehr vorhanden";
+}
 
 std::wstring TestFilePath(const std::wstring& driveRoot) { return JoinPath(driveRoot, kTestFileName); }
 
@@ -108,11 +156,18 @@ bool CheckFreeSpace(const TestConfig& config) {
   const uint32_t code = queried ? 0 : platform::LastError();
   if (!queried) free = total = 0;
 
-  const bool fits = queried && free >= config.reserveFree && need <= free - config.reserveFree;
+  uint64_t reserve = config.reserveFree;
+  if (config.systemVolume && !config.verifyOnly) {
+    reserve = SystemVolumeReserve(config.reserveFree, total);
+    AppendDiagLog(L"Hinweis: Das Ziel ist das Systemlaufwerk. Dort bleiben immer mindestens " + FormatByteSize(reserve) +
+                  L" frei (mindestens 2.0 GB und 5 % des Laufwerks, gewünschter Rest " +
+                  FormatByteSize(config.reserveFree) + L").");
+  }
+  const bool fits = queried && free >= reserve && need <= free - reserve;
   if (!config.verifyOnly && !fits) {
     std::wstring line = L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=" +
                         config.driveRoot + L", benötigt=" + FormatByteSize(need) +
-                        L", gewünschter Rest=" + FormatByteSize(config.reserveFree) +
+                        L", gewünschter Rest=" + FormatByteSize(reserve) +
                         L", frei=" + FormatByteSize(free) + L", gesamt=" + FormatByteSize(total);
     if (!queried) line += L", " + FormatWindowsError(code);
     AppendDiagLog(line);
@@ -120,8 +175,7 @@ bool CheckFreeSpace(const TestConfig& config) {
     return false;
   }
   AppendDiagLog(L"Speicher OK: frei=" + FormatByteSize(free) + L", gesamt=" + FormatByteSize(total) +
-                L", benötigt=" + FormatByteSize(need) + L", Rest bleibt frei=" +
-                FormatByteSize(config.reserveFree));
+                L", benötigt=" + FormatByteSize(need) + L", Rest bleibt frei=" + FormatByteSize(reserve));
   return true;
 }
 
@@ -133,18 +187,57 @@ std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& metho
   return list;
 }
 
-bool CreateTestFiles(const std::vector<std::wstring>& paths) {
+bool CheckTestFileNames(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) {
+    platform::EntryInfo entry;
+    // An entry the system cannot describe is left to the creation, which reports the failure.
+    if (!platform::InspectEntry(path, &entry)) continue;
+    if (entry.kind != platform::EntryKind::kMissing && entry.kind != platform::EntryKind::kPlainFile) {
+      ReportForeignEntry(path, ForeignEntryText(entry));
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CreateTestFiles(TestState& state) {
+  if (!CheckTestFileNames(state.createdFiles)) return false;
+  for (const std::wstring& path : state.createdFiles) {
     PostStatusAndLog(L"Erstelle Testdatei: " + path);
-    platform::FileHandle file = platform::CreateFileTruncate(path);
+    if (!TargetStillInPlace(state)) return false;
+    platform::EntryInfo found;
+    bool created = false;
+    platform::FileHandle file = platform::OpenOwnFile(path, &found, &created);
     if (!file.valid()) {
       const uint32_t code = platform::LastError();
+      if (found.kind != platform::EntryKind::kMissing && found.kind != platform::EntryKind::kPlainFile) {
+        ReportForeignEntry(path, ForeignEntryText(found));
+        return false;
+      }
+      AppendDiagLog(L"FEHLER: Testdatei konnte nicht erstellt werden. Datei=" + path + L", " +
+                    FormatWindowsError(code));
+      PostStatusText(L"Fehler: Testdatei konnte nicht erstellt werden.");
+      return false;
+    }
+    // A link the system follows silently (a Windows-compatible layer over links) shows itself here.
+    if (state.targetRecorded && found.identity.volume != state.targetFolder.volume) {
+      platform::CloseFile(file);
+      platform::EntryInfo ignored;
+      if (created) platform::DeleteFileIfSame(path, found.identity, &ignored);
+      ReportForeignEntry(path, kOtherVolumeText);
+      return false;
+    }
+    // Emptied only now, after the checks: a file of an earlier run.
+    if (!created && !platform::SetFileSizeByHandle(file, 0)) {
+      const uint32_t code = platform::LastError();
+      platform::CloseFile(file);
       AppendDiagLog(L"FEHLER: Testdatei konnte nicht erstellt werden. Datei=" + path + L", " +
                     FormatWindowsError(code));
       PostStatusText(L"Fehler: Testdatei konnte nicht erstellt werden.");
       return false;
     }
     platform::CloseFile(file);
+    state.createdIdentities[path] = found.identity;
     AppendDiagLog(L"Testdatei geöffnet/erstellt: " + path);
   }
   AppendDiagLog(L"Testdateien angelegt. Sie werden beim Schreiben blockweise vergrößert, keine "
@@ -152,12 +245,23 @@ bool CreateTestFiles(const std::vector<std::wstring>& paths) {
   return true;
 }
 
-bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan) {
+bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan, const TestState& state) {
   for (const TestVariant& entry : fullPlan) {
+    platform::EntryInfo found;
+    if (!platform::InspectEntry(entry.filePath, &found)) found.kind = platform::EntryKind::kMissing;
+    // A link would have the check read, and judge, another file than this drive's.
+    if (found.kind != platform::EntryKind::kMissing && found.kind != platform::EntryKind::kPlainFile) {
+      ReportForeignEntry(entry.filePath, ForeignEntryText(found));
+      return false;
+    }
     uint64_t size = 0;
-    if (!platform::GetFileSizeByPath(entry.filePath, &size)) {
+    if (found.kind == platform::EntryKind::kMissing || !platform::GetFileSizeByPath(entry.filePath, &size)) {
       AppendDiagLog(L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + entry.filePath);
       PostStatusText(L"Fehler: Testdatei zum Prüfen fehlt.");
+      return false;
+    }
+    if (state.targetRecorded && found.identity.volume != state.targetFolder.volume) {
+      ReportForeignEntry(entry.filePath, kOtherVolumeText);
       return false;
     }
     if (size < entry.byteCount) {
@@ -173,7 +277,8 @@ bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan) {
 
 void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
                            const std::vector<TestVariant>& fullPlan,
-                           std::vector<std::wstring>& createdFiles) {
+                           std::vector<std::wstring>& createdFiles,
+                           const std::map<std::wstring, platform::FileIdentity>& createdIdentities) {
   std::vector<std::wstring> keep;
   AppendUnique(keep, fullPlan);
   std::vector<std::wstring> methodPaths;
@@ -184,15 +289,22 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
     const auto listed = std::find(createdFiles.begin(), createdFiles.end(), path);
     if (listed == createdFiles.end()) continue;  // not this run's file: never deleted
     createdFiles.erase(listed);
-    if (platform::DeleteFileAtPath(path)) {
-      AppendDiagLog(L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien "
-                    L"Speicher nutzen kann: " + path);
-      continue;
-    }
-    const uint32_t code = platform::LastError();
-    if (code != platform::kErrorFileNotFound) {
-      AppendDiagLog(L"Hinweis: Methodentest-Datei konnte vor Volltest nicht entfernt werden: " + path +
-                    L", " + FormatWindowsError(code));
+    std::wstring what;
+    switch (DeleteOwnTestFile(path, createdIdentities, &what)) {
+      case platform::SameFileDelete::kDeleted:
+        AppendDiagLog(L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien "
+                      L"Speicher nutzen kann: " + path);
+        break;
+      case platform::SameFileDelete::kMissing:
+        break;
+      case platform::SameFileDelete::kNotTheSame:
+        AppendDiagLog(L"Hinweis: Methodentest-Datei nicht entfernt, dort liegt nicht mehr die Datei dieses Laufs: " +
+                      path + L" ist " + what + L".");
+        break;
+      case platform::SameFileDelete::kFailed:
+        AppendDiagLog(L"Hinweis: Methodentest-Datei konnte vor Volltest nicht entfernt werden: " + path + L", " +
+                      FormatWindowsError(platform::LastError()));
+        break;
     }
   }
 }
@@ -201,14 +313,26 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
 
 namespace velkor {
 
-void DeleteRunTestFiles(const std::vector<std::wstring>& createdFiles, const std::wstring& filePath) {
-  const std::vector<std::wstring> files = createdFiles.empty() ? std::vector<std::wstring>{filePath} : createdFiles;
+void DeleteRunTestFiles(const TestState& run) {
+  const std::vector<std::wstring> files =
+      run.createdFiles.empty() ? std::vector<std::wstring>{run.filePath} : run.createdFiles;
   for (const std::wstring& path : files) {
-    if (platform::DeleteFileAtPath(path)) {
-      AppendDiagLog(L"Testdatei gelöscht: " + path);
-    } else {
-      AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
-                    FormatWindowsError(platform::LastError()));
+    std::wstring what;
+    switch (DeleteOwnTestFile(path, run.createdIdentities, &what)) {
+      case platform::SameFileDelete::kDeleted:
+        AppendDiagLog(L"Testdatei gelöscht: " + path);
+        break;
+      case platform::SameFileDelete::kNotTheSame:
+        AppendDiagLog(L"FEHLER: Testdatei nicht gelöscht: " + path + L" ist nicht mehr die Datei dieses Laufs, sondern " +
+                      what + L". Sie bleibt unverändert.");
+        break;
+      case platform::SameFileDelete::kMissing:
+        platform::SetLastError(platform::kErrorFileNotFound);
+        [[fallthrough]];
+      case platform::SameFileDelete::kFailed:
+        AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
+                      FormatWindowsError(platform::LastError()));
+        break;
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "engine/run_config.h"
 #include "engine/job_variant.h"
+#include "platform/files.h"
 
 namespace velkor {
 
@@ -18,6 +19,13 @@ inline constexpr uint64_t kFat32FileLimit = 3984588800ULL;
 
 // Subtracted from the free space when a test is sized to the whole free space (not by the preflight).
 inline constexpr uint64_t kSafetyBuffer = 33554432ULL;
+
+// On the system volume a writing run leaves at least this much free, and at least 5 % of it.
+inline constexpr uint64_t kSystemVolumeMinimumFree = 2147483648ULL;
+
+// The least a writing run leaves free on the system volume: the reserve asked for, but at least
+// kSystemVolumeMinimumFree and 5 % of the volume.
+uint64_t SystemVolumeReserve(uint64_t reserveFree, uint64_t totalBytes);
 
 // The test file of a run in one file, and the names of a full test split into several.
 inline constexpr wchar_t kTestFileName[] = L"velkor.bin";
@@ -52,34 +60,51 @@ std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config);
 uint64_t FreeSpaceNeed(const TestConfig& config);
 
 // Checks that FreeSpaceNeed plus the reserve fits into the drive's free space and logs the
-// figures. A verify-only run always passes (it writes nothing) but still logs them.
+// figures. On the system volume the reserve is SystemVolumeReserve, and the log says so. A
+// verify-only run always passes (it writes nothing) but still logs them.
 bool CheckFreeSpace(const TestConfig& config);
+
+// What an entry that is no test file of ours is, for the log: "eine symbolische Verknüpfung",
+// "ein Ordner", "eine Datei mit 2 Namen (harte Verknüpfung)", ...
+std::wstring ForeignEntryText(const platform::EntryInfo& entry);
+
+// Every path is free or a plain file (a test file of an earlier run). The first that is anything
+// else (a link, a reparse point, a file with several names, a folder, a device) is reported with
+// a "FEHLER:" line naming it and what it is, and a "Fehler:" status text; nothing is touched.
+bool CheckTestFileNames(const std::vector<std::wstring>& paths);
 
 // The run's test files: method-plan paths, then full-plan paths, each once, in plan order.
 std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& methodPlan,
                                            const std::vector<TestVariant>& fullPlan);
 
-// Creates (or truncates to 0 bytes) each file in order; stops at the first failure, leaving the
-// files created before it in place.
-bool CreateTestFiles(const std::vector<std::wstring>& paths);
+// Creates state.createdFiles in order, each empty: a missing one is made, a plain file of an
+// earlier run is emptied. Nothing is followed or emptied that is not such a file
+// (CheckTestFileNames first, and again at each open), and nothing is made once the target folder
+// leads elsewhere or where the file would land on another volume. Records each file's identity in
+// state.createdIdentities. Stops at the first failure, leaving the files created before it.
+bool CreateTestFiles(TestState& state);
 
-// A verify-only run needs every full-plan file to exist with at least its byteCount bytes.
-bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan);
+// A verify-only run needs every full-plan file to exist as a plain file on the target's volume
+// with at least its byteCount bytes.
+bool CheckVerifyOnlyFiles(const std::vector<TestVariant>& fullPlan, const TestState& state);
 
 // Deletes the method-test files that the full test does not reuse, so the full test can use
-// their space, and drops them from createdFiles (also when the delete failed). Only paths listed
-// in createdFiles are deleted: the run touches no file it did not create.
+// their space, and drops them from createdFiles (also when the delete failed). Only entries that
+// are still the files this run created (createdIdentities) are deleted: the run touches no file it
+// did not create.
 void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
                            const std::vector<TestVariant>& fullPlan,
-                           std::vector<std::wstring>& createdFiles);
+                           std::vector<std::wstring>& createdFiles,
+                           const std::map<std::wstring, platform::FileIdentity>& createdIdentities);
 
 }  // namespace velkor
 
 namespace velkor {
 
 // Deletes the run's test files after the user agreed: createdFiles, or filePath alone when that
-// list is empty. Logs "Testdatei gelöscht: " or the "FEHLER:" line per file and goes on after a
-// failure. Touches nothing else.
-void DeleteRunTestFiles(const std::vector<std::wstring>& createdFiles, const std::wstring& filePath);
+// list is empty, each only while it is still the file this run created (createdIdentities).
+// Logs "Testdatei gelöscht: " or a "FEHLER:" line per file and goes on after a failure. Touches
+// nothing else.
+void DeleteRunTestFiles(const TestState& run);
 
 }  // namespace velkor

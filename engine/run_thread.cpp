@@ -13,8 +13,10 @@
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/job_variant.h"
+#include "engine/target_guard.h"
 #include "engine/verify_only_files.h"
 #include "engine/worker_limits.h"
+#include "platform/errors.h"
 #include "platform/system.h"
 #include "results/results_database.h"
 
@@ -143,10 +145,19 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     PostStatusText(L"Fehler: Kein Volltest möglich.");
     return EndWithoutOutcome(s);
   }
+  // The folder as it is now: from here on nothing is written once the path leads elsewhere.
+  const bool targetKnown = RecordTargetFolder(s);
+  const uint32_t targetError = platform::LastError();
   if (!CheckFreeSpace(config)) return EndWithoutOutcome(s);
+  if (!targetKnown) {
+    AppendDiagLog(L"FEHLER: Zielordner kann nicht erkannt werden. Ordner=" + s.driveRoot + L", " +
+                  FormatWindowsError(targetError));
+    PostStatusText(L"Fehler: Zielordner kann nicht erkannt werden.");
+    return EndWithoutOutcome(s);
+  }
 
   s.createdFiles = CreatedFilesList(methodPlan, fullPlan);
-  if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan) : !CreateTestFiles(s.createdFiles)) {
+  if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan, s) : !CreateTestFiles(s)) {
     return EndWithoutOutcome(s);
   }
 
@@ -160,7 +171,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     AppendDiagLog(L"Methodentest: " + Num(n) +
                   L" Varianten (ein CPU-Kern bleibt frei; Worker maximal bis zur erlaubten Grenze).");
     for (size_t i = 0; i < n; ++i) {
-      if (s.stopRequested) break;
+      if (!TargetStillInPlace(s) || s.stopRequested) break;
       const TestVariant& v = methodPlan[i];
       PostStatusAndLog(L"Variante " + Num(i + 1) + L"/" + Num(n) + L": Art des Zugriffs " + v.accessType.name +
                        L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
@@ -171,7 +182,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
     if (config.useFastest && fastest >= 0) TakeOverFastest(results[static_cast<size_t>(fastest)], fullPlan);
-    if (!config.verifyOnly) RemoveMethodTestFiles(methodPlan, fullPlan, s.createdFiles);
+    if (!config.verifyOnly) RemoveMethodTestFiles(methodPlan, fullPlan, s.createdFiles, s.createdIdentities);
   }
 
   // Every full-test file is written before any is read back: a medium that wraps its writes around
@@ -190,7 +201,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   }
   bool checkBegan = false;  // the full test's read-back started: every file was written
   for (size_t i = 0; i < m; ++i) {
-    if (s.stopRequested) break;
+    if (!TargetStillInPlace(s) || s.stopRequested) break;
     const TestVariant& v = fullPlan[i];
     PostStatusAndLog(L"Volltest " + Num(i + 1) + L"/" + Num(m) + L": " + v.filePath + L", Art des Zugriffs " +
                      v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +

@@ -81,7 +81,9 @@ bool BuildConfig(const StartRequest& r, const DriveInfo& drive, uint64_t sizeMb,
 
 // The compact choices, the "Quorvel-Modus" sizing to the free space and the verify-only
 // restrictions, applied to a configuration that passed validation.
-void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, StartMode mode,
+// freeForTest is what a test sized to the free space may fill: the drive's free bytes, less the
+// floor that stays free on the system volume.
+void ApplyStartModes(TestConfig& c, uint64_t freeForTest, bool verifyOnly, StartMode mode,
                      StartModeEffects& effects) {
   c.verifyOnly = verifyOnly;
   if (!verifyOnly && mode == StartMode::kCompactQuorvel) {
@@ -99,7 +101,7 @@ void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, Sta
     c.benchmarkBytes = 0;
     c.startOffset = 0;
     c.reserveFree = 0;
-    const uint64_t size = FreeSpaceTestSize(drive.freeBytes, c.blockSize);
+    const uint64_t size = FreeSpaceTestSize(freeForTest, c.blockSize);
     if (size >= c.blockSize) {
       c.testSize = size;
       c.deleteAtEnd = true;
@@ -119,7 +121,7 @@ void ApplyStartModes(TestConfig& c, const DriveInfo& drive, bool verifyOnly, Sta
     c.writeThrough = true;
     c.errorLimit = 500;
     c.reserveFree = 0;
-    const uint64_t size = FreeSpaceTestSize(drive.freeBytes, c.blockSize);
+    const uint64_t size = FreeSpaceTestSize(freeForTest, c.blockSize);
     if (size >= c.blockSize) {
       c.testSize = size;
       c.startOffset = 0;
@@ -149,12 +151,18 @@ StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_
     plan.refusal = StartRefusal::kWriteProtected;
     return plan;
   }
+  // On the system volume a writing run leaves a floor free whatever was entered; a test sized to
+  // the free space stops short of it.
+  const bool onSystem = drive->systemVolume && !request.verifyOnly;
+  const uint64_t enteredReserve = request.reserveMb && *request.reserveMb <= UINT64_MAX / kMiB ? *request.reserveMb * kMiB : 0;
+  const uint64_t systemReserve = onSystem ? SystemVolumeReserve(enteredReserve, drive->totalBytes) : 0;
+  const uint64_t freeForTest = drive->freeBytes > systemReserve ? drive->freeBytes - systemReserve : 0;
   std::optional<uint64_t> sizeMb = request.testSizeMb;
   switch (request.sizeSource) {
     case SizeSource::kEntered:
       break;
     case SizeSource::kFreeSpace:
-      sizeMb = FreeSpaceTestSize(drive->freeBytes, 1) / kMiB;
+      sizeMb = FreeSpaceTestSize(freeForTest, 1) / kMiB;
       break;
     case SizeSource::kExistingFiles:
       sizeMb = ExistingTestFilesSize(drive->root) / kMiB;
@@ -173,8 +181,18 @@ StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_
     return plan;
   }
   plan.confirmNonEmpty = NeedsNonEmptyConfirmation(*drive, request.verifyOnly);
-  ApplyStartModes(plan.config, *drive, request.verifyOnly, request.mode, plan.effects);
+  ApplyStartModes(plan.config, freeForTest, request.verifyOnly, request.mode, plan.effects);
   plan.highWorkerWarning = IsHighWorkerCount(plan.config.workerCount, cpuCount);
+  if (onSystem) {
+    plan.config.systemVolume = true;
+    plan.confirmSystemVolume = true;
+    plan.systemReserve = SystemVolumeReserve(plan.config.reserveFree, drive->totalBytes);
+  }
+  // The log and the results would be written to the drive under test, where a drive that wraps
+  // its writes around overwrites them (and they its test data); a writing test may overwrite the
+  // program itself.
+  plan.ownFilesOnTarget = drive->programVolume;
+  plan.confirmProgramVolume = drive->programVolume && !request.verifyOnly;
   return plan;
 }
 
@@ -205,6 +223,27 @@ std::wstring NonEmptyTargetQuestion(const DriveInfo& drive) {
          FormatByteSize(drive.freeBytes) + L" von " + FormatByteSize(drive.totalBytes) + L" (" +
          FormatPercent(drive.freePercent) + L")\r\n\r\n" +
          L"Nur eigene Testdateien werden angelegt, aber ein Volltest belegt den freien Speicher. Fortfahren?";
+}
+
+std::wstring SystemVolumeQuestion(const StartPlan& plan) {
+  return L"Achtung: Das ausgewählte Laufwerk ist das Systemlaufwerk!\r\n\r\nLaufwerk: " + plan.config.driveRoot +
+         L"\r\nDer Test schreibt bis zu " + FormatByteSize(FreeSpaceNeed(plan.config)) +
+         L" Testdaten darauf. Mindestens " + FormatByteSize(plan.systemReserve) +
+         L" bleiben frei, damit das System weiterläuft.\r\n\r\n"
+         L"Ein Systemlaufwerk zu testen ist selten gewollt. Trotzdem auf dem Systemlaufwerk testen?";
+}
+
+std::wstring SystemVolumeRefusal(const StartPlan& plan) {
+  return L"Fehler: " + plan.config.driveRoot + L" liegt auf dem Systemlaufwerk; der Test würde bis zu " +
+         FormatByteSize(FreeSpaceNeed(plan.config)) + L" darauf schreiben. Mit --system-drive wird trotzdem getestet (" +
+         FormatByteSize(plan.systemReserve) + L" bleiben frei).";
+}
+
+std::wstring ProgramVolumeQuestion(const DriveInfo& drive) {
+  return L"Velkor wurde von dem Laufwerk gestartet, das getestet werden soll: " + drive.root +
+         L"\r\n\r\nEin gefälschtes Laufwerk kann beim Test die Dateien des Programms überschreiben. Log und "
+         L"Ergebnisse dieses Laufs werden deshalb im Benutzerordner abgelegt. Besser ist es, Velkor von einem "
+         L"anderen Laufwerk zu starten.\r\n\r\nTrotzdem fortfahren?";
 }
 
 std::wstring TargetGoneLogLine(const std::wstring& driveRoot) {

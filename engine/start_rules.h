@@ -79,7 +79,15 @@ struct StartPlan {
   StartRefusal refusal = StartRefusal::kNone;
   TestConfig config;  // complete when refusal is kNone
   StartCorrections corrections;
-  bool confirmNonEmpty = false;  // ask NonEmptyTargetQuestion first; No ends the start
+  // Ask SystemVolumeQuestion first (velkor-cli refuses unless told otherwise); No ends the start.
+  // The run then leaves at least systemReserve free, whatever was entered.
+  bool confirmSystemVolume = false;
+  uint64_t systemReserve = 0;
+  // The program runs from the target's volume: its log and results go to the per-user folder
+  // (MoveOwnFilesToUserFolder), and a writing start asks ProgramVolumeQuestion first (No ends it).
+  bool ownFilesOnTarget = false;
+  bool confirmProgramVolume = false;
+  bool confirmNonEmpty = false;  // ask NonEmptyTargetQuestion; No ends the start
   StartModeEffects effects;
   bool highWorkerWarning = false;  // warn with kHighWorkerWarning (the run still starts)
 };
@@ -96,6 +104,15 @@ std::optional<uint64_t> ReadNumberField(const std::wstring& text);
 bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly);
 std::wstring NonEmptyTargetQuestion(const DriveInfo& drive);
 
+// The question before a writing test on the system volume: the drive, what the test writes and
+// what stays free.
+std::wstring SystemVolumeQuestion(const StartPlan& plan);
+// velkor-cli's refusal of the same start without --system-drive.
+std::wstring SystemVolumeRefusal(const StartPlan& plan);
+
+// The question before a run on the volume the program itself was started from.
+std::wstring ProgramVolumeQuestion(const DriveInfo& drive);
+
 // At least 90 % of the logical processors, or above the maximum.
 bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount);
 
@@ -103,6 +120,11 @@ bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount);
 inline constexpr wchar_t kWriteProtectedText[] = L"Das ausgewählte Laufwerk ist schreibgeschützt.";
 inline constexpr wchar_t kInvalidInputText[] = L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.";
 inline constexpr wchar_t kNonEmptyDeclinedLog[] = L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.";
+inline constexpr wchar_t kSystemVolumeTitle[] = L"Systemlaufwerk";
+inline constexpr wchar_t kSystemVolumeDeclinedLog[] = L"Start abgebrochen: Test auf dem Systemlaufwerk nicht bestätigt.";
+inline constexpr wchar_t kProgramVolumeTitle[] = L"Programm auf dem Testlaufwerk";
+inline constexpr wchar_t kProgramVolumeDeclinedLog[] =
+    L"Start abgebrochen: Velkor läuft von dem Laufwerk, das getestet werden sollte.";
 inline constexpr wchar_t kStopRequestedLog[] = L"Stop-Anforderung gesendet.";
 inline constexpr wchar_t kHighWorkerWarning[] =
     L"Die Workerzahl nutzt fast alle erlaubten Worker. Ein Kern bleibt frei, aber Windows kann während des "

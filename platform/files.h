@@ -14,8 +14,9 @@ struct FileHandle {
   bool valid() const { return raw != -1; }
 };
 
-// Opens an existing file for writing, shared for reading and writing. With writeThrough every
-// write reaches the medium before it returns.
+// Opens an existing plain file (a regular file with one name) for writing, shared for reading and
+// writing, without following a link: a link, a file with several names, a folder or a device
+// fails with kErrorAccessDenied. With writeThrough every write reaches the medium before it returns.
 FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough);
 
 // Opens an existing file for reading, shared for reading and writing, through the system cache.
@@ -84,6 +85,58 @@ bool CreateFolder(const std::wstring& path);
 // Names (not paths) of the plain files in folder that match pattern ('*' and '?' wildcards,
 // case-insensitive as on Windows), in the order the system lists them.
 std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstring& pattern);
+
+// Who a file or folder is: the volume that holds it and its number there (Windows: the volume
+// serial number and the file index; elsewhere st_dev and st_ino). Two paths with equal identities
+// name the same file.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// What a folder entry is, seen without following it.
+enum class EntryKind : uint8_t {
+  kMissing,       // there is no entry of that name
+  kPlainFile,     // a regular file with one name
+  kHardLinked,    // a regular file with more than one name
+  kSymbolicLink,  // a symbolic link (a POSIX one; on Windows a reparse point)
+  kReparsePoint,  // a Windows symbolic link, junction or other reparse point
+  kFolder,
+  kDevice,        // a device, pipe, socket or other special file
+};
+
+struct EntryInfo {
+  EntryKind kind = EntryKind::kMissing;
+  uint32_t links = 0;     // names of a regular file
+  FileIdentity identity;  // of the entry itself, not of what a link points to
+};
+
+// Describes the entry path names without following it. A missing entry is a success with
+// kMissing; false (reason in LastError) when the system cannot tell.
+bool InspectEntry(const std::wstring& path, EntryInfo* info);
+
+// The identity of what path leads to now, links and mount points followed (a folder as well as a
+// file).
+bool QueryPathIdentity(const std::wstring& path, FileIdentity* identity);
+
+// Opens path for writing a file of our own without following a link or truncating anything:
+// creates it (*created true) or opens it when it is already a plain file. Any other entry (a link,
+// a reparse point, a file with several names, a folder, a device) is left as it is: the result is
+// invalid, *found says what is there and LastError is kErrorAccessDenied. On success *found
+// describes the opened file (kPlainFile, its identity).
+FileHandle OpenOwnFile(const std::wstring& path, EntryInfo* found, bool* created);
+
+// Sets the size of an open file (0 empties it).
+bool SetFileSizeByHandle(const FileHandle& file, uint64_t size);
+
+// What DeleteFileIfSame did.
+enum class SameFileDelete : uint8_t { kDeleted, kMissing, kNotTheSame, kFailed };
+
+// Deletes the entry path only when it is a regular file with the given identity, never following
+// a link; anything else there stays untouched (kNotTheSame, *found says what it is). kFailed
+// leaves the reason in LastError.
+SameFileDelete DeleteFileIfSame(const std::wstring& path, const FileIdentity& identity, EntryInfo* found);
 
 // Free bytes the caller may use and total bytes of the volume that holds path.
 bool GetVolumeSpace(const std::wstring& path, uint64_t* freeToCaller, uint64_t* totalBytes);

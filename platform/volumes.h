@@ -81,6 +81,14 @@ bool DeviceReportsWriteProtect(const std::wstring& root);
 // it. False when the path does not exist.
 bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem);
 
+// Whether two existing paths lie on one volume (Windows: the same volume by its GUID name, else by
+// its root; elsewhere the same st_dev, links followed). False when either cannot be asked.
+bool OnSameVolume(const std::wstring& a, const std::wstring& b);
+
+// Folders that lie on the system volumes: on Windows the Windows folder; elsewhere the root "/"
+// and the user's home folder ($HOME, else the password database's).
+std::vector<std::wstring> SystemFolders();
+
 // For a file on a file system in user space over a block device (Linux "fuseblk": the NTFS and
 // exFAT drivers), whose reads go through the block device's own cache: writes that cache back and
 // drops it (fsync, POSIX_FADV_DONTNEED, BLKFLSBUF where permitted), so the next read of the file

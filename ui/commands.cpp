@@ -89,7 +89,7 @@ void OfferTestFileDeletion(HWND owner) {
   const std::wstring question = DeletionQuestion(count);
   const int answer = MessageBoxW(owner, question.c_str(), kDeletionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer == IDYES) {
-    DeleteRunTestFiles(run.createdFiles, run.filePath);
+    DeleteRunTestFiles(run);
   } else {
     AppendDiagLog(L"Testdateien nicht gelöscht.");
   }

@@ -232,7 +232,8 @@ void FillDriveList(const std::wstring& previousRoot) {
       for (int c = 1; c < kDriveColumnCount; ++c) SetCell(list, row, c, DriveCellText(DriveTable[i], c));
       if (chosen < 0 && DriveTable[i].root == previousRoot) chosen = row;
     }
-    if (chosen < 0 && !DriveTable.empty()) chosen = 0;
+    // Never the system drive by default: one "Testen" must not fill it.
+    if (chosen < 0 && !DriveTable.empty()) chosen = static_cast<int>(DefaultDriveRow(DriveTable));
     if (chosen >= 0) SelectRow(list, chosen);
   }
   UpdateSelectedDriveLabel();

@@ -7,10 +7,12 @@
 
 #include "common/diag_log.h"
 #include "drives/enumerate.h"
+#include "engine/own_files.h"
 #include "engine/progress_text.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
 #include "engine/start_rules.h"
+#include "engine/target_guard.h"
 #include "engine/worker_limits.h"
 #include "platform/volumes.h"
 #include "ui/commands.h"
@@ -53,12 +55,33 @@ void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
 
+// A warning question whose default is No; true only for Yes. No logs declinedLog.
+bool Confirm(const std::wstring& question, const wchar_t* title, const wchar_t* declinedLog) {
+  if (MessageBoxW(Ui().main, question.c_str(), title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) return true;
+  AppendDiagLog(declinedLog);
+  return false;
+}
+
+// The box that tells the user the target has gone.
+void ShowTargetGone(HWND main) {
+  Ui().run->targetGoneShown = true;
+  MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
+              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
+}
+
 // The settings controls, Start and Stop back to idle once a run is over.
 void UnlockAfterRun() {
   KillTimer(Ui().main, kProgressTimer);
   SetControlsEnabled(true);
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
+}
+
+// The run noticed by itself that its target leads elsewhere (a letter given to another volume
+// leaves the drive mask as it was): the user hears of it once.
+void TellTargetGone() {
+  WindowState& ui = Ui();
+  if (ui.run && ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
 }
 
 }  // namespace
@@ -87,15 +110,19 @@ void StartTestCommand(bool verifyOnly) {
     SetText(kCtlSelectedDrive, L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.");
   }
 
-  if (plan.confirmNonEmpty) {
-    const std::wstring question = NonEmptyTargetQuestion(*selected);
-    const int answer = MessageBoxW(ui.main, question.c_str(), L"Zielpartition nicht leer",
-                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer != IDYES) {
-      AppendDiagLog(kNonEmptyDeclinedLog);
-      return;
-    }
+  if (plan.confirmSystemVolume && !Confirm(SystemVolumeQuestion(plan), kSystemVolumeTitle, kSystemVolumeDeclinedLog)) {
+    return;
   }
+  if (plan.confirmProgramVolume &&
+      !Confirm(ProgramVolumeQuestion(*selected), kProgramVolumeTitle, kProgramVolumeDeclinedLog)) {
+    return;
+  }
+  if (plan.confirmNonEmpty &&
+      !Confirm(NonEmptyTargetQuestion(*selected), L"Zielpartition nicht leer", kNonEmptyDeclinedLog)) {
+    return;
+  }
+  // From here on this run's log and results stay off the drive under test.
+  const std::wstring ownFilesLine = plan.ownFilesOnTarget ? MoveOwnFilesToUserFolder(true) : std::wstring();
 
   const StartModeEffects& effects = plan.effects;
   if (effects.quorvelSized) {
@@ -122,6 +149,7 @@ void StartTestCommand(bool verifyOnly) {
   if (HWND bar = Control(kCtlProgressBar)) SendMessageW(bar, PBM_SETPOS, 0, 0);
   PostStatusText(verifyOnly ? L"Nur prüfen gedrückt: Prüfung wird vorbereitet." : L"Start gedrückt: Test wird vorbereitet.");
   AppendDiagLog(verifyOnly ? L"Bedienung: Nur prüfen gedrückt." : L"Bedienung: Start gedrückt.");
+  if (!ownFilesLine.empty()) AppendDiagLog(ownFilesLine);
   std::thread(RunTest, config, ui.run).detach();
   SetTimer(ui.main, kProgressTimer, kProgressPeriodMs, nullptr);
 }
@@ -149,6 +177,7 @@ void OnProgressTimer() {
   if (!ui.run) return;
   UpdateProgress();
   if (platform::LogicalDriveMask() != LastDriveMask) CheckDriveChange(ui.main);
+  TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
@@ -161,6 +190,7 @@ void OnTestDone(RunOutcome* raw) {
   WindowState& ui = Ui();
   if (ui.run) ui.run->running = false;
   UnlockAfterRun();
+  TellTargetGone();
   ui.currentResults = std::move(outcome->results);
   ui.currentResultsPath = outcome->databasePath;
   ui.currentDiagnosis = std::move(outcome->diagnosis);
@@ -176,6 +206,8 @@ void OnTestDone(RunOutcome* raw) {
   UpdateProgress();
   ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
+  // Closing the boxes gave a control the focus, and with it its hint: the summary again.
+  UpdateProgress();
   LayoutMainWindow(ui.main);
 }
 
@@ -187,10 +219,8 @@ void CheckDriveChange(HWND main) {
   for (const DriveInfo& drive : DriveTable) {
     if (drive.root == ui.run->driveRoot) return;
   }
-  RequestStop(*ui.run, StopReason::kDriveGone);
-  AppendDiagLog(TargetGoneLogLine(ui.run->driveRoot));
-  MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
-              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
+  StopForTargetGone(*ui.run);
+  ShowTargetGone(main);
 }
 
 }  // namespace velkor

@@ -22,6 +22,7 @@ std::wstring SelectedDriveLine(const DriveInfo* d) {
                       L" | frei " + FormatByteSize(d->freeBytes) + L" von " + FormatByteSize(d->totalBytes) +
                       L" (" + FormatPercent(d->freePercent) + L")" + L" | Anschluss: " + d->bus;
   if (d->writeProtected) line += L" | " + Translate(L"write_protect");
+  if (d->systemVolume) line += L" | " + Translate(L"system_volume");
   return line;
 }
 

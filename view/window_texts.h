@@ -20,7 +20,8 @@ struct MenuStates {
 MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, bool methodDetailsShown);
 
 // "Ziel: E:\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB", with the
-// write-protection text at the end for a protected drive; the no-selection text for none.
+// write-protection text and the system-volume text at the end where they apply; the
+// no-selection text for none.
 std::wstring SelectedDriveLine(const DriveInfo* drive);
 
 // The deletion question for a run that created count files.

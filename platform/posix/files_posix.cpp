@@ -51,6 +51,59 @@ FileHandle OpenWith(const std::wstring& path, int flags, mode_t mode = 0644) {
 
 int Fd(const FileHandle& file) { return static_cast<int>(file.raw); }
 
+EntryInfo EntryOfStat(const struct stat& st) {
+  EntryInfo info;
+  info.identity.volume = static_cast<uint64_t>(st.st_dev);
+  info.identity.index = static_cast<uint64_t>(st.st_ino);
+  info.links = static_cast<uint32_t>(st.st_nlink);
+  if (S_ISLNK(st.st_mode)) {
+    info.kind = EntryKind::kSymbolicLink;
+  } else if (S_ISDIR(st.st_mode)) {
+    info.kind = EntryKind::kFolder;
+  } else if (!S_ISREG(st.st_mode)) {
+    info.kind = EntryKind::kDevice;
+  } else {
+    info.kind = st.st_nlink > 1 ? EntryKind::kHardLinked : EntryKind::kPlainFile;
+  }
+  return info;
+}
+
+// Opens without following a final link; O_NONBLOCK so that a pipe or device never blocks the open
+// (it is refused right after). Keeps a plain file open and describes it in *found; closes anything
+// else and fails with kErrorAccessDenied.
+int OpenPlainNoFollow(const std::string& native, int flags, EntryInfo* found) {
+  int fd;
+  do {
+    fd = ::open(native.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    const int e = errno;
+    struct stat st;
+    // The open says "link" (ELOOP), "folder" (EISDIR) or "no reader" (ENXIO) only indirectly.
+    if (::lstat(native.c_str(), &st) == 0 && (*found = EntryOfStat(st)).kind != EntryKind::kPlainFile) {
+      SetLastError(kErrorAccessDenied);
+    } else {
+      if (e == ENOENT) found->kind = EntryKind::kMissing;
+      SetLastErrorForMissing(native, e);
+    }
+    return -1;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    SetLastErrorFromErrno(errno);
+    ::close(fd);
+    return -1;
+  }
+  *found = EntryOfStat(st);
+  if (found->kind != EntryKind::kPlainFile) {
+    ::close(fd);
+    SetLastError(kErrorAccessDenied);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 bool WildcardMatch(const wchar_t* pattern, const wchar_t* text) {
   // Iterative '*' backtracking, case-insensitive.
   const wchar_t* starPattern = nullptr;
@@ -76,7 +129,9 @@ bool WildcardMatch(const wchar_t* pattern, const wchar_t* text) {
 }  // namespace
 
 FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough) {
-  return OpenWith(path, O_WRONLY | (writeThrough ? O_DSYNC : 0));
+  EntryInfo found;
+  const int fd = OpenPlainNoFollow(NativePath(path), O_WRONLY | (writeThrough ? O_DSYNC : 0), &found);
+  return fd < 0 ? FileHandle{} : FileHandle{fd};
 }
 
 FileHandle OpenFileForRead(const std::wstring& path) { return OpenWith(path, O_RDONLY); }
@@ -265,6 +320,67 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstr
   }
   ::closedir(dir);
   return names;
+}
+
+bool InspectEntry(const std::wstring& path, EntryInfo* info) {
+  struct stat st;
+  const std::string native = NativePath(path);
+  if (::lstat(native.c_str(), &st) != 0) {
+    if (errno == ENOENT) {
+      *info = EntryInfo{};
+      return true;
+    }
+    SetLastErrorForMissing(native, errno);
+    return false;
+  }
+  *info = EntryOfStat(st);
+  return true;
+}
+
+bool QueryPathIdentity(const std::wstring& path, FileIdentity* identity) {
+  struct stat st;
+  const std::string native = NativePath(path);
+  if (::stat(native.c_str(), &st) != 0) {
+    SetLastErrorForMissing(native, errno);
+    return false;
+  }
+  identity->volume = static_cast<uint64_t>(st.st_dev);
+  identity->index = static_cast<uint64_t>(st.st_ino);
+  return true;
+}
+
+FileHandle OpenOwnFile(const std::wstring& path, EntryInfo* found, bool* created) {
+  const std::string native = NativePath(path);
+  *found = EntryInfo{};
+  // O_EXCL refuses any existing entry, a dangling link included; only then is an existing one
+  // looked at.
+  int fd = OpenPlainNoFollow(native, O_WRONLY | O_CREAT | O_EXCL, found);
+  *created = fd >= 0;
+  if (fd < 0 && LastError() == kErrorAlreadyExists) fd = OpenPlainNoFollow(native, O_WRONLY, found);
+  return fd < 0 ? FileHandle{} : FileHandle{fd};
+}
+
+bool SetFileSizeByHandle(const FileHandle& file, uint64_t size) {
+  if (::ftruncate(Fd(file), static_cast<off_t>(size)) != 0) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  return true;
+}
+
+SameFileDelete DeleteFileIfSame(const std::wstring& path, const FileIdentity& identity, EntryInfo* found) {
+  const std::string native = NativePath(path);
+  if (!InspectEntry(path, found)) return SameFileDelete::kFailed;
+  if (found->kind == EntryKind::kMissing) return SameFileDelete::kMissing;
+  const bool regular = found->kind == EntryKind::kPlainFile || found->kind == EntryKind::kHardLinked;
+  if (!regular || !(found->identity == identity)) return SameFileDelete::kNotTheSame;
+  // unlink removes the name, never what a link points to.
+  if (::unlink(native.c_str()) != 0) {
+    if (errno == ENOENT) return SameFileDelete::kMissing;
+    SetLastErrorFromErrno(errno);
+    return SameFileDelete::kFailed;
+  }
+  return SameFileDelete::kDeleted;
 }
 
 bool GetVolumeSpace(const std::wstring& path, uint64_t* freeToCaller, uint64_t* totalBytes) {

@@ -3,6 +3,7 @@
 #include "platform/volumes.h"
 
 #include <dirent.h>
+#include <pwd.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -380,6 +381,30 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
     *fileSystem = Utf8ToWide(FileSystemDisplayName(best->fsType, "", ""));
   }
   return true;
+}
+
+}  // namespace velkor::platform
+
+namespace velkor::platform {
+
+bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
+  struct stat first, second;
+  if (::stat(NativePath(a).c_str(), &first) != 0 || ::stat(NativePath(b).c_str(), &second) != 0) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  return first.st_dev == second.st_dev;
+}
+
+std::vector<std::wstring> SystemFolders() {
+  std::vector<std::wstring> folders = {L"/"};
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == 0) {
+    const passwd* user = ::getpwuid(::getuid());
+    home = user != nullptr ? user->pw_dir : nullptr;
+  }
+  if (home != nullptr && *home != 0) folders.push_back(Utf8ToWide(home));
+  return folders;
 }
 
 }  // namespace velkor::platform

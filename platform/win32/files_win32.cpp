@@ -24,12 +24,75 @@ std::wstring VolumeRootOf(const std::wstring& path) {
   return path;
 }
 
+uint64_t IndexOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+EntryInfo EntryOfInformation(const BY_HANDLE_FILE_INFORMATION& info) {
+  EntryInfo entry;
+  entry.identity.volume = info.dwVolumeSerialNumber;
+  entry.identity.index = IndexOf(info);
+  entry.links = info.nNumberOfLinks;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    entry.kind = EntryKind::kReparsePoint;
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    entry.kind = EntryKind::kFolder;
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) {
+    entry.kind = EntryKind::kDevice;
+  } else {
+    entry.kind = info.nNumberOfLinks > 1 ? EntryKind::kHardLinked : EntryKind::kPlainFile;
+  }
+  return entry;
+}
+
+// What an open handle is: only a disk file answers the file information query (a pipe or a
+// device does not, or says so by its type).
+EntryInfo EntryOfHandle(HANDLE h) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h, &info)) {
+    EntryInfo device;
+    device.kind = EntryKind::kDevice;
+    return device;
+  }
+  return EntryOfInformation(info);
+}
+
+// Opens the entry itself (a reparse point is not followed), then keeps the handle only for a plain
+// file; anything else is closed again and fails with ERROR_ACCESS_DENIED.
+HANDLE OpenPlainNoFollow(const std::wstring& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                         EntryInfo* found, bool* existed) {
+  HANDLE h = ::CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                           flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const DWORD error = ::GetLastError();
+  if (existed) *existed = error == ERROR_ALREADY_EXISTS;
+  if (h == INVALID_HANDLE_VALUE) {
+    // A folder (or a junction) cannot be opened as a file: say what it is.
+    EntryInfo entry;
+    if (InspectEntry(path, &entry) && entry.kind != EntryKind::kPlainFile && entry.kind != EntryKind::kMissing) {
+      *found = entry;
+      ::SetLastError(ERROR_ACCESS_DENIED);
+    } else {
+      ::SetLastError(error);
+    }
+    return INVALID_HANDLE_VALUE;
+  }
+  *found = EntryOfHandle(h);
+  if (found->kind != EntryKind::kPlainFile) {
+    ::CloseHandle(h);
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return h;
+}
+
 }  // namespace
 
 FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough) {
   DWORD flags = FILE_ATTRIBUTE_NORMAL;
   if (writeThrough) flags |= FILE_FLAG_WRITE_THROUGH;
-  return Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags);
+  EntryInfo found;
+  return Wrap(OpenPlainNoFollow(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags,
+                                &found, nullptr));
 }
 
 FileHandle OpenFileForRead(const std::wstring& path) {
@@ -167,6 +230,86 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder, const std::wstr
   } while (::FindNextFileW(find, &data));
   ::FindClose(find);
   return names;
+}
+
+bool InspectEntry(const std::wstring& path, EntryInfo* info) {
+  // Backup semantics open folders too; query access only, so nothing is locked or changed.
+  HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) {
+      *info = EntryInfo{};
+      return true;
+    }
+    return false;
+  }
+  *info = EntryOfHandle(h);
+  ::CloseHandle(h);
+  return true;
+}
+
+bool QueryPathIdentity(const std::wstring& path, FileIdentity* identity) {
+  HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const BOOL ok = ::GetFileInformationByHandle(h, &info);
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(h);
+  if (!ok) {
+    ::SetLastError(error);
+    return false;
+  }
+  identity->volume = info.dwVolumeSerialNumber;
+  identity->index = IndexOf(info);
+  return true;
+}
+
+FileHandle OpenOwnFile(const std::wstring& path, EntryInfo* found, bool* created) {
+  *found = EntryInfo{};
+  bool existed = false;
+  HANDLE h = OpenPlainNoFollow(path, GENERIC_WRITE | DELETE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               found, &existed);
+  *created = h != INVALID_HANDLE_VALUE && !existed;
+  return Wrap(h);
+}
+
+bool SetFileSizeByHandle(const FileHandle& file, uint64_t size) {
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+  return ::SetFileInformationByHandle(H(file), FileEndOfFileInfo, &end, sizeof(end)) != FALSE;
+}
+
+SameFileDelete DeleteFileIfSame(const std::wstring& path, const FileIdentity& identity, EntryInfo* found) {
+  // The handle holds the very entry that is checked, and deleting through it deletes that one.
+  HANDLE h = ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) {
+      *found = EntryInfo{};
+      return SameFileDelete::kMissing;
+    }
+    return SameFileDelete::kFailed;
+  }
+  *found = EntryOfHandle(h);
+  const bool regular = found->kind == EntryKind::kPlainFile || found->kind == EntryKind::kHardLinked;
+  if (!regular || !(found->identity == identity)) {
+    ::CloseHandle(h);
+    return SameFileDelete::kNotTheSame;
+  }
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = TRUE;
+  const BOOL ok = ::SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof(disposition));
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(h);
+  if (!ok) {
+    ::SetLastError(error);
+    return SameFileDelete::kFailed;
+  }
+  return SameFileDelete::kDeleted;
 }
 
 bool GetVolumeSpace(const std::wstring& path, uint64_t* freeToCaller, uint64_t* totalBytes) {

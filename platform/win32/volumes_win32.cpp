@@ -104,6 +104,35 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
 }  // namespace velkor::platform
 
 namespace velkor::platform {
+namespace {
+
+// The volume's GUID name ("\\?\Volume{...}\") where the system gives one, else its root path.
+bool VolumeNameOf(const std::wstring& path, std::wstring* name) {
+  wchar_t root[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return false;
+  wchar_t guid[MAX_PATH + 1] = {};
+  *name = ::GetVolumeNameForVolumeMountPointW(root, guid, MAX_PATH) ? guid : root;
+  return true;
+}
+
+}  // namespace
+
+bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
+  std::wstring first, second;
+  if (::GetFileAttributesW(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
+      ::GetFileAttributesW(b.c_str()) == INVALID_FILE_ATTRIBUTES || !VolumeNameOf(a, &first) ||
+      !VolumeNameOf(b, &second)) {
+    return false;
+  }
+  return ::CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+std::vector<std::wstring> SystemFolders() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH);
+  if (n == 0 || n > MAX_PATH) return {};
+  return {folder};
+}
 
 // Windows file systems run in the kernel and read through no second cache of the device; the
 // verify reads that pass the file cache (FILE_FLAG_NO_BUFFERING) reach the device.

@@ -21,7 +21,7 @@ TEST(CliArgs, TestWithEveryOption) {
   const CliOptions o = Parse({L"test", L"/mnt/stick", L"--size", L"512", L"--block", L"64", L"--workers", L"2",
                               L"--profile", L"turbo", L"--reserve", L"10", L"--method-test", L"--test-points",
                               L"5", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes",
-                              L"--results-dir", L"/tmp/r"});
+                              L"--results-dir", L"/tmp/r", L"--system-drive"});
   EXPECT_EQ(o.command, CliCommand::kTest);
   EXPECT_EQ(o.target, L"/mnt/stick");
   EXPECT_EQ(*o.sizeMb, 512u);
@@ -30,7 +30,8 @@ TEST(CliArgs, TestWithEveryOption) {
   EXPECT_EQ(*o.profile, 0u);
   EXPECT_EQ(*o.reserveMb, 10u);
   EXPECT_EQ(*o.testPoints, 5u);
-  EXPECT_TRUE(o.methodTest && o.noRandomPoints && o.noFastest && o.deleteAtEnd && o.yes);
+  EXPECT_TRUE(o.methodTest && o.noRandomPoints && o.noFastest && o.deleteAtEnd && o.yes && o.systemDrive);
+  EXPECT_FALSE(Parse({L"test", L"/mnt/stick", L"--yes"}).systemDrive);  // --yes is no permission for it
   EXPECT_EQ(o.resultsDir, L"/tmp/r");
 }
 
@@ -67,6 +68,7 @@ TEST(CliArgs, BadInputGivesOneLineErrors) {
       {L"test", L"a", L"--profile", L"schnell"},
       {L"test", L"a", L"--bogus"},
       {L"verify", L"a", L"--delete"},  // verify never deletes
+      {L"verify", L"a", L"--system-drive"},  // nor writes
       {L"export", L"r.json", L"--format", L"doc", L"--output", L"x"},
       {L"export", L"r.json", L"--output", L"x"},
       {L"export", L"r.json", L"--format", L"csv"},
@@ -164,7 +166,7 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
   } cases[] = {
       {CliCommand::kTest, {L"test", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
-        L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes"}},
+        L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes", L"--system-drive"}},
       {CliCommand::kVerify, {L"verify", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir"}},
       {CliCommand::kExport, {L"export", L"r.json", L"--format", L"csv", L"--output", L"x"}, {L"--format", L"--output"}},

@@ -13,7 +13,7 @@ class LanguageGuard : public ::testing::Test {
   void TearDown() override { CurrentLanguage = kLanguageGerman; }
 };
 
-TEST(TextTable, SixtyFiveUniqueKeysInTheirOrder) {
+TEST(TextTable, SixtySixUniqueKeysInTheirOrder) {
   const wchar_t* kKeys[] = {
       L"app_title", L"drives", L"results", L"open_explorer", L"language", L"saved_tests", L"export_format",
       L"export_button", L"selected_drive_none", L"target_prefix", L"test_size", L"block_size",
@@ -24,9 +24,10 @@ TEST(TextTable, SixtyFiveUniqueKeysInTheirOrder) {
       L"cancelled", L"error", L"ok", L"yes", L"no", L"write_protect", L"writable", L"no_name", L"unknown",
       L"worker_warn", L"worker_clamp", L"locked_status", L"export_done", L"export_empty", L"entry_removed",
       L"tooltip_common", L"random_points", L"benchmark", L"use_fastest", L"show_benchmark",
-      L"hide_benchmark", L"verify_only", L"settings_show", L"settings_hide", L"open_results"};
-  ASSERT_EQ(TextTableRowCount(), 65u);
-  ASSERT_EQ(sizeof(kKeys) / sizeof(kKeys[0]), 65u);
+      L"hide_benchmark", L"verify_only", L"settings_show", L"settings_hide", L"open_results",
+      L"system_volume"};
+  ASSERT_EQ(TextTableRowCount(), 66u);
+  ASSERT_EQ(sizeof(kKeys) / sizeof(kKeys[0]), 66u);
   std::set<std::wstring> seen;
   for (size_t i = 0; i < TextTableRowCount(); ++i) {
     const TextRow& row = TextTableRows()[i];
@@ -53,6 +54,7 @@ TEST(TextTable, TextsInAllFourLanguages) {
       {L"col_free_pct", {L"Frei %", L"Free %", L"Libre %", L"Libre %"}},
       {L"yes", {L"ja", L"yes", L"oui", L"sí"}},
       {L"no_name", {L"ohne Namen", L"no name", L"sans nom", L"sin nombre"}},
+      {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
       {L"worker_warn",
        {L"Warnung: mindestens 90% aller Kerne ausgewählt, System kann langsamer werden.",
         L"Warning: at least 90% of all cores selected, the system may slow down.",

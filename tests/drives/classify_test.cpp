@@ -107,5 +107,20 @@ TEST(DriveRow, TextsComeFromTheLanguageOfTheMoment) {
   EXPECT_EQ(MakeDriveInfo(L"G:\\", L"", L"", L"", 1, 1, false).status, L"Schreibbar");
 }
 
+TEST(DriveRow, TheSystemVolumeSaysSoInItsStatus) {
+  for (int language = 0; language < kLanguageCount; ++language) {
+    CurrentLanguage = language;
+    DriveInfo system = MakeDriveInfo(L"C:\\", L"", L"NTFS", L"IDE/Direkt", 1000, 250, false);
+    MarkSystemVolume(system);
+    EXPECT_TRUE(system.systemVolume);
+    EXPECT_EQ(system.status, TranslateIn(L"system_volume", language));
+    // Write protection says more about a drive than being the system's.
+    DriveInfo locked = MakeDriveInfo(L"C:\\", L"", L"NTFS", L"IDE/Direkt", 1000, 250, true);
+    MarkSystemVolume(locked);
+    EXPECT_EQ(locked.status, TranslateIn(L"write_protect", language));
+  }
+  CurrentLanguage = kLanguageGerman;
+}
+
 }  // namespace
 }  // namespace velkor

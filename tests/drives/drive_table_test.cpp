@@ -24,6 +24,17 @@ std::vector<std::wstring> Roots(const std::vector<DriveInfo>& drives) {
   return roots;
 }
 
+TEST(DriveTable, TheDefaultRowIsNeverTheSystemDrive) {
+  std::vector<DriveInfo> drives = SampleDrives();
+  EXPECT_EQ(DefaultDriveRow(drives), 0u);
+  MarkSystemVolume(drives[0]);
+  EXPECT_EQ(DefaultDriveRow(drives), 1u);
+  MarkSystemVolume(drives[1]);  // Linux: "/" and the home volume
+  EXPECT_EQ(DefaultDriveRow(drives), 2u);
+  std::vector<DriveInfo> onlySystem = {drives[0]};
+  EXPECT_EQ(DefaultDriveRow(onlySystem), 0u);  // the only drive there is
+}
+
 TEST(DriveTable, CompareByColumn) {
   const std::vector<DriveInfo> d = SampleDrives();
   EXPECT_LT(CompareDrives(d[0], d[1], 0), 0);  // "C:\" before "e:\" whatever the case

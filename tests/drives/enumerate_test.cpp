@@ -38,7 +38,9 @@ void ExpectWellFormedTable() {
     EXPECT_DOUBLE_EQ(row.freePercent, FreePercent(row.freeBytes, row.totalBytes));
     EXPECT_FALSE(row.label.empty());
     EXPECT_FALSE(row.fileSystem.empty());
-    EXPECT_EQ(row.status, Translate(row.writeProtected ? L"write_protect" : L"writable"));
+    EXPECT_EQ(row.status, Translate(row.writeProtected  ? L"write_protect"
+                                    : row.systemVolume ? L"system_volume"
+                                                       : L"writable"));
     EXPECT_TRUE(row.bus == L"IDE/Direkt" || row.bus == L"USB/Wechselmedium" || row.bus == L"USB" ||
                 row.bus == L"SD" || row.bus == L"SD/MMC")
         << platform::WideToUtf8(row.bus);

@@ -5,9 +5,11 @@
 #include <regex>
 
 #include "common/diag_log.h"
+#include "common/format.h"
 #include "common/handover.h"
 #include "common/paths.h"
 #include "engine/method_plan.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
@@ -44,8 +46,17 @@ class TestFilesTest : public ::testing::Test {
     return c;
   }
 
+  // CreateTestFiles on paths in drive_, as a run that recorded drive_ as its target.
+  bool Create(const std::vector<std::wstring>& paths) {
+    state_.driveRoot = drive_.path();
+    EXPECT_TRUE(RecordTargetFolder(state_));
+    state_.createdFiles = paths;
+    return CreateTestFiles(state_);
+  }
+
   TempFolder logs_;
   TempFolder drive_;
+  TestState state_;
   std::vector<std::wstring> log_;
   std::vector<std::wstring> status_;
 };
@@ -257,7 +268,7 @@ TEST_F(TestFilesTest, CreatesEmptyFilesAndTruncatesOldOnes) {
   const std::wstring a = drive_.File(L"velkor_p01.bin");
   const std::wstring b = drive_.File(L"velkor.bin");
   WriteFileBytes(b, "old content of an earlier run");
-  EXPECT_TRUE(CreateTestFiles({a, b}));
+  EXPECT_TRUE(Create({a, b}));
   EXPECT_EQ(ReadFileBytes(a), "");
   EXPECT_EQ(ReadFileBytes(b), "");
   EXPECT_EQ(log_, (std::vector<std::wstring>{
@@ -272,7 +283,7 @@ TEST_F(TestFilesTest, CreationStopsAtAMissingFolder) {
   const std::wstring a = drive_.File(L"velkor_full_01.bin");
   const std::wstring b = JoinPath(drive_.File(L"fehlt"), L"velkor_full_02.bin");
   const std::wstring c = drive_.File(L"velkor_full_03.bin");
-  EXPECT_FALSE(CreateTestFiles({a, b, c}));
+  EXPECT_FALSE(Create({a, b, c}));
   EXPECT_TRUE(platform::FileExists(a));  // files created before the failure stay
   EXPECT_FALSE(platform::FileExists(c));
   EXPECT_EQ(log_, (std::vector<std::wstring>{
@@ -295,7 +306,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   const std::wstring two = drive_.File(L"velkor_full_02.bin");
   const std::vector<TestVariant> plan = {entry(one, 2048), entry(two, 2048)};
 
-  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: " + one});
   EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen fehlt."});
 
@@ -303,7 +314,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   status_.clear();
   WriteFileBytes(one, std::string(4096, 'x'));  // larger than needed is fine
   WriteFileBytes(two, std::string(1024, 'x'));
-  EXPECT_FALSE(CheckVerifyOnlyFiles(plan));
+  EXPECT_FALSE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei ist zu klein: " +
                                             two + L", vorhanden=1.0 KB, benötigt=2.0 KB"});
   EXPECT_EQ(status_, std::vector<std::wstring>{L"Fehler: Testdatei zum Prüfen ist zu klein."});
@@ -311,7 +322,7 @@ TEST_F(TestFilesTest, VerifyOnlyNeedsEveryFileLargeEnough) {
   log_.clear();
   status_.clear();
   WriteFileBytes(two, std::string(2048, 'x'));
-  EXPECT_TRUE(CheckVerifyOnlyFiles(plan));
+  EXPECT_TRUE(CheckVerifyOnlyFiles(plan, state_));
   EXPECT_TRUE(log_.empty());
   EXPECT_TRUE(status_.empty());
 }
@@ -325,8 +336,8 @@ TEST_F(TestFilesTest, RemovesOnlyTheRunsOwnMethodFiles) {
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   ASSERT_EQ(method.size(), 3u);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  ASSERT_TRUE(CreateTestFiles(created));
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
+  std::vector<std::wstring>& created = state_.createdFiles;
 
   // The user's files beside ours, named close to them.
   const std::vector<std::wstring> userFiles = {
@@ -335,7 +346,7 @@ TEST_F(TestFilesTest, RemovesOnlyTheRunsOwnMethodFiles) {
   for (const std::wstring& path : userFiles) WriteFileBytes(path, "user data");
 
   log_.clear();
-  RemoveMethodTestFiles(method, full, created);
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
   EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
   for (const wchar_t* name : {L"velkor_p01.bin", L"velkor_p02.bin", L"velkor_p03.bin"}) {
     EXPECT_FALSE(platform::FileExists(drive_.File(name)));
@@ -355,15 +366,20 @@ TEST_F(TestFilesTest, NeverDeletesAFileTheRunDidNotCreate) {
   c.randomTestPoints = false;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  // A velkor_p02.bin that this run never listed (left by someone else) survives.
+  // A velkor_p02.bin that this run never listed (left by someone else) survives, and so does one
+  // it listed but did not make.
   const std::wstring foreign = drive_.File(L"velkor_p02.bin");
   WriteFileBytes(foreign, "not ours");
-  std::vector<std::wstring> created = {drive_.File(L"velkor_p01.bin"), c.filePath};
-  WriteFileBytes(created[0], "");
-  RemoveMethodTestFiles(method, full, created);
+  ASSERT_TRUE(Create({drive_.File(L"velkor_p01.bin"), c.filePath}));
+  std::vector<std::wstring> created = state_.createdFiles;
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
   EXPECT_EQ(ReadFileBytes(foreign), "not ours");
   EXPECT_FALSE(platform::FileExists(drive_.File(L"velkor_p01.bin")));
   EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+
+  created = {foreign, c.filePath};
+  RemoveMethodTestFiles(method, full, created, state_.createdIdentities);
+  EXPECT_EQ(ReadFileBytes(foreign), "not ours");
 }
 
 TEST_F(TestFilesTest, AMethodFileSharedWithTheFullTestStays) {
@@ -371,16 +387,15 @@ TEST_F(TestFilesTest, AMethodFileSharedWithTheFullTestStays) {
   c.testPoints = 1;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  ASSERT_TRUE(CreateTestFiles(created));
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
   log_.clear();
-  RemoveMethodTestFiles(method, full, created);
+  RemoveMethodTestFiles(method, full, state_.createdFiles, state_.createdIdentities);
   EXPECT_TRUE(platform::FileExists(c.filePath));
-  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
+  EXPECT_EQ(state_.createdFiles, std::vector<std::wstring>{c.filePath});
   EXPECT_TRUE(log_.empty());
 }
 
-TEST_F(TestFilesTest, FailedOrMissingDeletesStillLeaveTheList) {
+TEST_F(TestFilesTest, GoneOrReplacedMethodFilesStillLeaveTheList) {
   TestConfig c = ConfigOn(drive_.path());
   c.testSize = 3 * kMiB;
   c.workerCount = 1;
@@ -388,19 +403,130 @@ TEST_F(TestFilesTest, FailedOrMissingDeletesStillLeaveTheList) {
   c.randomTestPoints = false;
   const std::vector<TestVariant> method = BuildMethodTestPlan(c, 8);
   const std::vector<TestVariant> full = BuildFullTestPlan(c);
-  std::vector<std::wstring> created = CreatedFilesList(method, full);
-  // p01 is already gone (silent), p02 is a folder that cannot be deleted as a file (a hint),
-  // p03 is a plain file.
+  ASSERT_TRUE(Create(CreatedFilesList(method, full)));
+  // p01 is already gone (silent), p02 was replaced by a folder (a hint, the folder stays), p03 is
+  // still ours.
+  ASSERT_TRUE(platform::DeleteFileAtPath(drive_.File(L"velkor_p01.bin")));
+  ASSERT_TRUE(platform::DeleteFileAtPath(drive_.File(L"velkor_p02.bin")));
   ASSERT_TRUE(platform::CreateFolder(drive_.File(L"velkor_p02.bin")));
-  WriteFileBytes(drive_.File(L"velkor_p03.bin"), "");
-  RemoveMethodTestFiles(method, full, created);
-  EXPECT_EQ(created, std::vector<std::wstring>{c.filePath});
-  ASSERT_EQ(log_.size(), 2u);
-  const std::wstring hint = L"Hinweis: Methodentest-Datei konnte vor Volltest nicht entfernt werden: " +
-                            drive_.File(L"velkor_p02.bin") + L", Windows-Fehler ";
-  EXPECT_EQ(log_[0].substr(0, hint.size()), hint);
-  EXPECT_TRUE(std::regex_match(log_[0].substr(hint.size()), std::wregex(LR"(\d+: .+)"))) << log_[0];
-  EXPECT_EQ(log_[1].substr(0, 37), L"Methodentest-Datei vor Volltest entfe");
+  log_.clear();
+  RemoveMethodTestFiles(method, full, state_.createdFiles, state_.createdIdentities);
+  EXPECT_EQ(state_.createdFiles, std::vector<std::wstring>{c.filePath});
+  EXPECT_EQ(log_, (std::vector<std::wstring>{
+                      L"Hinweis: Methodentest-Datei nicht entfernt, dort liegt nicht mehr die Datei dieses Laufs: " +
+                          drive_.File(L"velkor_p02.bin") + L" ist ein Ordner.",
+                      L"Methodentest-Datei vor Volltest entfernt, damit der Kompletttest den freien Speicher "
+                      L"nutzen kann: " + drive_.File(L"velkor_p03.bin")}));
+  platform::EntryInfo folder;
+  ASSERT_TRUE(platform::InspectEntry(drive_.File(L"velkor_p02.bin"), &folder));
+  EXPECT_EQ(folder.kind, platform::EntryKind::kFolder);
+}
+
+}  // namespace
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+TEST(SystemVolumeReserve, TheLargestOfReserveTwoGibAndFivePercent) {
+  const uint64_t kGiB = 1073741824;
+  const struct {
+    uint64_t reserve, total, floor;
+  } rows[] = {
+      {0, 0, 2 * kGiB},                       // a volume that did not answer
+      {0, 32 * kGiB, 2 * kGiB},               // 5 % is 1.6 GiB
+      {0, 100 * kGiB, 5 * kGiB},              // 5 % is more
+      {10 * kGiB, 100 * kGiB, 10 * kGiB},     // the reserve entered is more
+      {UINT64_MAX, 100 * kGiB, UINT64_MAX},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(SystemVolumeReserve(row.reserve, row.total), row.floor) << row.reserve << " " << row.total;
+  }
+}
+
+TEST_F(TestFilesTest, OnTheSystemVolumeThePreflightKeepsTheFloorFree) {
+  uint64_t free = 0, total = 0;
+  ASSERT_TRUE(platform::GetVolumeSpace(drive_.path(), &free, &total));
+  const uint64_t floor = SystemVolumeReserve(0, total);
+  TestConfig c = ConfigOn(drive_.path());
+  c.systemVolume = true;
+  const std::wstring hint = L"Hinweis: Das Ziel ist das Systemlaufwerk. Dort bleiben immer mindestens " +
+                            FormatByteSize(floor) + L" frei (mindestens 2.0 GB und 5 % des Laufwerks, gewünschter Rest 0.0 B).";
+  if (free > floor + 64 * kMiB) {
+    EXPECT_TRUE(CheckFreeSpace(c));
+    ASSERT_EQ(log_.size(), 3u);
+    EXPECT_EQ(log_[1], hint);
+    EXPECT_NE(log_[2].find(L", Rest bleibt frei=" + FormatByteSize(floor)), std::wstring::npos) << log_[2];
+  }
+  // A test that would eat into the floor (with room for what others write meanwhile) is refused,
+  // also when no reserve was entered.
+  log_.clear();
+  c.testSize = free > floor ? free - floor + 1024 * kMiB : 1024 * kMiB;
+  EXPECT_FALSE(CheckFreeSpace(c));
+  ASSERT_EQ(log_.size(), 3u);
+  EXPECT_EQ(log_[1], hint);
+  EXPECT_NE(log_[2].find(L", gewünschter Rest=" + FormatByteSize(floor) + L", frei="), std::wstring::npos) << log_[2];
+  EXPECT_EQ(status_.back(), L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
+  // Reading writes nothing: no floor.
+  log_.clear();
+  c.verifyOnly = true;
+  EXPECT_TRUE(CheckFreeSpace(c));
+  EXPECT_EQ(log_.size(), 2u);
+}
+
+TEST_F(TestFilesTest, ATestFileNameTakenByAFolderStopsTheRunBeforeAnythingIsMade) {
+  const std::wstring first = drive_.File(L"velkor_p01.bin");
+  const std::wstring taken = drive_.File(L"velkor_p02.bin");
+  ASSERT_TRUE(platform::CreateFolder(taken));
+  WriteFileBytes(JoinPath(taken, L"brief.txt"), "user data");
+  EXPECT_FALSE(Create({first, taken, drive_.File(L"velkor.bin")}));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Name einer Testdatei ist belegt: " + taken +
+                                            L" ist ein Ordner, keine Testdatei dieses Programms. Sie bleibt "
+                                            L"unverändert, der Test schreibt nichts."});
+  EXPECT_EQ(status_, std::vector<std::wstring>{
+                         L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei)."});
+  EXPECT_FALSE(platform::FileExists(first));
+  EXPECT_EQ(ReadFileBytes(JoinPath(taken, L"brief.txt")), "user data");
+  EXPECT_TRUE(state_.createdIdentities.empty());
+}
+
+TEST_F(TestFilesTest, DeletionTakesOnlyWhatIsStillThisRunsFile) {
+  const std::wstring kept = drive_.File(L"velkor_p01.bin");
+  const std::wstring replaced = drive_.File(L"velkor_p02.bin");
+  const std::wstring gone = drive_.File(L"velkor_p03.bin");
+  const std::wstring ours = drive_.File(L"velkor.bin");
+  ASSERT_TRUE(Create({kept, replaced, gone, ours}));
+  // The user put a file of the same name in place of one, and removed another.
+  WriteFileBytes(drive_.File(L"eigene.bin"), "user data");
+  ASSERT_TRUE(platform::MoveFileReplacing(drive_.File(L"eigene.bin"), replaced));
+  ASSERT_TRUE(platform::DeleteFileAtPath(gone));
+  state_.createdFiles = {replaced, gone, ours};
+  state_.filePath = ours;
+  log_.clear();
+  DeleteRunTestFiles(state_);
+  EXPECT_EQ(ReadFileBytes(replaced), "user data");
+  EXPECT_FALSE(platform::FileExists(ours));
+  EXPECT_TRUE(platform::FileExists(kept));  // not listed any more: not touched
+  ASSERT_EQ(log_.size(), 3u);
+  EXPECT_EQ(log_[0], L"FEHLER: Testdatei nicht gelöscht: " + replaced +
+                         L" ist nicht mehr die Datei dieses Laufs, sondern eine andere Datei. Sie bleibt unverändert.");
+  EXPECT_EQ(log_[1], L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + gone + L", " +
+                         FormatWindowsError(platform::kErrorFileNotFound));
+  EXPECT_EQ(log_[2], L"Testdatei gelöscht: " + ours);
+
+  // A path the run never made is not deleted either, also as the lone fallback path.
+  log_.clear();
+  state_.createdFiles.clear();
+  state_.filePath = kept;
+  state_.createdIdentities.erase(kept);
+  DeleteRunTestFiles(state_);
+  EXPECT_TRUE(platform::FileExists(kept));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Testdatei nicht gelöscht: " + kept +
+                                            L" ist nicht mehr die Datei dieses Laufs, sondern eine Datei, die dieser "
+                                            L"Lauf nicht angelegt hat. Sie bleibt unverändert."});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/run_files.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
 
@@ -260,6 +261,102 @@ TEST(WorkerLimits, ProfileDefaults) {
     EXPECT_EQ(d.workers, c.workers) << c.profile << "/" << c.cpus;
     EXPECT_EQ(d.selection, c.selection);
   }
+}
+
+}  // namespace
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+constexpr uint64_t kGiB = 1024 * kMiB;
+
+TEST(PlanStart, TheSystemDriveAsksFirstAndKeepsItsFloorFree) {
+  DriveInfo system = Drive(60 * kGiB, 100 * kGiB);
+  system.root = L"C:\\";
+  system.systemVolume = true;
+  const struct {
+    const char* what;
+    StartMode mode;
+    SizeSource source;
+    uint64_t reserveMb;
+    uint64_t floor;
+  } cases[] = {
+      {"settings never opened", StartMode::kCompactQuorvel, SizeSource::kEntered, 0, 5 * kGiB},
+      {"settings closed again", StartMode::kCompactFullTest, SizeSource::kEntered, 0, 5 * kGiB},
+      {"free space in a chosen profile", StartMode::kSettings, SizeSource::kFreeSpace, 0, 5 * kGiB},
+      {"a larger reserve entered", StartMode::kSettings, SizeSource::kFreeSpace, 8192, 8 * kGiB},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartRequest request;
+    request.mode = c.mode;
+    request.sizeSource = c.source;
+    request.reserveMb = c.reserveMb;
+    request.blockKb = 1024;
+    const StartPlan plan = Plan(request, &system);
+    ASSERT_TRUE(Ok(plan));
+    EXPECT_TRUE(plan.confirmSystemVolume);
+    EXPECT_TRUE(plan.config.systemVolume);
+    EXPECT_EQ(plan.systemReserve, c.floor);
+    // A test sized to the free space leaves the floor free (and the safety buffer on top).
+    EXPECT_LE(FreeSpaceNeed(plan.config) + c.floor, system.freeBytes);
+    EXPECT_GT(plan.config.testSize, 50 * kGiB);
+  }
+
+  // An entered size is kept; the run's preflight refuses it if it would eat into the floor.
+  StartRequest entered;
+  entered.testSizeMb = 1024;
+  StartPlan plan = Plan(entered, &system);
+  ASSERT_TRUE(Ok(plan));
+  EXPECT_EQ(plan.config.testSize, kGiB);
+  EXPECT_TRUE(plan.confirmSystemVolume);
+  EXPECT_EQ(SystemVolumeQuestion(plan),
+            L"Achtung: Das ausgewählte Laufwerk ist das Systemlaufwerk!\r\n\r\nLaufwerk: C:\\\r\nDer Test schreibt bis "
+            L"zu 1.0 GB Testdaten darauf. Mindestens 5.0 GB bleiben frei, damit das System weiterläuft.\r\n\r\n"
+            L"Ein Systemlaufwerk zu testen ist selten gewollt. Trotzdem auf dem Systemlaufwerk testen?");
+  EXPECT_EQ(SystemVolumeRefusal(plan),
+            L"Fehler: C:\\ liegt auf dem Systemlaufwerk; der Test würde bis zu 1.0 GB darauf schreiben. Mit "
+            L"--system-drive wird trotzdem getestet (5.0 GB bleiben frei).");
+
+  // Reading writes nothing: no question, no floor.
+  plan = Plan(entered, &system, true);
+  ASSERT_TRUE(Ok(plan));
+  EXPECT_FALSE(plan.confirmSystemVolume);
+  EXPECT_FALSE(plan.config.systemVolume);
+
+  // Another drive asks nothing of the kind.
+  const DriveInfo stick = Drive();
+  plan = Plan(entered, &stick);
+  EXPECT_FALSE(plan.confirmSystemVolume || plan.config.systemVolume || plan.confirmProgramVolume ||
+               plan.ownFilesOnTarget);
+}
+
+TEST(PlanStart, ASystemDriveFullerThanItsFloorGetsNoFreeSpaceTest) {
+  DriveInfo system = Drive(3 * kGiB, 100 * kGiB);
+  system.systemVolume = true;
+  StartRequest request;
+  request.mode = StartMode::kCompactQuorvel;
+  const StartPlan plan = Plan(request, &system);
+  ASSERT_TRUE(Ok(plan));
+  EXPECT_FALSE(plan.effects.quorvelSized);  // nothing above the floor: the preflight refuses the rest
+  EXPECT_TRUE(plan.config.systemVolume);
+}
+
+TEST(PlanStart, TheProgramsOwnDriveAsksBeforeWritingAndKeepsItsFilesOff) {
+  DriveInfo own = Drive();
+  own.programVolume = true;
+  StartRequest request;
+  request.testSizeMb = 16;
+  StartPlan plan = Plan(request, &own);
+  ASSERT_TRUE(Ok(plan));
+  EXPECT_TRUE(plan.confirmProgramVolume);
+  EXPECT_TRUE(plan.ownFilesOnTarget);
+  EXPECT_EQ(ProgramVolumeQuestion(own).rfind(L"Velkor wurde von dem Laufwerk gestartet, das getestet werden soll: E:\\\r\n", 0),
+            0u);
+  plan = Plan(request, &own, true);
+  EXPECT_FALSE(plan.confirmProgramVolume);
+  EXPECT_TRUE(plan.ownFilesOnTarget);
 }
 
 }  // namespace

@@ -50,8 +50,9 @@ TEST_F(DetectBlockSize, ASecondFileThatHoldsTheFirstOnesDataFails) {
   config.maxFileSize = 16 * 65536;
   const std::vector<TestVariant> plan = BuildFullTestPlan(config);
   ASSERT_EQ(plan.size(), 2u);
-  ASSERT_TRUE(CreateTestFiles({plan[0].filePath, plan[1].filePath}));
   auto state = std::make_shared<TestState>();
+  state->createdFiles = {plan[0].filePath, plan[1].filePath};
+  ASSERT_TRUE(CreateTestFiles(*state));
   std::vector<WrittenJob> written;
   for (const TestVariant& v : plan) written.push_back(RunWriteStage(config, v, state));
   WriteFileBytes(plan[1].filePath, ReadFileBytes(plan[0].filePath));  // what the medium returns

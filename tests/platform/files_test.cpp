@@ -160,3 +160,102 @@ TEST(Files, DirectReadWhereTheFileSystemAllowsIt) {
 
 }  // namespace
 }  // namespace velkor::platform
+
+namespace velkor::platform {
+namespace {
+
+std::wstring JoinForTest(const std::wstring& folder, const std::wstring& name) {
+  return folder + PathSeparator() + name;
+}
+
+TEST(OwnFiles, CreatesOrReopensAPlainFileWithoutEmptyingIt) {
+  TempFolder folder;
+  const std::wstring path = folder.File(L"velkor.bin");
+  EntryInfo found;
+  bool created = false;
+  FileHandle file = OpenOwnFile(path, &found, &created);
+  ASSERT_TRUE(file.valid());
+  EXPECT_TRUE(created);
+  EXPECT_EQ(found.kind, EntryKind::kPlainFile);
+  uint32_t done = 0;
+  ASSERT_TRUE(WriteFileAt(file, 0, "earlier run", 11, &done));
+  CloseFile(file);
+  FileIdentity identity;
+  ASSERT_TRUE(QueryPathIdentity(path, &identity));
+  EXPECT_EQ(found.identity, identity);
+
+  // Opened again: the same file, still whole until the caller empties it.
+  file = OpenOwnFile(path, &found, &created);
+  ASSERT_TRUE(file.valid());
+  EXPECT_FALSE(created);
+  EXPECT_EQ(found.identity, identity);
+  CloseFile(file);
+  EXPECT_EQ(ReadFileBytes(path), "earlier run");
+  file = OpenOwnFile(path, &found, &created);
+  ASSERT_TRUE(file.valid());
+  ASSERT_TRUE(SetFileSizeByHandle(file, 0));
+  CloseFile(file);
+  EXPECT_EQ(ReadFileBytes(path), "");
+}
+
+TEST(OwnFiles, AFolderIsNeverOpenedAsAFile) {
+  TempFolder folder;
+  const std::wstring path = folder.File(L"velkor.bin");
+  ASSERT_TRUE(CreateFolder(path));
+  WriteFileBytes(JoinForTest(path, L"inside.txt"), "user data");
+  EntryInfo found;
+  bool created = true;
+  EXPECT_FALSE(OpenOwnFile(path, &found, &created).valid());
+  EXPECT_EQ(LastError(), kErrorAccessDenied);
+  EXPECT_EQ(found.kind, EntryKind::kFolder);
+  EXPECT_FALSE(created);
+  EXPECT_FALSE(OpenFileForWrite(path, false).valid());
+  EntryInfo entry;
+  ASSERT_TRUE(InspectEntry(path, &entry));
+  EXPECT_EQ(entry.kind, EntryKind::kFolder);
+  EXPECT_EQ(ReadFileBytes(JoinForTest(path, L"inside.txt")), "user data");
+}
+
+TEST(OwnFiles, DeletesOnlyTheSameFile) {
+  TempFolder folder;
+  const std::wstring path = folder.File(L"velkor.bin");
+  WriteFileBytes(path, "ours");
+  FileIdentity ours;
+  ASSERT_TRUE(QueryPathIdentity(path, &ours));
+  EntryInfo found;
+
+  // Replaced by another file of the same name (made while ours still existed, so it has another
+  // number): it stays.
+  WriteFileBytes(folder.File(L"other.bin"), "someone else's");
+  ASSERT_TRUE(MoveFileReplacing(folder.File(L"other.bin"), path));
+  FileIdentity other;
+  ASSERT_TRUE(QueryPathIdentity(path, &other));
+  ASSERT_NE(other, ours);
+  EXPECT_EQ(DeleteFileIfSame(path, ours, &found), SameFileDelete::kNotTheSame);
+  EXPECT_EQ(found.kind, EntryKind::kPlainFile);
+  EXPECT_EQ(ReadFileBytes(path), "someone else's");
+
+  EXPECT_EQ(DeleteFileIfSame(path, other, &found), SameFileDelete::kDeleted);
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_EQ(DeleteFileIfSame(path, other, &found), SameFileDelete::kMissing);
+
+  ASSERT_TRUE(CreateFolder(path));
+  FileIdentity folderIdentity;
+  ASSERT_TRUE(QueryPathIdentity(path, &folderIdentity));
+  EXPECT_EQ(DeleteFileIfSame(path, folderIdentity, &found), SameFileDelete::kNotTheSame);
+  EXPECT_EQ(found.kind, EntryKind::kFolder);
+}
+
+TEST(OwnFiles, InspectTellsMissingFromPlain) {
+  TempFolder folder;
+  EntryInfo entry;
+  ASSERT_TRUE(InspectEntry(folder.File(L"none"), &entry));
+  EXPECT_EQ(entry.kind, EntryKind::kMissing);
+  WriteFileBytes(folder.File(L"one"), "x");
+  ASSERT_TRUE(InspectEntry(folder.File(L"one"), &entry));
+  EXPECT_EQ(entry.kind, EntryKind::kPlainFile);
+  EXPECT_EQ(entry.links, 1u);
+}
+
+}  // namespace
+}  // namespace velkor::platform

@@ -2,7 +2,9 @@
 // scripts/wine-window-drives maps: W: a 96 MiB volume, Y: a folder the test can make vanish.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "platform/files.h"
 #include "results/result_record.h"
@@ -293,7 +295,8 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   PumpFor(1200);  // Wine looks at its drives again after a second
   SendMessageW(main_, WM_DEVICECHANGE, 0x8004 /* a device was removed */, 0);
   EXPECT_TRUE(Ui().run->stopRequested.load());
-  // One box per notice while the run winds down (the timer may have noticed first).
+  // The run itself or the watch noticed first; the user hears of it either way.
+  ASSERT_TRUE(PumpUntil([this] { return Logged(L"Laufwerkswechsel erkannt. Liste wird aktualisiert."); }));
   ASSERT_GE(Seen(L"Laufwerkswechsel").size(), 1u);
   EXPECT_EQ(Seen(L"Laufwerkswechsel")[0].text,
             L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.");
@@ -302,6 +305,58 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   for (const DriveInfo& d : DriveTable) EXPECT_NE(d.root, L"Y:\\");
   WaitForIdle();
   EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine)) << Narrow(Log());
+}
+
+// Y: is given to another folder while the run writes (a letter reassigned to another volume, or a
+// mount point left as an empty folder): the set of drive letters stays the same, so only the run
+// itself can notice. It writes nothing there, not even into a file of its test files' names.
+TEST_F(TestRuns, ADriveLetterGivenToAnotherFolderGetsNothingWritten) {
+  const std::wstring other = HostPath(L"y-other");
+  ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  const std::string userBytes(3 << 20, 'u');
+  for (const wchar_t* name : {L"velkor_p01.bin", L"velkor_p02.bin"}) WriteFileBytes(other + L"\\" + name, userBytes);
+  WriteFileBytes(other + L"\\foto.jpg", "photo");
+  struct AtEnd {
+    std::function<void()> run;
+    ~AtEnd() { run(); }
+  } restore{[this, other] {
+    // Y: back to its own folder; the other one goes.
+    if (GetFileAttributesW(HostPath(L"y-first").c_str()) != INVALID_FILE_ATTRIBUTES) {
+      MoveFileW(HostPath(L"y").c_str(), other.c_str());
+      MoveFileW(HostPath(L"y-first").c_str(), HostPath(L"y").c_str());
+    }
+    for (const wchar_t* name : {L"velkor_p01.bin", L"velkor_p02.bin", L"foto.jpg"}) {
+      DeleteFileW((other + L"\\" + name).c_str());
+    }
+    RemoveDirectoryW(other.c_str());
+  }};
+
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
+  ShowSettingsWithSize(L"1024", L"1024");
+  SetChecked(kCtlMethodCheck, true);
+  SetChecked(kCtlRandomPointsCheck, false);
+  SetText(kCtlTestPointsField, L"3");
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Laufwerkswechsel", IDOK},
+                        {L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
+  Command(kIdStart);
+  ASSERT_TRUE(PumpUntil([] { return Ui().run->blocksWritten.load() > 0 || !Ui().run->running.load(); }));
+  ASSERT_TRUE(TestRunning());
+  const DWORD mask = GetLogicalDrives();
+  ASSERT_TRUE(MoveFileW(HostPath(L"y").c_str(), HostPath(L"y-first").c_str()));
+  ASSERT_TRUE(MoveFileW(other.c_str(), HostPath(L"y").c_str()));
+  WaitForIdle();
+  EXPECT_EQ(GetLogicalDrives(), mask);
+  EXPECT_TRUE(Logged(L"Warnung: Das Ziellaufwerk Y:\\ wurde während des Tests entfernt oder geändert. Test wird gestoppt."))
+      << Narrow(Log());
+  EXPECT_EQ(Seen(L"Laufwerkswechsel").size(), 1u);
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine));
+  std::vector<std::wstring> files = FilesOn(L"Y:\\");
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::wstring>{L"foto.jpg", L"velkor_p01.bin", L"velkor_p02.bin"}));
+  EXPECT_TRUE(ReadFileBytes(L"Y:\\velkor_p01.bin") == userBytes);
+  EXPECT_TRUE(ReadFileBytes(L"Y:\\velkor_p02.bin") == userBytes);
+  EXPECT_EQ(ReadFileBytes(L"Y:\\foto.jpg"), "photo");
 }
 
 }  // namespace

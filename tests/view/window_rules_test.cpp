@@ -101,6 +101,9 @@ TEST(WindowTexts, SelectedDriveLineAndDeletionQuestion) {
   d.writeProtected = true;
   EXPECT_EQ(SelectedDriveLine(&d).substr(SelectedDriveLine(&d).size() - 3 - Translate(L"write_protect").size()),
             L" | " + Translate(L"write_protect"));
+  d.writeProtected = false;
+  d.systemVolume = true;
+  EXPECT_EQ(SelectedDriveLine(&d), L"Ziel: E:\\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB | System");
   EXPECT_EQ(SelectedDriveLine(nullptr), L"Ausgewähltes Laufwerk: -");
   EXPECT_EQ(DeletionQuestion(1),
             L"Soll die erzeugte Testdatei wirklich gelöscht werden?\r\n\r\nDatei(en): 1\r\n\r\nEs werden nur die von "
