@@ -179,7 +179,7 @@ int64_t LastGoodBlock(const DiagnosisCollector& c, const std::vector<uint64_t>& 
   return -1;
 }
 
-Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c) {
+Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c, bool restSampled) {
   Diagnosis d;
   d.blockSize = c.blockSize;
   d.testBytes = c.totalBlocks * c.blockSize;
@@ -199,6 +199,11 @@ Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c) {
   d.present = !bad.empty();
   if (!d.present) return d;
   d.cells = BuildCells(c, bad);
+  // A run stopped before it read the test back: what the rest holds is not known.
+  if (!restSampled && d.checked < c.totalBlocks) {
+    d.partial = true;
+    return d;
+  }
 
   // A medium whose bad blocks mostly hold other blocks' data repeats itself. What it keeps of the
   // test is one period: count it. (The distances between blocks and the data they hold are

@@ -15,7 +15,9 @@ namespace velkor {
 // period, EstimatePeriod, where none did). Otherwise the trouble starts after the last good block:
 // the usable capacity reaches up to the first bad block after it; with good blocks after the last
 // bad one, single blocks failed and the whole test counts as usable.
-Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c);
+// restSampled: what the check left was sampled; without it, and with blocks left unchecked, the
+// diagnosis is partial (the classes and the map only).
+Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c, bool restSampled);
 
 // The blocks of the test that are good: the checked good ones, and unchecked ones as their checked
 // neighbours are (between a good and a bad one, half of them). badIndices ascending.

@@ -138,12 +138,12 @@ std::vector<uint64_t> SampleRanks(uint64_t count, uint64_t take) {
   return ranks;
 }
 
-void SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, const std::vector<TestVariant>& fullPlan,
+bool SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, const std::vector<TestVariant>& fullPlan,
                            TestState& state) {
   uint64_t checked = 0;
   for (size_t w = 0; w < c.checkedWords; ++w) checked += __builtin_popcountll(c.checked[w].load());
   const uint64_t unchecked = c.totalBlocks - checked;
-  if (unchecked == 0 || c.blockSize == 0) return;
+  if (unchecked == 0 || c.blockSize == 0) return true;
   const std::vector<uint64_t> picks = UncheckedAtRanks(c, SampleRanks(unchecked, kSampleBlocks));
   AppendDiagLog(L"Diagnose: Stichprobe aus " + std::to_wstring(picks.size()) + L" von " + std::to_wstring(unchecked) +
                 L" ungeprüften Blöcken, je die ersten " + std::to_wstring(std::min(kSampleBytes, c.blockSize) / 1024) +
@@ -187,6 +187,7 @@ void SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, cons
   }
   AppendDiagLog(L"Diagnose: Stichprobe " + std::wstring(ended ? L"vorzeitig beendet" : L"beendet") + L", " +
                 std::to_wstring(read) + L" Blöcke gelesen.");
+  return !ended;
 }
 
 }  // namespace velkor

@@ -24,7 +24,8 @@ inline constexpr uint32_t kBoundaryReads = 64;    // reads that narrow down wher
 // Ends early on a stop request made after it began (the run's stop is already set), when the
 // target folder no longer is the run's (TargetStillInPlaceSoon) and after kSampleSeconds. Logs
 // what it read.
-void SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, const std::vector<TestVariant>& fullPlan,
+// True when every block it meant to read was read (or could not be: a failed read counts).
+bool SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, const std::vector<TestVariant>& fullPlan,
                            TestState& state);
 
 // The ranks (0-based, among count unchecked blocks) of the blocks a sample of at most take reads:

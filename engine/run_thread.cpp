@@ -228,12 +228,13 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
 
   // The medium's errors ended the check before every block was read back: a sample of the rest
   // lets the diagnosis speak for the whole test.
+  bool restSampled = false;
   if (checkBegan && IsStopByErrors(CurrentStopReason(s)) && s.phase == kPhaseVerifying) {
-    SampleUncheckedBlocks(*collector, config, fullPlan, s);
+    restSampled = SampleUncheckedBlocks(*collector, config, fullPlan, s);
   }
   s.diagnosis.reset();
   RunDiagnosis diagnosis;
-  diagnosis.diagnosis = AnalyzeDiagnosis(*collector);
+  diagnosis.diagnosis = AnalyzeDiagnosis(*collector, restSampled);
   diagnosis.speedCurve = BuildSpeedCurve(*collector, platform::QueryCounterFrequency());
   for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);
 

@@ -127,6 +127,10 @@ bool HasDiagnosisPictures(const RunDiagnosis& run) {
 }
 
 std::wstring DiagnosisFindingText(const Diagnosis& d) {
+  if (d.partial) {
+    return L"Fehlerhafte Blöcke gefunden; der Test wurde nicht bis zum Ende gelesen, über den Rest ist nichts "
+           L"bekannt.";
+  }
   const std::wstring at = FormatByteSize(d.findingBytes);
   switch (d.finding) {
     case DiagnosisFinding::kWraps:
@@ -143,6 +147,10 @@ std::wstring DiagnosisFindingText(const Diagnosis& d) {
       }
     default: return L"Keine fehlerhaften Blöcke gefunden.";
   }
+}
+
+std::wstring UsableCapacityText(const Diagnosis& d) {
+  return d.partial ? std::wstring(L"unbekannt") : FormatByteSize(d.usableBytes);
 }
 
 std::wstring DiagnosisCountsText(const Diagnosis& d) {
@@ -162,7 +170,7 @@ std::wstring DiagnosisReportBlock(const Diagnosis& d) {
   if (!d.present) return std::wstring();
   std::wstring text = L"Diagnose\r\n";
   text += L"  Befund: " + DiagnosisFindingText(d) + L"\r\n";
-  text += L"  Nutzbare Kapazität (geschätzt): " + FormatByteSize(d.usableBytes) + L"\r\n";
+  text += L"  Nutzbare Kapazität (geschätzt): " + UsableCapacityText(d) + L"\r\n";
   text += L"  " + DiagnosisCountsText(d) + L"\r\n";
   const std::wstring warning = DiagnosisWarningText(d);
   if (!warning.empty()) text += L"  " + warning + L"\r\n";
@@ -173,7 +181,7 @@ std::vector<std::wstring> DiagnosisLogLines(const Diagnosis& d) {
   if (!d.present) return {};
   std::vector<std::wstring> lines = {
       L"Diagnose: Befund: " + DiagnosisFindingText(d),
-      L"Diagnose: Nutzbare Kapazität (geschätzt): " + FormatByteSize(d.usableBytes),
+      L"Diagnose: Nutzbare Kapazität (geschätzt): " + UsableCapacityText(d),
       L"Diagnose: " + DiagnosisCountsText(d),
   };
   const std::wstring warning = DiagnosisWarningText(d);
@@ -186,6 +194,7 @@ std::wstring DiagnosisJson(const Diagnosis& d) {
                       L",\"blockSize\":" + Num(d.blockSize) + L",\"finding\":\"" +
                       DiagnosisFindingName(d.finding) + L"\",\"findingBytes\":" + Num(d.findingBytes);
   if (d.periodBytes != 0) text += L",\"periodBytes\":" + Num(d.periodBytes);
+  if (d.partial) text += L",\"partial\":true";
   text += L",\"ok\":" + Num(CountOf(d, BlockClass::kOk)) + L",\"overwritten\":" +
           Num(CountOf(d, BlockClass::kOverwritten)) + L",\"empty\":" + Num(CountOf(d, BlockClass::kEmpty)) +
           L",\"damaged\":" + Num(CountOf(d, BlockClass::kDamaged)) + L",\"unreadable\":" +
@@ -211,6 +220,7 @@ RunDiagnosis ParseRunDiagnosis(const std::wstring& text) {
     d.finding = DiagnosisFindingOfName(ReadJsonText(object, L"finding"));
     d.findingBytes = ReadJsonInteger(object, L"findingBytes");
     d.periodBytes = ReadJsonInteger(object, L"periodBytes");
+    d.partial = ReadJsonBool(object, L"partial");
     d.counts[static_cast<size_t>(BlockClass::kOk)] = ReadJsonInteger(object, L"ok");
     d.counts[static_cast<size_t>(BlockClass::kOverwritten)] = ReadJsonInteger(object, L"overwritten");
     d.counts[static_cast<size_t>(BlockClass::kEmpty)] = ReadJsonInteger(object, L"empty");

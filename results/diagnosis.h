@@ -59,6 +59,7 @@ struct Diagnosis {
   uint64_t testBytes = 0;     // the whole full test, which the map spans
   uint32_t blockSize = 0;
   uint64_t counts[kBlockClassCount] = {};  // blocks per class (kUnchecked unused)
+  bool partial = false;       // the test was not read to its end, nor sampled: no finding, no estimate
   uint64_t checked = 0;       // blocks read back and classed, sampled ones included
   uint64_t sampled = 0;       // of these, read by the sample after an early end
   std::vector<BlockClass> cells;  // the map: up to kMaxMapCells cells over the test, in order
@@ -84,7 +85,8 @@ struct RunDiagnosis {
 // Something to draw: a diagnosis or a speed curve.
 bool HasDiagnosisPictures(const RunDiagnosis& run);
 
-// The "Befund:" sentence, e.g. "Daten ab 300.0 MB kommen leer zurück.".
+// The "Befund:" sentence, e.g. "Daten ab 300.0 MB kommen leer zurück."; for a partial diagnosis, that
+// nothing can be told of the rest.
 std::wstring DiagnosisFindingText(const Diagnosis& d);
 
 // "Blöcke: 300 OK, 0 überschrieben, 524 leer, 0 beschädigt, 0 unlesbar (824 geprüft, davon 324 Stichprobe)".
@@ -92,6 +94,10 @@ std::wstring DiagnosisCountsText(const Diagnosis& d);
 
 // The warning of a medium whose capacity is there but whose single blocks fail; empty otherwise.
 std::wstring DiagnosisWarningText(const Diagnosis& d);
+
+// The usable capacity as the report gives it: FormatByteSize of the estimate, "unbekannt" for a
+// partial diagnosis.
+std::wstring UsableCapacityText(const Diagnosis& d);
 
 // The report's block, CR LF line ends, each line ended, no empty line after it:
 // "Diagnose", "  Befund: ...", "  Nutzbare Kapazität (geschätzt): ...", "  Blöcke: ..." and, for

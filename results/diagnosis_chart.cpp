@@ -96,7 +96,7 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
   double top = margin + 1.5 * lineHeight;
   if (hasMap) {
     chart.findingLine = L"Befund: " + DiagnosisFindingText(d) + L"  Nutzbare Kapazität (geschätzt): " +
-                        FormatByteSize(d.usableBytes);
+                        UsableCapacityText(d);
     chart.findingAt = {margin, top};
     top += lineHeight;
   }
@@ -118,7 +118,7 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       chart.cells.push_back({corner.x, corner.y, cell, cell});
       chart.cellColours.push_back(BlockClassColour(d.cells[i]));
     }
-    if (d.testBytes > 0 && d.usableBytes < d.testBytes) {
+    if (!d.partial && d.testBytes > 0 && d.usableBytes < d.testBytes) {
       const size_t at = static_cast<size_t>(std::llround(static_cast<double>(d.usableBytes) /
                                                          static_cast<double>(d.testBytes) * static_cast<double>(n)));
       if (at > 0 && at < n) chart.usableMark.push_back(Staircase(grid, columns, cell, at, n));
@@ -137,12 +137,12 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       e.label = BlockClassName(kLegendClasses[k]);
       chart.legend.push_back(e);
     }
-    LegendEntry mark;
+    LegendEntry mark;  // without an estimate the line stays in the legend, to say there is none
     const double markY = legendTop + 3 * lineHeight;
     mark.swatch = {margin, markY + 0.5 * lineHeight, 1.4 * lineHeight, 0};
     mark.text = {margin + 1.8 * lineHeight, markY};
     mark.rgb = kUsableMarkColour;
-    mark.label = L"Grenze der nutzbaren Kapazität (geschätzt): " + FormatByteSize(d.usableBytes);
+    mark.label = L"Grenze der nutzbaren Kapazität (geschätzt): " + UsableCapacityText(d);
     mark.isLine = true;
     chart.legend.push_back(mark);
     chart.cellNote = L"Eine Zelle: " + FormatByteSize(d.testBytes / n) + L", die Zellen in Zeilen von links nach rechts";

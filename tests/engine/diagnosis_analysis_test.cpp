@@ -54,7 +54,7 @@ void Wrap(DiagnosisCollector& c, uint64_t total, uint64_t real, int jitter, uint
 TEST(DiagnosisAnalysis, AHealthyTestHasNoDiagnosis) {
   auto c = Collector(100);
   for (uint64_t i = 0; i < 100; ++i) Note(*c, i, BlockClass::kOk);
-  const Diagnosis d = AnalyzeDiagnosis(*c);
+  const Diagnosis d = AnalyzeDiagnosis(*c, true);
   EXPECT_FALSE(d.present);
   EXPECT_EQ(CountOf(d, BlockClass::kOk), 100u);
 }
@@ -78,7 +78,7 @@ TEST(DiagnosisAnalysis, AMediumThatWrapsKeepsOnePeriod) {
     for (uint64_t i = 992 - 256 - 8; i < 992 - 256 + 8; ++i) {
       if (!IsBlockChecked(*c, i)) Note(*c, i, i >= 992 - 256 ? BlockClass::kOk : BlockClass::kOverwritten, true, i + 256);
     }
-    const Diagnosis d = AnalyzeDiagnosis(*c);
+    const Diagnosis d = AnalyzeDiagnosis(*c, true);
     ASSERT_TRUE(d.present);
     EXPECT_EQ(d.finding, DiagnosisFinding::kWraps);
     EXPECT_EQ(d.usableBytes, 256u * kBlock);
@@ -96,7 +96,7 @@ TEST(DiagnosisAnalysis, ABadEndCutsTheCapacityAtItsFirstBlock) {
     for (uint64_t i = 0; i < 300; ++i) Note(*c, i, BlockClass::kOk);
     for (uint64_t i = 300; i < 800; ++i) Note(*c, i, kind);
     for (uint64_t i = 800; i < 1024; i += 9) Note(*c, i, kind, true);
-    const Diagnosis d = AnalyzeDiagnosis(*c);
+    const Diagnosis d = AnalyzeDiagnosis(*c, true);
     EXPECT_EQ(d.usableBytes, 300u * kBlock);
     EXPECT_EQ(d.findingBytes, 300u * kBlock);
     EXPECT_EQ(d.finding, kind == BlockClass::kEmpty        ? DiagnosisFinding::kEmptyFrom
@@ -108,10 +108,27 @@ TEST(DiagnosisAnalysis, ABadEndCutsTheCapacityAtItsFirstBlock) {
   }
 }
 
+// Stopped before the test was read back, and nothing sampled: no finding and no capacity.
+TEST(DiagnosisAnalysis, ARunStoppedBeforeTheEndTellsOnlyWhatItRead) {
+  auto c = Collector(1000);
+  for (uint64_t i = 0; i < 100; ++i) Note(*c, i, BlockClass::kOverwritten, false, i + 750);
+  const Diagnosis d = AnalyzeDiagnosis(*c, false);
+  ASSERT_TRUE(d.present);
+  EXPECT_TRUE(d.partial);
+  EXPECT_EQ(d.finding, DiagnosisFinding::kNone);
+  EXPECT_EQ(UsableCapacityText(d), L"unbekannt");
+  EXPECT_NE(DiagnosisReportBlock(d).find(L"\r\n  Nutzbare Kapazität (geschätzt): unbekannt\r\n"), std::wstring::npos);
+  EXPECT_EQ(CountOf(d, BlockClass::kOverwritten), 100u);
+  EXPECT_EQ(d.cells.back(), BlockClass::kUnchecked);
+  // Read to the end, it is a diagnosis like any other.
+  for (uint64_t i = 100; i < 1000; ++i) Note(*c, i, i < 750 ? BlockClass::kOverwritten : BlockClass::kOk, false, i + 250);
+  EXPECT_FALSE(AnalyzeDiagnosis(*c, false).partial);
+}
+
 TEST(DiagnosisAnalysis, SingleBadBlocksLeaveTheCapacityWithAWarning) {
   auto c = Collector(1024);
   for (uint64_t i = 0; i < 1024; ++i) Note(*c, i, i == 400 || i == 401 || i == 650 ? BlockClass::kDamaged : BlockClass::kOk);
-  const Diagnosis d = AnalyzeDiagnosis(*c);
+  const Diagnosis d = AnalyzeDiagnosis(*c, true);
   ASSERT_TRUE(d.present);
   EXPECT_EQ(d.finding, DiagnosisFinding::kSingleBlocks);
   EXPECT_EQ(d.usableBytes, 1024u * kBlock);
@@ -127,7 +144,7 @@ TEST(DiagnosisAnalysis, TheMapHasAtMost1024CellsAndShowsWhatWasNotRead) {
   auto c = Collector(5000);
   for (uint64_t i = 0; i < 100; ++i) Note(*c, i, BlockClass::kOk);
   Note(*c, 100, BlockClass::kEmpty);
-  const Diagnosis d = AnalyzeDiagnosis(*c);
+  const Diagnosis d = AnalyzeDiagnosis(*c, true);
   ASSERT_EQ(d.cells.size(), kMaxMapCells);
   EXPECT_EQ(d.cells[0], BlockClass::kOk);
   EXPECT_EQ(d.cells[100 * 1024 / 5000], BlockClass::kEmpty);

@@ -228,7 +228,9 @@ TEST(Diagnosis, ThePdfGetsASecondPageWithTheMapAndTheCurves) {
     EXPECT_EQ(testing::PdfPageCount(path), c.pages);
     const std::string text = testing::PdfToText(path);
     for (const char* expected : c.texts) EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-    if (c.pages == 2 && !c.run.diagnosis.present) EXPECT_EQ(text.find("Befund"), std::string::npos);
+    if (c.pages == 2 && !c.run.diagnosis.present) {
+      EXPECT_EQ(text.find("Befund"), std::string::npos);
+    }
   }
   // Without a diagnosis or curve the file is the one-page export it always was.
   const std::wstring a = folder.File(L"a.pdf"), b = folder.File(L"b.pdf");
