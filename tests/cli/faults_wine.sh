@@ -53,7 +53,8 @@ check "fake drive: block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offs
 check "fake drive: stopped at the error limit" has "Abbruch: Fehlergrenze erreicht."
 check "fake drive: reliability is not 100.00 %" bash -c '! grep -q "100.00%" out.txt err.txt'
 check "fake drive: errors found, not a user's stop" bash -c 'grep -q "^FEHLER GEFUNDEN" out.txt && ! grep -q ABGEBROCHEN out.txt'
-check "fake drive: blocks classed as overwritten" has "FEHLER: Datenabweichung bei Block 0, Offset=0, Art: überschrieben (Daten von Block 768)"
+check "fake drive: blocks classed as overwritten" \
+  grep -qE "FEHLER: Datenabweichung bei Block 0, Offset=0, Art: überschrieben \(Daten von Block [0-9]+\)" err.txt
 check "fake drive: it repeats itself after 256 MiB" \
   has "  Befund: Das Medium wiederholt sich nach 256.0 MB: spätere Daten überschreiben frühere." out.txt
 check "fake drive: 256 MiB usable" has "  Nutzbare Kapazität (geschätzt): 256.0 MB" out.txt

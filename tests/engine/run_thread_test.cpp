@@ -410,7 +410,8 @@ TEST_F(TestRunTest, VerifyOnlyDiagnosesWhatTheMediumDidToItsBlocks) {
        [&](std::string& file) {
          for (uint64_t i = 0; i < kBlocks - 64; ++i) file.replace(i * kBlock, kBlock, pattern(kBlocks - 64 + i % 64));
        },
-       20, DiagnosisFinding::kWraps, "4.0 MB", ", Art: \xC3\xBC" "berschrieben (Daten von Block 192)", false},
+       // Which mismatches are logged depends on the two workers' pace.
+       20, DiagnosisFinding::kWraps, "4.0 MB", ", Art: \xC3\xBC" "berschrieben (Daten von Block ", false},
       {"zeros from block 75 on",
        [](std::string& file) { file.replace(75 * kBlock, file.size() - 75 * kBlock, file.size() - 75 * kBlock, '\0'); },
        20, DiagnosisFinding::kEmptyFrom, "4.7 MB", ", Art: leer", false},
