@@ -7,6 +7,7 @@
 #include "common/diag_log.h"
 #include "engine/block_buffer.h"
 #include "engine/block_io.h"
+#include "engine/job_runner.h"
 #include "engine/diagnosis_analysis.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
@@ -46,6 +47,7 @@ std::vector<uint64_t> UncheckedAtRanks(const DiagnosisCollector& c, const std::v
 // Reads blocks of the test files as the verify workers do, keeping the last file open.
 struct SampleReader {
   DiagnosisCollector& c;
+  TestState& state;
   const TestConfig& config;
   const std::vector<TestVariant>& plan;
   const DiagnosisFile* open = nullptr;
@@ -54,8 +56,9 @@ struct SampleReader {
   BlockBuffer buffer, bounce;
   std::map<const DiagnosisFile*, bool> failed;  // files that would not open, logged once
 
-  SampleReader(DiagnosisCollector& collector, const TestConfig& run, const std::vector<TestVariant>& fullPlan)
-      : c(collector), config(run), plan(fullPlan) {}
+  SampleReader(DiagnosisCollector& collector, TestState& runState, const TestConfig& run,
+               const std::vector<TestVariant>& fullPlan)
+      : c(collector), state(runState), config(run), plan(fullPlan) {}
   ~SampleReader() { Close(); }
 
   void Close() {
@@ -80,11 +83,7 @@ struct SampleReader {
     Close();
     if (failed.count(&f)) return false;
     const TestConfig job = JobOf(f);
-    // The file's pages (and a FUSE disk's device cache) must not answer for the medium.
-    uint32_t code = 0;
-    std::wstring device;
-    EvictFile(f.path, &code);
-    DropDeviceCacheFor(f.path, &device, &code);
+    PrepareVerifyFromMedium(job, state);
     mode = ChooseVerifyReadMode(job);
     if (mode.pastCache) file = platform::OpenFileForDirectRead(f.path);
     if (!file.valid()) {
@@ -101,6 +100,9 @@ struct SampleReader {
     buffer = AllocateBlockBuffer(kSampleBytes, alignment);
     bounce = AllocateBlockBuffer(RequestSize(kSampleBytes) + 2 * alignment, alignment);
     if (!buffer || !bounce) {
+      failed[&f] = true;
+      AppendDiagLog(L"FEHLER: Kein Speicher für den Lesepuffer (Stichprobe). Datei=" + f.path + L", " +
+                    FormatWindowsError(platform::kErrorNotEnoughMemory));
       Close();
       return false;
     }
@@ -160,7 +162,7 @@ bool SampleUncheckedBlocks(DiagnosisCollector& c, const TestConfig& config, cons
            platform::QueryCounter() < deadline;
   };
 
-  SampleReader reader(c, config, fullPlan);
+  SampleReader reader(c, state, config, fullPlan);
   uint64_t read = 0;
   bool ended = false;
   for (uint64_t index : picks) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_order.h"
 #include "platform/files.h"
 #include "results/results_database.h"
 
@@ -71,6 +72,7 @@ struct TestState {
   std::atomic<uint64_t> errorCount{0};
   std::atomic<uint64_t> totalBlocks{0};
   std::atomic<uint32_t> stopRequests{0};  // every RequestStop, so one after the first still shows
+  BlockOrder blockOrder;  // hands the job's blocks to its workers in file order
   bool deletePending = false;
   bool deletePrompted = false;
   std::wstring driveRoot;
