@@ -118,6 +118,7 @@ void ApplyLanguage() {
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
+  RefreshDiagnosisWindow();
   UpdateSelectedDriveLabel();
   RefreshWorkerControl();
   FillResultList();

@@ -4,14 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
 #include "common/paths.h"
 #include "results/diagnosis_chart.h"
 #include "ui/window_state.h"
 
 namespace velkor {
 namespace {
-
-constexpr wchar_t kTitle[] = L"Blockkarte und Geschwindigkeit";
 
 // The window and what it shows; user-interface thread only.
 struct DiagnosisView {
@@ -143,9 +142,11 @@ LRESULT CALLBACK DiagnosisWindowProc(HWND window, UINT message, WPARAM wParam, L
   }
 }
 
+// The caption follows the interface language; what the window draws is German, as in the PDF.
 std::wstring WindowTitle() {
+  const std::wstring title = Translate(L"diagnosis_title");
   const std::wstring& path = Ui().currentResultsPath;
-  return path.empty() ? std::wstring(kTitle) : std::wstring(kTitle) + L" - " + FileNameOfPath(path);
+  return path.empty() ? title : title + L" - " + FileNameOfPath(path);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ inline constexpr wchar_t kDiagnosisWindowClass[] = L"VelkorDiagnosis";
 // neither a diagnosis nor a speed curve.
 void OpenDiagnosisWindow(HWND owner);
 
-// After other results were loaded: the open window shows them, or closes when they have nothing
-// to draw.
+// After other results were loaded or the language changed: the open window shows them under its
+// caption in the current language, or closes when they have nothing to draw.
 void RefreshDiagnosisWindow();
 
 // The open window, or null.

@@ -2,6 +2,7 @@
 // results file holds, and the window follows the file loaded after it.
 #include <gtest/gtest.h>
 
+#include "common/localization.h"
 #include "results/results_database.h"
 #include "tests/ui/window_driver.h"
 #include "ui/diagnosis_window.h"
@@ -88,6 +89,12 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
     Pump();
   }
   EXPECT_TRUE(IsWindow(view));
+
+  // Its caption follows the interface language.
+  Choose(kCtlLanguageBox, kLanguageFrench);
+  EXPECT_EQ(WindowText(view), L"Carte des blocs et vitesse - 20250103-100000-E__-velkor.json");
+  Choose(kCtlLanguageBox, kLanguageGerman);
+  EXPECT_EQ(DiagnosisWindow(), view);
 
   // Another file: the window shows it, or goes when there is nothing to draw.
   Choose(kCtlSavedTestsBox, 1);
