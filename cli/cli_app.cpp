@@ -57,9 +57,9 @@ void CreateFolders(const std::wstring& path) {
 }
 
 // The report as the window shows it, without its closing question, with plain line ends.
-std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop) {
+std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop, const Diagnosis& diagnosis) {
   std::wstring plain;
-  for (wchar_t c : BuildResultReport(records, stop).body) {
+  for (wchar_t c : BuildResultReport(records, stop, &diagnosis).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
@@ -185,7 +185,7 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   FillRowFromRun(outcome->results, CurrentStopReason(*state), row);
   row->resultsFile = outcome->databasePath;
 
-  Out(ReportForConsole(outcome->results, CurrentStopReason(*state)));
+  Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));
   if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
@@ -233,11 +233,12 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 
 int RunExport(const CliOptions& o) {
   std::vector<ResultRecord> records;
-  if (!LoadResultsFile(o.exportInput, &records)) {
+  RunDiagnosis diagnosis;
+  if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{})) {
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

@@ -71,23 +71,6 @@ void FlushWrittenFile(const TestConfig& job, TestState& s) {
                 FormatWindowsError(code));
 }
 
-// Verification must read what the medium kept, not what a cache holds: the file's pages and, for
-// a file system in user space over a block device, the device's own.
-void PrepareVerifyFromMedium(const TestConfig& job, TestState& s) {
-  uint32_t code = 0;
-  if (!EvictFile(job.filePath, &code)) {
-    AppendDiagLog(L"Hinweis: Testdatei konnte nicht aus dem Cache entfernt werden, die Prüfung liest eventuell "
-                  L"zwischengespeicherte Daten. Datei=" + job.filePath + L", " + FormatWindowsError(code));
-  }
-  std::wstring device;
-  if (!DropDeviceCacheFor(job.filePath, &device, &code) && !s.readsMayBeCached.exchange(true)) {
-    AppendDiagLog(kDeviceCacheHint + std::wstring(L" Gerät=") + device + L", " + FormatWindowsError(code));
-  }
-  if (!CanReadPastCache(job)) {
-    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Dateisystem); "
-                  L"die Prüfung liest über den Cache. Datei=" + job.filePath);
-  }
-}
 
 double Speed(const ResultRecord& r, uint64_t movedBytes) {
   if (r.stopReason != StopReason::kNone || r.errors != 0 || r.seconds <= 0.001) return 0.0;
@@ -110,6 +93,22 @@ void SetStop(ResultRecord& r, StopReason reason) {
 }
 
 }  // namespace
+
+void PrepareVerifyFromMedium(const TestConfig& job, TestState& s) {
+  uint32_t code = 0;
+  if (!EvictFile(job.filePath, &code)) {
+    AppendDiagLog(L"Hinweis: Testdatei konnte nicht aus dem Cache entfernt werden, die Prüfung liest eventuell "
+                  L"zwischengespeicherte Daten. Datei=" + job.filePath + L", " + FormatWindowsError(code));
+  }
+  std::wstring device;
+  if (!DropDeviceCacheFor(job.filePath, &device, &code) && !s.readsMayBeCached.exchange(true)) {
+    AppendDiagLog(kDeviceCacheHint + std::wstring(L" Gerät=") + device + L", " + FormatWindowsError(code));
+  }
+  if (!CanReadPastCache(job)) {
+    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Dateisystem); "
+                  L"die Prüfung liest über den Cache. Datei=" + job.filePath);
+  }
+}
 
 WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
   TestState& s = *state;

@@ -29,9 +29,10 @@ class BlockVerifierTest : public testing::WorkerTest {
     WriteFileBytes(job.filePath, bytes);
   }
 
+  // The line of a block with one byte changed.
   static std::string MismatchLine(uint64_t block, uint32_t blockSize) {
-    return "FEHLER: Datenabweichung bei Block " + std::to_string(block) +
-           ", Offset=" + std::to_string(block * blockSize);
+    return "FEHLER: Datenabweichung bei Block " + std::to_string(block) + ", Offset=" +
+           std::to_string(block * blockSize) + ", Art: besch\xC3\xA4" "digt (1 Byte abweichend)";
   }
 };
 
