@@ -120,9 +120,15 @@ void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop
   }
   row->reason = EndText(stop);
   if (row->verdict == BatchVerdict::kStopped && row->reason.empty()) row->reason = L"nicht vollständig geprüft";
-  // What was written and read back intact is usable. Where the run found bad blocks the
-  // diagnosis's estimate belongs here; without it the column stays empty.
+  // What was written and read back intact is usable; where the run found bad blocks, its
+  // diagnosis tells (TakeDiagnosis).
   if (row->verdict == BatchVerdict::kOk) row->usableBytes = verified;
+}
+
+void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row) {
+  if (!diagnosis.present) return;
+  row->usableBytes.reset();
+  if (!diagnosis.partial) row->usableBytes = diagnosis.usableBytes;
 }
 
 std::wstring ReasonOf(const std::wstring& message) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 
 namespace velkor {
@@ -46,6 +47,11 @@ struct BatchRow {
 // CurrentStopReason of its state. Amounts and speeds are the full test's (or verify-only's)
 // records, errors those of all records. OK only when every such record was read back whole.
 void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop, BatchRow* row);
+
+// The usable capacity of a run that found bad blocks: the diagnosis's estimate, none where the
+// diagnosis could not tell (a check that ended early without a sample). Without a diagnosis the
+// row keeps what FillRowFromRun gave it.
+void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row);
 
 // A refusal or failure message as a row's reason: without a leading "Fehler: ", which the verdict
 // already says.

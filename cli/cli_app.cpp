@@ -183,6 +183,7 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
     return kExitInvalid;
   }
   FillRowFromRun(outcome->results, CurrentStopReason(*state), row);
+  TakeDiagnosis(outcome->diagnosis.diagnosis, row);
   row->resultsFile = outcome->databasePath;
 
   Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));

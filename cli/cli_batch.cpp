@@ -130,6 +130,7 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*t.state));
   if (outcome) {
     FillRowFromRun(outcome->results, CurrentStopReason(*t.state), &t.row);
+    TakeDiagnosis(outcome->diagnosis.diagnosis, &t.row);
     t.row.resultsFile = outcome->databasePath;
   } else {
     t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why

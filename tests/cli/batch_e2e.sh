@@ -167,8 +167,8 @@ else
   check "read-only volume: says why" has "[$R] FEHLER: Testdatei konnte nicht erstellt werden. Datei=$R"
 fi
 check "fake: Fehler" [ "$(verdict "$F")" = Fehler ]
-check "fake: 500 errors, no usable figure without a diagnosis" \
-  bash -c "[ '$(cell "$F" Fehler)' = 500 ] && [ '$(cell "$F" Geprüft)' != '$(cell "$F" Geschrieben)' ]"
+check "fake: 500 errors, the diagnosis's 64 MB usable" \
+  bash -c "[ '$(cell "$F" Fehler)' = 500 ] && [ '$(cell "$F" Nutzbar)' = '64.0 MB' ] && [ '$(cell "$F" Geprüft)' != '$(cell "$F" Geschrieben)' ]"
 only_marked() {  # TEXT MARK: lines with TEXT exist, each under MARK
   grep -qF -- "$1" err.txt && ! grep -F -- "$1" err.txt | grep -vqF -- "] [$2] "
 }
@@ -181,7 +181,8 @@ check "summary: the verdicts" \
   [ "$(for t in "$A" "$D" "$R" "$F"; do summary verdict "$t"; done | tr '\n' ' ')" = '"OK" "OK" "abgelehnt" "Fehler" ' ]
 check "summary: the fake's stop and the read-only's reason" \
   [ "$(summary stopReason "$F") $(summary writtenBytes "$R")" = '"errorLimit" null' ]
-check "summary: the amounts in bytes" [ "$(summary verifiedBytes "$D")" = $((64 * MiB)) ]
+check "summary: the amounts in bytes" \
+  [ "$(summary verifiedBytes "$D") $(summary usableBytes "$F")" = "$((64 * MiB)) $((64 * MiB))" ]
 check "summary: the fake's results file final" results_final_for "$F"
 
 echo "== verify of several targets =="
@@ -190,7 +191,7 @@ cat out.txt
 check "verify batch exits 1" [ "$rc" = 1 ]
 check "verify: healthy ones OK, nothing written" \
   [ "$(verdict "$A") $(verdict "$D") $(cell "$D" Geschrieben) $(cell "$D" Geprüft)" = "OK OK – 64.0 MB" ]
-check "verify: the fake Fehler" [ "$(verdict "$F")" = Fehler ]
+check "verify: the fake Fehler, 64 MB usable" [ "$(verdict "$F") $(cell "$F" Nutzbar)" = "Fehler 64.0 MB" ]
 check "verify: summary says verify" [ "$(summary command)" = '"verify"' ]
 "$fault_fs" unmount "$work/fake"
 

@@ -132,6 +132,36 @@ TEST(BatchSummary, FiguresOfTheFullTestAndSpeedsPerDirection) {
   EXPECT_DOUBLE_EQ(*verify.readMbPerSecond, 16.0);
 }
 
+// A fake that wraps after 256 MiB shows that as usable; a check that ended early without a sample
+// claims nothing; a run without bad blocks keeps what it read back.
+TEST(BatchSummary, UsableCapacityFromTheDiagnosis) {
+  const std::vector<ResultRecord> fake = {
+      Record(L"Quorvel-Modus (Volltest)", 992 * kMiB, 992 * kMiB, 499 * kMiB, 500, StopReason::kErrorLimit)};
+  Diagnosis wraps;
+  wraps.present = true;
+  wraps.usableBytes = 256 * kMiB;
+  Diagnosis partial = wraps;
+  partial.partial = true;
+  const struct {
+    const char* what;
+    std::vector<ResultRecord> records;
+    Diagnosis diagnosis;
+    std::optional<uint64_t> usable;
+  } cases[] = {
+      {"the estimate", fake, wraps, 256 * kMiB},
+      {"a partial diagnosis tells nothing", fake, partial, std::nullopt},
+      {"no diagnosis on a healthy run", {Record(L"Quorvel-Modus (Volltest)", 64 * kMiB, 64 * kMiB, 64 * kMiB, 0)},
+       Diagnosis{}, 64 * kMiB},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    BatchRow row;
+    FillRowFromRun(c.records, StopReason::kNone, &row);
+    TakeDiagnosis(c.diagnosis, &row);
+    EXPECT_EQ(row.usableBytes, c.usable);
+  }
+}
+
 BatchRow Row(BatchVerdict verdict) {
   BatchRow row;
   row.verdict = verdict;

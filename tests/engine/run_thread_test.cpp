@@ -287,7 +287,7 @@ TEST_F(TestRunTest, TwoRunsAtOnceKeepTheirLinesAndOutcomesApart) {
     return std::any_of(sink.lines.begin(), sink.lines.end(),
                        [&](const std::wstring& l) { return l.find(text) != std::wstring::npos; });
   };
-  EXPECT_TRUE(has(second, L"[B] FEHLER: Datenabweichung bei Block 21, Offset=1376256\r\n"));
+  EXPECT_TRUE(has(second, L"[B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
   EXPECT_FALSE(has(first, L"Datenabweichung"));
   EXPECT_EQ(first.outcomes[0].driveRoot, drive_);
   EXPECT_EQ(second.outcomes[0].driveRoot, other);
@@ -297,7 +297,7 @@ TEST_F(TestRunTest, TwoRunsAtOnceKeepTheirLinesAndOutcomesApart) {
   EXPECT_GT(second.outcomes[0].results[0].verifySeconds, 0.0);
   EXPECT_EQ(second.outcomes[0].results[0].writeSeconds, 0.0) << "verify-only writes nothing";
   // The log file holds both, each line marked.
-  EXPECT_TRUE(LogHas("] [B] FEHLER: Datenabweichung bei Block 21, Offset=1376256\r\n"));
+  EXPECT_TRUE(LogHas("] [B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
   EXPECT_TRUE(LogHas("] [A] Test abgeschlossen.\r\n"));
 }
 
