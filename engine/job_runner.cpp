@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/diag_log.h"
+#include "common/handover.h"
 #include "common/format.h"
 #include "engine/block_verifier.h"
 #include "engine/block_writer.h"
@@ -44,7 +45,14 @@ template <typename Worker>
 void RunWorkers(Worker worker, const TestConfig& job, const std::shared_ptr<TestState>& state) {
   std::vector<std::thread> threads;
   threads.reserve(job.workerCount);
-  for (uint32_t i = 0; i < job.workerCount; ++i) threads.emplace_back(worker, std::cref(job), state, i);
+  // The workers log for the run that started them.
+  const std::shared_ptr<const RunContext> context = ThreadRunContext();
+  for (uint32_t i = 0; i < job.workerCount; ++i) {
+    threads.emplace_back([&worker, &job, &state, &context, i] {
+      SetThreadRunContext(context);
+      worker(job, state, i);
+    });
+  }
   for (std::thread& t : threads) t.join();
 }
 
@@ -119,6 +127,7 @@ WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, c
   ResultRecord& r = written.record;
   r = PlannedRecord(variant);
   r.seconds = SecondsSince(t0);
+  r.writeSeconds = r.seconds;
   r.writtenBytes = s.blocksWritten * uint64_t{variant.blockSize};
   r.errors = s.errorCount;
   SetStop(r, CurrentStopReason(s));
@@ -139,7 +148,8 @@ void RunVerifyStage(const TestConfig& config, WrittenJob& written, const std::sh
     PrepareVerifyFromMedium(job, s);
     RunWorkers(VerifyWorker, job, state);
     verifiedBlocks = s.blocksVerified;
-    r.seconds += SecondsSince(t0);
+    r.verifySeconds = SecondsSince(t0);
+    r.seconds += r.verifySeconds;
     r.errors = s.errorCount;
     r.verifiedBytes = verifiedBlocks * variant.blockSize;
     r.verified = r.verifiedBytes == r.bytes;
@@ -174,6 +184,7 @@ ResultRecord RunVerifyOnlyVariant(const TestConfig& config, const TestVariant& v
   RunWorkers(VerifyWorker, job, state);
   ResultRecord r = PlannedRecord(variant);
   r.seconds = SecondsSince(t0);
+  r.verifySeconds = r.seconds;
   const uint64_t verified = s.blocksVerified;
   r.verifiedBytes = verified * variant.blockSize;
   r.verified = r.verifiedBytes == r.bytes;

@@ -1,6 +1,7 @@
 // The console of a command-line program: text out, a line in, Ctrl-C.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,11 @@ namespace velkor::platform {
 
 bool IsStandardErrorTerminal();
 bool IsStandardInputTerminal();
+
+// Makes the terminal behind standard error follow escape sequences (cursor and erase); a Windows
+// console needs them switched on. False where they stay plain text: a console without that mode
+// (before Windows 10) or no terminal at all.
+bool EnableTerminalSequences();
 
 // Writes text as UTF-8 (or as wide text to a Windows console); "\n" ends lines.
 void WriteStandardOutput(const std::wstring& text);
@@ -22,6 +28,9 @@ void InstallInterruptHandler(void (*handler)());
 
 // Ends the process at once with the code, without running destructors.
 [[noreturn]] void ExitProcessNow(int code);
+
+// The visible size of the terminal behind standard error, in characters. False without one.
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows);
 
 }  // namespace velkor::platform
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 #include <mutex>
+#include <set>
 
 #include "common/format.h"
 #include "common/paths.h"
@@ -126,13 +127,18 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot) {
   const std::wstring folder = GetResultsFolder();
   const std::wstring path = MakeResultsFilePath(driveRoot, folder, platform::GetLocalTimeNow());
   // A second run on the same drive within the same second must not overwrite the first one's
-  // results: it gets "-2", "-3", ... before the extension.
-  if (!platform::FileExists(path)) return path;
+  // results: it gets "-2", "-3", ... before the extension. Runs of one process start together
+  // (velkor-cli with several targets whose names read alike): a name handed out counts as taken
+  // before its file exists.
+  static std::mutex mutex;
+  static std::set<std::wstring> handedOut;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto taken = [](const std::wstring& p) { return handedOut.count(p) != 0 || platform::FileExists(p); };
+  std::wstring chosen = path;
   const std::wstring stem = path.substr(0, path.size() - 5);  // without ".json"
-  for (int n = 2;; ++n) {
-    const std::wstring candidate = stem + L"-" + std::to_wstring(n) + L".json";
-    if (!platform::FileExists(candidate)) return candidate;
-  }
+  for (int n = 2; taken(chosen); ++n) chosen = stem + L"-" + std::to_wstring(n) + L".json";
+  handedOut.insert(chosen);
+  return chosen;
 }
 
 std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,

@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,6 +30,9 @@ void WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 bool IsStandardErrorTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+// A Unix terminal follows them as it is.
+bool EnableTerminalSequences() { return IsStandardErrorTerminal(); }
 bool IsStandardInputTerminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 void WriteStandardOutput(const std::wstring& text) { WriteAll(STDOUT_FILENO, WideToUtf8(text)); }
@@ -53,6 +57,14 @@ void InstallInterruptHandler(void (*handler)()) {
 }
 
 void ExitProcessNow(int code) { ::_exit(code); }
+
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
+  winsize size{};
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
+  *columns = size.ws_col;
+  *rows = size.ws_row;
+  return true;
+}
 
 }  // namespace velkor::platform
 

@@ -41,6 +41,14 @@ void Write(DWORD which, const std::wstring& text) {
 }  // namespace
 
 bool IsStandardErrorTerminal() { return IsConsole(::GetStdHandle(STD_ERROR_HANDLE)); }
+
+bool EnableTerminalSequences() {
+  HANDLE h = ::GetStdHandle(STD_ERROR_HANDLE);
+  DWORD mode = 0;
+  if (!IsConsole(h) || !::GetConsoleMode(h, &mode)) return false;
+  if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) return true;
+  return ::SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != FALSE;
+}
 bool IsStandardInputTerminal() { return IsConsole(::GetStdHandle(STD_INPUT_HANDLE)); }
 
 void WriteStandardOutput(const std::wstring& text) { Write(STD_OUTPUT_HANDLE, text); }
@@ -68,6 +76,17 @@ void InstallInterruptHandler(void (*handler)()) {
 }
 
 void ExitProcessNow(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &info)) return false;
+  const int width = info.srWindow.Right - info.srWindow.Left + 1;
+  const int height = info.srWindow.Bottom - info.srWindow.Top + 1;
+  if (width <= 0 || height <= 0) return false;
+  *columns = static_cast<uint32_t>(width);
+  *rows = static_cast<uint32_t>(height);
+  return true;
+}
 
 }  // namespace velkor::platform
 

@@ -221,6 +221,86 @@ TEST_F(TestRunTest, VerifyOnlyOverTheFilesOfAnEarlierRunAndItsMismatches) {
   EXPECT_EQ(ReadFileBytes(config.filePath).size(), 4 * kMiB) << "verify-only writes nothing";
 }
 
+// Two runs at once in one process, each on a thread with its own run context (velkor-cli with
+// several targets): every line, the workers' mismatch lines among them, carries its run's mark and
+// reaches only its run's receiver, as do the outcome and the status texts; the write and read
+// times are measured apart.
+TEST_F(TestRunTest, TwoRunsAtOnceKeepTheirLinesAndOutcomesApart) {
+  const std::wstring other = folder_.File(L"other");
+  platform::CreateFolder(other);
+  TestConfig a = Config(4 * kMiB, 64 * 1024);
+  TestConfig b = a;
+  b.driveRoot = other;
+  b.filePath = JoinPathForTest(other, L"velkor.bin");
+  Run(a);
+  Run(b);
+  ASSERT_EQ(outcomes_.size(), 2u);
+  EXPECT_GT(outcomes_[0].results[0].writeSeconds, 0.0);
+  EXPECT_GT(outcomes_[0].results[0].verifySeconds, 0.0);
+  {
+    platform::FileHandle file = platform::OpenFileForWrite(b.filePath, false);
+    ASSERT_TRUE(file.valid());
+    uint32_t done = 0;
+    const std::string junk(100, 'X');
+    ASSERT_TRUE(platform::WriteFileAt(file, 21 * 65536, junk.data(), 100, &done));
+    platform::CloseFile(file);
+  }
+  struct Sink {
+    std::mutex mutex;
+    std::vector<std::wstring> lines, statuses;
+    std::vector<RunOutcome> outcomes;
+  };
+  Sink first, second;
+  auto run = [](TestConfig config, const std::wstring& prefix, Sink& sink) {
+    auto receiver = std::make_shared<const UiReceiver>(UiReceiver{
+        [&sink](std::wstring l) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.lines.push_back(std::move(l));
+        },
+        [&sink](std::wstring s) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.statuses.push_back(std::move(s));
+        },
+        [&sink](std::unique_ptr<RunOutcome> o) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.outcomes.push_back(std::move(*o));
+        }});
+    config.verifyOnly = true;
+    return std::thread([config, prefix, receiver] {
+      SetThreadRunContext(std::make_shared<const RunContext>(RunContext{prefix, receiver}));
+      RunTest(config, NewRunState(config));
+    });
+  };
+  std::thread ta = run(a, L"[A] ", first), tb = run(b, L"[B] ", second);
+  ta.join();
+  tb.join();
+
+  EXPECT_EQ(outcomes_.size(), 2u) << "nothing of the two runs reaches the process's receiver";
+  for (Sink* sink : {&first, &second}) {
+    const std::wstring mark = sink == &first ? L"] [A] " : L"] [B] ";
+    ASSERT_GT(sink->lines.size(), 5u);
+    for (const std::wstring& line : sink->lines) EXPECT_EQ(line.find(mark), 9u) << std::string(line.begin(), line.end());
+    ASSERT_EQ(sink->outcomes.size(), 1u);
+    EXPECT_FALSE(sink->statuses.empty());
+  }
+  auto has = [](const Sink& sink, const std::wstring& text) {
+    return std::any_of(sink.lines.begin(), sink.lines.end(),
+                       [&](const std::wstring& l) { return l.find(text) != std::wstring::npos; });
+  };
+  EXPECT_TRUE(has(second, L"[B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
+  EXPECT_FALSE(has(first, L"Datenabweichung"));
+  EXPECT_EQ(first.outcomes[0].driveRoot, drive_);
+  EXPECT_EQ(second.outcomes[0].driveRoot, other);
+  EXPECT_NE(first.outcomes[0].databasePath, second.outcomes[0].databasePath);
+  EXPECT_EQ(first.outcomes[0].results[0].errors, 0u);
+  EXPECT_EQ(second.outcomes[0].results[0].errors, 1u);
+  EXPECT_GT(second.outcomes[0].results[0].verifySeconds, 0.0);
+  EXPECT_EQ(second.outcomes[0].results[0].writeSeconds, 0.0) << "verify-only writes nothing";
+  // The log file holds both, each line marked.
+  EXPECT_TRUE(LogHas("] [B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
+  EXPECT_TRUE(LogHas("] [A] Test abgeschlossen.\r\n"));
+}
+
 TEST_F(TestRunTest, StopDuringTheSecondVariant) {
   TestConfig config = Config(32 * kMiB, 64 * 1024, kProfileBalanced);
   config.methodTest = true;
