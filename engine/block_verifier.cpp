@@ -84,6 +84,8 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                       std::to_wstring(offset) + VerdictLogText(job, state, verdict));
       }
       if (count >= job.errorLimit) {
+        // The block that reaches the limit was read back like every other mismatch.
+        CountVerifiedBlock(job, state, blockIndex);
         RequestStop(state, StopReason::kErrorLimit);
         AppendDiagLog(L"Abbruch: Fehlergrenze erreicht.");
         return false;

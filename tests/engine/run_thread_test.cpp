@@ -357,7 +357,7 @@ TEST_F(TestRunTest, AStopByTheErrorLimitIsAVerdictNotAUsersStop) {
   EXPECT_EQ(r.stopReason, StopReason::kErrorLimit);
   EXPECT_FALSE(r.cancelled);
   EXPECT_FALSE(r.verified);
-  EXPECT_EQ(r.verifiedBytes, 10 * 65536u) << "blocks 0 to 9 compared; block 10 hit the limit";
+  EXPECT_EQ(r.verifiedBytes, 11 * 65536u) << "blocks 0 to 10 read back; block 10 hit the limit";
   EXPECT_EQ(ResultText(r), L"Fehler");
   EXPECT_EQ(CurrentStopReason(*state), StopReason::kErrorLimit);
   EXPECT_TRUE(LogHas("] Abbruch: Fehlergrenze erreicht.\r\n"));
