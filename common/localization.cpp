@@ -77,9 +77,10 @@ constexpr TextRow kTextTable[] = {
     {L"settings_hide", {L"Einstellungen verbergen", L"Hide settings", L"Masquer réglages", L"Ocultar ajustes"}},
     {L"open_results", {L"Ergebnisordner öffnen", L"Open results folder", L"Ouvrir dossier résultats", L"Abrir resultados"}},
     {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
+    {L"diagnosis_title", {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse", L"Mapa de bloques y velocidad"}},
 };
 
-static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 66, "the text table has 66 rows");
+static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 67, "the text table has 67 rows");
 
 constexpr const wchar_t* kLanguageNames[kLanguageCount] = {L"Deutsch", L"English", L"Fran\u00e7ais",
                                                            L"Espa\u00f1ol"};
