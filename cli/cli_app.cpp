@@ -11,6 +11,7 @@
 #include "cli/cli_args.h"
 #include "cli/cli_batch.h"
 #include "cli/cli_console.h"
+#include "cli/progress_line.h"
 #include "cli/target_start.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
@@ -19,6 +20,7 @@
 #include "drives/enumerate.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
+#include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/run_thread.h"
@@ -27,6 +29,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "platform/volumes.h"
 #include "results/exports.h"
 #include "results/result_report.h"
@@ -93,6 +96,8 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                  }});
   CountInterrupts();
 
+  // A sleeping machine would suspend the drive under test.
+  platform::KeepSystemAwake(true);
   // The test thread wakes the loop when it returns, so the program ends with the run.
   std::thread worker([&queue, config, state] {
     RunTest(config, state);
@@ -102,8 +107,11 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   });
 
   const bool progress = platform::IsStandardErrorTerminal();
+  // A classic Windows console prints an escape sequence as it stands: blanks instead.
+  const bool sequences = progress && platform::EnableTerminalSequences();
   bool stopSent = false;
   bool progressShown = false;
+  size_t shown = 0;  // characters of the progress line on the terminal
   auto nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   std::unique_ptr<RunOutcome> outcome;
   for (;;) {
@@ -121,7 +129,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       finished = queue.finished;
     }
     if (!lines.empty()) {
-      if (progressShown) Err(L"\r\x1b[K");
+      if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
       progressShown = false;
       std::wstring text;
       for (std::wstring& line : lines) text += ConsoleLine(std::move(line));
@@ -134,22 +142,25 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (finished) break;
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
-      Err(L"\r\x1b[K" + BuildProgressView(TakeProgressSnapshot(*state)).statusText);
+      const std::wstring line = BuildProgressView(TakeProgressSnapshot(*state)).statusText;
+      Err(ReplaceProgressLine(line, progressShown ? shown : 0, sequences));
+      shown = line.size();
       progressShown = true;
       nextProgress = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     }
   }
   worker.join();
+  platform::KeepSystemAwake(false);
   {
     std::lock_guard<std::mutex> lock(queue.mutex);
     for (std::wstring& line : queue.lines) {
-      Err((progressShown ? L"\r\x1b[K" : L"") + ConsoleLine(std::move(line)));
+      Err((progressShown ? ReplaceProgressLine(L"", shown, sequences) : L"") + ConsoleLine(std::move(line)));
       progressShown = false;
     }
     if (queue.outcome) outcome = std::move(queue.outcome);
   }
   SetUiReceiver({});
-  if (progressShown) Err(L"\r\x1b[K");
+  if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
   // As the window's status line: the end summary, or the failure that ended the run early.
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*state));
   *endStatus = view.keepStatus ? queue.lastStatus : view.statusText;
@@ -174,7 +185,17 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
   if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
 
+  const std::wstring elsewhere = DataDirectoryNote();
+  if (!elsewhere.empty()) {
+    AppendDiagLog(elsewhere);  // the log file; the console has no receiver yet
+    Err(elsewhere + L"\n");
+  }
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
+  if (!LockRunTarget(*state)) {
+    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
+    row->reason = kDriveBusyText;
+    return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
+  }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   std::wstring endStatus;
   const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, &endStatus);

@@ -1,5 +1,6 @@
 #include "common/paths.h"
 
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -17,22 +18,61 @@ std::wstring SubFolder(const wchar_t* name) {
   return path;
 }
 
+// Where the program's files go, decided once per process: a run must not change its folders.
+struct DataFolderChoice {
+  std::wstring program;
+  std::wstring data;
+  bool programUnwritable = false;  // not installed, and its folder cannot be written
+};
+
+const DataFolderChoice& Choice() {
+  static const DataFolderChoice choice = [] {
+    DataFolderChoice c;
+    c.program = GetProgramDirectory();
+    const bool installed = platform::IsSystemProgramFolder(c.program);
+    c.programUnwritable = !installed && !IsFolderWritable(c.program);
+    c.data = DataDirectoryFor(c.program, installed || c.programUnwritable, platform::UserDataFolder());
+    return c;
+  }();
+  return choice;
+}
+
 }  // namespace
 
 std::wstring GetProgramDirectory() { return ProgramDirectoryOf(platform::ProgramFilePath()); }
 
 std::wstring GetDataDirectory() {
-  const std::wstring program = GetProgramDirectory();
-  const std::wstring data = DataDirectoryFor(program, platform::IsSystemProgramFolder(program), platform::UserDataFolder());
+  const DataFolderChoice& choice = Choice();
   // ~/.local/share may not exist yet on a fresh account: every missing level is made.
-  if (data != program) CreateFolderPath(data);
-  return data;
+  if (choice.data != choice.program) CreateFolderPath(choice.data);
+  return choice.data;
 }
 
-std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
+std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool awayFromProgram,
                               const std::wstring& userDataFolder) {
-  if (!systemFolder || userDataFolder.empty()) return programDirectory;
+  if (!awayFromProgram || userDataFolder.empty()) return programDirectory;
   return JoinPath(userDataFolder, kUserFolderName);
+}
+
+std::wstring DataDirectoryNote() {
+  const DataFolderChoice& choice = Choice();
+  if (!choice.programUnwritable || choice.data == choice.program) return L"";
+  return L"Hinweis: Der Programmordner " + choice.program + L" ist nicht beschreibbar. Ergebnisse, Exporte, " +
+         L"Logdatei und Einstellungen liegen deshalb in " + choice.data;
+}
+
+bool IsFolderWritable(const std::wstring& folder) {
+  // A file made and removed again: only that tells (an attribute or a mode bit does not, for one
+  // on a write-protected medium or under another user's folder rights).
+  const std::wstring probe = JoinPath(folder, L"velkor-schreibprobe.tmp");
+  platform::FileHandle file = platform::CreateFileNew(probe);
+  if (!file.valid()) {
+    // One left by a program that ended before it could remove it: writable when it can go now.
+    return platform::LastError() == platform::kErrorFileExists && platform::DeleteFileAtPath(probe);
+  }
+  platform::CloseFile(file);
+  platform::DeleteFileAtPath(probe);
+  return true;
 }
 
 std::wstring ProgramDirectoryOf(const std::wstring& file) {

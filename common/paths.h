@@ -1,5 +1,6 @@
 // Where the program keeps its files: beside the program file, or in the user's own folder for a
-// program installed into the system's program folders.
+// program installed into the system's program folders or lying in a folder the user cannot write
+// (Program Files, a write-protected medium).
 #pragma once
 
 #include <string>
@@ -15,15 +16,24 @@ std::wstring GetProgramDirectory();
 std::wstring ProgramDirectoryOf(const std::wstring& programFile);
 
 // The folder of the program's own files (logs, results, exports, settings, help): the program's
-// folder, or for an installed program (platform::IsSystemProgramFolder) the per-user folder
-// "velkor" in platform::UserDataFolder, created if missing. Never a folder the user cannot write
-// only because the program lies there.
+// folder (a portable copy on a writable stick keeps everything beside itself), or for an installed
+// program (platform::IsSystemProgramFolder) and for one whose folder cannot be written the
+// per-user folder "velkor" in platform::UserDataFolder (Windows %LOCALAPPDATA%elkor), created if
+// missing. Decided once per process. Never a folder the user cannot write only because the
+// program lies there.
 std::wstring GetDataDirectory();
 
-// GetDataDirectory's choice: userDataFolder + "velkor" when systemFolder and userDataFolder is
+// GetDataDirectory's choice: userDataFolder + "velkor" when awayFromProgram and userDataFolder is
 // known, else programDirectory.
-std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool systemFolder,
+std::wstring DataDirectoryFor(const std::wstring& programDirectory, bool awayFromProgram,
                               const std::wstring& userDataFolder);
+
+// The "Hinweis:" log line that says where the files went because the program's folder cannot be
+// written; empty when they lie beside the program or the program is installed.
+std::wstring DataDirectoryNote();
+
+// A file can be made in folder (tried: a probe file is made and removed).
+bool IsFolderWritable(const std::wstring& folder);
 
 // GetDataDirectory() + "results" / "exports"; the folder is created if missing (on every call, so
 // a folder deleted while the program runs comes back).

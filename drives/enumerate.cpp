@@ -11,21 +11,43 @@ namespace velkor {
 std::vector<DriveInfo> DriveTable;
 uint32_t LastDriveMask = 0;
 
-bool EnumerateDrives() {
-  DriveTable.clear();
+namespace {
+
+const DriveInfo* RowOf(const std::vector<DriveInfo>& rows, const std::wstring& root) {
+  for (const DriveInfo& row : rows) {
+    if (row.root == root) return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoot, const std::vector<DriveInfo>& known) {
+  std::vector<DriveInfo> rows;
   // Cheap tests first: network and cloud drives never reach a device open.
-  for (const std::wstring& root : platform::ListVolumeRoots(&LastDriveMask)) {
+  for (const std::wstring& root : platform::ListVolumeRoots(mask)) {
     const uint32_t type = platform::DriveTypeOf(root);
     if (type != platform::kDriveRemovable && type != platform::kDriveFixed) continue;
     if (IsNetworkOrCloudDrive(root)) continue;
     uint64_t freeBytes = 0, totalBytes = 0;
     if (!platform::GetVolumeSpace(root, &freeBytes, &totalBytes)) continue;  // e.g. an empty card slot
-    const BusTypeInfo bus = QueryBusType(root, type);
+    const bool busy = !busyRoot.empty() && root == busyRoot;
+    const DriveInfo* before = busy ? RowOf(known, root) : nullptr;
+    BusTypeInfo bus = busy ? DefaultBusType(type) : QueryBusType(root, type);
+    if (before != nullptr) bus.bus = before->bus;
     if (bus.isVirtual) continue;  // mounted disk images
     std::wstring label, fileSystem;
     platform::QueryVolumeNames(root, &label, &fileSystem);  // on failure both stay empty
-    DriveTable.push_back(DescribeDrive(root, label, fileSystem, bus.bus, totalBytes, freeBytes));
+    uint32_t flags = 0;
+    const bool readOnly = platform::QueryVolumeFlags(root, &flags) && (flags & platform::kFileReadOnlyVolume) != 0;
+    const bool deviceProtected = busy ? before != nullptr && before->writeProtected : platform::DeviceReportsWriteProtect(root);
+    rows.push_back(DescribeDrive(root, label, fileSystem, bus.bus, totalBytes, freeBytes, readOnly || deviceProtected));
   }
+  return rows;
+}
+
+bool EnumerateDrives() {
+  DriveTable = CollectDrives(&LastDriveMask);
   SortDriveTable();
   return !DriveTable.empty();
 }
@@ -41,7 +63,12 @@ bool IsProgramVolume(const std::wstring& path) { return platform::OnSameVolume(p
 
 DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
                         const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes) {
-  DriveInfo drive = MakeDriveInfo(root, label, fileSystem, bus, totalBytes, freeBytes, IsWriteProtected(root));
+  return DescribeDrive(root, label, fileSystem, bus, totalBytes, freeBytes, IsWriteProtected(root));
+}
+
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes, bool writeProtected) {
+  DriveInfo drive = MakeDriveInfo(root, label, fileSystem, bus, totalBytes, freeBytes, writeProtected);
   if (IsSystemVolume(root)) MarkSystemVolume(drive);
   drive.programVolume = IsProgramVolume(root);
   return drive;

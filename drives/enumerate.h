@@ -24,6 +24,13 @@ extern uint32_t LastDriveMask;
 // refills its list afterwards. Returns whether at least one drive was kept.
 bool EnumerateDrives();
 
+// The rows EnumerateDrives makes, unsorted, without touching DriveTable: safe on any thread.
+// *mask receives the LogicalDriveMask read with them. The device of busyRoot (the target of a
+// running test, whose queries would wait behind the test's writes) is not asked: its connection
+// and the device's write protection come from its row in known, or the defaults without one.
+std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoot = L"",
+                                     const std::vector<DriveInfo>& known = {});
+
 // The device target of the drive names a network redirection or a sync provider. A drive whose
 // target cannot be read is not one.
 bool IsNetworkOrCloudDrive(const std::wstring& root);
@@ -45,5 +52,8 @@ bool IsProgramVolume(const std::wstring& path);
 // A drive row of root as EnumerateDrives makes it, with the system and program marks.
 DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
                         const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes);
+// The same with the write protection already known (the device is not asked again).
+DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, const std::wstring& fileSystem,
+                        const std::wstring& bus, uint64_t totalBytes, uint64_t freeBytes, bool writeProtected);
 
 }  // namespace velkor

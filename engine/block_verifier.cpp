@@ -7,6 +7,7 @@
 #include "engine/block_io.h"
 #include "engine/block_order.h"
 #include "engine/diagnosis_collector.h"
+#include "engine/held_files.h"
 #include "engine/target_guard.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
@@ -104,16 +105,25 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
   if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
   VerifyReadMode mode = ChooseVerifyReadMode(job);
   platform::FileHandle file;
-  if (mode.pastCache) file = platform::OpenFileForDirectRead(job.filePath);
-  if (!file.valid()) {
+  // A file another program still holds is reported as such; only a direct open the file system
+  // refuses falls back to the cached path.
+  bool held = false;
+  if (mode.pastCache) {
+    file = OpenTestFileForDirectRead(job.filePath, &state->stopRequested);
+    held = !file.valid() && IsHeldFileError(platform::LastError());
+  }
+  if (!file.valid() && !held) {
     mode.pastCache = false;
-    file = platform::OpenFileForRead(job.filePath);
+    file = OpenTestFileForRead(job.filePath, &state->stopRequested);
   }
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
-    FailRun(*state);
+    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
+    StopOnOpenFailure(*state, code);
     AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Prüfen). Datei=" + job.filePath +
-                  L", Worker=" + std::to_wstring(workerIndex) + L", " + FormatWindowsError(code));
+                  L", Worker=" + std::to_wstring(workerIndex) + L", " + FormatWindowsError(code) +
+                  HeldFileNote(code));
+    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
     return;
   }
 

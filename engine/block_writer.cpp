@@ -7,6 +7,7 @@
 #include "engine/block_io.h"
 #include "engine/block_order.h"
 #include "engine/diagnosis_collector.h"
+#include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
 #include "engine/target_guard.h"
@@ -92,13 +93,15 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
   // Not even opened where the target folder now leads elsewhere; then checked before each slot.
   int64_t nextTargetCheck = 0;
   if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
-  platform::FileHandle file = platform::OpenFileForWrite(job.filePath, job.writeThrough);
+  platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
   if (!file.valid()) {
     const uint32_t code = platform::LastError();
-    FailRun(*state);
+    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
+    StopOnOpenFailure(*state, code);
     AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
                   L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
-                  L", " + FormatWindowsError(code));
+                  L", " + FormatWindowsError(code) + HeldFileNote(code));
+    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
     return;
   }
 

@@ -1,6 +1,7 @@
 #include "engine/medium_sync.h"
 
 #include "engine/block_io.h"
+#include "engine/held_files.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/volumes.h"
@@ -11,7 +12,7 @@ VerifyReadMode ChooseVerifyReadMode(const TestConfig& job) {
   VerifyReadMode mode;
   const uint32_t alignment = platform::DirectIoAlignment(job.filePath);
   if (alignment == 0 || job.blockSize == 0) return mode;
-  platform::FileHandle probe = platform::OpenFileForDirectRead(job.filePath);
+  platform::FileHandle probe = OpenTestFileForDirectRead(job.filePath);
   if (!probe.valid()) return mode;
   platform::CloseFile(probe);
   mode.pastCache = true;
@@ -24,7 +25,7 @@ VerifyReadMode ChooseVerifyReadMode(const TestConfig& job) {
 bool CanReadPastCache(const TestConfig& job) { return ChooseVerifyReadMode(job).pastCache; }
 
 bool FlushAndEvictFile(const std::wstring& path, uint32_t* errorCode) {
-  platform::FileHandle file = platform::OpenFileForWrite(path, false);
+  platform::FileHandle file = OpenTestFileForWrite(path, false);
   if (!file.valid()) {
     *errorCode = platform::LastError();
     return false;

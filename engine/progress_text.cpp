@@ -69,6 +69,8 @@ ProgressView BuildProgressView(const ProgressSnapshot& s) {
     text = L"Fehler: Test wegen Fehlern des Mediums beendet: ";
   } else if (s.stopReason == StopReason::kFileSystemLimit) {
     text = L"Fehler: Grenze des Dateisystems erreicht: ";
+  } else if (s.stopReason == StopReason::kFileHeld) {
+    text = L"Fehler: Testdatei von einem anderen Programm belegt: ";
   } else if (s.stopRequested) {
     text = L"Gestoppt: ";
   }

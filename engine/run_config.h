@@ -10,6 +10,7 @@
 
 #include "engine/block_order.h"
 #include "platform/files.h"
+#include "platform/volume_lock.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -93,6 +94,7 @@ struct TestState {
   // What the full test learns about the medium; set by the test thread for the full test only,
   // while no worker runs.
   std::shared_ptr<DiagnosisCollector> diagnosis;
+  platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
 };
 
 // Stops the run for reason: the first reason given stays, later ones only repeat the request.

@@ -5,6 +5,7 @@
 #include "common/diag_log.h"
 #include "common/format.h"
 #include "common/paths.h"
+#include "engine/held_files.h"
 #include "engine/method_plan.h"
 #include "engine/target_guard.h"
 #include "engine/worker_limits.h"
@@ -48,7 +49,12 @@ platform::SameFileDelete DeleteOwnTestFile(const std::wstring& path,
     return platform::SameFileDelete::kNotTheSame;
   }
   platform::EntryInfo found;
-  const platform::SameFileDelete result = platform::DeleteFileIfSame(path, own->second, &found);
+  platform::SameFileDelete result = platform::SameFileDelete::kFailed;
+  // A virus scanner or the indexer may hold the file for a moment.
+  RetryWhileHeld([&] {
+    result = platform::DeleteFileIfSame(path, own->second, &found);
+    return result != platform::SameFileDelete::kFailed;
+  });
   if (result == platform::SameFileDelete::kNotTheSame) *what = ForeignEntryText(found);
   return result;
 }
@@ -207,7 +213,13 @@ bool CreateTestFiles(TestState& state) {
     if (!TargetStillInPlace(state)) return false;
     platform::EntryInfo found;
     bool created = false;
-    platform::FileHandle file = platform::OpenOwnFile(path, &found, &created);
+    platform::FileHandle file;
+    // A virus scanner may hold an earlier run's file for a moment; what is not a plain file is
+    // reported at once.
+    RetryWhileHeld([&] {
+      file = platform::OpenOwnFile(path, &found, &created);
+      return file.valid() || (found.kind != platform::EntryKind::kMissing && found.kind != platform::EntryKind::kPlainFile);
+    });
     if (!file.valid()) {
       const uint32_t code = platform::LastError();
       if (found.kind != platform::EntryKind::kMissing && found.kind != platform::EntryKind::kPlainFile) {
@@ -215,7 +227,7 @@ bool CreateTestFiles(TestState& state) {
         return false;
       }
       AppendDiagLog(L"FEHLER: Testdatei konnte nicht erstellt werden. Datei=" + path + L", " +
-                    FormatWindowsError(code));
+                    FormatWindowsError(code) + HeldFileNote(code));
       PostStatusText(L"Fehler: Testdatei konnte nicht erstellt werden.");
       return false;
     }
@@ -329,10 +341,12 @@ void DeleteRunTestFiles(const TestState& run) {
       case platform::SameFileDelete::kMissing:
         platform::SetLastError(platform::kErrorFileNotFound);
         [[fallthrough]];
-      case platform::SameFileDelete::kFailed:
+      case platform::SameFileDelete::kFailed: {
+        const uint32_t code = platform::LastError();
         AppendDiagLog(L"FEHLER: Testdatei konnte nicht gelöscht werden. Datei=" + path + L", " +
-                      FormatWindowsError(platform::LastError()));
+                      FormatWindowsError(code) + HeldFileNote(code));
         break;
+      }
     }
   }
 }

@@ -28,6 +28,7 @@ const wchar_t* YesNo(bool value) { return value ? L"ja" : L"nein"; }
 std::wstring Num(uint64_t value) { return std::to_wstring(value); }
 
 void EndWithoutOutcome(TestState& state) {
+  platform::UnlockVolume(state.targetLock);
   state.preflightFailed = true;
   state.running = false;
   state.phase = kPhaseFinished;
@@ -91,6 +92,7 @@ const wchar_t* EndOfRunLine(StopReason reason) {
     case StopReason::kErrorLimit:
     case StopReason::kIoFailure: return L"Test wegen Fehlern des Mediums beendet.";
     case StopReason::kFileSystemLimit: return L"Test abgebrochen: Grenze des Dateisystems erreicht.";
+    case StopReason::kFileHeld: return L"Test abgebrochen: Eine Testdatei war von einem anderen Programm belegt.";
     default: return L"Test abgebrochen.";
   }
 }
@@ -249,6 +251,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   outcome.diagnosis = std::move(diagnosis);
   PostTestFinished(std::move(outcome));
   AppendDiagLog(EndOfRunLine(CurrentStopReason(s)));
+  platform::UnlockVolume(s.targetLock);
   s.running = false;
   s.phase = kPhaseFinished;
 }

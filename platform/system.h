@@ -40,6 +40,16 @@ std::wstring UserDataFolder();
 // (Linux: /usr, /bin and /sbin and below); a copy anywhere else counts as portable.
 bool IsSystemProgramFolder(const std::wstring& folder);
 
+// While awake is true the system does not go to sleep on its own (a sleeping machine suspends
+// the USB device under test); false gives the decision back. Per calling thread on Windows;
+// nothing elsewhere.
+void KeepSystemAwake(bool awake);
+
+// A drive without a medium (an empty card slot) or a failing device answers the caller with an
+// error instead of a system message box that waits for someone to click it (Windows'
+// SEM_FAILCRITICALERRORS); nothing elsewhere.
+void SuppressCriticalErrorBoxes();
+
 // The primary language of the user interface as a Windows primary language id
 // (0x07 German, 0x09 English, 0x0C French, 0x0A Spanish, ...).
 uint16_t UserInterfaceLanguage();

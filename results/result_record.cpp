@@ -13,6 +13,7 @@ constexpr ReasonName kReasonNames[] = {
     {StopReason::kNone, L"none"},           {StopReason::kUser, L"user"},
     {StopReason::kDriveGone, L"driveGone"}, {StopReason::kErrorLimit, L"errorLimit"},
     {StopReason::kIoFailure, L"ioFailure"}, {StopReason::kFileSystemLimit, L"fileSystemLimit"},
+    {StopReason::kFileHeld, L"fileHeld"},
 };
 
 }  // namespace
@@ -22,7 +23,8 @@ bool IsStopByErrors(StopReason reason) {
 }
 
 bool IsCancelStop(StopReason reason) {
-  return reason == StopReason::kUser || reason == StopReason::kDriveGone || reason == StopReason::kFileSystemLimit;
+  return reason == StopReason::kUser || reason == StopReason::kDriveGone || reason == StopReason::kFileSystemLimit ||
+         reason == StopReason::kFileHeld;
 }
 
 const wchar_t* StopReasonName(StopReason reason) {

@@ -15,12 +15,14 @@ enum class StopReason : uint8_t {
   kErrorLimit,       // data mismatches reached the error limit
   kIoFailure,        // opening, reading, writing or flushing a test file failed
   kFileSystemLimit,  // the file system refused a file that large: not the medium's fault
+  kFileHeld,         // another program (a virus scanner, the indexer) kept a test file: not the medium's fault
 };
 
 // The medium failed: the error limit or an I/O failure ended it.
 bool IsStopByErrors(StopReason reason);
 
-// A stop the medium is not to blame for (the user, a drive that went, a file-system limit): what a
+// A stop the medium is not to blame for (the user, a drive that went, a file-system limit, a file
+// another program held): what a
 // record's `cancelled` says.
 bool IsCancelStop(StopReason reason);
 

@@ -130,6 +130,10 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
   if (reason == StopReason::kFileSystemLimit) {
     text += L"ABGEBROCHEN\r\nDas Dateisystem nimmt keine so große Testdatei an. Das ist kein Fehler des Mediums, "
             L"aber auch keine erfolgreiche Vollprüfung.\r\n\r\n";
+  } else if (reason == StopReason::kFileHeld) {
+    text += L"ABGEBROCHEN\r\nEine Testdatei war auch nach einigen Sekunden noch von einem anderen Programm "
+            L"geöffnet (etwa einem Virenscanner). Das ist kein Fehler des Mediums, aber auch keine erfolgreiche "
+            L"Vollprüfung.\r\n\r\n";
   } else if (stopped) {
     text += L"ABGEBROCHEN\r\nDer Test wurde gestoppt. Das ist keine erfolgreiche Vollprüfung.\r\n\r\n";
   } else if (fastest != nullptr) {

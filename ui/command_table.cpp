@@ -130,7 +130,9 @@ LRESULT OnWorkersEdited(int code) {
 }  // namespace
 
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
-  const int code = HIWORD(wParam);
+  // A key of the accelerator table (code 1, no control) is the menu item it stands for.
+  const bool key = HIWORD(wParam) == 1 && lParam == 0;
+  const int code = key ? BN_CLICKED : HIWORD(wParam);
   switch (LOWORD(wParam)) {
     case kIdHelpHtml: return OnHtmlHelp(window);
     case kIdHelpPdf: return OnPdfHelp(window);

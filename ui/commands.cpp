@@ -22,6 +22,7 @@
 #include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
+#include "view/dpi_scale.h"
 #include "view/window_texts.h"
 
 namespace velkor {
@@ -168,8 +169,9 @@ void SaveWindowSettings() {
     RECT r{};
     if (GetWindowRect(ui.main, &r)) {
       snapshot.hasOuterSize = true;
-      snapshot.outerWidth = r.right - r.left;
-      snapshot.outerHeight = r.bottom - r.top;
+      // Kept in 96-DPI units, so the size means the same on every screen.
+      snapshot.outerWidth = UnscaleFromDpi(r.right - r.left, ui.dpi);
+      snapshot.outerHeight = UnscaleFromDpi(r.bottom - r.top, ui.dpi);
     }
   }
   ColumnLayout drives, results;

@@ -76,6 +76,35 @@ const ControlSpec kControls[kControlCount] = {
     {kIdStatus, L"STATIC", L"ready", true, 0},
 };
 
+// The controls Tab visits, in the order a user reads the expanded window: the lists and the
+// boxes above the result list, then the settings row by row, then the summary and the log.
+// Hidden and disabled ones are skipped by the dialog manager; the command buttons are always
+// hidden (the menu and its keys carry the commands).
+constexpr int kTabOrder[] = {
+    kCtlDriveList,       kCtlLanguageBox,       kCtlSavedTestsBox,     kCtlExportBox,   kCtlResultList,
+    kCtlTestSizeField,   kCtlBlockField,        kCtlWorkerField,       kCtlReserveField, kCtlMethodCheck,
+    kCtlFastestCheck,    kCtlProfileBox,        kCtlTestPointsField,   kCtlRandomPointsCheck, kCtlPartialCheck,
+    kCtlPartialStartField, kCtlPartialRangeField, kCtlDeleteCheck,     kCtlSummary,     kCtlLogView,
+};
+
+bool IsTabStop(int number) {
+  for (int n : kTabOrder) {
+    if (n == number) return true;
+  }
+  return false;
+}
+
+// Tab follows the order of the children: put the tab stops first, in kTabOrder.
+void OrderTabStops() {
+  HWND after = HWND_TOP;
+  for (int n : kTabOrder) {
+    HWND control = Control(n);
+    if (control == nullptr) continue;
+    SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control;
+  }
+}
+
 // Their captions follow the window's state; their owners set them.
 bool CaptionFollowsState(int number) {
   return number == kCtlSelectedDrive || number == kCtlMethodToggle || number == kCtlSettingsToggle ||
@@ -90,8 +119,8 @@ void CreateMainControls(HWND main) {
   for (int number = 1; number <= kControlCount; ++number) {
     const ControlSpec& spec = kControls[number - 1];
     const std::wstring text = spec.translated ? Translate(spec.text) : std::wstring(spec.text);
-    HWND control = CreateWindowExW(0, spec.className, text.c_str(), WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 10,
-                                   10, main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
+    const DWORD style = WS_CHILD | WS_VISIBLE | spec.style | (IsTabStop(number) ? WS_TABSTOP : 0);
+    HWND control = CreateWindowExW(0, spec.className, text.c_str(), style, 0, 0, 10, 10, main, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
                                    nullptr);
     ui.controls[number] = control;
     switch (number) {
@@ -120,10 +149,15 @@ void CreateMainControls(HWND main) {
         SendMessageW(control, PBM_SETRANGE32, 0, 10000);
         SendMessageW(control, PBM_SETPOS, 0, 0);
         break;
+      case kCtlLogView:
+        // A long run writes far more than the edit control's default 30,000 characters.
+        SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        break;
       default:
         break;
     }
   }
+  OrderTabStops();
 }
 
 void RelabelControls() {

@@ -31,9 +31,9 @@ LRESULT OnBarDragged(HWND bar, WPARAM keys, LPARAM point) {
   RECT client{};
   GetClientRect(ui.main, &client);
   if (GetDlgCtrlID(bar) == kIdVerticalBar) {
-    SplitX = SplitXForDrag(p.x, client.right);
+    SplitX = SplitXForDrag(p.x, client.right, ui.dpi);
   } else {
-    TopPaneHeight = TopPaneHeightForDrag(p.y, client.bottom);
+    TopPaneHeight = TopPaneHeightForDrag(p.y, client.bottom, ui.dpi);
   }
   LayoutMainWindow(ui.main);
   return 0;
@@ -58,6 +58,7 @@ void LayoutMainWindow(HWND main) {
   LayoutInput input;
   input.clientWidth = client.right - client.left;
   input.clientHeight = client.bottom - client.top;
+  input.dpi = ui.dpi;
   input.splitX = SplitX;
   input.topPaneHeight = TopPaneHeight;
   input.settingsShown = ui.settingsShown;

@@ -10,6 +10,7 @@
 #include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
+#include "view/dpi_scale.h"
 #include "view/result_columns.h"
 
 namespace velkor {
@@ -24,7 +25,7 @@ void SetColumn(HWND list, int index, const std::wstring& title, bool rightAligne
   LVCOLUMNW column{};
   column.mask = LVCF_FMT | LVCF_TEXT | (insert ? LVCF_WIDTH | LVCF_SUBITEM : 0);
   column.fmt = rightAligned ? LVCFMT_RIGHT : LVCFMT_LEFT;
-  column.cx = width;
+  column.cx = ScaleToDpi(width, Ui().dpi);
   column.iSubItem = index;
   std::wstring text = title;
   column.pszText = text.data();
@@ -108,17 +109,16 @@ void LabelColumns(const ListColumns& columns, bool insert) {
   }
 }
 
-// The saved widths and order over the default columns.
-void LoadListColumns(HWND list, const wchar_t* section, int count) {
+// The saved widths (96-DPI units) and order over the default columns.
+void LoadListColumns(HWND list, const ListColumns& columns) {
   if (list == nullptr) return;
-  std::vector<int> defaults(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    defaults[static_cast<size_t>(i)] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
-  }
-  const ColumnLayout layout = ReadListColumns(section, defaults);
+  const int count = columns.count;
+  const std::vector<int> defaults = columns.defaultWidths();
+  const ColumnLayout layout = ReadListColumns(columns.settingsSection, defaults);
   for (int i = 0; i < count && static_cast<size_t>(i) < layout.widths.size(); ++i) {
-    if (layout.widths[static_cast<size_t>(i)] != defaults[static_cast<size_t>(i)]) {
-      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(layout.widths[static_cast<size_t>(i)]));
+    const int width = layout.widths[static_cast<size_t>(i)];
+    if (width != defaults[static_cast<size_t>(i)]) {
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(ScaleToDpi(width, Ui().dpi)));
     }
   }
   if (static_cast<int>(layout.order.size()) == count) {
@@ -128,7 +128,9 @@ void LoadListColumns(HWND list, const wchar_t* section, int count) {
 
 ColumnLayout ReadColumnLayout(HWND list, int count) {
   ColumnLayout layout;
-  for (int i = 0; i < count; ++i) layout.widths.push_back(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)));
+  for (int i = 0; i < count; ++i) {
+    layout.widths.push_back(UnscaleFromDpi(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)), Ui().dpi));
+  }
   layout.order.assign(static_cast<size_t>(count), 0);
   if (!SendMessageW(list, LVM_GETCOLUMNORDERARRAY, count, reinterpret_cast<LPARAM>(layout.order.data()))) {
     for (int i = 0; i < count; ++i) layout.order[static_cast<size_t>(i)] = i;
@@ -321,7 +323,7 @@ void SetUpListColumns(int number) {
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles);
   const ListColumns& columns = ColumnsOf(number);
   LabelColumns(columns, true);
-  LoadListColumns(list, columns.settingsSection, columns.count);
+  LoadListColumns(list, columns);
 }
 
 void RelabelListColumns() {
@@ -330,5 +332,16 @@ void RelabelListColumns() {
 }
 
 ColumnLayout ReadListLayout(int number) { return ReadColumnLayout(Control(number), ColumnsOf(number).count); }
+
+void RescaleListColumns(int fromDpi, int toDpi) {
+  for (const ListColumns* columns : {&kDriveColumns, &kResultColumns}) {
+    HWND list = Control(columns->number);
+    if (list == nullptr) continue;
+    for (int i = 0; i < columns->count; ++i) {
+      const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, static_cast<short>(RescaleDpi(width, fromDpi, toDpi)));
+    }
+  }
+}
 
 }  // namespace velkor

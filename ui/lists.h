@@ -15,8 +15,10 @@ namespace velkor {
 void SetUpListColumns(int number);
 // Both lists' column titles again, in the current language.
 void RelabelListColumns();
-// A list's column widths and order as the user left them; the list must exist.
+// A list's column widths (96-DPI units) and order as the user left them; the list must exist.
 ColumnLayout ReadListLayout(int number);
+// Both lists' column widths, from pixels at fromDpi to pixels at toDpi.
+void RescaleListColumns(int fromDpi, int toDpi);
 
 // Sorts CurrentResults by the result sort state.
 void SortResults();

@@ -31,8 +31,8 @@ HMENU BuildMenuBar() {
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING, kIdExit, L"Beenden");
   HMENU test = CreatePopupMenu();
-  AppendMenuW(test, MF_STRING, kIdStart, L"Testen");
-  AppendMenuW(test, MF_STRING, kIdStop, L"Stop");
+  AppendMenuW(test, MF_STRING, kIdStart, L"Testen\tF5");
+  AppendMenuW(test, MF_STRING, kIdStop, L"Stop\tEsc");
   AppendMenuW(test, MF_STRING, kIdVerifyOnly, L"Nur prüfen");
   HMENU view = CreatePopupMenu();
   AppendMenuW(view, MF_STRING, kIdSettingsToggle, L"Einstellungen anzeigen");

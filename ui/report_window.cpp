@@ -16,6 +16,8 @@
 namespace velkor {
 namespace {
 
+constexpr DWORD kLongestPath = 32768;
+
 // The JSON export's file-level fields: the selected drive; the rest as for a run nobody set up.
 ResultsFileHeader ExportHeader() {
   ResultsFileHeader header;
@@ -31,21 +33,22 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   const std::wstring filter = ExportDialogFilter(formatIndex);
   const std::wstring folder = GetExportsDirectory();
   const std::wstring proposed = MakeExportFileName(format.extension);
-  wchar_t buffer[MAX_PATH] = {};
-  proposed.copy(buffer, MAX_PATH - 1);
+  // Room for the longest path the system allows, not only 260 characters.
+  std::wstring buffer(kLongestPath, L'\0');
+  proposed.copy(buffer.data(), kLongestPath - 1);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer;
-  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = kLongestPath;
   dialog.lpstrInitialDir = folder.c_str();
   dialog.lpstrTitle = L"Export speichern";
   dialog.lpstrDefExt = format.extension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   if (!GetSaveFileNameW(&dialog)) return L"";
-  return buffer;
+  return buffer.c_str();
 }
 
 void ExportResults(HWND main) {

@@ -9,17 +9,21 @@
 #include "drives/enumerate.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
+#include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
 #include "engine/start_rules.h"
 #include "engine/target_guard.h"
 #include "engine/worker_limits.h"
+#include "platform/system.h"
 #include "platform/volumes.h"
 #include "ui/commands.h"
 #include "ui/diagnosis_window.h"
+#include "ui/drive_watch.h"
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
+#include "ui/taskbar.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 
@@ -69,22 +73,31 @@ void ShowTargetGone(HWND main) {
               L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
 }
 
-// The settings controls, Start and Stop back to idle once a run is over.
+// The settings controls, Start and Stop back to idle once a run is over; the system may sleep again.
 void UnlockAfterRun() {
-  KillTimer(Ui().main, kProgressTimer);
+  WindowState& ui = Ui();
+  KillTimer(ui.main, kProgressTimer);
   SetControlsEnabled(true);
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
+  platform::KeepSystemAwake(false);
 }
 
-// The run noticed by itself that its target leads elsewhere (a letter given to another volume
-// leaves the drive mask as it was): the user hears of it once.
+// Once per run, when its end is seen: the taskbar button tells a user in another window.
+void ShowRunEnd(bool errorsFound) {
+  WindowState& ui = Ui();
+  if (ui.runStartMs == 0) return;
+  ShowRunEndOnTaskbar(ui.main, ui.runErrorsSeen || errorsFound,
+                      static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
+  ui.runStartMs = 0;
+}
+
+}  // namespace
+
 void TellTargetGone() {
   WindowState& ui = Ui();
   if (ui.run && ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
 }
-
-}  // namespace
 
 void StartTestCommand(bool verifyOnly) {
   WindowState& ui = Ui();
@@ -136,10 +149,23 @@ void StartTestCommand(bool verifyOnly) {
   if (plan.highWorkerWarning) Warn(kHighWorkerWarning, L"Warnung vor Systemverlangsamung");
   const TestConfig& config = plan.config;
 
-  ui.run = NewRunState(config);
+  std::shared_ptr<TestState> state = NewRunState(config);
+  if (!LockRunTarget(*state)) {
+    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
+    Warn(kDriveBusyText, kDriveBusyTitle);
+    return;
+  }
+  ui.run = std::move(state);
   SetControlsEnabled(false);
   EnableControl(kCtlStartButton, false);
   EnableControl(kCtlStopButton, true);
+  // The focused control may just have been disabled: the window keeps the keys, so Esc stops.
+  HWND focus = GetFocus();
+  if (focus == nullptr || !IsWindowEnabled(focus)) SetFocus(ui.main);
+  // A sleeping machine would suspend the drive under test.
+  platform::KeepSystemAwake(true);
+  ui.runStartMs = GetTickCount64();
+  ui.runErrorsSeen = false;
   SetText(kCtlLogView, L"");
   ui.currentResults.clear();
   ui.currentDiagnosis = RunDiagnosis{};
@@ -165,23 +191,30 @@ void UpdateProgress() {
   HWND bar = Control(kCtlProgressBar);
   if (!ui.run) {
     if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, 0, 0);
+    ShowTaskbarProgress(ui.main, TaskbarProgress{});
     return;
   }
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  if (!view.keepStatus) SetText(kCtlStatusLine, view.statusText);
+  if (!view.keepStatus) {
+    SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+  }
+  if (!ui.run->running.load()) return;  // the run's end sets the button (ShowRunEnd)
+  ui.runErrorsSeen = ui.runErrorsSeen || ui.run->errorCount.load() > 0;
+  ShowTaskbarProgress(ui.main, TaskbarProgressFor(true, static_cast<int>(view.barPosition), ui.runErrorsSeen));
 }
 
 void OnProgressTimer() {
   WindowState& ui = Ui();
   if (!ui.run) return;
   UpdateProgress();
-  if (platform::LogicalDriveMask() != LastDriveMask) CheckDriveChange(ui.main);
+  if (platform::LogicalDriveMask() != LastDriveMask && !DriveScanPending()) CheckDriveChange(ui.main);
   TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   OfferTestFileDeletion(ui.main);
   UpdateProgress();
+  ShowRunEnd(false);
 }
 
 void OnTestDone(RunOutcome* raw) {
@@ -204,23 +237,16 @@ void OnTestDone(RunOutcome* raw) {
   // The timer is gone now: show the end summary here, or a short run would leave the bar and
   // status line at their last tick.
   UpdateProgress();
-  ShowResultReport(ui.main, ui.currentResults);
+  bool errorsFound = false;
+  for (const ResultRecord& r : ui.currentResults) errorsFound = errorsFound || HasErrorVerdict(r);
+  ShowRunEnd(errorsFound);
+  // A window that closes after the run skips the report; the results file holds it.
+  if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
   // Closing the boxes gave a control the focus, and with it its hint: the summary again.
   UpdateProgress();
   LayoutMainWindow(ui.main);
 }
 
-void CheckDriveChange(HWND main) {
-  WindowState& ui = Ui();
-  AppendDiagLog(L"Laufwerkswechsel erkannt. Liste wird aktualisiert.");
-  RefreshDriveList();
-  if (!ui.run || !ui.run->running.load() || ui.run->driveRoot.empty()) return;
-  for (const DriveInfo& drive : DriveTable) {
-    if (drive.root == ui.run->driveRoot) return;
-  }
-  StopForTargetGone(*ui.run);
-  ShowTargetGone(main);
-}
 
 }  // namespace velkor

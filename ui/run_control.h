@@ -1,4 +1,4 @@
-// Starting, following, stopping and finishing runs from the window, and the drive change watch.
+// Starting, following, stopping and finishing runs from the window.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +15,10 @@ void StopTestCommand();
 void UpdateProgress();
 // One tick of the progress timer.
 void OnProgressTimer();
+// The run's target has gone (noticed by the run itself or the drive watch): the user hears of it
+// once per run.
+void TellTargetGone();
 // The end-of-run package arrived; takes ownership.
 void OnTestDone(RunOutcome* outcome);
-// Re-reads the drives and stops a run whose target has gone.
-void CheckDriveChange(HWND main);
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 
 #include "common/localization.h"
 #include "ui/window_state.h"
+#include "view/dpi_scale.h"
 #include "view/hint_texts.h"
 
 namespace velkor {
@@ -70,6 +71,11 @@ std::wstring GetControlHint(HWND control) {
   return ControlHintText(GetDlgCtrlID(control), WindowText(control));
 }
 
+void ScaleTooltipWidth() {
+  const WindowState& ui = Ui();
+  if (ui.tooltip != nullptr) SendMessageW(ui.tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(420, ui.dpi));
+}
+
 void InstallTooltips(HWND main) {
   WindowState& ui = Ui();
   HintStore().reserve(256);
@@ -77,7 +83,7 @@ void InstallTooltips(HWND main) {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE)), nullptr);
   if (ui.tooltip == nullptr) return;
-  SendMessageW(ui.tooltip, TTM_SETMAXTIPWIDTH, 0, 420);
+  ScaleTooltipWidth();
   SendMessageW(ui.tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 250);
   SendMessageW(ui.tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 12000);
   SendMessageW(ui.tooltip, TTM_ACTIVATE, TRUE, 0);

@@ -12,5 +12,7 @@ namespace velkor {
 std::wstring GetControlHint(HWND control);
 // One tooltip for the window and a hint per child control; the controls must exist.
 void InstallTooltips(HWND main);
+// The tips' maximum width (420 at 96 DPI) at the window's DPI.
+void ScaleTooltipWidth();
 
 }  // namespace velkor

@@ -11,6 +11,7 @@
 #include "results/diagnosis.h"
 #include "results/result_record.h"
 #include "view/control_numbers.h"
+#include "view/taskbar_state.h"
 
 namespace velkor {
 
@@ -19,6 +20,10 @@ namespace velkor {
 inline constexpr UINT WM_APP_LOGLINE = WM_APP + 1;  // std::wstring*
 inline constexpr UINT WM_APP_STATUS = WM_APP + 2;   // std::wstring*
 inline constexpr UINT WM_APP_TESTDONE = WM_APP + 3; // RunOutcome*
+inline constexpr UINT WM_APP_DRIVES = WM_APP + 4;   // DriveScan* (ui/drive_watch.h), from a scan thread
+
+// The status line while a closed window waits for its stopped run.
+inline constexpr wchar_t kClosingStatus[] = L"Test wird gestoppt. Das Fenster schließt, sobald der Test beendet ist.";
 
 // The progress timer's id and period: the progress bar and status line follow a run once a second.
 inline constexpr UINT_PTR kProgressTimer = 1;
@@ -27,10 +32,13 @@ inline constexpr UINT kProgressPeriodMs = 1000;
 struct WindowState {
   HWND main = nullptr;  // set first thing in WM_CREATE; test threads post to it
   HWND controls[kControlCount + 1] = {};  // by ControlNumber
+  int dpi = 96;                    // the window's screen; sizes below are pixels at it
   HFONT font = nullptr;
   HBRUSH warningBrush = nullptr;  // workers field while the worker warning is set
   HBRUSH hintBrush = nullptr;     // worker hint line
   HWND tooltip = nullptr;
+  HACCEL keys = nullptr;           // F5 and Esc
+  HWND lastFocus = nullptr;        // the control that had the focus when the window was left
 
   bool settingsShown = false;
   bool methodDetailsShown = false;
@@ -38,6 +46,9 @@ struct WindowState {
   bool controlsLocked = false;
   bool workerWarning = false;      // the workers field shows the high-count warning colours
   bool splitterDragging = false;
+  bool closing = false;            // the user closed the window during a run; it waits for the run to end
+  bool driveScanRunning = false;   // a drive scan thread is on its way
+  bool driveScanAgain = false;     // another change came while it was
 
   std::vector<ResultRecord> currentResults;
   std::wstring currentResultsPath;
@@ -47,6 +58,9 @@ struct WindowState {
   bool resultSortAscending = true;
 
   std::shared_ptr<TestState> run;  // the current or last run; a run state exists while set
+  uint64_t runStartMs = 0;         // GetTickCount64 at the start of the current run; 0 once its end was seen
+  bool runErrorsSeen = false;      // a job of the current run has counted errors (each job starts at 0)
+  TaskbarProgress taskbar;         // what the taskbar button shows
 };
 
 // The one window state, made on first use.

@@ -20,6 +20,18 @@ struct Placer {
     c.width = std::max(1, width);
     c.height = std::max(1, height);
   }
+  // From 96-DPI units to pixels, edge by edge, so that neighbours stay flush after rounding.
+  void ScaleAll(int dpi) {
+    if (dpi == kBaseDpi) return;
+    for (ControlPlacement& c : layout.controls) {
+      if (!c.moved) continue;
+      const int left = ScaleToDpi(c.x, dpi), top = ScaleToDpi(c.y, dpi);
+      c.width = std::max(1, ScaleToDpi(c.x + c.width, dpi) - left);
+      c.height = std::max(1, ScaleToDpi(c.y + c.height, dpi) - top);
+      c.x = left;
+      c.y = top;
+    }
+  }
   void Show(int number, bool visible) {
     ControlPlacement& c = layout.controls[number];
     c.visibilitySet = true;
@@ -32,8 +44,8 @@ struct Placer {
 MainLayout ComputeMainLayout(const LayoutInput& in) {
   MainLayout layout;
   Placer p{layout};
-  const int W = std::max(640, in.clientWidth);
-  const int H = std::max(560, in.clientHeight);
+  const int W = std::max(640, UnscaleFromDpi(in.clientWidth, in.dpi));
+  const int H = std::max(560, UnscaleFromDpi(in.clientHeight, in.dpi));
   const int M = kMargin;
   const bool S = in.settingsShown;
   const int listTop = S ? 82 : 42;
@@ -175,24 +187,28 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   const int logHeight = std::max(90, H - y - 38);
   p.Move(kCtlLogView, M, y, W - 2 * M, logHeight);
   p.Move(kCtlStatusLine, M, y + logHeight + 6, W - 2 * M, 24);
+  p.ScaleAll(in.dpi);
   return layout;
 }
 
-int SplitXForDrag(int mouseX, int clientWidth) {
-  return std::min(std::max(360, mouseX), std::max(361, clientWidth - 360));
+int SplitXForDrag(int mouseX, int clientWidth, int dpi) {
+  const int x = UnscaleFromDpi(mouseX, dpi);
+  return std::min(std::max(360, x), std::max(361, UnscaleFromDpi(clientWidth, dpi) - 360));
 }
 
-int TopPaneHeightForDrag(int mouseY, int clientHeight) {
-  return std::min(std::max(100, mouseY - 108), std::max(101, clientHeight - 435));
+int TopPaneHeightForDrag(int mouseY, int clientHeight, int dpi) {
+  const int y = UnscaleFromDpi(mouseY, dpi);
+  return std::min(std::max(100, y - 108), std::max(101, UnscaleFromDpi(clientHeight, dpi) - 435));
 }
 
 WindowRect PlaceMainWindow(int savedWidth, int savedHeight, int workLeft, int workTop, int workWidth,
-                           int workHeight) {
+                           int workHeight, int dpi) {
   WindowRect r;
-  const int availW = std::max(kMinTrackWidth, workWidth);
-  const int availH = std::max(kMinTrackHeight, workHeight);
-  r.width = std::min(std::max(kMinTrackWidth, savedWidth), availW);
-  r.height = std::min(std::max(kMinTrackHeight, savedHeight), availH);
+  const int minW = ScaleToDpi(kMinTrackWidth, dpi), minH = ScaleToDpi(kMinTrackHeight, dpi);
+  const int availW = std::max(minW, workWidth);
+  const int availH = std::max(minH, workHeight);
+  r.width = std::min(std::max(minW, ScaleToDpi(savedWidth, dpi)), availW);
+  r.height = std::min(std::max(minH, ScaleToDpi(savedHeight, dpi)), availH);
   r.x = workLeft + std::max(0, (availW - r.width) / 2);
   r.y = workTop + std::max(0, (availH - r.height) / 2);
   return r;

@@ -81,6 +81,11 @@ bool IsSystemProgramFolder(const std::wstring& folder) {
   return false;
 }
 
+void SuppressCriticalErrorBoxes() {}
+
+// A Linux machine's sleep is the desktop's or the administrator's business.
+void KeepSystemAwake(bool) {}
+
 uint16_t UserInterfaceLanguage() {
   // The desktop's language comes from the locale variables, most specific first.
   const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};

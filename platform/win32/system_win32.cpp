@@ -42,9 +42,22 @@ size_t LargePageSize() { return 0; }
 void AdviseLargePages(void* address, size_t length) {}
 
 std::wstring ProgramFilePath() {
-  wchar_t buffer[MAX_PATH] = {};
-  const DWORD n = ::GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  return std::wstring(buffer, n);
+  // A program deep in a folder tree passes 260 characters: the buffer grows until the path fits
+  // (a truncated answer fills the buffer exactly).
+  std::wstring buffer(MAX_PATH, L'\0');
+  while (buffer.size() <= 65536) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
+    if (n < buffer.size()) return buffer.substr(0, n);
+    buffer.resize(buffer.size() * 2);
+  }
+  return std::wstring();
+}
+
+void SuppressCriticalErrorBoxes() { ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS); }
+
+void KeepSystemAwake(bool awake) {
+  ::SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
 
 std::wstring UserDataFolder() {

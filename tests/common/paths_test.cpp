@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace velkor {
 namespace {
@@ -49,6 +50,22 @@ TEST(DataDirectory, BesideTheProgramUnlessInstalled) {
   }
   // The test programs lie in a build folder: a portable copy.
   EXPECT_EQ(GetDataDirectory(), GetProgramDirectory());
+  EXPECT_EQ(DataDirectoryNote(), L"");
+}
+
+// Only a file that can really be made counts: a temporary folder can be written, the kernel's
+// process folder cannot, not even by an administrator.
+TEST(DataDirectory, WritableFoldersAreTriedWithAProbeFile) {
+  testing::TempFolder folder;
+  EXPECT_TRUE(IsFolderWritable(folder.path()));
+  EXPECT_TRUE(platform::ListFolder(folder.path(), L"*").empty());  // the probe is gone again
+  // A probe file left behind by a program that ended too early does not count against it.
+  testing::WriteFileBytes(folder.File(L"velkor-schreibprobe.tmp"), "");
+  EXPECT_TRUE(IsFolderWritable(folder.path()));
+  EXPECT_TRUE(platform::ListFolder(folder.path(), L"*").empty());
+  EXPECT_FALSE(IsFolderWritable(folder.File(L"missing")));
+  const std::wstring proc = platform::PathSeparator() == L'/' ? L"/proc" : L"Z:\\proc";
+  EXPECT_FALSE(IsFolderWritable(proc));
 }
 
 TEST(JoinPath, DoesNotDoubleARootSeparator) {

@@ -211,5 +211,36 @@ TEST(EnumerateDrives, RamDiskAndDiskImageAreNeverOffered) {
   EXPECT_TRUE(IsWriteProtected(imageRoot));
 }
 
+// The target of a running test is not asked for its device: its connection and write protection
+// come from the row the caller already has; every other drive is asked as usual.
+TEST(EnumerateDrives, TheBusyTargetKeepsItsKnownDeviceAnswers) {
+  EnumerateDrives();
+  if (DriveTable.empty()) GTEST_SKIP() << "no candidate drive on this machine";
+  const std::vector<DriveInfo> plain = DriveTable;
+  DriveInfo known = plain[0];
+  known.bus = L"Bekannt";
+  known.writeProtected = true;
+  uint32_t mask = 0;
+  const std::vector<DriveInfo> rows = CollectDrives(&mask, known.root, {known});
+  EXPECT_EQ(mask, LastDriveMask);
+  ASSERT_EQ(rows.size(), plain.size());
+  for (const DriveInfo& row : rows) {
+    const DriveInfo* before = FindRow(row.root);
+    ASSERT_NE(before, nullptr) << platform::WideToUtf8(row.root);
+    if (row.root == known.root) {
+      EXPECT_EQ(row.bus, L"Bekannt");
+      EXPECT_TRUE(row.writeProtected);
+    } else {
+      EXPECT_EQ(row.bus, before->bus) << platform::WideToUtf8(row.root);
+      EXPECT_EQ(row.writeProtected, before->writeProtected);
+    }
+  }
+  // Without a row of its own the busy drive gets the defaults of its drive type.
+  const std::vector<DriveInfo> unknown = CollectDrives(&mask, known.root, {});
+  for (const DriveInfo& row : unknown) {
+    if (row.root == known.root) EXPECT_EQ(row.bus, DefaultBusType(platform::DriveTypeOf(row.root)).bus);
+  }
+}
+
 }  // namespace
 }  // namespace velkor

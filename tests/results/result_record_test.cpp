@@ -71,6 +71,7 @@ TEST(ResultText, StopReasons) {
       {StopReason::kNone, L"OK"},           {StopReason::kUser, L"abgebrochen"},
       {StopReason::kDriveGone, L"abgebrochen"}, {StopReason::kFileSystemLimit, L"abgebrochen"},
       {StopReason::kErrorLimit, L"Fehler"}, {StopReason::kIoFailure, L"Fehler"},
+      {StopReason::kFileHeld, L"abgebrochen"},  // another program kept the file
   };
   for (const auto& row : rows) {
     const ResultRecord r = Stopped(Record(L"Zuverlässig (Volltest)", kGiB, 0.0, false), row.reason, kGiB, 0);

@@ -293,6 +293,23 @@ TEST(ResultReport, ExactTexts) {
            L"  Dauer: 00:00:50\r\n"
            L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
            kStoppedSummary + kPrompt},
+      {"a test file another program kept: stopped, and not the medium's fault",
+       {{L"Ausgeglichen (Volltest)", 1, 1048576, kGiB, 0.0, 0.0, 0, false, true, false, StopReason::kFileHeld, 0, 0}},
+       StopReason::kFileHeld,
+       kTitle +
+           L"ABGEBROCHEN\r\nEine Testdatei war auch nach einigen Sekunden noch von einem anderen Programm geöffnet "
+           L"(etwa einem Virenscanner). Das ist kein Fehler des Mediums, aber auch keine erfolgreiche Vollprüfung."
+           L"\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Ausgeglichen (Volltest)\r\n"
+           L"  Worker: 1\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geplante Testmenge: 1.0 GB\r\n"
+           L"  Status: abgebrochen\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:00:00\r\n"
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           kStoppedSummary + kPrompt},
       {"empty list", {}, StopReason::kNone, kTitle + L"Zusammenfassung: keine Ergebnisse.\r\n" + kPrompt},
       {"empty list of a stopped run", {}, StopReason::kUser, kTitle + kStoppedHead + kStoppedSummary + kPrompt},
   };

@@ -83,10 +83,10 @@ TEST_F(Exports, EmptyListFailureAndCancelledDialog) {
   EXPECT_EQ(Answerer().seen[0].title, Translate(L"export_button"));
 
   LoadRows();
-  PumpFor(100);
+  Pump();
   const std::wstring logBefore = Text(kCtlLogView);
   Command(kIdExport);  // the dialog is cancelled: nothing written, nothing logged
-  PumpFor(100);
+  Pump();
   EXPECT_EQ(Text(kCtlLogView), logBefore);
 
   // A file another program holds open cannot be replaced: the warning box, no log line.
@@ -99,7 +99,7 @@ TEST_F(Exports, EmptyListFailureAndCancelledDialog) {
   Answerer().answers.push_back(Press(IDOK));   // the warning
   Command(kIdExport);
   CloseHandle(held);
-  PumpFor(100);
+  Pump();
   bool warned = false;
   for (const SeenDialog& d : Answerer().seen) warned |= d.text == L"Export konnte nicht geschrieben werden.";
   EXPECT_TRUE(warned);
@@ -117,7 +117,7 @@ TEST_F(Exports, ReportYesSavesExactlyTheShownText) {
   const std::wstring shown = Seen(kResultReportCaption)[0].text;
   EXPECT_EQ(shown, ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone)));
   EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(shown));
-  PumpFor(100);
+  Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);
 
   // No only closes; an empty list shows no report at all.
@@ -134,7 +134,7 @@ TEST_F(Exports, HelpCommandWritesADeletedHelpFileAgain) {
   DeleteFileW(HelpPdfPath().c_str());
   Command(kIdHelpPdf);
   EXPECT_TRUE(Exists(HelpPdfPath()));
-  PumpFor(100);
+  Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"PDF-Hilfe geöffnet: " + HelpPdfPath()), std::wstring::npos);
 }
 

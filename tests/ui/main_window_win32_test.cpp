@@ -2,10 +2,17 @@
 // result list, saved results, settings across a restart and the language switch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
+#include "common/settings.h"
 #include "engine/run_config.h"
 #include "platform/profile.h"
 #include "tests/ui/window_driver.h"
 #include "ui/commands.h"
+#include "view/dpi_scale.h"
+#include "view/main_layout.h"
 #include "view/result_columns.h"
 #include "view/control_numbers.h"
 
@@ -77,6 +84,18 @@ const ExpectedControl kStartUp[] = {
 TEST_F(MainWindow, StartsWithEveryControlInPlace) {
   ASSERT_NE(OpenWindow(), nullptr);
   EXPECT_EQ(WindowText(main_), Translate(L"app_title"));
+  // The program's icon, large for the taskbar and small for the title bar.
+  for (auto [which, metric] : {std::pair{GCLP_HICON, SM_CXICON}, std::pair{GCLP_HICONSM, SM_CXSMICON}}) {
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, which));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(metric));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
   ASSERT_EQ(std::size(kStartUp), static_cast<size_t>(kControlCount));
   for (const ExpectedControl& c : kStartUp) {
     HWND control = Control(c.number);
@@ -107,7 +126,7 @@ TEST_F(MainWindow, StartsWithEveryControlInPlace) {
   for (int row = 0; row < Rows(Control(kCtlDriveList)); ++row) {
     if (Cell(Control(kCtlDriveList), row, 0) == L"C:\\") EXPECT_EQ(Cell(Control(kCtlDriveList), row, 7), L"System");
   }
-  PumpFor(200);
+  Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden"), std::wstring::npos);
   EXPECT_NE(Text(kCtlLogView).find(L"Logdatei: "), std::wstring::npos);
 }
@@ -335,7 +354,7 @@ TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
     EXPECT_EQ(std::wstring(title), TranslateIn(L"col_free_pct", language));
   }
   // Menus stay German in every language.
-  EXPECT_EQ(MenuText(kIdStart), L"Testen");
+  EXPECT_EQ(MenuText(kIdStart), L"Testen\tF5");
 }
 
 // A switch must leave no control behind: every text is what a window made in that language shows.
@@ -374,12 +393,159 @@ TEST_F(MainWindow, HintsFollowThePointerAndLogLinesArriveFromOtherThreads) {
     for (int i = 0; i < 50; ++i) AppendDiagLog(L"Zeile " + std::to_wstring(i));
     PostStatusText(L"Status vom Test-Thread");
   }).join();
-  PumpFor(100);
+  Pump();
   const std::wstring log = Text(kCtlLogView);
   EXPECT_NE(log.find(L"Zeile 0\r\n"), std::wstring::npos);
   EXPECT_NE(log.find(L"Zeile 49\r\n"), std::wstring::npos);
   EXPECT_LT(log.find(L"Zeile 9\r\n"), log.find(L"Zeile 10\r\n"));
   EXPECT_EQ(Text(kCtlStatusLine), L"Status vom Test-Thread");
+}
+
+// A log far past the edit control's default 30,000 characters: every line arrives and the last
+// one is in view.
+TEST_F(MainWindow, LongLogsKeepShowingTheirLastLine) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  std::thread([] {
+    for (int i = 0; i < 2000; ++i) {
+      AppendDiagLog(L"Zeile " + std::to_wstring(i) + L": Variante 3/12, Worker 4, Block 1024 KB, 64 MB geschrieben");
+    }
+  }).join();
+  Pump();
+  HWND log = Control(kCtlLogView);
+  const std::wstring text = Text(kCtlLogView);
+  EXPECT_GT(text.size(), 120000u);
+  EXPECT_NE(text.find(L"] Zeile 0: "), std::wstring::npos);
+  const std::wstring last = L"] Zeile 1999: Variante 3/12, Worker 4, Block 1024 KB, 64 MB geschrieben\r\n";
+  ASSERT_GE(text.size(), last.size());
+  EXPECT_EQ(text.substr(text.size() - last.size()), last);
+  // The last line's first character lies inside the view.
+  const int lines = static_cast<int>(SendMessageW(log, EM_GETLINECOUNT, 0, 0));
+  const int start = static_cast<int>(SendMessageW(log, EM_LINEINDEX, lines - 2, 0));
+  const LRESULT at = SendMessageW(log, EM_POSFROMCHAR, start, 0);
+  RECT client{};
+  GetClientRect(log, &client);
+  const int y = static_cast<short>(HIWORD(at));
+  EXPECT_GE(y, 0);
+  EXPECT_LT(y, client.bottom);
+}
+
+// Tab and Shift+Tab, pressed as a user presses them, walk the shown and enabled controls in the
+// order they are read; the disabled partial fields are skipped.
+TEST_F(MainWindow, TabWalksTheControlsInReadingOrder) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  Command(kIdSettingsToggle);
+  SetForegroundWindow(main_);
+  SetFocus(Control(kCtlDriveList));
+  Pump();
+  ASSERT_EQ(GetFocus(), Control(kCtlDriveList));
+  const int order[] = {kCtlLanguageBox,  kCtlSavedTestsBox, kCtlExportBox,   kCtlResultList,  kCtlTestSizeField,
+                       kCtlBlockField,   kCtlWorkerField,   kCtlReserveField, kCtlMethodCheck, kCtlFastestCheck,
+                       kCtlProfileBox,   kCtlPartialCheck,  kCtlDeleteCheck, kCtlSummary,     kCtlLogView,
+                       kCtlDriveList};
+  for (int n : order) {
+    PressKeys({VK_TAB});
+    EXPECT_EQ(GetFocus(), Control(n)) << "after Tab, control " << n << " should have the focus";
+  }
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(GetFocus(), Control(kCtlLogView));
+  PressKeys({VK_SHIFT, VK_TAB});
+  EXPECT_EQ(GetFocus(), Control(kCtlSummary));
+  // Esc with nothing running stops nothing and closes nothing.
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_FALSE(Ui().run);
+}
+
+// Moved to a screen of 150 %: the font, the columns, the tips, the smallest size and the controls
+// follow; the settings keep 96-DPI units; back at 100 % all is as before.
+TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  Command(kIdSettingsToggle);
+  ASSERT_EQ(Ui().dpi, 96) << "this test starts on a 96-DPI screen";
+  HWND drives = Control(kCtlDriveList);
+  // Small enough that one and a half times it fits xvfb-run's 1280x1024 screen, large enough for
+  // the smallest size at 150 %.
+  SetWindowPos(main_, nullptr, 0, 0, 800, 620, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT outer{};
+  GetWindowRect(main_, &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(kCtlLogView), WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font.lfHeight;
+  };
+  auto minimum = [&] {
+    MINMAXINFO info{};
+    SendMessageW(main_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    return info.ptMinTrackSize;
+  };
+  EXPECT_EQ(fontHeight(), -12);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 110);
+
+  RECT proposed{outer.left, outer.top, outer.left + width * 3 / 2, outer.top + height * 3 / 2};
+  SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
+  Pump();
+  EXPECT_EQ(Ui().dpi, 144);
+  EXPECT_EQ(fontHeight(), -18);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 165);
+  EXPECT_EQ(SendMessageW(Control(kCtlResultList), LVM_GETCOLUMNWIDTH, 0, 0), 203);  // 135 at 96
+  EXPECT_EQ(SendMessageW(Ui().tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 630);
+  EXPECT_EQ(minimum().x, 1140);
+  EXPECT_EQ(minimum().y, 840);
+  RECT now{};
+  GetWindowRect(main_, &now);
+  EXPECT_EQ(now.right - now.left, width * 3 / 2);
+  EXPECT_EQ(now.bottom - now.top, height * 3 / 2);
+  EXPECT_EQ(ClientRect(kCtlDriveList).left, 30);
+  EXPECT_EQ(ClientRect(kCtlDriveList).top, 123);
+  EXPECT_EQ(ClientRect(kCtlTestSizeField).left, 225);
+  EXPECT_EQ(ClientRect(kCtlTestSizeField).bottom - ClientRect(kCtlTestSizeField).top, 36);
+  EXPECT_EQ(ClientRect(kCtlPartialRangeField).right - ClientRect(kCtlPartialRangeField).left, 120);
+  // Saved in 96-DPI units: the same numbers as on the first screen (the width below the smallest
+  // one a settings file keeps, the height above it).
+  SaveWindowSettings();
+  EXPECT_NEAR(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Height", 0), height, 1);
+  EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), std::max(kMinWindowWidth, width));
+  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,110,85,85,85,70,95,95");
+
+  SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outer));
+  Pump();
+  EXPECT_EQ(fontHeight(), -12);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 110);
+  EXPECT_EQ(ClientRect(kCtlDriveList).left, 20);
+  EXPECT_EQ(ClientRect(kCtlDriveList).top, 82);
+  EXPECT_EQ(minimum().x, 760);
+}
+
+// Started on a screen of another DPI (tests/ui/dpi_wine.sh sets Wine's LogPixels and names it in
+// VELKOR_EXPECT_DPI): the window opens as many times larger as the screen's scale, within the work
+// area, and every control with it.
+TEST_F(MainWindow, OpensAtTheScreensDpi) {
+  const wchar_t* expected = _wgetenv(L"VELKOR_EXPECT_DPI");
+  if (expected == nullptr) GTEST_SKIP() << "runs under tests/ui/dpi_wine.sh";
+  const int dpi = _wtoi(expected);
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_EQ(Ui().dpi, dpi);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const WindowRect place =
+      PlaceMainWindow(kDefaultWindowWidth, kDefaultWindowHeight, work.left, work.top, work.right - work.left,
+                      work.bottom - work.top, dpi);
+  RECT outer{};
+  GetWindowRect(main_, &outer);
+  EXPECT_EQ(outer.right - outer.left, place.width);
+  EXPECT_EQ(outer.bottom - outer.top, place.height);
+  EXPECT_EQ(place.width, std::min<int>(ScaleToDpi(kDefaultWindowWidth, dpi), work.right - work.left));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(kCtlLogView), WM_GETFONT, 0, 0)), sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, ScaleToDpi(-12, dpi));
+  EXPECT_EQ(ClientRect(kCtlDriveList).left, ScaleToDpi(20, dpi));
+  EXPECT_EQ(ClientRect(kCtlDriveList).top, ScaleToDpi(42, dpi));
+  EXPECT_EQ(ClientRect(kCtlSelectedDrive).bottom - ClientRect(kCtlSelectedDrive).top, ScaleToDpi(24, dpi));
+  EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(110, dpi));
+  Command(kIdSettingsToggle);
+  EXPECT_EQ(ClientRect(kCtlTestSizeField).left, ScaleToDpi(150, dpi));
+  EXPECT_EQ(ClientRect(kCtlTestSizeField).right - ClientRect(kCtlTestSizeField).left, ScaleToDpi(80, dpi));
 }
 
 }  // namespace

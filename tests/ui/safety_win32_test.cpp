@@ -31,10 +31,10 @@ class SafetyQuestions : public WindowTest {
       }
       return IDNO;
     });
-    PumpFor(100);
+    Pump();
     logBefore_ = WindowText(Control(kCtlLogView));
     Command(kIdStart);
-    PumpFor(300);
+    Pump();
   }
 
   std::wstring AddedLog() { return WindowText(Control(kCtlLogView)).substr(logBefore_.size()); }

@@ -6,11 +6,15 @@
 #include <cstdlib>
 #include <functional>
 
+#include "engine/run_lock.h"
 #include "platform/files.h"
+#include "platform/text.h"
+#include "platform/volume_lock.h"
 #include "results/result_record.h"
 #include "results/result_report.h"
 #include "tests/ui/window_driver.h"
 #include "ui/diagnosis_window.h"
+#include "ui/drive_watch.h"
 #include "ui/lists.h"
 #include "view/control_numbers.h"
 
@@ -89,11 +93,13 @@ class TestRuns : public WindowTest {
 
   const DriveInfo& Selected() { return *GetSelectedDrive(); }
 
-  // Waits until the window has noticed the end of the run and is idle again.
+  // Waits until the run's thread is done and the window has noticed the end and is idle again;
+  // then takes in what the thread posted last.
   void WaitForIdle() {
-    ASSERT_TRUE(PumpUntil([] { return Ui().run && !Ui().run->running.load() && !Ui().controlsLocked; },
-                          kRunTimeoutMs));
-    PumpFor(1500);  // the last timer tick writes the end summary
+    ASSERT_TRUE(PumpUntil([] {
+      return Ui().run && Ui().run->phase.load() == kPhaseFinished && !Ui().controlsLocked;
+    }, kRunTimeoutMs));
+    Pump();
   }
 
   std::wstring Log() { return Text(kCtlLogView); }
@@ -203,7 +209,7 @@ TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
   FillDriveList(L"W:\\");
   Answerer().byTitle = {{L"Schreibschutz", IDOK}};
   Command(kIdStart);
-  PumpFor(300);
+  Pump();
   ASSERT_EQ(Seen(L"Schreibschutz").size(), 1u);
   EXPECT_EQ(Seen(L"Schreibschutz")[0].text, L"Das ausgewählte Laufwerk ist schreibgeschützt.");
   EXPECT_FALSE(Ui().run);
@@ -215,8 +221,9 @@ TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
   EXPECT_TRUE(Logged(L"Bedienung: Nur prüfen gedrückt."));
   EXPECT_TRUE(Logged(L"FEHLER:"));
   EXPECT_TRUE(FilesOn(L"W:\\").empty());
-  // The failure stays the last word of the status line, past the timer's next tick.
-  PumpFor(1500);
+  // The failure stays the last word of the status line, also through another timer tick.
+  SendMessageW(main_, WM_TIMER, kProgressTimer, 0);
+  Pump();
   EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Testdatei zum Prüfen fehlt.");
 }
 
@@ -225,11 +232,11 @@ TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
   ASSERT_NE(OpenWindow(), nullptr);
   ASSERT_TRUE(SelectDrive(L"W:\\"));
   ASSERT_LT(Selected().freePercent, 99.0);
-  PumpFor(200);
+  Pump();
   const std::wstring before = Log();
   Answerer().byTitle = {{L"Zielpartition nicht leer", IDNO}};
   Command(kIdStart);
-  PumpFor(300);
+  Pump();
   ASSERT_EQ(Seen(L"Zielpartition nicht leer").size(), 1u);
   EXPECT_EQ(Seen(L"Zielpartition nicht leer")[0].text.rfind(L"Sicher, die Zielpartition ist nicht leer!\r\n\r\n", 0), 0u);
   EXPECT_FALSE(Ui().run);
@@ -255,8 +262,120 @@ TEST_F(TestRuns, StopEndsTheRunAsStopped) {
   // A stop while nothing runs does nothing.
   const std::wstring before = Log();
   Command(kIdStop);
-  PumpFor(100);
+  Pump();
   EXPECT_EQ(Log(), before);
+}
+
+// F5 starts a test and Esc stops it, as the menu shows; while it runs the system stays awake
+// and the taskbar button shows the progress; afterwards both are back as they were.
+TEST_F(TestRuns, KeysStartAndStopAndTheRunKeepsTheSystemAwake) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
+  ShowSettingsWithSize(L"8192", L"1024");
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Velkor Ergebnis", IDNO},
+                        {L"Sicherheitsabfrage", IDYES}};
+  EXPECT_EQ(MenuText(kIdStart), L"Testen\tF5");
+  EXPECT_EQ(MenuText(kIdStop), L"Stop\tEsc");
+  SetForegroundWindow(main_);
+  SetFocus(Control(kCtlTestSizeField));
+  PressKeys({VK_F5});
+  ASSERT_TRUE(TestRunning());
+  EXPECT_TRUE(Ui().controlsLocked);
+  // The focused field is locked now: the window holds the focus, so the keys still arrive.
+  EXPECT_EQ(GetFocus(), main_);
+  // Asked without a change of its own (no ES_CONTINUOUS): what the window's thread asked for.
+  const EXECUTION_STATE awake = SetThreadExecutionState(0);
+  EXPECT_TRUE((awake & ES_CONTINUOUS) && (awake & ES_SYSTEM_REQUIRED)) << std::hex << awake;
+  ASSERT_TRUE(PumpUntil([] { return Ui().taskbar.mark == TaskbarMark::kProgress || !TestRunning(); }));
+  ASSERT_TRUE(TestRunning()) << "the run must still go on for Esc to stop it";
+
+  PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(Ui().run->stopRequested.load());
+  WaitForIdle();
+  EXPECT_TRUE(Logged(L"Stop-Anforderung gesendet."));
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Gestoppt: ", 0), 0u) << Narrow(Text(kCtlStatusLine));
+  EXPECT_EQ(SetThreadExecutionState(0) & ES_SYSTEM_REQUIRED, 0u);
+  EXPECT_EQ(Ui().taskbar.mark, TaskbarMark::kNone);
+  EXPECT_TRUE(FilesOn(L"Y:\\").empty());
+}
+
+// Runs a program to its end; its exit code, and what it wrote to standard output and error.
+int RunProgram(const std::wstring& commandLine, std::string* output) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = writeEnd;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::wstring line = commandLine;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                      &process)) {
+    CloseHandle(readEnd);
+    CloseHandle(writeEnd);
+    return -1;
+  }
+  CloseHandle(writeEnd);
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) output->append(buffer, got);
+  CloseHandle(readEnd);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return static_cast<int>(code);
+}
+
+std::wstring ProgramBeside(const wchar_t* name) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path = self;
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
+
+// One run per drive, whoever starts it: while another program's run holds W:, neither the window
+// nor velkor-cli starts a second one; the window's own run holds the drive until it ends.
+TEST_F(TestRuns, ASecondRunOnTheSameDriveIsRefused) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  {
+    platform::VolumeLock other;  // a run of another program
+    ASSERT_EQ(platform::TryLockVolume(L"W:\\", &other), platform::VolumeLockResult::kTaken);
+    Answerer().byTitle = {{kDriveBusyTitle, IDOK}};
+    Command(kIdStart);
+    ASSERT_EQ(Seen(kDriveBusyTitle).size(), 1u);
+    EXPECT_EQ(Seen(kDriveBusyTitle)[0].text, kDriveBusyText);
+    EXPECT_FALSE(Ui().run);
+    EXPECT_FALSE(Ui().controlsLocked);
+    Pump();
+    EXPECT_TRUE(Logged(L"Start abgelehnt: Auf diesem Laufwerk läuft bereits ein Test"));
+
+    std::string output;
+    const int code = RunProgram(L"\"" + ProgramBeside(L"velkor-cli.exe") + L"\" test W:\\ --size 1 --yes --results-dir \"" +
+                                    folder_.File(L"cli-results") + L"\"",
+                                &output);
+    EXPECT_EQ(code, 2) << output;
+    EXPECT_NE(output.find(platform::WideToUtf8(kDriveBusyText)), std::string::npos) << output;
+    EXPECT_TRUE(FilesOn(L"W:\\").empty());
+  }
+
+  // Free again: the window's run takes the drive and keeps it until its end.
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
+  ShowSettingsWithSize(L"8192", L"1024");
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  ASSERT_TRUE(TestRunning());
+  platform::VolumeLock probe;
+  EXPECT_EQ(platform::TryLockVolume(L"Y:\\", &probe), platform::VolumeLockResult::kBusy);
+  ASSERT_TRUE(TestRunning()) << "the run must still go on while the lock is probed";
+  Command(kIdStop);
+  WaitForIdle();
+  EXPECT_EQ(platform::TryLockVolume(L"Y:\\", &probe), platform::VolumeLockResult::kTaken);
 }
 
 TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
@@ -272,13 +391,28 @@ TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
   EXPECT_TRUE(IsWindow(main_));
   EXPECT_FALSE(Ui().run->stopRequested.load());
 
+  // OK: the window stops the run and closes only once the test thread is done.
   Answerer().byTitle[L"Beenden"] = IDOK;
+  Answerer().byTitle[L"Sicherheitsabfrage"] = IDYES;
   SendMessageW(main_, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(main_));
   EXPECT_TRUE(Ui().run->stopRequested.load());
+  EXPECT_EQ(Ui().run->phase.load(), kPhaseFinished);
+  EXPECT_FALSE(Ui().run->running.load());
   EXPECT_EQ(Seen(L"Beenden").size(), 2u);
   EXPECT_EQ(Seen(L"Beenden")[0].text, L"Test läuft noch. Soll ich stoppen und schließen?");
-  ASSERT_TRUE(PumpUntil([] { return !Ui().run->running.load(); }, kRunTimeoutMs));
+  // Its records arrived and its results file is final; no report, but the deletion question.
+  ASSERT_FALSE(Ui().currentResultsPath.empty());
+  std::wstring saved;
+  ASSERT_TRUE(ReadUtf8TextFile(Ui().currentResultsPath, &saved));
+  EXPECT_NE(saved.find(L"\"final\": true"), std::wstring::npos);
+  EXPECT_TRUE(Seen(L"Velkor Ergebnis").empty());
+  ASSERT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
+  EXPECT_TRUE(FilesOn(L"Y:\\").empty());
+  const std::string log = ReadFileBytes(folder_.File(L"velkor.log"));
+  EXPECT_NE(log.find("Fenster wird geschlossen: Test wird gestoppt"), std::string::npos);
+  EXPECT_NE(log.find("Test abgebrochen."), std::string::npos);
+  EXPECT_NE(log.find("Testdatei gelöscht: Y:\\velkor.bin"), std::string::npos);
 }
 
 TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
@@ -292,11 +426,21 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   ASSERT_TRUE(PumpUntil([] { return Ui().run->blocksWritten.load() > 0 || !Ui().run->running.load(); }));
   ASSERT_TRUE(TestRunning());
   RemoveY();
-  PumpFor(1200);  // Wine looks at its drives again after a second
-  SendMessageW(main_, WM_DEVICECHANGE, 0x8004 /* a device was removed */, 0);
+  // Windows tells the window once per change; Wine notices a vanished folder drive only at its
+  // next look at its drives: the window is told again after each of its scans until Y: is gone
+  // from its list. The run itself may notice first; the user hears of it either way.
+  auto listed = [] {
+    for (const DriveInfo& d : DriveTable) {
+      if (d.root == L"Y:\\") return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(PumpUntil([&] {
+    if (!DriveScanPending() && listed()) SendMessageW(main_, WM_DEVICECHANGE, 0x8004 /* a device was removed */, 0);
+    return !listed() && !DriveScanPending();
+  }, kRunTimeoutMs));
   EXPECT_TRUE(Ui().run->stopRequested.load());
-  // The run itself or the watch noticed first; the user hears of it either way.
-  ASSERT_TRUE(PumpUntil([this] { return Logged(L"Laufwerkswechsel erkannt. Liste wird aktualisiert."); }));
+  ASSERT_TRUE(PumpUntil([this] { return Logged(L"Warnung: Das Ziellaufwerk Y:\\"); }));
   ASSERT_GE(Seen(L"Laufwerkswechsel").size(), 1u);
   EXPECT_EQ(Seen(L"Laufwerkswechsel")[0].text,
             L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.");
@@ -378,6 +522,11 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
   Command(kIdStart);
   WaitForIdle();
+  // The taskbar button stays red for a user in another window until the window is activated.
+  const bool inFront = GetForegroundWindow() == main_;
+  EXPECT_EQ(Ui().taskbar.mark, inFront ? TaskbarMark::kNone : TaskbarMark::kError);
+  SendMessageW(main_, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(Ui().taskbar.mark, TaskbarMark::kNone);
 
   ASSERT_EQ(Ui().currentResults.size(), 1u);
   const ResultRecord& r = Ui().currentResults[0];
@@ -414,7 +563,7 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(view, nullptr);
   SetWindowPos(view, HWND_TOP, 10, 10, 1100, 700, 0);
   UpdateWindow(view);
-  PumpFor(500);
+  Pump();  // UpdateWindow painted it already; what else is queued goes before the picture
   SaveScreenshot(view, L"diagnosis-window-U.bmp");
   DestroyWindow(view);
 }

@@ -7,7 +7,10 @@
 
 #include <chrono>
 #include <deque>
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -102,13 +105,40 @@ inline DialogAnswer SaveAs(const std::wstring& path) {
 // For failure messages.
 inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
 
+// The program's own loop: keys first, then the usual translation and dispatch.
 inline void Pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) continue;
+    if (TranslateWindowKeys(&msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+// Presses a key as the message loop of the program sees it: its key-down and key-up messages to
+// the focused control, through the loop's key handling; the keys before the last (Shift, Control)
+// are held down meanwhile.
+inline void PressKeys(std::initializer_list<int> keys) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  BYTE before[256];
+  std::copy(std::begin(state), std::end(state), std::begin(before));
+  const int key = *(keys.end() - 1);
+  for (auto k = keys.begin(); k + 1 != keys.end(); ++k) state[*k] |= 0x80;
+  SetKeyboardState(state);
+  for (UINT message : {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_KEYUP)}) {
+    MSG msg{};
+    msg.hwnd = GetFocus() != nullptr ? GetFocus() : GetActiveWindow();
+    msg.message = message;
+    msg.wParam = static_cast<WPARAM>(key);
+    msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001u);
+    if (TranslateWindowKeys(&msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  SetKeyboardState(before);
+  Pump();
 }
 
 // Pumps until done() or the time is up (a hung run must not hang the test).
@@ -123,9 +153,6 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) 
   return done();
 }
 
-inline void PumpFor(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
 
 // Where VELKOR_SCREENSHOTS names a folder: the window as the screen shows it, as a 24-bit BMP
 // there (for a person to look at; no test reads it).
@@ -207,7 +234,25 @@ class WindowTest : public ::testing::Test {
   HWND OpenWindow() {
     main_ = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW);
     Pump();
+    KeepPointerOff();
     return main_;
+  }
+
+  // A pointer that rests on a control puts its hint into the status line whenever the window
+  // looks at the pointer again (after each modal box, for one). Where the system will not move
+  // the pointer away, the window moves.
+  void KeepPointerOff() {
+    if (main_ == nullptr) return;
+    RECT r{};
+    GetWindowRect(main_, &r);
+    POINT p{};
+    SetCursorPos(0, 0);
+    if (!GetCursorPos(&p) || !PtInRect(&r, p)) return;
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int x = p.x >= (screen.right / 2) ? p.x - (r.right - r.left) - 8 : p.x + 8;
+    const int y = p.y >= (screen.bottom / 2) ? p.y - (r.bottom - r.top) - 8 : p.y + 8;
+    SetWindowPos(main_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
   }
 
   // Closes the window as the user does (WM_CLOSE) when it is still open.

@@ -146,5 +146,77 @@ TEST(MainWindowPlacement, StaysInsideTheWorkAreaAndCentred) {
   EXPECT_EQ(offset.y, 177);
 }
 
+TEST(DpiScale, RoundsHalfAwayFromZeroBothWays) {
+  EXPECT_EQ(ScaleToDpi(145, 144), 218);  // 217.5
+  EXPECT_EQ(ScaleToDpi(-12, 144), -18);  // a font height
+  EXPECT_EQ(ScaleToDpi(24, 120), 30);
+  EXPECT_EQ(ScaleToDpi(24, 0), 24);      // no DPI known: 96
+  EXPECT_EQ(UnscaleFromDpi(1853, 144), 1235);
+  EXPECT_EQ(UnscaleFromDpi(105, 144), 70);
+  EXPECT_EQ(RescaleDpi(105, 144, 192), 140);
+  // A width saved and loaded again at the same DPI keeps its pixels.
+  for (int dpi : {96, 120, 144, 168, 192, 240}) {
+    for (int width : {24, 70, 95, 110, 135}) {
+      EXPECT_EQ(UnscaleFromDpi(ScaleToDpi(width, dpi), dpi), width) << dpi << " " << width;
+    }
+  }
+}
+
+// At 150 % every control is where the 96-DPI layout puts it, one and a half times as far and as
+// large, for a client one and a half times the size; the splitter values stay in 96-DPI units.
+TEST(MainLayout, At144DpiEveryRectangleIsOneAndAHalfTimesThe96DpiOne) {
+  for (bool settings : {false, true}) {
+    LayoutInput small = Input(1200, 700, settings, true);
+    LayoutInput large = small;
+    large.clientWidth = 1800;
+    large.clientHeight = 1050;
+    large.dpi = 144;
+    const MainLayout at96 = ComputeMainLayout(small);
+    const MainLayout at144 = ComputeMainLayout(large);
+    EXPECT_EQ(at144.splitX, at96.splitX);
+    EXPECT_EQ(at144.topPaneHeight, at96.topPaneHeight);
+    for (int n = 1; n <= kControlCount; ++n) {
+      const ControlPlacement& a = at96[n];
+      const ControlPlacement& b = at144[n];
+      ASSERT_EQ(a.moved, b.moved) << "control " << n;
+      EXPECT_EQ(a.visibilitySet, b.visibilitySet) << "control " << n;
+      EXPECT_EQ(a.visible, b.visible) << "control " << n;
+      if (!a.moved) continue;
+      EXPECT_NEAR(b.x, a.x * 1.5, 0.5) << "control " << n;
+      EXPECT_NEAR(b.y, a.y * 1.5, 0.5) << "control " << n;
+      EXPECT_NEAR(b.x + b.width, (a.x + a.width) * 1.5, 0.5) << "control " << n;
+      EXPECT_NEAR(b.y + b.height, (a.y + a.height) * 1.5, 0.5) << "control " << n;
+    }
+  }
+  // Neighbours stay flush: the bar between the lists keeps its gap on both sides.
+  LayoutInput in = Input(1800, 1050, true);
+  in.dpi = 144;
+  const MainLayout layout = ComputeMainLayout(in);
+  ExpectAt(layout, kCtlDriveList, {30, 123, 873, 218});
+  ExpectAt(layout, kCtlVerticalBar, {912, 123, 6, 218});
+  ExpectAt(layout, kCtlResultList, {927, 123, 843, 218});
+}
+
+TEST(SplitterDrag, CountsInDpiIndependentUnits) {
+  EXPECT_EQ(SplitXForDrag(1050, 1800, 144), 700);
+  EXPECT_EQ(SplitXForDrag(5000, 1800, 144), 840);
+  EXPECT_EQ(TopPaneHeightForDrag(450, 1118, 144), 192);
+}
+
+TEST(MainWindowPlacement, ScalesTheSavedSizeToTheScreen) {
+  // The default size at 150 %: one and a half times as large, centred.
+  const WindowRect wide = PlaceMainWindow(1235, 745, 0, 0, 2560, 1400, 144);
+  EXPECT_EQ(wide.width, 1853);
+  EXPECT_EQ(wide.height, 1118);
+  EXPECT_EQ(wide.x, (2560 - 1853) / 2);
+  // Until the work area limits it; the minimum grows with the DPI too.
+  const WindowRect limited = PlaceMainWindow(1235, 745, 0, 0, 1920, 1040, 144);
+  EXPECT_EQ(limited.width, 1853);
+  EXPECT_EQ(limited.height, 1040);
+  const WindowRect minimum = PlaceMainWindow(500, 400, 0, 0, 2560, 1400, 144);
+  EXPECT_EQ(minimum.width, 1140);
+  EXPECT_EQ(minimum.height, 840);
+}
+
 }  // namespace
 }  // namespace velkor

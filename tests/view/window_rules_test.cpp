@@ -1,10 +1,11 @@
 // The window's rules that need no window: result list order and texts, menu greying, the
-// selected-drive line, worker hints and control hints.
+// selected-drive line, worker hints, control hints and the taskbar button.
 #include <gtest/gtest.h>
 
 #include "common/localization.h"
 #include "view/hint_texts.h"
 #include "view/result_columns.h"
+#include "view/taskbar_state.h"
 #include "view/window_texts.h"
 #include "view/worker_texts.h"
 
@@ -140,6 +141,50 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
   EXPECT_EQ(FixedHintForId(1013), nullptr);
+}
+
+}  // namespace
+}  // namespace velkor
+
+namespace velkor {
+namespace {
+
+TEST(TaskbarState, ProgressTurnsRedWithErrorsAndClearsAtTheEnd) {
+  struct Case {
+    bool running;
+    int bar;
+    bool errors;
+    TaskbarMark mark;
+    uint64_t completed;
+  } cases[] = {
+      {true, 0, false, TaskbarMark::kProgress, 0},
+      {true, 4200, false, TaskbarMark::kProgress, 4200},
+      {true, 4200, true, TaskbarMark::kError, 4200},
+      {true, 12000, false, TaskbarMark::kProgress, 10000},  // never past full
+      {false, 10000, false, TaskbarMark::kNone, 0},
+      {false, 10000, true, TaskbarMark::kNone, 0},
+  };
+  for (const Case& c : cases) {
+    const TaskbarProgress p = TaskbarProgressFor(c.running, c.bar, c.errors);
+    EXPECT_EQ(p.mark, c.mark) << c.running << " " << c.bar << " " << c.errors;
+    EXPECT_EQ(p.completed, c.completed);
+    EXPECT_EQ(p.total, 10000u);
+  }
+}
+
+TEST(TaskbarState, ARunWithErrorsStaysRedForAUserInAnotherWindow) {
+  const TaskbarProgress red = TaskbarAtRunEnd(true, false);
+  EXPECT_EQ(red.mark, TaskbarMark::kError);
+  EXPECT_EQ(red.completed, red.total);
+  EXPECT_EQ(TaskbarAtRunEnd(true, true).mark, TaskbarMark::kNone);
+  EXPECT_EQ(TaskbarAtRunEnd(false, false).mark, TaskbarMark::kNone);
+}
+
+TEST(TaskbarState, OnlyALongRunInTheBackgroundFlashes) {
+  EXPECT_TRUE(ShouldFlashAtRunEnd(kFlashAfterSeconds, false));
+  EXPECT_TRUE(ShouldFlashAtRunEnd(3 * 3600, false));
+  EXPECT_FALSE(ShouldFlashAtRunEnd(kFlashAfterSeconds - 1, false));
+  EXPECT_FALSE(ShouldFlashAtRunEnd(3 * 3600, true));
 }
 
 }  // namespace

@@ -1,0 +1,71 @@
+#include "ui/drive_watch.h"
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "common/diag_log.h"
+#include "drives/drive_table.h"
+#include "drives/enumerate.h"
+#include "engine/target_guard.h"
+#include "ui/lists.h"
+#include "ui/main_window.h"
+#include "ui/run_control.h"
+#include "ui/window_state.h"
+
+namespace velkor {
+namespace {
+
+void StartScan(HWND main) {
+  WindowState& ui = Ui();
+  ui.driveScanRunning = true;
+  const std::wstring busyRoot = TestRunning() ? ui.run->driveRoot : std::wstring();
+  std::thread([main, busyRoot, known = DriveTable] {
+    auto scan = std::make_unique<DriveScan>();
+    scan->window = main;
+    scan->rows = CollectDrives(&scan->mask, busyRoot, known);
+    PostToWindow(WM_APP_DRIVES, std::move(scan));
+  }).detach();
+}
+
+bool TargetListed(const std::wstring& root) {
+  for (const DriveInfo& drive : DriveTable) {
+    if (drive.root == root) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void CheckDriveChange(HWND main) {
+  WindowState& ui = Ui();
+  AppendDiagLog(L"Laufwerkswechsel erkannt. Liste wird aktualisiert.");
+  if (ui.driveScanRunning) {
+    ui.driveScanAgain = true;
+  } else {
+    StartScan(main);
+  }
+}
+
+bool DriveScanPending() { return Ui().driveScanRunning; }
+
+void OnDrivesScanned(DriveScan* raw) {
+  std::unique_ptr<DriveScan> scan(raw);
+  WindowState& ui = Ui();
+  if (!scan || scan->window != ui.main) return;
+  ui.driveScanRunning = false;
+  const std::wstring previous = GetSelectedDriveRoot();
+  DriveTable = std::move(scan->rows);
+  LastDriveMask = scan->mask;
+  SortDriveTable();
+  FillDriveList(previous);
+  if (ui.driveScanAgain) {
+    ui.driveScanAgain = false;
+    StartScan(ui.main);
+  }
+  if (!TestRunning() || ui.run->driveRoot.empty() || TargetListed(ui.run->driveRoot)) return;
+  StopForTargetGone(*ui.run);
+  TellTargetGone();
+}
+
+}  // namespace velkor

@@ -1,0 +1,27 @@
+#include "view/taskbar_state.h"
+
+#include <algorithm>
+
+namespace velkor {
+
+TaskbarProgress TaskbarProgressFor(bool running, int barPosition, bool errorsFound) {
+  TaskbarProgress p;
+  if (!running) return p;
+  p.mark = errorsFound ? TaskbarMark::kError : TaskbarMark::kProgress;
+  p.completed = static_cast<uint64_t>(std::clamp(barPosition, 0, 10000));
+  return p;
+}
+
+TaskbarProgress TaskbarAtRunEnd(bool errorsFound, bool windowInForeground) {
+  TaskbarProgress p;
+  if (!errorsFound || windowInForeground) return p;
+  p.mark = TaskbarMark::kError;
+  p.completed = p.total;
+  return p;
+}
+
+bool ShouldFlashAtRunEnd(int64_t runSeconds, bool windowInForeground) {
+  return !windowInForeground && runSeconds >= kFlashAfterSeconds;
+}
+
+}  // namespace velkor
