@@ -54,6 +54,9 @@ StartRequest ReadStartRequest(bool verifyOnly) {
   return r;
 }
 
+constexpr wchar_t kDriveGoneText[] =
+    L"Das ausgewählte Laufwerk ist nicht mehr erreichbar. Bitte das Laufwerk in der Liste neu wählen.";
+
 void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
@@ -80,6 +83,9 @@ void UnlockAfterRun() {
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
   platform::KeepSystemAwake(false);
+  // The run filled, emptied or kept files: the table shows the drives as they are now.
+  RereadSelectedDrive();
+  RescanDrives(ui.main);
 }
 
 // Once per run, when its end is seen: the taskbar button tells a user in another window.
@@ -89,6 +95,19 @@ void ShowRunEnd(bool errorsFound) {
   ShowRunEndOnTaskbar(ui.main, ui.runErrorsSeen || errorsFound,
                       static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
   ui.runStartMs = 0;
+}
+
+// A run that ended before its first job says why in a box, not only in the log: the status text
+// and the log line with its figures.
+void ShowStartFailure(HWND main) {
+  WindowState& ui = Ui();
+  if (!ui.run || !ui.run->preflightFailed.load() || ui.run->failureShown || ui.closing) return;
+  ui.run->failureShown = true;
+  const TestState& run = *ui.run;
+  if (run.failureStatus.empty() && run.failureLine.empty()) return;
+  std::wstring text = run.failureStatus.empty() ? std::wstring(L"Fehler: Der Test konnte nicht beginnen.") : run.failureStatus;
+  if (!run.failureLine.empty()) text += L"\r\n\r\n" + run.failureLine;
+  MessageBoxW(main, text.c_str(), kStartFailedTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -101,6 +120,11 @@ void TellTargetGone() {
 void StartTestCommand(bool verifyOnly) {
   WindowState& ui = Ui();
   if (TestRunning()) return;
+  // Sized and asked from the drive as it is now: files may have come or gone since the last scan.
+  if (GetSelectedDrive() != nullptr && !RereadSelectedDrive()) {
+    Warn(kDriveGoneText, L"Laufwerk nicht erreichbar");
+    return;
+  }
   const DriveInfo* selected = GetSelectedDrive();
   const uint32_t cpus = CpuCount();
   const StartRequest request = ReadStartRequest(verifyOnly);
@@ -209,6 +233,7 @@ void OnProgressTimer() {
   TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
+  ShowStartFailure(ui.main);
   OfferTestFileDeletion(ui.main);
   UpdateProgress();
   ShowRunEnd(false);
