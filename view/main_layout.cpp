@@ -9,6 +9,8 @@ constexpr int kMargin = 20;
 constexpr int kListGap = 8;
 constexpr int kTop = 10;
 constexpr int kRowWrap = 36;
+constexpr int kCommandWidth = 110;  // Start and Stop
+constexpr int kCommandGap = 8;
 
 struct Placer {
   MainLayout& layout;
@@ -87,7 +89,13 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   p.Move(kCtlHorizontalBar, M, listTop + pane + 6, W - 2 * M, 5);
   p.Show(kCtlHorizontalBar, true);
   int y = listTop + pane + 18;
-  p.Move(kCtlSelectedDrive, M, y, W - 2 * M, 24);
+  // Start and Stop at the right end of the selected-drive line, in both views: the line names
+  // what Start will test.
+  p.Move(kCtlSelectedDrive, M, y, W - 2 * M - 2 * kCommandWidth - 2 * kCommandGap, 24);
+  p.Move(kCtlStartButton, W - M - 2 * kCommandWidth - kCommandGap, y - 3, kCommandWidth, 28);
+  p.Move(kCtlStopButton, W - M - kCommandWidth, y - 3, kCommandWidth, 28);
+  p.Show(kCtlStartButton, true);
+  p.Show(kCtlStopButton, true);
   y += 34;
 
   if (!S) {
@@ -98,10 +106,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
                   kCtlPartialRangeLabel, kCtlPartialRangeField, kCtlDeleteCheck, kCtlVerifyOnlyButton}) {
       p.Show(n, false);
     }
-    p.Move(kCtlStartButton, M, y, 120, 30);
-    p.Move(kCtlStopButton, M + 135, y, 120, 30);
     p.Move(kCtlSettingsToggle, M + 270, y, 190, 30);
-    for (int n : {kCtlStartButton, kCtlStopButton, kCtlSettingsToggle}) p.Show(n, false);
+    p.Show(kCtlSettingsToggle, false);
   } else {
     for (int n : {kCtlTestSizeLabel, kCtlTestSizeField, kCtlBlockLabel, kCtlBlockField, kCtlWorkerLabel,
                   kCtlWorkerField, kCtlReserveLabel, kCtlReserveField, kCtlMethodToggle, kCtlMethodCheck,
@@ -169,11 +175,9 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     // The last settings row is 24 high: leave it a full row before the progress bar, so the
     // bar never covers the check boxes.
     y += 34;
-    p.Move(kCtlStartButton, M, y, 120, 30);
-    p.Move(kCtlStopButton, M + 135, y, 120, 30);
     p.Move(kCtlVerifyOnlyButton, M + 270, y, 120, 30);
     p.Move(kCtlSettingsToggle, M + 405, y, 190, 30);
-    for (int n : {kCtlStartButton, kCtlStopButton, kCtlVerifyOnlyButton, kCtlSettingsToggle}) p.Show(n, false);
+    for (int n : {kCtlVerifyOnlyButton, kCtlSettingsToggle}) p.Show(n, false);
   }
 
   // Bottom block.

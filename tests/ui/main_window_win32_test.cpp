@@ -139,9 +139,17 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
   EXPECT_TRUE(visible(kCtlDriveList));
   EXPECT_EQ(ClientRect(kCtlDriveList).right - ClientRect(kCtlDriveList).left, client.right - 40);
   for (int n : {kCtlResultList, kCtlVerticalBar, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox,
-                kCtlTestSizeField, kCtlProfileBox, kCtlStartButton, kCtlStopButton}) {
+                kCtlTestSizeField, kCtlProfileBox}) {
     EXPECT_FALSE(visible(n)) << n;
   }
+  // Start and Stop in sight at the end of the selected-drive line, Stop greyed while idle.
+  for (int n : {kCtlStartButton, kCtlStopButton}) {
+    EXPECT_TRUE(visible(n)) << n;
+    EXPECT_EQ(ClientRect(n).top, ClientRect(kCtlSelectedDrive).top - 3) << n;
+    EXPECT_GE(ClientRect(n).left, ClientRect(kCtlSelectedDrive).right) << n;
+  }
+  EXPECT_TRUE(IsWindowEnabled(Control(kCtlStartButton)));
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStopButton)));
   EXPECT_GT(ClientRect(kCtlProgressBar).top, ClientRect(kCtlHorizontalBar).bottom);
 
   Command(kIdSettingsToggle);
@@ -150,9 +158,10 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
                 kCtlTestSizeField, kCtlProfileBox, kCtlDeleteCheck, kCtlPartialCheck}) {
     EXPECT_TRUE(visible(n)) << n;
   }
-  for (int n : {kCtlStartButton, kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlTestPointsField}) {
+  for (int n : {kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlTestPointsField}) {
     EXPECT_FALSE(visible(n)) << n;
   }
+  EXPECT_TRUE(visible(kCtlStartButton) && visible(kCtlStopButton));
   const RECT drives = ClientRect(kCtlDriveList);
   const RECT results = ClientRect(kCtlResultList);
   EXPECT_EQ(drives.top, 82);

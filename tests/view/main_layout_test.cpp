@@ -37,9 +37,9 @@ TEST(MainLayout, ExpandedAt1200PutsBothListsBesideTheBar) {
   ExpectAt(layout, kCtlResultList, {618, 82, 562, 145});
   EXPECT_TRUE(layout[kCtlResultList].visible);
   EXPECT_TRUE(layout[kCtlLanguageBox].visible);
-  // Every command button is hidden: the menu carries the commands.
-  for (int n : {kCtlExplorerButton, kCtlExportButton, kCtlOpenResultsButton, kCtlStartButton, kCtlStopButton,
-                kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlMethodToggle}) {
+  // Start and Stop are the only command buttons shown: the menu carries the others.
+  for (int n : {kCtlExplorerButton, kCtlExportButton, kCtlOpenResultsButton, kCtlSettingsToggle,
+                kCtlVerifyOnlyButton, kCtlMethodToggle}) {
     EXPECT_TRUE(layout[n].visibilitySet && !layout[n].visible) << "control " << n;
   }
 }
@@ -69,7 +69,9 @@ TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
     EXPECT_FALSE(layout[n].visible) << "control " << n;
   }
   ExpectAt(layout, kCtlHorizontalBar, {20, 193, 1160, 5});
-  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160, 24});
+  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160 - 236, 24});
+  ExpectAt(layout, kCtlStartButton, {1180 - 228, 202, 110, 28});
+  ExpectAt(layout, kCtlStopButton, {1180 - 110, 202, 110, 28});
   ExpectAt(layout, kCtlProgressBar, {20, 239, 1160, 18});
   ExpectAt(layout, kCtlSummary, {20, 265, 1160, 48});
   ExpectAt(layout, kCtlLogLabel, {20, 321, 150, 20});
@@ -112,6 +114,38 @@ TEST(MainLayout, SmallClientsAreLaidOutAtTheMinimumSize) {
   EXPECT_EQ(layout.topPaneHeight, 125);          // 560 - 435
   EXPECT_EQ(layout[kCtlLogView].height, 560 - (42 + 125 + 18 + 34 + 26 + 56 + 22) - 38);
   EXPECT_EQ(ComputeMainLayout(Input(640, 560, true, true))[kCtlLogView].height, 90);
+}
+
+// Start and Stop stay in sight in both views and at every size, and share their place with no
+// other shown control (a drop-down box counts with its closed height).
+TEST(MainLayout, StartAndStopAreShownAndOverlapNothing) {
+  auto shown = [](const MainLayout& l, int n) { return l[n].moved && (!l[n].visibilitySet || l[n].visible); };
+  auto height = [](int n, const ControlPlacement& c) {
+    const bool dropDown = n == kCtlLanguageBox || n == kCtlSavedTestsBox || n == kCtlExportBox || n == kCtlProfileBox;
+    return dropDown ? 24 : c.height;
+  };
+  for (int width : {640, 760, 1000, 1235, 1390, 1920}) {
+    for (bool settings : {false, true}) {
+      for (int dpi : {96, 144}) {
+        LayoutInput in = Input(width * dpi / 96, 745 * dpi / 96, settings, settings);
+        in.dpi = dpi;
+        const MainLayout layout = ComputeMainLayout(in);
+        for (int button : {kCtlStartButton, kCtlStopButton}) {
+          ASSERT_TRUE(shown(layout, button)) << width << " " << settings;
+          const ControlPlacement& b = layout[button];
+          EXPECT_LE(b.x + b.width, in.clientWidth) << width;
+          for (int n = 1; n <= kControlCount; ++n) {
+            if (n == button || !shown(layout, n)) continue;
+            const ControlPlacement& c = layout[n];
+            const bool apart = c.x >= b.x + b.width || b.x >= c.x + c.width || c.y >= b.y + b.height ||
+                               b.y >= c.y + height(n, c);
+            EXPECT_TRUE(apart) << "control " << n << " overlaps " << button << " at " << width << " px, dpi " << dpi
+                               << (settings ? ", settings shown" : ", compact");
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(SplitterDrag, KeepsRoomOnBothSides) {
