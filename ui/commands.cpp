@@ -22,6 +22,7 @@
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/dpi_scale.h"
+#include "view/field_states.h"
 #include "view/window_texts.h"
 
 namespace velkor {
@@ -39,22 +40,29 @@ void FillChoices(int number, const std::vector<std::wstring>& texts, int selecti
 
 void SetControlsEnabled(bool enable) {
   Ui().controlsLocked = !enable;
-  for (int n : {kCtlDriveList, kCtlTestSizeField, kCtlBlockField, kCtlWorkerField, kCtlReserveField,
-                kCtlTestPointsField, kCtlProfileBox, kCtlPartialCheck, kCtlPartialStartField, kCtlPartialRangeField,
-                kCtlDeleteCheck, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox, kCtlExportButton,
-                kCtlOpenResultsButton, kCtlRandomPointsCheck, kCtlMethodCheck, kCtlFastestCheck, kCtlMethodToggle,
+  for (int n : {kCtlDriveList, kCtlLanguageLabel, kCtlLanguageBox, kCtlSavedTestsLabel, kCtlSavedTestsBox,
+                kCtlExportLabel, kCtlExportBox, kCtlExportButton, kCtlOpenResultsButton, kCtlMethodToggle,
                 kCtlVerifyOnlyButton, kCtlSettingsToggle, kCtlVerticalBar, kCtlHorizontalBar}) {
     EnableControl(n, enable);
   }
+  ApplyFieldStates();
   if (!enable) SetText(kCtlStatusLine, Translate(L"locked_status"));
   UpdateMenuStates();
 }
 
-void UpdatePartialControls(bool enabled) {
-  for (int n : {kCtlPartialStartLabel, kCtlPartialStartField, kCtlPartialRangeLabel, kCtlPartialRangeField}) {
-    EnableControl(n, enabled);
-  }
+void ApplyFieldStates() {
+  FieldStateInput input;
+  input.running = Ui().controlsLocked;
+  input.profile = ProfileOfSelection(ChoiceSelection(kCtlProfileBox));
+  input.partialTicked = IsChecked(kCtlPartialCheck);
+  const FieldStates states = DecideFieldStates(input);
+  for (int n : states.enabled) EnableControl(n, true);
+  for (int n : states.disabled) EnableControl(n, false);
+  Ui().takeoverReason = states.takeoverReason;
+  RefreshWorkerControl();
 }
+
+void UpdatePartialControls(bool) { ApplyFieldStates(); }
 
 void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults)); }
 
