@@ -23,6 +23,7 @@
 #include "ui/worker_control.h"
 #include "view/dpi_scale.h"
 #include "view/field_states.h"
+#include "view/main_layout.h"
 #include "view/window_texts.h"
 
 namespace velkor {
@@ -70,7 +71,8 @@ void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(G
 
 void OpenSelectedDriveInExplorer() {
   const std::wstring root = GetSelectedDriveRoot();
-  if (!root.empty()) ShellExecuteW(nullptr, L"open", root.c_str(), nullptr, nullptr, SW_SHOW);
+  const std::wstring target = ShellFolderTarget(root);
+  if (!root.empty()) ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void FillProfileChoices(bool keepSelection) {
@@ -172,9 +174,18 @@ void SaveWindowSettings() {
     RECT r{};
     if (GetWindowRect(ui.main, &r)) {
       snapshot.hasOuterSize = true;
-      // Kept in 96-DPI units, so the size means the same on every screen.
-      snapshot.outerWidth = UnscaleFromDpi(r.right - r.left, ui.dpi);
-      snapshot.outerHeight = UnscaleFromDpi(r.bottom - r.top, ui.dpi);
+      // Never larger than the work area of the window's screen (a maximised window's frame
+      // reaches past it), and in 96-DPI units, so the size means the same on every screen.
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      int workWidth = 0, workHeight = 0;
+      if (GetMonitorInfoW(MonitorFromWindow(ui.main, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        workWidth = monitor.rcWork.right - monitor.rcWork.left;
+        workHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+      }
+      const WindowSize saved = WindowSizeToSave(r.right - r.left, r.bottom - r.top, workWidth, workHeight, ui.dpi);
+      snapshot.outerWidth = saved.width;
+      snapshot.outerHeight = saved.height;
     }
   }
   ColumnLayout drives, results;

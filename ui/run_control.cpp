@@ -83,9 +83,13 @@ void UnlockAfterRun() {
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
   platform::KeepSystemAwake(false);
-  // The run filled, emptied or kept files: the table shows the drives as they are now.
+}
+
+// The run filled the drive and its files were kept or deleted: the table shows the drives as
+// they are now.
+void RefreshDrivesAfterRun() {
   RereadSelectedDrive();
-  RescanDrives(ui.main);
+  RescanDrives(Ui().main);
 }
 
 // Once per run, when its end is seen: the taskbar button tells a user in another window.
@@ -235,6 +239,7 @@ void OnProgressTimer() {
   UnlockAfterRun();
   ShowStartFailure(ui.main);
   OfferTestFileDeletion(ui.main);
+  RefreshDrivesAfterRun();
   UpdateProgress();
   ShowRunEnd(false);
 }
@@ -263,6 +268,7 @@ void OnTestDone(RunOutcome* raw) {
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
+  RefreshDrivesAfterRun();
   // Closing the boxes gave a control the focus, and with it its hint: the summary again.
   UpdateProgress();
   LayoutMainWindow(ui.main);

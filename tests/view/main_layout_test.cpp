@@ -48,7 +48,7 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
   struct Case {
     int width, height, splitX, pane, wantSplitX, wantPane;
   } cases[] = {
-      {700, 700, 610, 145, 450, 145},   // minSide 250 below 760
+      {700, 700, 640, 145, 450, 145},   // minSide 250 below 760
       {1200, 700, 100, 145, 300, 145},  // at least minSide
       {1200, 700, 610, 50, 610, 100},
       {1200, 600, 610, 400, 610, 165},  // 600 - 435
@@ -59,6 +59,20 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
     EXPECT_EQ(layout.splitX, c.wantSplitX) << c.width << " " << c.splitX;
     EXPECT_EQ(layout.topPaneHeight, c.wantPane) << c.height << " " << c.pane;
   }
+}
+
+// Until the bar is dragged (it stays at its default 610), the lists share a wide window equally,
+// and the window keeps the default so that the split goes on following the width.
+TEST(MainLayout, TheDefaultSplitFollowsTheWindowsWidth) {
+  const MainLayout wide = ComputeMainLayout(Input(1374, 700, true));
+  EXPECT_EQ(wide.splitX, 610);
+  ExpectAt(wide, kCtlDriveList, {20, 82, 687 - 28, 145});
+  EXPECT_EQ(wide[kCtlResultList].x, 687 + 8);
+  EXPECT_EQ(ComputeMainLayout(Input(1200, 700, true))[kCtlDriveList].width, 582);  // never below the default
+  EXPECT_EQ(ComputeMainLayout(Input(700, 700, true)).controls[kCtlDriveList].width, 450 - 28);
+  const MainLayout dragged = ComputeMainLayout(Input(1374, 700, true, false, 600));
+  EXPECT_EQ(dragged.splitX, 600);
+  EXPECT_EQ(dragged[kCtlDriveList].width, 600 - 28);
 }
 
 TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
@@ -83,7 +97,7 @@ TEST(MainLayout, ExpandedAt1000WrapsTheMethodTestGroup) {
   const MainLayout layout = ComputeMainLayout(Input(1000, 745, true));
   const int row = 82 + 145 + 18 + 34;  // first settings row
   ExpectAt(layout, kCtlTestSizeField, {150, row, 80, 24});
-  ExpectAt(layout, kCtlReserveLabel, {715, row + 4, 115, 22});
+  ExpectAt(layout, kCtlReserveLabel, {715, row + 4, 135, 22});
   ExpectAt(layout, kCtlMethodCheck, {20, row + 36, 165, 24});
   ExpectAt(layout, kCtlFastestCheck, {190, row + 36, 790, 24});
   ExpectAt(layout, kCtlProfileBox, {110, row + 72, 220, 400});
@@ -145,6 +159,21 @@ TEST(MainLayout, StartAndStopAreShownAndOverlapNothing) {
         }
       }
     }
+  }
+}
+
+TEST(MainWindowPlacement, TheSavedSizeStaysInsideTheWorkArea) {
+  struct Case {
+    int w, h, workW, workH, dpi, wantW, wantH;
+  } cases[] = {
+      {1235, 912, 1440, 900, 96, 1235, 900},   // a frame taller than the screen
+      {1935, 1100, 1920, 1040, 144, 1280, 693}, // at 150 %: pixels clamped, then 96-DPI units
+      {1235, 745, 0, 0, 96, 1235, 745},        // work area unknown
+  };
+  for (const Case& c : cases) {
+    const WindowSize s = WindowSizeToSave(c.w, c.h, c.workW, c.workH, c.dpi);
+    EXPECT_EQ(s.width, c.wantW) << c.w;
+    EXPECT_EQ(s.height, c.wantH) << c.h;
   }
 }
 

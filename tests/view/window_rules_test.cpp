@@ -151,6 +151,12 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Stop");
 }
 
+TEST(ShellFolderTarget, NoBackslashBeforeTheShellsClosingQuote) {
+  EXPECT_EQ(ShellFolderTarget(L"E:\\"), L"E:\\.");
+  EXPECT_EQ(ShellFolderTarget(L"C:\\Velkor\\results"), L"C:\\Velkor\\results");
+  EXPECT_EQ(ShellFolderTarget(L""), L"");
+}
+
 bool Has(const std::vector<int>& list, int number) {
   return std::find(list.begin(), list.end(), number) != list.end();
 }
