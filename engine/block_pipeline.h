@@ -22,8 +22,7 @@ inline constexpr uint64_t kPipelineSlotBytes = 1048576;
 inline constexpr uint64_t kPipelineBytes = 4194304;
 inline constexpr uint32_t kPipelineSlots = 4;
 
-// One slot: the worker's blocks with ordinals first to first + count - 1 (ordinal k is the
-// worker's k-th block, block index workerIndex + k * workerCount).
+// One slot: the job's blocks first to first + count - 1, as the worker took them in file order.
 struct BlockSlot {
   uint8_t* data = nullptr;
   uint64_t first = 0;
@@ -40,10 +39,11 @@ struct WorkerSlots {
   uint32_t blocksPerSlot = 0;
 };
 
-// How a worker with ownBlocks blocks of blockSize bytes splits them into slots: blocksPerSlot
-// blocks each, and how many slots it uses (no more than its blocks fill; 1 means no companion).
-// REQUIRES: ownBlocks > 0.
-void PlanWorkerSlots(uint64_t ownBlocks, uint32_t blockSize, uint32_t* blocksPerSlot, uint32_t* slotCount);
+// How a worker that takes at most maxBlocks blocks of blockSize bytes splits them into slots:
+// blocksPerSlot blocks each, and how many slots it uses (no more than its blocks fill; 1 means no
+// companion).
+// REQUIRES: maxBlocks > 0.
+void PlanWorkerSlots(uint64_t maxBlocks, uint32_t blockSize, uint32_t* blocksPerSlot, uint32_t* slotCount);
 
 // For slot number n (0, 1, 2, ...): produce(slot, n) fills slots[n % slotCount] on the companion
 // thread and returns false when no slot follows it; consume(slot) handles it on the calling thread

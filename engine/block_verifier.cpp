@@ -5,6 +5,7 @@
 
 #include "common/diag_log.h"
 #include "engine/block_io.h"
+#include "engine/block_order.h"
 #include "engine/held_files.h"
 #include "engine/target_guard.h"
 #include "engine/worker_common.h"
@@ -30,19 +31,19 @@ uint32_t ReadFailureCode(const platform::FileHandle& file, bool pastCache, uint6
   return code;
 }
 
-// Reads the worker's slot number n: blocks in order until the slot is full, a stop request or a
-// failed read (the slot then ends with that block, marked failed). False when no slot follows.
-bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
-              const VerifyReadMode& mode, uint8_t* bounce, uint32_t blocksPerSlot, uint64_t own, uint64_t n,
-              BlockSlot& slot) {
+// Takes the next blocks in file order and reads them into the slot until it is full, a stop
+// request or a failed read (the slot then ends with that block, marked failed). False when no slot
+// follows.
+bool ReadSlot(const TestConfig& job, TestState& state, const platform::FileHandle& file, const VerifyReadMode& mode,
+              uint8_t* bounce, uint32_t blocksPerSlot, uint64_t total, BlockSlot& slot) {
   const bool pastCache = mode.pastCache;
-  slot.first = n * blocksPerSlot;
-  const uint32_t want = static_cast<uint32_t>(std::min<uint64_t>(blocksPerSlot, own - slot.first));
   slot.count = 0;
   slot.failed = false;
+  if (state.stopRequested.load()) return false;
+  const uint32_t want = ClaimBlocks(state.blockOrder, total, blocksPerSlot, &slot.first);
   for (uint32_t j = 0; j < want; ++j) {
     if (state.stopRequested.load()) return false;
-    const uint64_t offset = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex) * job.blockSize + job.startOffset;
+    const uint64_t offset = (slot.first + j) * job.blockSize + job.startOffset;
     slot.count = j + 1;
     uint8_t* data = slot.data + static_cast<size_t>(j) * job.blockSize;
     const bool read = bounce != nullptr
@@ -54,7 +55,7 @@ bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerInde
       return false;
     }
   }
-  return slot.first + slot.count < own;
+  return want > 0 && slot.first + want < total;
 }
 
 // Compares the slot's blocks in order, each after a look at the stop flag, as the blocks' own
@@ -63,7 +64,7 @@ bool ReadSlot(const TestConfig& job, const TestState& state, uint32_t workerInde
 bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const BlockSlot& slot) {
   for (uint32_t j = 0; j < slot.count; ++j) {
     if (state.stopRequested.load()) return false;
-    const uint64_t blockIndex = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex);
+    const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (slot.failed && j + 1 == slot.count) {
       FailRun(state);
@@ -121,9 +122,10 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
     return;
   }
 
-  // The companion thread reads the next slot while this one compares.
-  const uint64_t own = OwnBlockCount(state->totalBlocks.load(), job.workerCount, workerIndex);
-  if (own > 0) {
+  // The companion thread takes the next blocks in file order and reads them while this one
+  // compares: the workers together read the file front to back.
+  const uint64_t total = state->totalBlocks.load();
+  if (total > 0 && state->blockOrder.nextBlock.load() < total) {
     const size_t alignment = mode.pastCache && mode.alignment > 64 ? mode.alignment : 64;
     // Sizes the medium's alignment rules do not allow still read past the cache, through a bounce
     // buffer: falling back to cached reads would let the cache answer for the medium.
@@ -138,12 +140,12 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
         return;
       }
     }
-    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, alignment, own);
+    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, alignment, total);
     if (slots.slotCount > 0) {
       RunSlotPipeline(
           slots,
-          [&](BlockSlot& slot, uint64_t n) {
-            return ReadSlot(job, *state, workerIndex, file, mode, bounce.get(), slots.blocksPerSlot, own, n, slot);
+          [&](BlockSlot& slot, uint64_t) {
+            return ReadSlot(job, *state, file, mode, bounce.get(), slots.blocksPerSlot, total, slot);
           },
           [&](BlockSlot& slot) {
             return TargetStillInPlaceSoon(*state, &nextTargetCheck) && CheckSlot(job, *state, workerIndex, slot);

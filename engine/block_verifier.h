@@ -12,14 +12,14 @@ namespace velkor {
 // How many data mismatches of a job are logged one by one (counted over all its workers).
 inline constexpr uint64_t kLoggedMismatches = 24;
 
-// Reads and compares blocks workerIndex, workerIndex + workerCount, ... below state->totalBlocks of
-// job.filePath and adds 1 to state->blocksVerified per block compared. A mismatch adds 1 to
-// errorCount; the first kLoggedMismatches of the job are logged; the one that reaches
-// job.errorLimit stops the run ("Abbruch: Fehlergrenze erreicht.") and is not counted as verified.
-// An open or read failure (a file that ends early included) is logged, counted and stops the run.
-// Looks at stopRequested before every block. Reads past the system cache where
+// Takes blocks below state->totalBlocks of job.filePath from state->blockOrder, as many as it
+// gets, reads and compares them, and adds 1 to state->blocksVerified per block compared. A
+// mismatch adds 1 to errorCount; the first kLoggedMismatches of the job are logged; the one that
+// reaches job.errorLimit stops the run ("Abbruch: Fehlergrenze erreicht.") and is not counted as
+// verified. An open or read failure (a file that ends early included) is logged, counted and stops
+// the run. Looks at stopRequested before every block. Reads past the system cache where
 // ChooseVerifyReadMode allows it (engine/medium_sync.h), through the cache otherwise.
-// Uses of job: startOffset, blockSize, workerCount, errorLimit, seed, filePath, ioChunkSize.
+// Uses of job: startOffset, blockSize, errorLimit, seed, patternBase, filePath, ioChunkSize.
 void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex);
 
 }  // namespace velkor

@@ -5,6 +5,7 @@
 
 #include "common/diag_log.h"
 #include "engine/block_io.h"
+#include "engine/block_order.h"
 #include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
@@ -19,9 +20,9 @@ namespace {
 constexpr uint32_t kAttributeNormal = 0x80;
 constexpr uint32_t kFlagWriteThrough = 0x80000000u;
 
-// How far behind the writer the companion drops written pages from the cache, far enough that the
-// medium has taken them (pages still in flight are kept; the eviction before verifying takes them),
-// and in steps of how many bytes.
+// How far behind the end of what the writers wrote the companions drop written pages from the
+// cache, far enough that the medium has taken them (pages still in flight are kept; the eviction
+// before verifying takes them), and in steps of how many bytes.
 constexpr uint64_t kDropLagBytes = 33554432;
 constexpr uint64_t kDropStepBytes = 8388608;
 
@@ -30,22 +31,28 @@ bool IsFileSizeLimit(uint32_t code) {
   return code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation;
 }
 
-// The file range from the first to the last of count blocks from the worker's ordinal first.
-void OwnRange(const TestConfig& job, uint32_t workerIndex, uint64_t first, uint64_t count, uint64_t* offset,
-              uint64_t* length) {
-  const uint64_t begin = OwnBlockIndex(first, job.workerCount, workerIndex) * job.blockSize;
-  const uint64_t end = (OwnBlockIndex(first + count - 1, job.workerCount, workerIndex) + 1) * job.blockSize;
-  *offset = begin + job.startOffset;
-  *length = end - begin;
+// Drops the written blocks that lie lagBlocks behind the writers' end, in whole steps of
+// stepBlocks; each range once, by whichever companion gets to it first.
+void DropBehindWriters(const TestConfig& job, BlockOrder& order, const platform::FileHandle& file,
+                       uint64_t lagBlocks, uint64_t stepBlocks) {
+  const uint64_t written = order.writtenEnd.load();
+  uint64_t dropped = order.droppedEnd.load();
+  if (written < lagBlocks || written - lagBlocks < dropped + stepBlocks) return;
+  const uint64_t end = dropped + (written - lagBlocks - dropped) / stepBlocks * stepBlocks;
+  if (!order.droppedEnd.compare_exchange_strong(dropped, end)) return;
+  platform::DropWrittenRange(file, dropped * job.blockSize + job.startOffset, (end - dropped) * job.blockSize);
 }
 
-// Writes the slot's blocks in order, each after a look at the stop flag, and counts each one
-// written. False when the worker stops: a stop request or a write failure (logged, run stopped).
+// Writes the slot's blocks in order once every block before them is written, each after a look
+// at the stop flag, and counts each one written. False when the worker stops: a stop request, a
+// co-worker that stopped, or a write failure (logged, run stopped).
 bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
                const BlockSlot& slot) {
+  if (slot.count == 0) return true;
+  if (!WaitForTurn(state.blockOrder, slot.first)) return false;
   for (uint32_t j = 0; j < slot.count; ++j) {
     if (state.stopRequested.load()) return false;
-    const uint64_t blockIndex = OwnBlockIndex(slot.first + j, job.workerCount, workerIndex);
+    const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (!WriteBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
                       job.ioChunkSize)) {
@@ -69,11 +76,11 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     }
     state.blocksWritten.fetch_add(1);
   }
+  EndTurn(state.blockOrder, slot.first + slot.count);
   // Let the medium work on the slot while the next one is written (write-through waited already).
-  if (!job.writeThrough && slot.count > 0) {
-    uint64_t offset = 0, length = 0;
-    OwnRange(job, workerIndex, slot.first, slot.count, &offset, &length);
-    platform::StartWriteBack(file, offset, length);
+  if (!job.writeThrough) {
+    platform::StartWriteBack(file, slot.first * job.blockSize + job.startOffset,
+                             uint64_t{slot.count} * job.blockSize);
   }
   return true;
 }
@@ -97,39 +104,37 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
     return;
   }
 
-  // The companion thread generates the next slot's patterns while this one writes.
-  const uint64_t own = OwnBlockCount(state->totalBlocks.load(), job.workerCount, workerIndex);
-  if (own > 0) {
-    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, 64, own);
+  // The companion thread takes the next blocks in file order and generates their patterns while
+  // this one writes.
+  BlockOrder& order = state->blockOrder;
+  const uint64_t total = state->totalBlocks.load();
+  if (total > 0 && order.nextBlock.load() < total) {
+    WorkerSlots slots = AllocateWorkerSlots(job, *state, workerIndex, 64, total);
     if (slots.slotCount > 0) {
-      const uint64_t slotBytes = std::max<uint64_t>(1, uint64_t{slots.blocksPerSlot} * job.blockSize);
-      const uint64_t dropLag = std::max<uint64_t>(slots.slotCount, kDropLagBytes / slotBytes);
-      const uint64_t dropStep = std::max<uint64_t>(1, kDropStepBytes / slotBytes);
+      const uint64_t blockSize = std::max<uint64_t>(1, job.blockSize);
+      const uint64_t dropLag = std::max<uint64_t>(1, kDropLagBytes / blockSize);
+      const uint64_t dropStep = std::max<uint64_t>(1, kDropStepBytes / blockSize);
       RunSlotPipeline(
           slots,
-          [&](BlockSlot& slot, uint64_t n) {
+          [&](BlockSlot& slot, uint64_t) {
             // The cache need not hold what the medium has: verification reads from the medium
             // anyway, and the rest of the system keeps its cache.
-            if (slots.slotCount > 1 && n % dropStep == 0 && n >= dropLag + dropStep) {
-              uint64_t offset = 0, length = 0;
-              OwnRange(job, workerIndex, (n - dropLag - dropStep) * slots.blocksPerSlot,
-                       dropStep * slots.blocksPerSlot, &offset, &length);
-              platform::DropWrittenRange(file, offset, length);
-            }
-            slot.first = n * slots.blocksPerSlot;
-            slot.count = static_cast<uint32_t>(std::min<uint64_t>(slots.blocksPerSlot, own - slot.first));
-            if (state->stopRequested.load()) {  // saves the work; the writer stops anyway
-              slot.count = 0;
-              return false;
-            }
+            if (slots.slotCount > 1) DropBehindWriters(job, order, file, dropLag, dropStep);
+            slot.count = 0;
+            if (state->stopRequested.load()) return false;  // saves the work; the writer stops anyway
+            slot.count = ClaimBlocks(order, total, slots.blocksPerSlot, &slot.first);
             for (uint32_t j = 0; j < slot.count; ++j) {
               FillPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed,
-                          job.patternBase + OwnBlockIndex(slot.first + j, job.workerCount, workerIndex));
+                          job.patternBase + slot.first + j);
             }
-            return slot.first + slot.count < own;
+            return slot.count > 0 && slot.first + slot.count < total;
           },
           [&](BlockSlot& slot) {
-            return TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot);
+            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot)) {
+              return true;
+            }
+            AbandonTurns(order);  // its blocks stay unwritten: nobody waits for them
+            return false;
           });
     }
   }

@@ -8,13 +8,14 @@
 
 namespace velkor {
 
-// Writes blocks workerIndex, workerIndex + workerCount, ... below state->totalBlocks of
-// job.filePath (an existing file), each at job.startOffset + index * blockSize, and adds 1 to
-// state->blocksWritten per block. Looks at stopRequested before every block. An open or write
-// failure is logged ("FEHLER: ..."), counted in errorCount and stops the whole run
-// (StopReason::kIoFailure); a write the file system refuses for the file's size stops it as
-// StopReason::kFileSystemLimit without counting an error.
-// Uses of job: startOffset, blockSize, workerCount, writeThrough, seed, filePath, ioChunkSize.
+// Takes blocks below state->totalBlocks of job.filePath (an existing file) from state->blockOrder,
+// as many as it gets, writes each at job.startOffset + index * blockSize once every block before
+// it is written (the file grows without gaps), and adds 1 to state->blocksWritten per block.
+// Looks at stopRequested before every block; a worker that stops with blocks it took unwritten
+// makes the others stop too. An open or write failure is logged ("FEHLER: ..."), counted in
+// errorCount and stops the whole run (StopReason::kIoFailure); a write the file system refuses for
+// the file's size stops it as StopReason::kFileSystemLimit without counting an error.
+// Uses of job: startOffset, blockSize, writeThrough, seed, patternBase, filePath, ioChunkSize.
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex);
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_order.h"
 #include "platform/files.h"
 #include "platform/volume_lock.h"
 #include "results/results_database.h"
@@ -73,6 +74,7 @@ struct TestState {
   std::atomic<uint64_t> blocksVerified{0};
   std::atomic<uint64_t> errorCount{0};
   std::atomic<uint64_t> totalBlocks{0};
+  BlockOrder blockOrder;  // hands the job's blocks to its workers in file order
   bool deletePending = false;
   bool deletePrompted = false;
   std::wstring driveRoot;

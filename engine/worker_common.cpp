@@ -12,28 +12,23 @@ void FailRun(TestState& state) {
   RequestStop(state, StopReason::kIoFailure);
 }
 
-uint64_t OwnBlockCount(uint64_t totalBlocks, uint32_t workerCount, uint32_t workerIndex) {
-  const uint64_t stride = workerCount > 0 ? workerCount : 1;
-  return workerIndex < totalBlocks ? (totalBlocks - workerIndex - 1) / stride + 1 : 0;
-}
-
-void PlanWorkerSlots(uint64_t ownBlocks, uint32_t blockSize, uint32_t* blocksPerSlot, uint32_t* slotCount) {
+void PlanWorkerSlots(uint64_t maxBlocks, uint32_t blockSize, uint32_t* blocksPerSlot, uint32_t* slotCount) {
   uint64_t perSlot = blockSize > 0 ? kPipelineSlotBytes / blockSize : 1;
   if (perSlot < 1) perSlot = 1;
-  if (perSlot > ownBlocks) perSlot = ownBlocks;
+  if (perSlot > maxBlocks) perSlot = maxBlocks;
   *blocksPerSlot = static_cast<uint32_t>(perSlot);
   const uint64_t slotBytes = perSlot * (blockSize > 0 ? blockSize : 1);
   uint64_t slots = kPipelineBytes / slotBytes;
   slots = slots < 2 ? 2 : (slots > kPipelineSlots ? kPipelineSlots : slots);
-  const uint64_t needed = (ownBlocks + perSlot - 1) / perSlot;
+  const uint64_t needed = (maxBlocks + perSlot - 1) / perSlot;
   *slotCount = static_cast<uint32_t>(needed < slots ? needed : slots);
 }
 
 WorkerSlots AllocateWorkerSlots(const TestConfig& job, TestState& state, uint32_t workerIndex, size_t alignment,
-                                uint64_t ownBlocks) {
+                                uint64_t maxBlocks) {
   WorkerSlots ws;
   uint32_t perSlot = 0, slots = 0;
-  PlanWorkerSlots(ownBlocks, job.blockSize, &perSlot, &slots);
+  PlanWorkerSlots(maxBlocks, job.blockSize, &perSlot, &slots);
   const size_t slotBytes = static_cast<size_t>(perSlot) * job.blockSize;
   ws.buffer = AllocateBlockBuffer(slotBytes * slots, alignment);
   if (!ws.buffer && (perSlot > 1 || slots > 1)) {

@@ -59,7 +59,20 @@ TEST_F(BlockVerifierTest, WrittenBlocksVerifyOnBothReadPaths) {
   EXPECT_TRUE(LogLines().empty());
 }
 
-// Enough blocks that every worker's share takes several slots of the companion thread (the last
+// Blocks belong to no worker: one that runs alone reads and compares every block.
+TEST_F(BlockVerifierTest, AWorkerAloneVerifiesTheWholeFile) {
+  TestConfig job = Job(L"velkor.bin", 600000, 4);
+  WriteBlocks(job, 5, {3});
+  auto state = StateFor(5);
+
+  VerifyWorker(job, state, 2);
+
+  EXPECT_EQ(state->blocksVerified, 5u);
+  EXPECT_EQ(state->errorCount, 1u);
+  EXPECT_EQ(LogLines(), std::vector<std::string>{MismatchLine(3, 600000)});
+}
+
+// Enough blocks that every worker takes several slots of the companion thread (the last
 // one partly filled): the file holds every block where it belongs, and mismatches in later slots are
 // found at their own blocks, on both read paths.
 TEST_F(BlockVerifierTest, SharesOfSeveralSlotsAreWrittenAndVerifiedBlockByBlock) {

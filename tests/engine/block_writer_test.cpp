@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "common/diag_log.h"
+#include "engine/block_pipeline.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "tests/engine/worker_fixture.h"
@@ -18,39 +20,62 @@ using testing::WriteFileBytes;
 
 class BlockWriterTest : public testing::WorkerTest {};
 
-// One worker alone on an empty file shows which blocks it owns: its blocks hold their pattern, the
-// others (up to its last block) stay zero. 10 000-byte blocks in 1000-byte pieces, raised to
-// 4096, exercise the split into requests.
-TEST_F(BlockWriterTest, EachWorkerWritesItsInterleavedBlocks) {
-  struct Case {
+// Blocks belong to no worker: one that runs alone takes every block, front to back, so a worker
+// that falls behind leaves no gap in the file. 10 000-byte blocks in 1000-byte pieces, raised to
+// 4096, exercise the split into requests; blocks of more than half a slot take a slot each.
+TEST_F(BlockWriterTest, AWorkerAloneWritesTheWholeFileFromTheFront) {
+  const struct {
+    uint32_t blockSize;
     uint64_t total;
-    uint32_t worker;
-    std::set<uint64_t> blocks;
-  };
-  const Case cases[] = {
-      {10, 0, {0, 4, 8}}, {10, 1, {1, 5, 9}}, {10, 2, {2, 6}}, {10, 3, {3, 7}}, {3, 3, {}},
-  };
-  const uint32_t blockSize = 10000;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "total " << c.total << " worker " << c.worker);
-    TestConfig job = Job(L"velkor.bin", blockSize, 4);
+  } cases[] = {{10000, 10}, {600000, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.blockSize);
+    TestConfig job = Job(L"velkor.bin", c.blockSize, 4);
     job.ioChunkSize = 1000;
     WriteFileBytes(job.filePath, "");
     auto state = StateFor(c.total);
 
-    WriteWorker(job, state, c.worker);
+    WriteWorker(job, state, 3);
 
-    EXPECT_EQ(state->blocksWritten, c.blocks.size());
+    EXPECT_EQ(state->blocksWritten, c.total);
     EXPECT_EQ(state->errorCount, 0u);
-    const std::string content = ReadFileBytes(job.filePath);
-    const uint64_t end = c.blocks.empty() ? 0 : *c.blocks.rbegin() + 1;
-    ASSERT_EQ(content.size(), end * blockSize);
-    for (uint64_t i = 0; i < end; ++i) {
-      const std::string expected = c.blocks.count(i) ? Pattern(i, blockSize) : std::string(blockSize, '\0');
-      EXPECT_TRUE(content.compare(i * blockSize, blockSize, expected) == 0) << "block " << i;
-    }
+    EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(c.total, c.blockSize));
   }
   EXPECT_TRUE(LogLines().empty());
+}
+
+// Four workers in small pieces, a block per slot: the file never grows past a block that is not
+// written yet. Watched from outside: at any moment it is no longer than the blocks counted as
+// written plus the one block being written.
+TEST_F(BlockWriterTest, TheFileGrowsOnlyPastWrittenBlocks) {
+  const uint32_t blockSize = kPipelineSlotBytes;
+  const uint64_t total = 48;
+  TestConfig job = Job(L"velkor.bin", blockSize, 4);
+  job.ioChunkSize = 65536;
+  WriteFileBytes(job.filePath, "");
+  platform::FileHandle file = platform::OpenFileForRead(job.filePath);
+  ASSERT_TRUE(file.valid());
+  auto state = StateFor(total);
+  std::atomic<bool> done{false};
+
+  std::thread writers([&] {
+    RunAll(WriteWorker, job, state);
+    done = true;
+  });
+  uint64_t ahead = 0;
+  for (bool last = false; !last;) {
+    last = done.load();
+    uint64_t size = 0;
+    ASSERT_TRUE(platform::GetFileSizeByHandle(file, &size));
+    const uint64_t counted = state->blocksWritten.load() * blockSize;  // read after the size
+    if (size > counted) ahead = std::max(ahead, size - counted);
+  }
+  writers.join();
+  platform::CloseFile(file);
+
+  EXPECT_LE(ahead, blockSize);
+  EXPECT_EQ(state->blocksWritten, total);
+  EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(total, blockSize));
 }
 
 TEST_F(BlockWriterTest, AllWorkersTogetherWriteEveryBlockOnceAfterTheStartOffset) {
@@ -95,24 +120,28 @@ TEST_F(BlockWriterTest, AStopBeforeTheFirstBlockWritesNothing) {
   EXPECT_TRUE(LogLines().empty());
 }
 
-// A stop that arrives while the worker runs lets the block in hand finish and ends before the
-// next: the file then holds exactly the counted blocks, each complete, and nothing is logged.
+// A stop that arrives while the workers run lets the block in hand finish and ends before the
+// next: the file then holds exactly the counted blocks, from the front, each complete, and nothing
+// is logged.
 TEST_F(BlockWriterTest, AStopBetweenBlocksEndsAfterACompleteBlock) {
   const uint32_t blockSize = 512;
   const uint64_t total = 20000;
-  TestConfig job = Job(L"velkor.bin", blockSize, 1);
-  WriteFileBytes(job.filePath, "");
-  auto state = StateFor(total);
+  for (const uint32_t workers : {1u, 4u}) {
+    SCOPED_TRACE(workers);
+    TestConfig job = Job(L"velkor.bin", blockSize, workers);
+    WriteFileBytes(job.filePath, "");
+    auto state = StateFor(total);
 
-  std::thread worker(WriteWorker, std::cref(job), state, 0u);
-  while (state->blocksWritten < 5 && state->errorCount == 0) std::this_thread::yield();
-  state->stopRequested = true;
-  worker.join();
+    std::thread run([&] { RunAll(WriteWorker, job, state); });
+    while (state->blocksWritten < 5 && state->errorCount == 0) std::this_thread::yield();
+    state->stopRequested = true;
+    run.join();
 
-  const uint64_t written = state->blocksWritten;
-  EXPECT_LT(written, total);
-  EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(written, blockSize));
-  EXPECT_EQ(state->errorCount, 0u);
+    const uint64_t written = state->blocksWritten;
+    EXPECT_LT(written, total);
+    EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(written, blockSize));
+    EXPECT_EQ(state->errorCount, 0u);
+  }
   EXPECT_TRUE(LogLines().empty());
 }
 
@@ -137,28 +166,42 @@ TEST_F(BlockWriterTest, AnOpenFailureIsLoggedCountedAndStopsTheRun) {
   }
 }
 
-// A device that is always full refuses every write: the failing block is not counted, the line
-// names it, and the run stops. Linux has /dev/full; Wine shows it as Z:\dev\full.
+// A device that is always full refuses every write: the failing block, the first, is not counted,
+// the line names it, and the run stops. Workers waiting for their turn behind it end silently.
+// Linux has /dev/full; Wine shows it as Z:\dev\full.
 TEST_F(BlockWriterTest, AWriteFailureIsLoggedWithTheBlockAndStopsTheRun) {
   const std::wstring device = platform::PathSeparator() == L'/' ? L"/dev/full" : L"Z:\\dev\\full";
   platform::FileHandle probe = platform::OpenFileForWrite(device, false);
   if (!probe.valid()) GTEST_SKIP() << "no always-full device here";
   platform::CloseFile(probe);
-  TestConfig job = Job(L"unused", 8192, 3);
-  job.filePath = device;
-  job.ioChunkSize = 1000;
-  auto state = StateFor(10);
+  const std::wstring tail = L", Block=0, Offset=0, Blockgröße=8192, I/O-Teilstück=1000, " +
+                            FormatWindowsError(platform::kErrorDiskFull);
+  for (const uint32_t workers : {1u, 3u}) {
+    SCOPED_TRACE(workers);
+    platform::DeleteFileAtPath(logPath_);
+    TestConfig job = Job(L"unused", 8192, 3);
+    job.filePath = device;
+    job.ioChunkSize = 1000;
+    auto state = StateFor(10);
 
-  WriteWorker(job, state, 1);
+    if (workers == 1) {
+      WriteWorker(job, state, 1);
+    } else {
+      RunAll(WriteWorker, job, state);
+    }
 
-  EXPECT_EQ(state->blocksWritten, 0u);
-  EXPECT_EQ(state->errorCount, 1u);
-  EXPECT_TRUE(state->stopRequested);
-  const std::wstring expected = L"FEHLER: Schreibfehler. Datei=" + device +
-                                L", Worker=1, Block=1, Offset=8192, Blockgröße=8192, "
-                                L"I/O-Teilstück=1000, " +
-                                FormatWindowsError(platform::kErrorDiskFull);
-  EXPECT_EQ(LogLines(), std::vector<std::string>{Utf8(expected)});
+    EXPECT_EQ(state->blocksWritten, 0u);
+    EXPECT_EQ(state->errorCount, 1u);
+    EXPECT_TRUE(state->stopRequested);
+    const auto lines = LogLines();
+    ASSERT_EQ(lines.size(), 1u);
+    if (workers == 1) {
+      EXPECT_EQ(lines[0], Utf8(L"FEHLER: Schreibfehler. Datei=" + device + L", Worker=1" + tail));
+    } else {
+      EXPECT_EQ(lines[0].rfind(Utf8(L"FEHLER: Schreibfehler. Datei=" + device + L", Worker="), 0), 0u) << lines[0];
+      EXPECT_EQ(lines[0].substr(lines[0].size() - Utf8(tail).size()), Utf8(tail));
+    }
+  }
 }
 
 }  // namespace
