@@ -129,7 +129,10 @@ void StartTestCommand(bool verifyOnly) {
     Warn(kDriveGoneText, L"Laufwerk nicht erreichbar");
     return;
   }
-  const DriveInfo* selected = GetSelectedDrive();
+  // A copy: a drive scan that arrives while a question is open replaces the table's rows.
+  const DriveInfo* current = GetSelectedDrive();
+  const DriveInfo selectedRow = current != nullptr ? *current : DriveInfo{};
+  const DriveInfo* selected = current != nullptr ? &selectedRow : nullptr;
   const uint32_t cpus = CpuCount();
   const StartRequest request = ReadStartRequest(verifyOnly);
   const StartPlan plan = PlanStart(request, selected, cpus);
