@@ -94,8 +94,10 @@ ThreadFailure TakeThreadFailure() {
   return failure;
 }
 
-void AppendDiagLog(const std::wstring& message) {
-  if (message.rfind(L"FEHLER:", 0) == 0) gThreadFailure.logLine = message;
+void AppendDiagLog(const std::wstring& text) {
+  if (text.rfind(L"FEHLER:", 0) == 0) gThreadFailure.logLine = text;
+  const auto& context = ThreadRunContext();
+  const std::wstring message = context ? context->logPrefix + text : text;
   const std::wstring fileLine = L"[" + MakeLogTimestamp() + L"] " + message + L"\r\n";
   {
     std::lock_guard<std::mutex> lock(gLogMutex);

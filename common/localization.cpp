@@ -77,10 +77,11 @@ constexpr TextRow kTextTable[] = {
     {L"settings_hide", {L"Einstellungen verbergen", L"Hide settings", L"Masquer réglages", L"Ocultar ajustes"}},
     {L"open_results", {L"Ergebnisordner öffnen", L"Open results folder", L"Ouvrir dossier résultats", L"Abrir resultados"}},
     {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
+    {L"diagnosis_title", {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse", L"Mapa de bloques y velocidad"}},
     {L"quorvel_takes_over", {L"Quorvel-Modus: füllt den freien Speicher; Testgröße, Rest, Teilbereich, Methodentest und Löschen sind vorgegeben.", L"Quorvel mode: fills the free space; test size, reserve, partial range, method test and deletion are fixed.", L"Mode Quorvel : remplit l'espace libre ; taille, réserve, plage, test méthode et suppression sont imposés.", L"Modo Quorvel: llena el espacio libre; tamaño, reserva, rango, prueba de método y borrado son fijos."}},
 };
 
-static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 67, "the text table has 67 rows");
+static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 68, "the text table has 68 rows");
 
 constexpr const wchar_t* kLanguageNames[kLanguageCount] = {L"Deutsch", L"English", L"Fran\u00e7ais",
                                                            L"Espa\u00f1ol"};

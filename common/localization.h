@@ -26,7 +26,7 @@ struct TextRow {
   const wchar_t* texts[kLanguageCount];
 };
 
-// The table's 66 rows in their fixed order.
+// The table's 67 rows in their fixed order.
 const TextRow* TextTableRows();
 size_t TextTableRowCount();
 

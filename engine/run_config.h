@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct TestConfig {
   uint64_t patternBase = 0;
 };
 
+struct DiagnosisCollector;  // engine/diagnosis_collector.h
+
 enum TestPhase : int32_t {
   kPhaseIdle = 0,
   kPhaseWriting = 1,
@@ -74,6 +77,7 @@ struct TestState {
   std::atomic<uint64_t> blocksVerified{0};
   std::atomic<uint64_t> errorCount{0};
   std::atomic<uint64_t> totalBlocks{0};
+  std::atomic<uint32_t> stopRequests{0};  // every RequestStop, so one after the first still shows
   BlockOrder blockOrder;  // hands the job's blocks to its workers in file order
   bool deletePending = false;
   bool deletePrompted = false;
@@ -92,6 +96,9 @@ struct TestState {
   uint32_t blockSize = 0;
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
+  // What the full test learns about the medium; set by the test thread for the full test only,
+  // while no worker runs.
+  std::shared_ptr<DiagnosisCollector> diagnosis;
   platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
 };
 

@@ -78,8 +78,13 @@ void AppendFullBlockTail(std::wstring& text, const FullTestFigures& f) {
   text += L"  Geschwindigkeit: " + FormatDecimal2(f.mbPerSecond) + L" MB/s\r\n\r\n";
 }
 
+// The diagnosis of a run that found bad blocks, between the full-test figures and the summary.
+std::wstring DiagnosisBlock(const Diagnosis* diagnosis) {
+  return diagnosis != nullptr && diagnosis->present ? DiagnosisReportBlock(*diagnosis) + L"\r\n" : std::wstring();
+}
+
 // A run the medium's errors ended: what was done, and that the medium is not to be trusted.
-std::wstring ErrorStopBody(const FullTestFigures& f, StopReason reason) {
+std::wstring ErrorStopBody(const FullTestFigures& f, StopReason reason, const Diagnosis* diagnosis) {
   std::wstring text = L"FEHLER GEFUNDEN\r\n";
   text += L"Der Test wurde wegen Fehlern des Mediums beendet. Diesem Medium dürfen keine Daten anvertraut "
           L"werden.\r\n\r\n";
@@ -92,6 +97,7 @@ std::wstring ErrorStopBody(const FullTestFigures& f, StopReason reason) {
             (reason == StopReason::kErrorLimit ? L"Fehlergrenze erreicht" : L"Lese- oder Schreibfehler") + L"\r\n";
     AppendFullBlockTail(text, f);
   }
+  text += DiagnosisBlock(diagnosis);
   text += L"Zusammenfassung: Fehler gefunden. Geschrieben " + FormatByteSize(f.written) +
           L", zurück gelesen/geprüft " + FormatByteSize(f.verifiedBytes) + L", Fehler " + std::to_wstring(f.errors) +
           L". Das Medium ist nicht zuverlässig.\r\n";
@@ -111,7 +117,8 @@ StopReason RunStopReason(const std::vector<ResultRecord>& records, StopReason ru
 
 }  // namespace
 
-ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop) {
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
+                               const Diagnosis* diagnosis) {
   const StopReason reason = RunStopReason(records, runStop);
   const bool stopped = reason != StopReason::kNone;
   const FullTestFigures full = SumFullTest(records);
@@ -120,7 +127,7 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
   const std::wstring prompt = L"Ja = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
 
   std::wstring text = L"Velkor Ergebnis\r\n====================\r\n\r\n";
-  if (IsStopByErrors(reason)) return {text + ErrorStopBody(full, reason), prompt};
+  if (IsStopByErrors(reason)) return {text + ErrorStopBody(full, reason, diagnosis), prompt};
 
   if (reason == StopReason::kFileSystemLimit) {
     text += L"ABGEBROCHEN\r\nDas Dateisystem nimmt keine so große Testdatei an. Das ist kein Fehler des Mediums, "
@@ -150,6 +157,7 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
     }
     AppendFullBlockTail(text, full);
   }
+  text += DiagnosisBlock(diagnosis);
 
   if (stopped) {
     text += L"Zusammenfassung: abgebrochen. Angezeigte Mengen sind geplant oder teilweise bearbeitet, "

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 
 namespace velkor {
@@ -22,8 +23,11 @@ struct ResultReport {
 // the run's state (kNone when there is none; then the rows' own reasons count). A run the medium's
 // errors ended opens with "FEHLER GEFUNDEN"; one stopped otherwise with "ABGEBROCHEN"; neither
 // names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
-// (without any, all "(nur prüfen)" rows; without those, the last row).
-ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop);
+// (without any, all "(nur prüfen)" rows; without those, the last row). A present diagnosis goes
+// between those figures and the summary ("Diagnose", DiagnosisReportBlock); without one the report
+// is as it always was.
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
+                               const Diagnosis* diagnosis = nullptr);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

@@ -17,6 +17,7 @@
 #include "results/result_record.h"
 #include "results/results_database.h"
 #include "ui/controls.h"
+#include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
 #include "ui/window_state.h"
@@ -128,6 +129,7 @@ void ApplyLanguage() {
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
+  RefreshDiagnosisWindow();
   UpdateSelectedDriveLabel();
   RefreshWorkerControl();
   FillResultList();
@@ -157,10 +159,13 @@ void RefreshSavedTests(const std::wstring& pathToSelect) {
 
 bool LoadResultsIntoWindow(const std::wstring& path) {
   std::vector<ResultRecord> records;
-  if (!LoadResultsFile(path, &records)) return false;
+  RunDiagnosis diagnosis;
+  if (!LoadResultsFile(path, &records, &diagnosis)) return false;
   WindowState& ui = Ui();
   ui.currentResults = std::move(records);
   ui.currentResultsPath = path;
+  ui.currentDiagnosis = std::move(diagnosis);
+  RefreshDiagnosisWindow();
   SortResults();
   FillResultList();
   UpdateSummaryText();

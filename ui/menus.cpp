@@ -37,6 +37,8 @@ HMENU BuildMenuBar() {
   HMENU view = CreatePopupMenu();
   AppendMenuW(view, MF_STRING, kIdSettingsToggle, L"Einstellungen anzeigen");
   AppendMenuW(view, MF_STRING, kIdMethodToggle, L"Methodentest anzeigen");
+  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(view, MF_STRING, kIdDiagnosisView, L"Blockkarte und Geschwindigkeit");
   HMENU help = CreatePopupMenu();
   AppendMenuW(help, MF_STRING, kIdHelpHtml, L"Hilfe anzeigen (HTML)");
   AppendMenuW(help, MF_STRING, kIdHelpPdf, L"PDF-Hilfe öffnen");
@@ -65,6 +67,8 @@ void UpdateMenuStates() {
       {kIdMethodToggle, s.viewItemsEnabled},
   };
   for (const auto& [id, enabled] : items) SetMenuItem(menu, id, enabled);
+  // Only results with a block map or a speed curve have something to show.
+  SetMenuItem(menu, kIdDiagnosisView, !TestRunning() && HasDiagnosisPictures(ui.currentDiagnosis));
   DrawMenuBar(ui.main);
 }
 

@@ -66,7 +66,7 @@ void ExportResults(HWND main) {
   const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, ExportHeader())) {
+  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
     AppendDiagLog(Translate(L"export_done") + path);
   } else {
     MessageBoxW(main, L"Export konnte nicht geschrieben werden.", caption.c_str(), MB_OK | MB_ICONWARNING);
@@ -76,7 +76,7 @@ void ExportResults(HWND main) {
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
   const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
-  const ResultReport report = BuildResultReport(rows, stop);
+  const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis);
   const std::wstring text = ReportBoxText(report);
   const int answer =
       MessageBoxW(main, text.c_str(), kResultReportCaption, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
