@@ -148,7 +148,9 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(FixedHintForId(1013), nullptr);
   // What no run locks does not say it is locked: the idle log has no hint at all.
   for (int id : {1012, 1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
-  EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Stop");
+  EXPECT_EQ(ControlHintText(1010, L"Testen"), L"Test auf dem ausgewählten Laufwerk starten (F5).");
+  EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Laufenden Test stoppen (Esc).");
+  EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"), L"Ziel: E:\\");
 }
 
 TEST(ShellFolderTarget, NoBackslashBeforeTheShellsClosingQuote) {
