@@ -84,7 +84,18 @@ void SetLogFilePath(const std::wstring& path) {
   gLogPath = path;
 }
 
+namespace {
+thread_local ThreadFailure gThreadFailure;
+}  // namespace
+
+ThreadFailure TakeThreadFailure() {
+  ThreadFailure failure = std::move(gThreadFailure);
+  gThreadFailure = ThreadFailure{};
+  return failure;
+}
+
 void AppendDiagLog(const std::wstring& text) {
+  if (text.rfind(L"FEHLER:", 0) == 0) gThreadFailure.logLine = text;
   const auto& context = ThreadRunContext();
   const std::wstring message = context ? context->logPrefix + text : text;
   const std::wstring fileLine = L"[" + MakeLogTimestamp() + L"] " + message + L"\r\n";
@@ -103,6 +114,7 @@ void AppendDiagLog(const std::wstring& text) {
 }
 
 void PostStatusText(const std::wstring& text) {
+  if (text.rfind(L"Fehler:", 0) == 0) gThreadFailure.statusText = text;
   const auto receiver = CurrentUiReceiver();
   if (receiver && receiver->statusText) receiver->statusText(text);
 }

@@ -21,6 +21,14 @@ void PostStatusAndLog(const std::wstring& text);
 // The log file path, computed (and its folder created) on first use.
 std::wstring GetLogFilePath();
 
+// The last "FEHLER:" log line and the last "Fehler:" status text this thread gave since it last
+// asked (empty when none); asking clears them. A run thread that ends on a failure hands them on.
+struct ThreadFailure {
+  std::wstring statusText;
+  std::wstring logLine;
+};
+ThreadFailure TakeThreadFailure();
+
 // Directs the log to another file from now on (velkor-cli's tests and fault runs keep their logs
 // apart). Its folder is created if missing.
 void SetLogFilePath(const std::wstring& path);

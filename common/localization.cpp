@@ -78,9 +78,12 @@ constexpr TextRow kTextTable[] = {
     {L"open_results", {L"Ergebnisordner öffnen", L"Open results folder", L"Ouvrir dossier résultats", L"Abrir resultados"}},
     {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
     {L"diagnosis_title", {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse", L"Mapa de bloques y velocidad"}},
+    {L"quorvel_takes_over", {L"Quorvel-Modus: füllt den freien Speicher; Testgröße, Rest, Teilbereich, Methodentest und Löschen sind vorgegeben.", L"Quorvel mode: fills the free space; test size, reserve, partial range, method test and deletion are fixed.", L"Mode Quorvel : remplit l'espace libre ; taille, réserve, plage, test méthode et suppression sont imposés.", L"Modo Quorvel: llena el espacio libre; tamaño, reserva, rango, prueba de método y borrado son fijos."}},
+    {L"hint_start", {L"Test auf dem ausgewählten Laufwerk starten (F5).", L"Start a test on the selected drive (F5).", L"Lancer un test sur le lecteur sélectionné (F5).", L"Iniciar una prueba en la unidad seleccionada (F5)."}},
+    {L"hint_stop", {L"Laufenden Test stoppen (Esc).", L"Stop the running test (Esc).", L"Arrêter le test en cours (Échap).", L"Detener la prueba en curso (Esc)."}},
 };
 
-static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 67, "the text table has 67 rows");
+static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 70, "the text table has 70 rows");
 
 constexpr const wchar_t* kLanguageNames[kLanguageCount] = {L"Deutsch", L"English", L"Fran\u00e7ais",
                                                            L"Espa\u00f1ol"};

@@ -52,6 +52,15 @@ bool EnumerateDrives() {
   return !DriveTable.empty();
 }
 
+bool RereadDrive(DriveInfo& row) {
+  uint64_t freeBytes = 0, totalBytes = 0;
+  if (!platform::GetVolumeSpace(row.root, &freeBytes, &totalBytes)) return false;
+  std::wstring label, fileSystem;
+  platform::QueryVolumeNames(row.root, &label, &fileSystem);
+  row = DescribeDrive(row.root, label, fileSystem, row.bus, totalBytes, freeBytes);
+  return true;
+}
+
 bool IsSystemVolume(const std::wstring& path) {
   for (const std::wstring& folder : platform::SystemFolders()) {
     if (platform::OnSameVolume(path, folder)) return true;

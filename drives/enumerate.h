@@ -31,6 +31,11 @@ bool EnumerateDrives();
 std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoot = L"",
                                      const std::vector<DriveInfo>& known = {});
 
+// Reads row's drive again as it is now: free and total bytes, label, file system, write
+// protection and the system and program marks; the connection stays. False, with row untouched,
+// when its free space cannot be read (the drive has gone).
+bool RereadDrive(DriveInfo& row);
+
 // The device target of the drive names a network redirection or a sync provider. A drive whose
 // target cannot be read is not one.
 bool IsNetworkOrCloudDrive(const std::wstring& root);

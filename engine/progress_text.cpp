@@ -74,8 +74,9 @@ ProgressView BuildProgressView(const ProgressSnapshot& s) {
   } else if (s.stopRequested) {
     text = L"Gestoppt: ";
   }
-  text += std::to_wstring(s.written) + L" geschrieben, " + std::to_wstring(s.verified) + L" geprüft, " +
-          std::to_wstring(s.errors) + L" Fehler";
+  // Amounts, not block counts; a run that wrote nothing (verify-only) does not say it wrote.
+  if (s.written > 0 || s.verified == 0) text += FormatByteSize(s.written * blockSize) + L" geschrieben, ";
+  text += FormatByteSize(s.verified * blockSize) + L" geprüft, " + std::to_wstring(s.errors) + L" Fehler";
   if (s.verified > 0 && s.stopReason == StopReason::kNone) {
     const double reliability =
         s.errors <= s.verified

@@ -66,6 +66,11 @@ struct TestState {
   std::atomic<bool> stopRequested{false};
   std::atomic<StopReason> stopReason{StopReason::kNone};  // why, once stopRequested is set
   std::atomic<bool> preflightFailed{false};  // ended before its first job; its "Fehler:" status stands
+  // Why it ended before its first job: the "Fehler:" status text and the "FEHLER:" log line with
+  // the figures. Written by the test thread before running turns false, read after.
+  std::wstring failureStatus;
+  std::wstring failureLine;
+  bool failureShown = false;  // the window showed them (user-interface thread alone)
   std::atomic<bool> readsMayBeCached{false};  // a device cache could not be dropped before a verify
   std::atomic<int32_t> phase{kPhaseIdle};
   std::atomic<uint64_t> blocksWritten{0};

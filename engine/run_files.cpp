@@ -153,7 +153,32 @@ uint64_t FreeSpaceNeed(const TestConfig& config) {
   return std::max(config.testSize, benchmarkNeed);
 }
 
-bool CheckFreeSpace(const TestConfig& config) {
+uint64_t ReusableTestFileBytes(const std::vector<std::wstring>& paths) {
+  uint64_t bytes = 0;
+  for (const std::wstring& path : paths) {
+    platform::EntryInfo entry;
+    uint64_t size = 0;
+    if (!platform::InspectEntry(path, &entry) || entry.kind != platform::EntryKind::kPlainFile) continue;
+    if (platform::GetFileSizeByPath(path, &size)) bytes += size;
+  }
+  return bytes;
+}
+
+uint64_t LeftoverTestFileBytes(const std::wstring& driveRoot) {
+  std::vector<std::wstring> paths{TestFilePath(driveRoot)};
+  for (const std::wstring& name : platform::ListFolder(driveRoot, kFullTestFilePattern)) {
+    paths.push_back(JoinPath(driveRoot, name));
+  }
+  return ReusableTestFileBytes(paths);
+}
+
+uint64_t ReusableTestFileBytes(const TestConfig& config) {
+  std::vector<std::wstring> paths;
+  AppendUnique(paths, BuildFullTestPlan(config));
+  return ReusableTestFileBytes(paths);
+}
+
+bool CheckFreeSpace(const TestConfig& config, uint64_t reusable) {
   const uint64_t need = FreeSpaceNeed(config);
   PostStatusAndLog(L"Prüfe freien Speicher auf " + config.driveRoot);
   uint64_t free = 0;
@@ -161,6 +186,9 @@ bool CheckFreeSpace(const TestConfig& config) {
   const bool queried = platform::GetVolumeSpace(config.driveRoot, &free, &total);
   const uint32_t code = queried ? 0 : platform::LastError();
   if (!queried) free = total = 0;
+  // A kept run's files that this run empties again: their space is free for it.
+  const uint64_t kept = config.verifyOnly || !queried ? 0 : reusable;
+  const uint64_t available = free + kept;
 
   uint64_t reserve = config.reserveFree;
   if (config.systemVolume && !config.verifyOnly) {
@@ -169,18 +197,19 @@ bool CheckFreeSpace(const TestConfig& config) {
                   L" frei (mindestens 2.0 GB und 5 % des Laufwerks, gewünschter Rest " +
                   FormatByteSize(config.reserveFree) + L").");
   }
-  const bool fits = queried && free >= reserve && need <= free - reserve;
+  const bool fits = queried && available >= reserve && need <= available - reserve;
+  const std::wstring keptText = kept > 0 ? L", dazu eigene Testdateien eines früheren Laufs=" + FormatByteSize(kept) : L"";
   if (!config.verifyOnly && !fits) {
     std::wstring line = L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=" +
                         config.driveRoot + L", benötigt=" + FormatByteSize(need) +
                         L", gewünschter Rest=" + FormatByteSize(reserve) +
-                        L", frei=" + FormatByteSize(free) + L", gesamt=" + FormatByteSize(total);
+                        L", frei=" + FormatByteSize(free) + keptText + L", gesamt=" + FormatByteSize(total);
     if (!queried) line += L", " + FormatWindowsError(code);
     AppendDiagLog(line);
     PostStatusText(L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
     return false;
   }
-  AppendDiagLog(L"Speicher OK: frei=" + FormatByteSize(free) + L", gesamt=" + FormatByteSize(total) +
+  AppendDiagLog(L"Speicher OK: frei=" + FormatByteSize(free) + keptText + L", gesamt=" + FormatByteSize(total) +
                 L", benötigt=" + FormatByteSize(need) + L", Rest bleibt frei=" + FormatByteSize(reserve));
   return true;
 }

@@ -59,10 +59,22 @@ std::vector<TestVariant> BuildFullTestPlan(const TestConfig& config);
 // size and the method test's budget (their files never exist at the same time).
 uint64_t FreeSpaceNeed(const TestConfig& config);
 
+// Bytes of the plain files with one name at paths: test files an earlier run kept, which a new
+// run empties when it creates its files, so their space is free for it. Missing paths and any
+// other entry count 0.
+uint64_t ReusableTestFileBytes(const std::vector<std::wstring>& paths);
+
+// The same for every "velkor.bin" and "velkor_full_NN.bin" in the root.
+uint64_t LeftoverTestFileBytes(const std::wstring& driveRoot);
+
+// The same for the files a full test of config would make (BuildFullTestPlan's paths).
+uint64_t ReusableTestFileBytes(const TestConfig& config);
+
 // Checks that FreeSpaceNeed plus the reserve fits into the drive's free space and logs the
-// figures. On the system volume the reserve is SystemVolumeReserve, and the log says so. A
-// verify-only run always passes (it writes nothing) but still logs them.
-bool CheckFreeSpace(const TestConfig& config);
+// figures; reusable (ReusableTestFileBytes of the run's files) counts as free. On the system
+// volume the reserve is SystemVolumeReserve, and the log says so. A verify-only run always
+// passes (it writes nothing) but still logs them.
+bool CheckFreeSpace(const TestConfig& config, uint64_t reusable = 0);
 
 // What an entry that is no test file of ours is, for the log: "eine symbolische Verknüpfung",
 // "ein Ordner", "eine Datei mit 2 Namen (harte Verknüpfung)", ...

@@ -17,6 +17,7 @@
 #include "engine/verify_only_files.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "results/results_database.h"
 
@@ -27,7 +28,13 @@ const wchar_t* YesNo(bool value) { return value ? L"ja" : L"nein"; }
 
 std::wstring Num(uint64_t value) { return std::to_wstring(value); }
 
-void EndWithoutOutcome(TestState& state) {
+// A run that ends before its first job: the front-end hears why, and its results file, which
+// holds nothing, goes again so that the saved tests list only runs that tested something.
+void EndWithoutOutcome(TestState& state, const std::wstring& databasePath = L"") {
+  ThreadFailure failure = TakeThreadFailure();
+  state.failureStatus = std::move(failure.statusText);
+  state.failureLine = std::move(failure.logLine);
+  if (!databasePath.empty()) platform::DeleteFileAtPath(databasePath);
   platform::UnlockVolume(state.targetLock);
   state.preflightFailed = true;
   state.running = false;
@@ -116,6 +123,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   s.deletePending = false;
   s.deletePrompted = false;
   s.phase = kPhaseWriting;
+  TakeThreadFailure();  // a thread the front-end reuses starts without an old failure
 
   PostStatusAndLog((config.verifyOnly ? L"Nur prüfen: Vorprüfung für Laufwerk " : L"Start gedrückt: Vorprüfung für Laufwerk ") +
                    config.driveRoot);
@@ -138,29 +146,29 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     if (methodPlan.empty()) {
       AppendDiagLog(L"FEHLER: Es konnte kein Methodentestplan erzeugt werden. Bitte Testgröße oder Blockgröße erhöhen.");
       PostStatusText(L"Fehler: Kein Methodentest möglich.");
-      return EndWithoutOutcome(s);
+      return EndWithoutOutcome(s, databasePath);
     }
   }
   std::vector<TestVariant> fullPlan = BuildFullTestPlan(config);
   if (fullPlan.empty()) {
     AppendDiagLog(L"FEHLER: Es konnte kein Volltestplan erzeugt werden. Bitte Testgröße oder Blockgröße prüfen.");
     PostStatusText(L"Fehler: Kein Volltest möglich.");
-    return EndWithoutOutcome(s);
+    return EndWithoutOutcome(s, databasePath);
   }
   // The folder as it is now: from here on nothing is written once the path leads elsewhere.
   const bool targetKnown = RecordTargetFolder(s);
   const uint32_t targetError = platform::LastError();
-  if (!CheckFreeSpace(config)) return EndWithoutOutcome(s);
+  if (!CheckFreeSpace(config, ReusableTestFileBytes(CreatedFilesList(methodPlan, fullPlan)))) return EndWithoutOutcome(s, databasePath);
   if (!targetKnown) {
     AppendDiagLog(L"FEHLER: Zielordner kann nicht erkannt werden. Ordner=" + s.driveRoot + L", " +
                   FormatWindowsError(targetError));
     PostStatusText(L"Fehler: Zielordner kann nicht erkannt werden.");
-    return EndWithoutOutcome(s);
+    return EndWithoutOutcome(s, databasePath);
   }
 
   s.createdFiles = CreatedFilesList(methodPlan, fullPlan);
   if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan, s) : !CreateTestFiles(s)) {
-    return EndWithoutOutcome(s);
+    return EndWithoutOutcome(s, databasePath);
   }
 
   AppendDiagLog((config.verifyOnly ? L"Start: Nur prüfen auf Laufwerk " : L"Start: Volltest auf Laufwerk ") +

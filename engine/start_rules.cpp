@@ -79,6 +79,22 @@ bool BuildConfig(const StartRequest& r, const DriveInfo& drive, uint64_t sizeMb,
   return c.testSize != 0;
 }
 
+// A test sized to the free space: test files a kept run left count as free where this run's
+// files empty them again. The size is narrowed until the files it would make are the ones counted.
+uint64_t SizeToFreeSpace(const TestConfig& c, uint64_t freeForTest) {
+  const uint64_t plain = FreeSpaceTestSize(freeForTest, c.blockSize);
+  uint64_t size = FreeSpaceTestSize(freeForTest + LeftoverTestFileBytes(c.driveRoot), c.blockSize);
+  for (int round = 0; round < 4 && size > plain; ++round) {
+    TestConfig probe = c;
+    probe.testSize = size;
+    probe.startOffset = 0;
+    const uint64_t fits = FreeSpaceTestSize(freeForTest + ReusableTestFileBytes(probe), c.blockSize);
+    if (fits >= size) return size;
+    size = fits;
+  }
+  return plain;
+}
+
 // The compact choices, the "Quorvel-Modus" sizing to the free space and the verify-only
 // restrictions, applied to a configuration that passed validation.
 // freeForTest is what a test sized to the free space may fill: the drive's free bytes, less the
@@ -101,7 +117,7 @@ void ApplyStartModes(TestConfig& c, uint64_t freeForTest, bool verifyOnly, Start
     c.benchmarkBytes = 0;
     c.startOffset = 0;
     c.reserveFree = 0;
-    const uint64_t size = FreeSpaceTestSize(freeForTest, c.blockSize);
+    const uint64_t size = SizeToFreeSpace(c, freeForTest);
     if (size >= c.blockSize) {
       c.testSize = size;
       c.deleteAtEnd = true;
@@ -121,7 +137,7 @@ void ApplyStartModes(TestConfig& c, uint64_t freeForTest, bool verifyOnly, Start
     c.writeThrough = true;
     c.errorLimit = 500;
     c.reserveFree = 0;
-    const uint64_t size = FreeSpaceTestSize(freeForTest, c.blockSize);
+    const uint64_t size = SizeToFreeSpace(c, freeForTest);
     if (size >= c.blockSize) {
       c.testSize = size;
       c.startOffset = 0;

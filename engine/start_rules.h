@@ -93,7 +93,8 @@ struct StartPlan {
 };
 
 // Plans a start on the selected drive (null: none). Pure: logs nothing, touches no file except
-// reading the sizes of earlier test files for SizeSource::kExistingFiles.
+// reading the sizes of earlier test files (for SizeSource::kExistingFiles, and for a test sized to
+// the free space, where a kept run's files count as free).
 StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_t cpuCount);
 
 // An edit field's number as wcstoull reads it in base 10 (leading blanks, digits up to the first

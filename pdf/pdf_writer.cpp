@@ -8,6 +8,9 @@ namespace velkor {
 namespace {
 
 constexpr const char* kFontBody = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>\n";
+// The results table lines its columns up with blanks: only a font of equal widths keeps them.
+constexpr const char* kTableFontBody =
+    "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>\n";
 
 std::string Num(size_t value) { return std::to_string(value); }
 
@@ -81,7 +84,7 @@ std::string BuildResultsPdf(const std::wstring& table, const std::string& second
       "<< /Type /Catalog /Pages 2 0 R >>\n",
       two ? "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>\n" : "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\n",
       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] /Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R >>\n",
-      kFontBody,
+      kTableFontBody,
       StreamBody(content),
   };
   if (two) {

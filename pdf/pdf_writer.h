@@ -1,4 +1,5 @@
-// Minimal PDF 1.4 documents without any library: Helvetica with WinAnsiEncoding, text placed line
+// Minimal PDF 1.4 documents without any library: a standard font with WinAnsiEncoding (Courier for
+// the results table, whose columns are padded with blanks; Helvetica for the help), text placed line
 // by line, a hand-built cross-reference table. Built in memory, written in one call.
 #pragma once
 
@@ -10,7 +11,7 @@ namespace velkor {
 // Escapes "(", ")" and "\" and drops control bytes other than the tab (CR among them).
 std::string EscapePdfText(const std::string& bytes);
 
-// One landscape A4 page: the title "Velkor Ergebnisse" and the first 37 lines of table (a text of
+// One landscape A4 page in Courier: the title "Velkor Ergebnisse" and the first 37 lines of table (a text of
 // LF-separated lines; a final LF starts no line).
 std::string BuildResultsPdf(const std::wstring& table);
 

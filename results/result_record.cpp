@@ -64,6 +64,7 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
   double weightedSpeed = 0.0;
   uint64_t speedBytes = 0;
   bool incomplete = false;
+  bool anyVerifyRow = false, anyWriteRow = false;
   std::wstring recommendation;
 
   for (const ResultRecord& r : records) {
@@ -72,7 +73,10 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
                        std::to_wstring(r.blockSize / 1024) + L" KB";
     }
     if (!IsFullOrVerifyRecord(r)) continue;
-    if (r.method.find(L"nur prüfen") == std::wstring::npos) written += r.writtenBytes;
+    const bool verifyOnly = r.method.find(L"nur prüfen") != std::wstring::npos;
+    anyVerifyRow = anyVerifyRow || verifyOnly;
+    anyWriteRow = anyWriteRow || !verifyOnly;
+    if (!verifyOnly) written += r.writtenBytes;
     readBack += r.verifiedBytes;
     errorSum += r.errors;
     incomplete = incomplete || r.stopReason != StopReason::kNone;
@@ -83,11 +87,14 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
   }
   if (records.empty() && written == 0 && readBack == 0) return L"Zusammenfassung: Noch keine Ergebnisse.";
 
+  const bool onlyVerifyRows = anyVerifyRow && !anyWriteRow;
   const double average = speedBytes != 0 ? weightedSpeed / static_cast<double>(speedBytes) : 0.0;
   const double reliability = readBack > 0 && errorSum == 0 && !incomplete ? 100.0 : 0.0;
-  std::wstring text = L"Zusammenfassung: geschrieben " + FormatByteSize(written) +
-                      L", zurück gelesen/geprüft " + FormatByteSize(readBack) + L", Fehler " +
-                      std::to_wstring(errorSum);
+  // Rows that only checked files an earlier run wrote: this run wrote nothing and says so.
+  const std::wstring writtenPiece =
+      onlyVerifyRows ? L"nur geprüft (nichts geschrieben)" : L"geschrieben " + FormatByteSize(written);
+  std::wstring text = L"Zusammenfassung: " + writtenPiece + L", zurück gelesen/geprüft " + FormatByteSize(readBack) +
+                      L", Fehler " + std::to_wstring(errorSum);
   // An early end without errors says nothing about the rest of the medium: no figure for it.
   if (readBack != 0 && !(incomplete && errorSum == 0)) text += L", Zuverlässigkeit " + FormatPercent(reliability);
   if (incomplete) text += L", Prüfung unvollständig";

@@ -20,6 +20,7 @@ struct FullTestFigures {
   double seconds = 0.0;
   double mbPerSecond = 0.0;
   bool allVerified = true;
+  bool verifyOnly = false;  // the rows are "(nur prüfen)" rows: nothing was written
 };
 
 // The "(Volltest)" rows; without any, the "(nur prüfen)" rows; without those, the last row.
@@ -35,6 +36,7 @@ FullTestFigures SumFullTest(const std::vector<ResultRecord>& records) {
   FullTestFigures f;
   if (rows.empty()) return f;
   f.last = rows.back();
+  f.verifyOnly = HasText(*f.last, L"(nur prüfen)");
   double mebibytes = 0.0;
   bool allSpeeds = true;
   for (const ResultRecord* r : rows) {
@@ -150,7 +152,7 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
       text += L"  Geplante Testmenge: " + FormatByteSize(full.bytes) + L"\r\n";
       text += L"  Status: abgebrochen\r\n";
     } else {
-      text += L"  Testmenge: " + FormatByteSize(full.bytes) + L"\r\n";
+      text += (full.verifyOnly ? L"  Geprüfte Menge: " : L"  Testmenge: ") + FormatByteSize(full.bytes) + L"\r\n";
       text += L"  Zurück gelesen/geprüft: " + ReadBackText(full, L"nein") + L"\r\n";
     }
     AppendFullBlockTail(text, full);
@@ -165,7 +167,9 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
   } else {
     // All or nothing, and nothing for a check that did not read everything back.
     const double reliability = full.bytes != 0 && full.errors == 0 && full.allVerified ? 100.0 : 0.0;
-    text += L"Zusammenfassung: geschrieben " + FormatByteSize(full.bytes) + L", zurück gelesen/geprüft " +
+    const std::wstring writtenPiece =
+        full.verifyOnly ? L"nur geprüft (nichts geschrieben)" : L"geschrieben " + FormatByteSize(full.bytes);
+    text += L"Zusammenfassung: " + writtenPiece + L", zurück gelesen/geprüft " +
             ReadBackText(full, L"0 B") + L", Fehler " + std::to_wstring(full.errors) + L", Zuverlässigkeit " +
             FormatPercent(reliability) + L", \u00D8 " + FormatDecimal2(full.mbPerSecond) + L" MB/s\r\n";
     if (fastest != nullptr) {

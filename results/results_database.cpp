@@ -213,6 +213,30 @@ bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* recor
   return true;
 }
 
+bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header) {
+  // The file-level lines, before the records, with the writer's blank after each colon taken
+  // out so the record readers read them.
+  std::wstring head = text.substr(0, text.find(L"\"results\""));
+  for (size_t at = head.find(L"\": "); at != std::wstring::npos; at = head.find(L"\": ", at + 2)) {
+    head.erase(at + 2, 1);
+  }
+  if (!HasJsonKey(head, L"drive")) return false;
+  ResultsFileHeader read;
+  read.driveRoot = ReadJsonText(head, L"drive");
+  read.fileSystem = ReadJsonText(head, L"fileSystem");
+  if (HasJsonKey(head, L"testSizeBytes")) read.testSize = ReadJsonInteger(head, L"testSizeBytes");
+  if (HasJsonKey(head, L"reserveFreeBytes")) read.reserveFree = ReadJsonInteger(head, L"reserveFreeBytes");
+  if (HasJsonKey(head, L"testPoints")) read.testPoints = static_cast<uint32_t>(ReadJsonInteger(head, L"testPoints"));
+  *header = std::move(read);
+  return true;
+}
+
+bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header) {
+  std::wstring text;
+  if (!ReadUtf8TextFile(path, &text)) return false;
+  return ParseResultsHeader(text, header);
+}
+
 bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run) {
   std::wstring text;
   if (!ReadUtf8TextFile(path, &text) || !ParseResultsText(text, records)) return false;

@@ -56,6 +56,13 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
 // key; objects without a method are skipped; file-level values are not read.
 bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records);
 
+// The file-level values of a results file's text (drive, file system, test size, reserve, test
+// points). False, header untouched, when the text has no "drive" key before its records.
+bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header);
+
+// ReadUtf8TextFile, then ParseResultsHeader.
+bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header);
+
 // ReadUtf8TextFile, then ParseResultsText and, when run is given, ParseRunDiagnosis. False, records
 // and run untouched, for a missing, unreadable, empty or over-large file or one without a
 // "results" key.

@@ -88,7 +88,9 @@ LRESULT OnMethodToggle(int code) {
 }
 
 LRESULT OnProfileChosen(int code) {
-  if (UnlockedChoice(code)) ApplyProfileDefaults(ProfileOfSelection(ChoiceSelection(kCtlProfileBox)));
+  if (!UnlockedChoice(code)) return 0;
+  ApplyProfileDefaults(ProfileOfSelection(ChoiceSelection(kCtlProfileBox)));
+  ApplyFieldStates();
   return 0;
 }
 

@@ -23,6 +23,8 @@
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/dpi_scale.h"
+#include "view/field_states.h"
+#include "view/main_layout.h"
 #include "view/window_texts.h"
 
 namespace velkor {
@@ -40,22 +42,29 @@ void FillChoices(int number, const std::vector<std::wstring>& texts, int selecti
 
 void SetControlsEnabled(bool enable) {
   Ui().controlsLocked = !enable;
-  for (int n : {kCtlDriveList, kCtlTestSizeField, kCtlBlockField, kCtlWorkerField, kCtlReserveField,
-                kCtlTestPointsField, kCtlProfileBox, kCtlPartialCheck, kCtlPartialStartField, kCtlPartialRangeField,
-                kCtlDeleteCheck, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox, kCtlExportButton,
-                kCtlOpenResultsButton, kCtlRandomPointsCheck, kCtlMethodCheck, kCtlFastestCheck, kCtlMethodToggle,
+  for (int n : {kCtlDriveList, kCtlLanguageLabel, kCtlLanguageBox, kCtlSavedTestsLabel, kCtlSavedTestsBox,
+                kCtlExportLabel, kCtlExportBox, kCtlExportButton, kCtlOpenResultsButton, kCtlMethodToggle,
                 kCtlVerifyOnlyButton, kCtlSettingsToggle, kCtlVerticalBar, kCtlHorizontalBar}) {
     EnableControl(n, enable);
   }
+  ApplyFieldStates();
   if (!enable) SetText(kCtlStatusLine, Translate(L"locked_status"));
   UpdateMenuStates();
 }
 
-void UpdatePartialControls(bool enabled) {
-  for (int n : {kCtlPartialStartLabel, kCtlPartialStartField, kCtlPartialRangeLabel, kCtlPartialRangeField}) {
-    EnableControl(n, enabled);
-  }
+void ApplyFieldStates() {
+  FieldStateInput input;
+  input.running = Ui().controlsLocked;
+  input.profile = ProfileOfSelection(ChoiceSelection(kCtlProfileBox));
+  input.partialTicked = IsChecked(kCtlPartialCheck);
+  const FieldStates states = DecideFieldStates(input);
+  for (int n : states.enabled) EnableControl(n, true);
+  for (int n : states.disabled) EnableControl(n, false);
+  Ui().takeoverReason = states.takeoverReason;
+  RefreshWorkerControl();
 }
+
+void UpdatePartialControls(bool) { ApplyFieldStates(); }
 
 void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults)); }
 
@@ -63,7 +72,8 @@ void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(G
 
 void OpenSelectedDriveInExplorer() {
   const std::wstring root = GetSelectedDriveRoot();
-  if (!root.empty()) ShellExecuteW(nullptr, L"open", root.c_str(), nullptr, nullptr, SW_SHOW);
+  const std::wstring target = ShellFolderTarget(root);
+  if (!root.empty()) ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void FillProfileChoices(bool keepSelection) {
@@ -169,9 +179,18 @@ void SaveWindowSettings() {
     RECT r{};
     if (GetWindowRect(ui.main, &r)) {
       snapshot.hasOuterSize = true;
-      // Kept in 96-DPI units, so the size means the same on every screen.
-      snapshot.outerWidth = UnscaleFromDpi(r.right - r.left, ui.dpi);
-      snapshot.outerHeight = UnscaleFromDpi(r.bottom - r.top, ui.dpi);
+      // Never larger than the work area of the window's screen (a maximised window's frame
+      // reaches past it), and in 96-DPI units, so the size means the same on every screen.
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      int workWidth = 0, workHeight = 0;
+      if (GetMonitorInfoW(MonitorFromWindow(ui.main, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        workWidth = monitor.rcWork.right - monitor.rcWork.left;
+        workHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+      }
+      const WindowSize saved = WindowSizeToSave(r.right - r.left, r.bottom - r.top, workWidth, workHeight, ui.dpi);
+      snapshot.outerWidth = saved.width;
+      snapshot.outerHeight = saved.height;
     }
   }
   ColumnLayout drives, results;

@@ -12,6 +12,9 @@ namespace velkor {
 void SetControlsEnabled(bool enable);
 // Enables or disables the partial-test fields with the partial check box.
 void UpdatePartialControls(bool enabled);
+// Greys or enables every setting by the rules of view/field_states.h (run lock, the profile's
+// take-over, the partial range) and puts the take-over reason into the hint line.
+void ApplyFieldStates();
 // The summary field from CurrentResults.
 void UpdateSummaryText();
 // The selected-drive line from the drive list's selection.

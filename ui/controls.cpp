@@ -78,10 +78,10 @@ const ControlSpec kControls[kControlCount] = {
 
 // The controls Tab visits, in the order a user reads the expanded window: the lists and the
 // boxes above the result list, then the settings row by row, then the summary and the log.
-// Hidden and disabled ones are skipped by the dialog manager; the command buttons are always
-// hidden (the menu and its keys carry the commands).
+// Hidden and disabled ones are skipped by the dialog manager; Start and Stop follow the drive
+// list they act on, the other command buttons are hidden (the menu carries them).
 constexpr int kTabOrder[] = {
-    kCtlDriveList,       kCtlLanguageBox,       kCtlSavedTestsBox,     kCtlExportBox,   kCtlResultList,
+    kCtlDriveList,       kCtlStartButton,       kCtlStopButton,        kCtlLanguageBox,       kCtlSavedTestsBox,     kCtlExportBox,   kCtlResultList,
     kCtlTestSizeField,   kCtlBlockField,        kCtlWorkerField,       kCtlReserveField, kCtlMethodCheck,
     kCtlFastestCheck,    kCtlProfileBox,        kCtlTestPointsField,   kCtlRandomPointsCheck, kCtlPartialCheck,
     kCtlPartialStartField, kCtlPartialRangeField, kCtlDeleteCheck,     kCtlSummary,     kCtlLogView,

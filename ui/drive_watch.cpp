@@ -49,6 +49,19 @@ void CheckDriveChange(HWND main) {
 
 bool DriveScanPending() { return Ui().driveScanRunning; }
 
+void RescanDrives(HWND main) {
+  WindowState& ui = Ui();
+  if (ui.driveScanRunning) {
+    ui.driveScanAgain = true;
+  } else {
+    StartScan(main);
+  }
+}
+
+void OnIdleDriveTimer(HWND main) {
+  if (!TestRunning() && !DriveScanPending() && !Ui().controlsLocked) StartScan(main);
+}
+
 void OnDrivesScanned(DriveScan* raw) {
   std::unique_ptr<DriveScan> scan(raw);
   WindowState& ui = Ui();
@@ -58,7 +71,7 @@ void OnDrivesScanned(DriveScan* raw) {
   DriveTable = std::move(scan->rows);
   LastDriveMask = scan->mask;
   SortDriveTable();
-  FillDriveList(previous);
+  ShowDriveTable(previous);
   if (ui.driveScanAgain) {
     ui.driveScanAgain = false;
     StartScan(ui.main);

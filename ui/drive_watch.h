@@ -21,6 +21,13 @@ struct DriveScan {
 
 // A change was noticed: logs it and starts a scan, or asks for one more after the scan in flight.
 void CheckDriveChange(HWND main);
+// Reads the drives again without a change noticed (after a run): no log line.
+void RescanDrives(HWND main);
+// The idle refresh: a scan when no test runs and none is on its way.
+void OnIdleDriveTimer(HWND main);
+// The idle refresh's timer id and period.
+inline constexpr UINT_PTR kDriveRefreshTimer = 2;
+inline constexpr UINT kDriveRefreshPeriodMs = 5000;
 // True while a scan is on its way.
 bool DriveScanPending();
 // The scan arrived (takes ownership): the drive table and list follow, and a running test whose

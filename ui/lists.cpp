@@ -54,6 +54,18 @@ int SelectedRow(HWND list) {
   return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring CellText(HWND list, int row, int column) {
+  wchar_t buffer[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 512;
+  SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return buffer;
+}
+
 void SelectRow(HWND list, int row) {
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -167,7 +179,32 @@ LRESULT OnDriveColumnClick(const NMHDR* header) {
   return 0;
 }
 
-LRESULT OnDriveSelectionChanged() {
+// Set while the list is refilled: the selection it restores is no user's choice.
+bool fillingDriveList = false;
+
+void SetDriveRowCells(HWND list, int row, const DriveInfo& drive) {
+  SetCell(list, row, 0, drive.root);
+  for (int c = 1; c < kDriveColumnCount; ++c) SetCell(list, row, c, DriveCellText(drive, c));
+}
+
+// The table's roots are the list's rows, in order: the rows can be rewritten in place.
+bool ListShowsTableRows(HWND list) {
+  if (Rows(list) != static_cast<int>(DriveTable.size())) return false;
+  for (size_t i = 0; i < DriveTable.size(); ++i) {
+    if (CellText(list, static_cast<int>(i), 0) != DriveTable[i].root) return false;
+  }
+  return true;
+}
+
+// A drive the user picks shows its free space as it is now, not as it was at the last scan.
+LRESULT OnDriveSelectionChanged(const NMHDR* header) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  const bool picked = (change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 &&
+                      (change->uOldState & LVIS_SELECTED) == 0;
+  if (picked && !fillingDriveList && !TestRunning()) {
+    RereadSelectedDrive();
+    return 0;
+  }
   UpdateSelectedDriveLabel();
   return 0;
 }
@@ -199,7 +236,7 @@ LRESULT OnResultKey(const NMHDR* header) {
 LRESULT OnDriveListNotify(const NMHDR* header) {
   switch (header->code) {
     case LVN_COLUMNCLICK: return OnDriveColumnClick(header);
-    case LVN_ITEMCHANGED: return OnDriveSelectionChanged();
+    case LVN_ITEMCHANGED: return OnDriveSelectionChanged(header);
     case NM_CUSTOMDRAW: return PaintRow(header, DriveRowMarked, kProtectedText, kProtectedBack);
     default: return 0;
   }
@@ -225,6 +262,7 @@ void SortResults() {
 
 void FillDriveList(const std::wstring& previousRoot) {
   HWND list = Control(kCtlDriveList);
+  fillingDriveList = true;
   if (list != nullptr) {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     int chosen = -1;
@@ -238,7 +276,33 @@ void FillDriveList(const std::wstring& previousRoot) {
     if (chosen < 0 && !DriveTable.empty()) chosen = static_cast<int>(DefaultDriveRow(DriveTable));
     if (chosen >= 0) SelectRow(list, chosen);
   }
+  fillingDriveList = false;
   UpdateSelectedDriveLabel();
+}
+
+void ShowDriveTable(const std::wstring& previousRoot) {
+  HWND list = Control(kCtlDriveList);
+  if (list == nullptr || !ListShowsTableRows(list) || GetSelectedDriveRoot() != previousRoot) {
+    FillDriveList(previousRoot);
+    return;
+  }
+  for (size_t i = 0; i < DriveTable.size(); ++i) SetDriveRowCells(list, static_cast<int>(i), DriveTable[i]);
+  UpdateSelectedDriveLabel();
+}
+
+bool RereadSelectedDrive() {
+  HWND list = Control(kCtlDriveList);
+  const int row = SelectedRow(list);
+  if (row < 0 || static_cast<size_t>(row) >= DriveTable.size()) return false;
+  DriveInfo& drive = DriveTable[static_cast<size_t>(row)];
+  if (!RereadDrive(drive)) {
+    AppendDiagLog(L"Laufwerk " + drive.root + L" ist nicht mehr erreichbar. Liste wird aktualisiert.");
+    RefreshDriveList();
+    return false;
+  }
+  SetDriveRowCells(list, row, drive);
+  UpdateSelectedDriveLabel();
+  return true;
 }
 
 void FillResultList() {
@@ -287,7 +351,7 @@ void ApplyResultToSettings(int index) {
   if (HWND box = Control(kCtlProfileBox)) SendMessageW(box, CB_SETCURSEL, ProfileForMethodText(record.method), 0);
   SetText(kCtlWorkerField, std::to_wstring(record.workers));
   SetText(kCtlBlockField, std::to_wstring(record.blockSize / 1024));
-  RefreshWorkerControl();
+  ApplyFieldStates();
   AppendDiagLog(TakeOverLogLine(record));
 }
 

@@ -26,6 +26,13 @@ void SortResults();
 void FillDriveList(const std::wstring& previousRoot);
 // Refills the result list from CurrentResults in their order.
 void FillResultList();
+// Shows DriveTable after a scan: rewrites the rows in place when they are the same drives in the
+// same order with previousRoot still selected, else refills the list (FillDriveList).
+void ShowDriveTable(const std::wstring& previousRoot);
+// Reads the selected drive again (free space, label, file system, write protection) into its
+// row, its list cells and the selected-drive line. False with no row selected, or when the drive
+// cannot be read any more: the list is then enumerated again.
+bool RereadSelectedDrive();
 // Enumerates the drives again and refills the list, keeping the selected drive when it is still there.
 void RefreshDriveList();
 

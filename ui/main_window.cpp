@@ -9,6 +9,7 @@
 
 #include "common/diag_log.h"
 #include "common/handover.h"
+#include "common/localization.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "drives/enumerate.h"
@@ -87,9 +88,12 @@ LRESULT OnCreate(HWND window) {
   FillDriveList(L"");
   ApplyProfileDefaults(kProfileReliable);
   ApplyLanguage();
+  ApplyFieldStates();
   LayoutMainWindow(window);
   InstallTooltips(window);
   UpdateSelectedDriveLabel();
+  // Free space changes while the window is open (files copied, a kept run's files deleted).
+  SetTimer(window, kDriveRefreshTimer, kDriveRefreshPeriodMs, nullptr);
   AppendDiagLog(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden; Spalten lassen sich im Kopf verschieben.");
   AppendDiagLog(L"Logdatei: " + GetLogFilePath());
   const std::wstring elsewhere = DataDirectoryNote();
@@ -160,6 +164,7 @@ LRESULT OnDestroy() {
   if (TestRunning()) RequestStop(*ui.run, StopReason::kUser);
   MainWindowHandle = nullptr;
   KillTimer(ui.main, kProgressTimer);
+  KillTimer(ui.main, kDriveRefreshTimer);
   ReleaseTaskbar();
   if (ui.font != nullptr) DeleteObject(ui.font);
   if (ui.warningBrush != nullptr) DeleteObject(ui.warningBrush);
@@ -207,12 +212,16 @@ LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
 // The hint of the control under the pointer goes to the status line; the cursor stays the default's.
 LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND over = reinterpret_cast<HWND>(wParam);
-  if (over != window && IsChild(window, over) && !TestRunning()) SetText(kCtlStatusLine, GetControlHint(over));
+  if (over != window && IsChild(window, over) && !TestRunning()) {
+    const std::wstring hint = GetControlHint(over);
+    SetText(kCtlStatusLine, hint.empty() ? Translate(L"ready") : hint);
+  }
   return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }
 
 LRESULT OnTimer(WPARAM id) {
   if (id == kProgressTimer) OnProgressTimer();
+  if (id == kDriveRefreshTimer) OnIdleDriveTimer(Ui().main);
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "pdf/file_writers.h"
 #include "results/exports.h"
 #include "results/result_report.h"
+#include "results/results_database.h"
 #include "ui/lists.h"
 #include "ui/window_state.h"
 
@@ -18,9 +19,12 @@ namespace {
 
 constexpr DWORD kLongestPath = 32768;
 
-// The JSON export's file-level fields: the selected drive; the rest as for a run nobody set up.
+// The JSON export's file-level fields: those of the results file the rows came from; without
+// one, the selected drive and the rest as for a run nobody set up.
 ResultsFileHeader ExportHeader() {
   ResultsFileHeader header;
+  const std::wstring& path = Ui().currentResultsPath;
+  if (!path.empty() && LoadResultsHeader(path, &header)) return header;
   header.driveRoot = GetSelectedDriveRoot();
   return header;
 }
@@ -72,13 +76,15 @@ void ExportResults(HWND main) {
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
   const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
-  const std::wstring text = ReportBoxText(BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis));
+  const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis);
+  const std::wstring text = ReportBoxText(report);
   const int answer =
       MessageBoxW(main, text.c_str(), kResultReportCaption, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
   if (answer != IDYES) return;
   const std::wstring path = AskExportPath(main, kExportFormattedText);
   if (path.empty()) return;
-  if (WriteUtf8File(path, text)) AppendDiagLog(Translate(L"export_done") + path);
+  // The saved report is the report: the box's Yes/No question stays in the box.
+  if (WriteUtf8File(path, report.body)) AppendDiagLog(Translate(L"export_done") + path);
 }
 
 }  // namespace velkor

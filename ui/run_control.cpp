@@ -55,6 +55,9 @@ StartRequest ReadStartRequest(bool verifyOnly) {
   return r;
 }
 
+constexpr wchar_t kDriveGoneText[] =
+    L"Das ausgewählte Laufwerk ist nicht mehr erreichbar. Bitte das Laufwerk in der Liste neu wählen.";
+
 void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
 }
@@ -83,6 +86,13 @@ void UnlockAfterRun() {
   platform::KeepSystemAwake(false);
 }
 
+// The run filled the drive and its files were kept or deleted: the table shows the drives as
+// they are now.
+void RefreshDrivesAfterRun() {
+  RereadSelectedDrive();
+  RescanDrives(Ui().main);
+}
+
 // Once per run, when its end is seen: the taskbar button tells a user in another window.
 void ShowRunEnd(bool errorsFound) {
   WindowState& ui = Ui();
@@ -90,6 +100,19 @@ void ShowRunEnd(bool errorsFound) {
   ShowRunEndOnTaskbar(ui.main, ui.runErrorsSeen || errorsFound,
                       static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
   ui.runStartMs = 0;
+}
+
+// A run that ended before its first job says why in a box, not only in the log: the status text
+// and the log line with its figures.
+void ShowStartFailure(HWND main) {
+  WindowState& ui = Ui();
+  if (!ui.run || !ui.run->preflightFailed.load() || ui.run->failureShown || ui.closing) return;
+  ui.run->failureShown = true;
+  const TestState& run = *ui.run;
+  if (run.failureStatus.empty() && run.failureLine.empty()) return;
+  std::wstring text = run.failureStatus.empty() ? std::wstring(L"Fehler: Der Test konnte nicht beginnen.") : run.failureStatus;
+  if (!run.failureLine.empty()) text += L"\r\n\r\n" + run.failureLine;
+  MessageBoxW(main, text.c_str(), kStartFailedTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -102,7 +125,15 @@ void TellTargetGone() {
 void StartTestCommand(bool verifyOnly) {
   WindowState& ui = Ui();
   if (TestRunning()) return;
-  const DriveInfo* selected = GetSelectedDrive();
+  // Sized and asked from the drive as it is now: files may have come or gone since the last scan.
+  if (GetSelectedDrive() != nullptr && !RereadSelectedDrive()) {
+    Warn(kDriveGoneText, L"Laufwerk nicht erreichbar");
+    return;
+  }
+  // A copy: a drive scan that arrives while a question is open replaces the table's rows.
+  const DriveInfo* current = GetSelectedDrive();
+  const DriveInfo selectedRow = current != nullptr ? *current : DriveInfo{};
+  const DriveInfo* selected = current != nullptr ? &selectedRow : nullptr;
   const uint32_t cpus = CpuCount();
   const StartRequest request = ReadStartRequest(verifyOnly);
   const StartPlan plan = PlanStart(request, selected, cpus);
@@ -212,7 +243,9 @@ void OnProgressTimer() {
   TellTargetGone();
   if (ui.run->running.load()) return;
   UnlockAfterRun();
+  ShowStartFailure(ui.main);
   OfferTestFileDeletion(ui.main);
+  RefreshDrivesAfterRun();
   UpdateProgress();
   ShowRunEnd(false);
 }
@@ -243,6 +276,7 @@ void OnTestDone(RunOutcome* raw) {
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);
+  RefreshDrivesAfterRun();
   // Closing the boxes gave a control the focus, and with it its hint: the summary again.
   UpdateProgress();
   LayoutMainWindow(ui.main);

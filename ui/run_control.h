@@ -7,6 +7,9 @@ namespace velkor {
 
 struct RunOutcome;
 
+// The title of the box that tells why a run ended before its first job.
+inline constexpr wchar_t kStartFailedTitle[] = L"Test nicht möglich";
+
 // "Testen" (verifyOnly false) and "Nur prüfen": checks, questions, compact modes, then the run.
 void StartTestCommand(bool verifyOnly);
 // "Stop": only while a test runs.

@@ -31,7 +31,7 @@ LRESULT CALLBACK HintSubclassProc(HWND control, UINT message, WPARAM wParam, LPA
     case WM_MOUSEMOVE:
     case WM_SETFOCUS:
       if (hint != nullptr) {
-        if (!TestRunning()) SetText(kCtlStatusLine, *hint);
+        if (!TestRunning()) SetText(kCtlStatusLine, hint->empty() ? Translate(L"ready") : *hint);
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, control, 0};
         TrackMouseEvent(&track);
       }
@@ -52,7 +52,9 @@ BOOL CALLBACK AddToolForControl(HWND control, LPARAM) {
   WindowState& ui = Ui();
   if (ui.tooltip == nullptr || control == ui.tooltip) return TRUE;
   std::vector<std::wstring>& store = HintStore();
-  store.push_back(GetControlHint(control));
+  std::wstring hint = GetControlHint(control);
+  if (hint.empty()) return TRUE;  // nothing to explain: no balloon, the status line keeps "ready"
+  store.push_back(std::move(hint));
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;

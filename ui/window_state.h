@@ -45,6 +45,7 @@ struct WindowState {
   bool settingsEverShown = false;  // never cleared; the test start reads it
   bool controlsLocked = false;
   bool workerWarning = false;      // the workers field shows the high-count warning colours
+  std::wstring takeoverReason;     // why the profile greyed fields (view/field_states.h); empty if none
   bool splitterDragging = false;
   bool closing = false;            // the user closed the window during a run; it waits for the run to end
   bool driveScanRunning = false;   // a drive scan thread is on its way

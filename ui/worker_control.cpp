@@ -11,7 +11,9 @@ void RefreshWorkerControl() {
   const WorkerControlView view = BuildWorkerControlView(WindowText(Control(kCtlWorkerField)), CpuCount());
   Ui().workerWarning = view.warning;
   SetText(kCtlWorkerLabel, view.label);
-  SetText(kCtlWorkerHint, view.hint);
+  // A profile that took fields over says so here, beside the profile box; the workers field keeps
+  // its warning colours.
+  SetText(kCtlWorkerHint, Ui().takeoverReason.empty() ? view.hint : Ui().takeoverReason);
   for (int n : {kCtlWorkerField, kCtlWorkerHint}) {
     if (HWND w = Control(n)) InvalidateRect(w, nullptr, TRUE);
   }

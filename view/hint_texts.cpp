@@ -47,6 +47,13 @@ const wchar_t* FixedHintForId(int id) {
 
 std::wstring ControlHintText(int id, const std::wstring& windowText) {
   if (const wchar_t* fixed = FixedHintForId(id)) return fixed;
+  // The log, the status line and the progress bar have no hint: their text is the run's, and
+  // they are never locked. Start and Stop say what they do; the selected-drive line and the
+  // splitters are not locked either.
+  if (id == 1012 || id == 1013 || id == 1036) return L"";
+  if (id == 1010) return Translate(L"hint_start");
+  if (id == 1011) return Translate(L"hint_stop");
+  if (id == 1014 || id == 1026 || id == 1027) return windowText.substr(0, 255);
   const std::wstring common = Translate(L"tooltip_common");
   if (windowText.empty()) return common;
   return windowText.substr(0, 255) + L" - " + common;

@@ -9,6 +9,9 @@ constexpr int kMargin = 20;
 constexpr int kListGap = 8;
 constexpr int kTop = 10;
 constexpr int kRowWrap = 36;
+constexpr int kCommandWidth = 110;  // Start and Stop
+constexpr int kCommandGap = 8;
+constexpr int kDefaultSplit = 610;  // LayoutInput's (and the settings') default splitX
 
 struct Placer {
   MainLayout& layout;
@@ -51,9 +54,13 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   const int listTop = S ? 82 : 42;
   const int minSide = W >= 760 ? 300 : 250;
 
-  const int splitX = std::min(std::max(in.splitX, minSide), std::max(minSide + 10, W - minSide));
+  // Until the user drags the bar (it stays at its default), the drive list grows with the
+  // window, so a wide window shows all its columns.
+  const bool splitFollowsWidth = in.splitX == kDefaultSplit;
+  const int wanted = splitFollowsWidth ? std::max(kDefaultSplit, W / 2) : in.splitX;
+  const int splitX = std::min(std::max(wanted, minSide), std::max(minSide + 10, W - minSide));
   const int pane = std::min(std::max(in.topPaneHeight, 100), std::max(100, H - 435));
-  layout.splitX = splitX;
+  layout.splitX = splitFollowsWidth ? in.splitX : splitX;
   layout.topPaneHeight = pane;
 
   // Top rows.
@@ -63,8 +70,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   p.Show(kCtlExplorerButton, false);
   p.Move(kCtlLanguageLabel, splitX + 12, kTop + 4, 80, 22);
   p.Move(kCtlLanguageBox, splitX + 95, kTop, 110, 160);
-  p.Move(kCtlSavedTestsLabel, splitX + 220, kTop + 4, 115, 22);
-  p.Move(kCtlSavedTestsBox, splitX + 340, kTop, std::max(120, W - (splitX + 520)), 180);
+  p.Move(kCtlSavedTestsLabel, splitX + 220, kTop + 4, 135, 22);
+  p.Move(kCtlSavedTestsBox, splitX + 360, kTop, std::max(120, W - (splitX + 540)), 180);
   p.Move(kCtlExportLabel, splitX + 12, kTop + 32, 65, 22);
   p.Move(kCtlExportBox, splitX + 95, kTop + 28, 135, 180);
   p.Move(kCtlExportButton, splitX + 240, kTop + 28, 115, 25);
@@ -87,7 +94,13 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   p.Move(kCtlHorizontalBar, M, listTop + pane + 6, W - 2 * M, 5);
   p.Show(kCtlHorizontalBar, true);
   int y = listTop + pane + 18;
-  p.Move(kCtlSelectedDrive, M, y, W - 2 * M, 24);
+  // Start and Stop at the right end of the selected-drive line, in both views: the line names
+  // what Start will test.
+  p.Move(kCtlSelectedDrive, M, y, W - 2 * M - 2 * kCommandWidth - 2 * kCommandGap, 24);
+  p.Move(kCtlStartButton, W - M - 2 * kCommandWidth - kCommandGap, y - 3, kCommandWidth, 28);
+  p.Move(kCtlStopButton, W - M - kCommandWidth, y - 3, kCommandWidth, 28);
+  p.Show(kCtlStartButton, true);
+  p.Show(kCtlStopButton, true);
   y += 34;
 
   if (!S) {
@@ -98,10 +111,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
                   kCtlPartialRangeLabel, kCtlPartialRangeField, kCtlDeleteCheck, kCtlVerifyOnlyButton}) {
       p.Show(n, false);
     }
-    p.Move(kCtlStartButton, M, y, 120, 30);
-    p.Move(kCtlStopButton, M + 135, y, 120, 30);
     p.Move(kCtlSettingsToggle, M + 270, y, 190, 30);
-    for (int n : {kCtlStartButton, kCtlStopButton, kCtlSettingsToggle}) p.Show(n, false);
+    p.Show(kCtlSettingsToggle, false);
   } else {
     for (int n : {kCtlTestSizeLabel, kCtlTestSizeField, kCtlBlockLabel, kCtlBlockField, kCtlWorkerLabel,
                   kCtlWorkerField, kCtlReserveLabel, kCtlReserveField, kCtlMethodToggle, kCtlMethodCheck,
@@ -130,7 +141,7 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     labelledField(kCtlTestSizeLabel, kCtlTestSizeField, 130, 80, 225);
     labelledField(kCtlBlockLabel, kCtlBlockField, 125, 80, 225);
     labelledField(kCtlWorkerLabel, kCtlWorkerField, 170, 55, 245);
-    labelledField(kCtlReserveLabel, kCtlReserveField, 120, 80, 215);
+    labelledField(kCtlReserveLabel, kCtlReserveField, 140, 80, 235);
     p.Show(kCtlMethodToggle, false);
     group(165);
     p.Move(kCtlMethodCheck, x, y, 165, 24);
@@ -169,11 +180,9 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     // The last settings row is 24 high: leave it a full row before the progress bar, so the
     // bar never covers the check boxes.
     y += 34;
-    p.Move(kCtlStartButton, M, y, 120, 30);
-    p.Move(kCtlStopButton, M + 135, y, 120, 30);
     p.Move(kCtlVerifyOnlyButton, M + 270, y, 120, 30);
     p.Move(kCtlSettingsToggle, M + 405, y, 190, 30);
-    for (int n : {kCtlStartButton, kCtlStopButton, kCtlVerifyOnlyButton, kCtlSettingsToggle}) p.Show(n, false);
+    for (int n : {kCtlVerifyOnlyButton, kCtlSettingsToggle}) p.Show(n, false);
   }
 
   // Bottom block.
@@ -199,6 +208,12 @@ int SplitXForDrag(int mouseX, int clientWidth, int dpi) {
 int TopPaneHeightForDrag(int mouseY, int clientHeight, int dpi) {
   const int y = UnscaleFromDpi(mouseY, dpi);
   return std::min(std::max(100, y - 108), std::max(101, UnscaleFromDpi(clientHeight, dpi) - 435));
+}
+
+WindowSize WindowSizeToSave(int outerWidth, int outerHeight, int workWidth, int workHeight, int dpi) {
+  if (workWidth > 0) outerWidth = std::min(outerWidth, workWidth);
+  if (workHeight > 0) outerHeight = std::min(outerHeight, workHeight);
+  return {UnscaleFromDpi(outerWidth, dpi), UnscaleFromDpi(outerHeight, dpi)};
 }
 
 WindowRect PlaceMainWindow(int savedWidth, int savedHeight, int workLeft, int workTop, int workWidth,

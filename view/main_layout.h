@@ -52,6 +52,13 @@ struct WindowRect {
 WindowRect PlaceMainWindow(int savedWidth, int savedHeight, int workLeft, int workTop, int workWidth,
                            int workHeight, int dpi = kBaseDpi);
 
+// The outer size to keep in the settings, in 96-DPI units: the window's pixels at dpi, at most
+// the work area of its screen (pixels; 0 when unknown: no limit).
+struct WindowSize {
+  int width = 0, height = 0;
+};
+WindowSize WindowSizeToSave(int outerWidth, int outerHeight, int workWidth, int workHeight, int dpi = kBaseDpi);
+
 // The smallest outer window size, in 96-DPI units.
 inline constexpr int kMinTrackWidth = 760;
 inline constexpr int kMinTrackHeight = 560;

@@ -24,7 +24,7 @@ const wchar_t* ResultColumnTitleKey(int column) {
   return column >= 0 && column < kResultColumnCount ? kKeys[column] : L"";
 }
 
-std::vector<int> ResultColumnDefaultWidths() { return {135, 55, 70, 70, 70, 65, 55, 105}; }
+std::vector<int> ResultColumnDefaultWidths() { return {130, 65, 88, 70, 65, 75, 62, 95}; }
 
 bool IsResultColumnRightAligned(int column) { return column >= 1 && column <= 6; }
 

@@ -31,4 +31,9 @@ std::wstring DeletionQuestion(size_t count) {
          L"\r\n\r\nEs werden nur die von diesem Test erzeugten Dateien gelöscht.";
 }
 
+std::wstring ShellFolderTarget(const std::wstring& folder) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + L".";
+  return folder;
+}
+
 }  // namespace velkor

@@ -24,6 +24,11 @@ MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, 
 // no-selection text for none.
 std::wstring SelectedDriveLine(const DriveInfo* drive);
 
+// What the shell is asked to open for a folder: a path that ends in a backslash ("E:\") gets a
+// "." after it, because a shell that quotes its argument would read the backslash before the
+// closing quote as an escaped quote and open E:" instead.
+std::wstring ShellFolderTarget(const std::wstring& folder);
+
 // The deletion question for a run that created count files.
 std::wstring DeletionQuestion(size_t count);
 inline constexpr const wchar_t* kDeletionTitle = L"Sicherheitsabfrage";

@@ -50,22 +50,25 @@ TEST(ProgressView, EndSummaries) {
     const wchar_t* text;
   } cases[] = {
       {Snapshot(kPhaseFinished, false, 4096, 4096, 4096, 61), StopReason::kNone, 10000,
-       L"Fertig: 4096 geschrieben, 4096 geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 4.0 GB | Dauer 00:01:01"},
+       L"Fertig: 4.0 GB geschrieben, 4.0 GB geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 4.0 GB | Dauer 00:01:01"},
       // Stopped: the bar keeps the share done, no jump to the end, and no reliability of a part.
       {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kUser, 2500,
-       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+       L"Gestoppt: 100.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
       {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kDriveGone, 2500,
-       L"Gestoppt: 100 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+       L"Gestoppt: 100.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
       // Ended by the medium's errors: a failure, not a stop.
       {Snapshot(kPhaseFinished, false, 400, 40, 400, 2), StopReason::kErrorLimit, 10000,
-       L"Fehler: Test wegen Fehlern des Mediums beendet: 400 geschrieben, 40 geprüft, 0 Fehler | Ziel 400.0 MB | "
+       L"Fehler: Test wegen Fehlern des Mediums beendet: 400.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | "
        L"Dauer 00:00:02"},
       {Snapshot(kPhaseFinished, false, 400, 0, 400, 2), StopReason::kFileSystemLimit, 10000,
-       L"Fehler: Grenze des Dateisystems erreicht: 400 geschrieben, 0 geprüft, 0 Fehler | Ziel 400.0 MB | "
+       L"Fehler: Grenze des Dateisystems erreicht: 400.0 MB geschrieben, 0.0 B geprüft, 0 Fehler | Ziel 400.0 MB | "
        L"Dauer 00:00:02"},
       // Write-only job: no reliability.
       {Snapshot(kPhaseFinished, false, 8, 0, 8, 1), StopReason::kNone, 10000,
-       L"Fertig: 8 geschrieben, 0 geprüft, 0 Fehler | Ziel 8.0 MB | Dauer 00:00:01"},
+       L"Fertig: 8.0 MB geschrieben, 0.0 B geprüft, 0 Fehler | Ziel 8.0 MB | Dauer 00:00:01"},
+      // Verify-only: it wrote nothing and does not say it did.
+      {Snapshot(kPhaseFinished, false, 0, 64, 64, 2), StopReason::kNone, 10000,
+       L"Fertig: 64.0 MB geprüft, 0 Fehler | Zuverlässigkeit 100.00% | Ziel 64.0 MB | Dauer 00:00:02"},
   };
   for (auto c : cases) {
     c.s.stopRequested = c.stop != StopReason::kNone;

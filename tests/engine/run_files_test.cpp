@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "common/diag_log.h"
@@ -10,6 +11,7 @@
 #include "common/paths.h"
 #include "engine/method_plan.h"
 #include "engine/target_guard.h"
+#include "engine/worker_limits.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "tests/support/temp_folder.h"
@@ -217,6 +219,31 @@ TEST_F(TestFilesTest, PreflightFailsWhenTheReserveOrTheTestDoesNotFit) {
     ASSERT_EQ(status_.size(), 2u);
     EXPECT_EQ(status_[1], L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
   }
+}
+
+// A kept run's files that the new run empties count as free; other entries of the same names
+// and files the run does not make do not.
+TEST_F(TestFilesTest, PreflightCountsAKeptRunsFilesAsFree) {
+  // Sparse files: their sizes count, the disk's free space hardly moves, and gigabytes of margin
+  // keep the check apart from what other programs write meanwhile.
+  constexpr uint64_t kGiB = 1024 * kMiB;
+  testing::WriteFileBytes(drive_.File(L"velkor.bin"), "");
+  testing::WriteFileBytes(drive_.File(L"velkor_full_01.bin"), "");
+  std::filesystem::resize_file(std::filesystem::path(drive_.File(L"velkor.bin")), 8 * kGiB);
+  std::filesystem::resize_file(std::filesystem::path(drive_.File(L"velkor_full_01.bin")), kGiB);
+  TestConfig c = ConfigOn(drive_.path());
+  EXPECT_EQ(ReusableTestFileBytes(c), 8 * kGiB);  // one file: velkor.bin only
+  EXPECT_EQ(LeftoverTestFileBytes(drive_.path()), 9 * kGiB);
+  EXPECT_EQ(ReusableTestFileBytes({drive_.path(), drive_.File(L"fehlt.bin")}), 0u);  // a folder, a missing file
+
+  uint64_t free = 0, total = 0;
+  ASSERT_TRUE(platform::GetVolumeSpace(drive_.path(), &free, &total));
+  c.testSize = RoundDownToMultiple(free + 4 * kGiB, c.blockSize);  // fits only with the kept file
+  EXPECT_FALSE(CheckFreeSpace(c));
+  log_.clear();
+  EXPECT_TRUE(CheckFreeSpace(c, ReusableTestFileBytes(c)));
+  ASSERT_EQ(log_.size(), 2u);
+  EXPECT_NE(log_[1].find(L", dazu eigene Testdateien eines früheren Laufs=8.0 GB, "), std::wstring::npos) << log_[1];
 }
 
 TEST_F(TestFilesTest, PreflightReportsAFailedQueryWithTheSystemError) {

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "results/result_report.h"
+#include "platform/text.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
 
@@ -462,6 +463,11 @@ TEST_F(TestRunTest, PreflightFailuresEndWithoutOutcome) {
     // The failure stays the last status: the end summary of the progress display does not replace it.
     EXPECT_TRUE(state->preflightFailed);
     EXPECT_TRUE(BuildProgressView(TakeProgressSnapshot(*state)).keepStatus);
+    // The front-end gets the two texts for its box, and no results file of a run that tested
+    // nothing is left among the saved tests.
+    EXPECT_EQ(state->failureStatus, c.status);
+    EXPECT_EQ(platform::WideToUtf8(state->failureLine).rfind(c.logLine + 2, 0), 0u) << platform::WideToUtf8(state->failureLine);
+    EXPECT_TRUE(ResultFiles().empty());
   }
 }
 

@@ -228,6 +228,28 @@ TEST(StartModes, SizeFromTheFreeSpaceOrFromEarlierFiles) {
   EXPECT_EQ(files.config.testSize, 3 * kMiB);
 }
 
+// Testing again after keeping a run's file: that file counts as free, since the run empties it;
+// files of another layout that the new run would not reuse do not.
+TEST(StartModes, AKeptRunsFileCountsAsFreeSpace) {
+  testing::TempFolder folder;
+  DriveInfo drive = Drive(100 * kMiB);
+  drive.root = folder.path();
+  StartRequest request;
+  request.mode = StartMode::kCompactQuorvel;
+  EXPECT_EQ(Plan(request, &drive).config.testSize, 68 * kMiB);
+
+  testing::WriteFileBytes(folder.File(L"velkor_full_01.bin"), std::string(20 * kMiB, 'k'));
+  EXPECT_EQ(Plan(request, &drive).config.testSize, 68 * kMiB);  // one file now: velkor.bin
+  testing::WriteFileBytes(folder.File(L"velkor.bin"), std::string(40 * kMiB, 'k'));
+  const StartPlan b = Plan(request, &drive);
+  ASSERT_TRUE(Ok(b));
+  EXPECT_EQ(b.config.testSize, 108 * kMiB);
+  EXPECT_EQ(b.effects.quorvelSize, 108 * kMiB);
+
+  request.mode = StartMode::kCompactFullTest;
+  EXPECT_EQ(Plan(request, &drive).config.testSize, 108 * kMiB);
+}
+
 TEST(StartModes, NonEmptyTargetQuestion) {
   const DriveInfo nearlyEmpty = Drive(990 * kMiB, 1000 * kMiB);
   EXPECT_FALSE(NeedsNonEmptyConfirmation(nearlyEmpty, false));

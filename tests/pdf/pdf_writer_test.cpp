@@ -59,6 +59,9 @@ TEST(ResultsPdf, OnePageWithTitleAndAtMost37TableLines) {
   EXPECT_NE(pdf.find("(Zeile 34 a\\\\b) Tj\n"), std::string::npos);  // line 37 of the table
   EXPECT_EQ(pdf.find("(Zeile 35 "), std::string::npos);
   EXPECT_NE(pdf.find("/MediaBox [0 0 842 595]"), std::string::npos);
+  // The table pads its columns with blanks: a font of equal widths.
+  EXPECT_NE(pdf.find("/BaseFont /Courier /Encoding /WinAnsiEncoding"), std::string::npos);
+  EXPECT_EQ(pdf.find("Helvetica"), std::string::npos);
 }
 
 TEST(HelpPdf, PagesOf42Lines) {

@@ -287,6 +287,22 @@ TEST_F(Exports, ResultsPdfShowsTheFirst37TableLines) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
   EXPECT_EQ(text.find("a\\b 33"), std::string::npos) << text;
+  // In the page's monospaced font the columns line up: from the workers column to the speed
+  // column a row spans as many characters as the header (the long method text only shifts both).
+  const size_t headerStart = text.rfind('\n', text.find("Art des Zugriffs")) + 1;
+  const size_t rowStart = text.rfind('\n', text.find("a\\b 01 ")) + 1;
+  const std::string header = text.substr(headerStart, text.find('\n', headerStart) - headerStart);
+  const std::string row = text.substr(rowStart, text.find('\n', rowStart) - rowStart);
+  // Characters, not bytes: the umlauts take two bytes each in UTF-8.
+  auto chars = [](const std::string& line, size_t bytes) {
+    size_t n = 0;
+    for (size_t i = 0; i < bytes && i < line.size(); ++i) n += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+    return n;
+  };
+  ASSERT_NE(header.find("MB/s"), std::string::npos) << header;
+  ASSERT_NE(row.find("20.00"), std::string::npos) << row;
+  EXPECT_EQ(chars(header, header.find("MB/s") + 4) - chars(header, header.find("Worker") + 6),
+            chars(row, row.find("20.00") + 5) - chars(row, row.find(" 2 ") + 2)) << header << "\n" << row;
 }
 
 }  // namespace

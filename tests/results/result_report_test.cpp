@@ -119,6 +119,28 @@ TEST(ResultReport, ExactTexts) {
            L"100.00%, \u00D8 20.00 MB/s\r\n"
            L"Empfehlung: Quorvel-Modus (Volltest), Worker 4, Block 1024 KB\r\n" +
            kPrompt},
+      {"verify-only run: checked, nothing written",
+       {{L"Ausgeglichen (nur prüfen)", 2, 1048576, 64 * kMiB, 30.0, 2.0, 0, true}},
+       StopReason::kNone,
+       kTitle +
+           L"Schnellste Variante\r\n"
+           L"  Art des Zugriffs: Ausgeglichen (nur prüfen)\r\n"
+           L"  Worker: 2\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geschwindigkeit: 30.00 MB/s\r\n\r\n"
+           L"Volltest / Prüfung\r\n"
+           L"  Art des Zugriffs: Ausgeglichen (nur prüfen)\r\n"
+           L"  Worker: 2\r\n"
+           L"  Blockgröße: 1024 KB\r\n"
+           L"  Geprüfte Menge: 64.0 MB\r\n"
+           L"  Zurück gelesen/geprüft: 64.0 MB\r\n"
+           L"  Fehler: 0\r\n"
+           L"  Dauer: 00:00:02\r\n"
+           L"  Geschwindigkeit: 30.00 MB/s\r\n\r\n"
+           L"Zusammenfassung: nur geprüft (nichts geschrieben), zurück gelesen/geprüft 64.0 MB, Fehler 0, "
+           L"Zuverlässigkeit 100.00%, \u00D8 30.00 MB/s\r\n"
+           L"Empfehlung: Ausgeglichen (nur prüfen), Worker 2, Block 1024 KB\r\n" +
+           kPrompt},
       {"run with errors: the faster row with errors is not the fastest",
        {kFastTurbo,
         {L"Ausgeglichen", 4, 524288, 256 * kMiB, 99.0, 3.0, 5, true},

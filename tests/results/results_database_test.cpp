@@ -255,6 +255,30 @@ TEST(ResultsFile, MalformedTextsLoadCleanly) {
 }
 
 // A file written before the program version became a key loads as it did.
+// The JSON export takes the run's settings from the file its rows came from.
+TEST(ResultsFile, HeaderReadsBackWhatTheRunWrote) {
+  ResultsFileHeader written;
+  written.driveRoot = L"E:\\";
+  written.fileSystem = L"exFAT \"neu\"";
+  written.testSize = 67108864;
+  written.reserveFree = 0;
+  written.testPoints = 5;
+  ResultsFileHeader read;
+  read.testSize = 1;
+  ASSERT_TRUE(ParseResultsHeader(BuildResultsJson(written, {}, true), &read));
+  EXPECT_EQ(read.driveRoot, L"E:\\");
+  EXPECT_EQ(read.fileSystem, L"exFAT \"neu\"");
+  EXPECT_EQ(read.testSize, 67108864u);
+  EXPECT_EQ(read.reserveFree, 0u);
+  EXPECT_EQ(read.testPoints, 5u);
+  // A record's text cannot pose as the header, and a text without one leaves it untouched.
+  ResultsFileHeader kept;
+  kept.driveRoot = L"X";
+  EXPECT_FALSE(ParseResultsHeader(L"{\"results\": [{\"drive\":\"F:\\\\\"}]}", &kept));
+  EXPECT_FALSE(ParseResultsHeader(L"", &kept));
+  EXPECT_EQ(kept.driveRoot, L"X");
+}
+
 TEST(ResultsFile, FileWithoutProgramVersionLoads) {
   const std::wstring older =
       L"{\n  \"schema\": \"velkor-results-v1\",\n  \"writtenAt\": \"2026-01-05 10:00:00.000\",\n"

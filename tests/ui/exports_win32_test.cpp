@@ -7,6 +7,7 @@
 #include "results/exports.h"
 #include "results/result_report.h"
 #include "tests/ui/window_driver.h"
+#include "ui/commands.h"
 #include "ui/report_window.h"
 #include "view/control_numbers.h"
 
@@ -53,6 +54,35 @@ TEST_F(Exports, EveryFormatThroughTheSaveDialog) {
   // The CSV is exactly the delimited table.
   EXPECT_EQ(ReadFileBytes(folder_.File(L"export-0.csv")),
             platform::WideToUtf8(BuildDelimitedTable(Ui().currentResults, L';')));
+}
+
+// The JSON export tells the run's settings, read from the results file the rows came from.
+TEST_F(Exports, JsonExportCarriesTheSettingsOfTheLoadedRun) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ResultsFileHeader run;
+  run.driveRoot = L"E:\\";
+  run.fileSystem = L"exFAT";
+  run.testSize = 67108864;
+  run.reserveFree = 0;
+  run.testPoints = 5;
+  std::vector<ResultRecord> rows(1);
+  rows[0] = {L"Quorvel-Modus (Volltest)", 4, 1048576, 64 << 20, 30.0};
+  const std::wstring saved = folder_.File(L"results\\20250203-090500-E__-velkor.json");
+  ASSERT_TRUE(SaveResultsFile(saved, run, rows, true));
+  RefreshSavedTests(L"");
+  Command(kIdSettingsToggle);
+  Choose(kCtlSavedTestsBox, 0);
+  ASSERT_EQ(Ui().currentResultsPath, saved);
+  const std::wstring path = folder_.File(L"export.json");
+  Choose(kCtlExportBox, 4);
+  Answerer().answers.push_back(SaveAs(path));
+  Command(kIdExport);
+  Pump();
+  const std::string json = ReadFileBytes(path);
+  for (const char* line : {"  \"drive\": \"E:\\\\\",\n", "  \"fileSystem\": \"exFAT\",\n", "  \"testSizeBytes\": 67108864,\n",
+                           "  \"reserveFreeBytes\": 0,\n", "  \"testPoints\": 5,\n", "  \"final\": true,\n"}) {
+    EXPECT_NE(json.find(line), std::string::npos) << line << json;
+  }
 }
 
 TEST_F(Exports, DialogAddsTheExtensionAndAsksBeforeOverwriting) {
@@ -106,7 +136,7 @@ TEST_F(Exports, EmptyListFailureAndCancelledDialog) {
   EXPECT_EQ(Text(kCtlLogView).find(L"Export geschrieben"), std::wstring::npos);
 }
 
-TEST_F(Exports, ReportYesSavesExactlyTheShownText) {
+TEST_F(Exports, ReportYesSavesTheShownReportWithoutItsQuestion) {
   ASSERT_NE(OpenWindow(), nullptr);
   LoadRows();
   const std::wstring path = folder_.File(L"bericht.txt");
@@ -115,8 +145,11 @@ TEST_F(Exports, ReportYesSavesExactlyTheShownText) {
   ShowResultReport(main_, Ui().currentResults);
   ASSERT_EQ(Seen(kResultReportCaption).size(), 1u);
   const std::wstring shown = Seen(kResultReportCaption)[0].text;
-  EXPECT_EQ(shown, ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone)));
-  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(shown));
+  const ResultReport report = BuildResultReport(Ui().currentResults, StopReason::kNone);
+  EXPECT_EQ(shown, ReportBoxText(report));
+  // The file holds the report, not the box's question about saving it.
+  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(report.body));
+  EXPECT_EQ(ReadFileBytes(path).find("Ja = "), std::string::npos);
   Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);
 

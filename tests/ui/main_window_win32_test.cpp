@@ -141,9 +141,17 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
   EXPECT_TRUE(visible(kCtlDriveList));
   EXPECT_EQ(ClientRect(kCtlDriveList).right - ClientRect(kCtlDriveList).left, client.right - 40);
   for (int n : {kCtlResultList, kCtlVerticalBar, kCtlLanguageBox, kCtlSavedTestsBox, kCtlExportBox,
-                kCtlTestSizeField, kCtlProfileBox, kCtlStartButton, kCtlStopButton}) {
+                kCtlTestSizeField, kCtlProfileBox}) {
     EXPECT_FALSE(visible(n)) << n;
   }
+  // Start and Stop in sight at the end of the selected-drive line, Stop greyed while idle.
+  for (int n : {kCtlStartButton, kCtlStopButton}) {
+    EXPECT_TRUE(visible(n)) << n;
+    EXPECT_EQ(ClientRect(n).top, ClientRect(kCtlSelectedDrive).top - 3) << n;
+    EXPECT_GE(ClientRect(n).left, ClientRect(kCtlSelectedDrive).right) << n;
+  }
+  EXPECT_TRUE(IsWindowEnabled(Control(kCtlStartButton)));
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStopButton)));
   EXPECT_GT(ClientRect(kCtlProgressBar).top, ClientRect(kCtlHorizontalBar).bottom);
 
   Command(kIdSettingsToggle);
@@ -152,14 +160,16 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
                 kCtlTestSizeField, kCtlProfileBox, kCtlDeleteCheck, kCtlPartialCheck}) {
     EXPECT_TRUE(visible(n)) << n;
   }
-  for (int n : {kCtlStartButton, kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlTestPointsField}) {
+  for (int n : {kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlTestPointsField}) {
     EXPECT_FALSE(visible(n)) << n;
   }
+  EXPECT_TRUE(visible(kCtlStartButton) && visible(kCtlStopButton));
   const RECT drives = ClientRect(kCtlDriveList);
   const RECT results = ClientRect(kCtlResultList);
   EXPECT_EQ(drives.top, 82);
-  EXPECT_EQ(drives.right, SplitX - 8);
-  EXPECT_EQ(results.left, SplitX + 8);
+  // The bar at its default follows the window's width: half of it, never left of the default.
+  EXPECT_GE(drives.right, SplitX - 8);
+  EXPECT_EQ(results.left, drives.right + 16);
   EXPECT_EQ(Text(kCtlSettingsToggle), L"Einstellungen verbergen");
   EXPECT_EQ(MenuText(kIdSettingsToggle), L"Einstellungen verbergen");
   // Nothing overlaps in the settings area: each field sits below the lists and above the bar.
@@ -337,6 +347,23 @@ TEST_F(MainWindow, SettingsAreWrittenOnCloseAndAppliedAtTheNextStart) {
   EXPECT_EQ(loaded[1], 0);
 }
 
+// A frame taller than the screen (912 pixels on a 900 one) is not kept: the next start would open
+// past the screen's edge.
+TEST_F(MainWindow, TheSavedSizeStaysInsideTheWorkArea) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int workHeight = work.bottom - work.top;
+  MoveWindow(main_, 0, 0, ScaleToDpi(900, Ui().dpi), workHeight + 12, TRUE);
+  RECT outer{};
+  GetWindowRect(main_, &outer);
+  ASSERT_GT(outer.bottom - outer.top, workHeight) << "the system kept the window inside the screen";
+  CloseWindow();
+  const int saved = platform::ReadIniInt(SettingsFilePath(), L"Window", L"Height", 0);
+  EXPECT_EQ(saved, UnscaleFromDpi(workHeight, Ui().dpi));
+  EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), 900);
+}
+
 TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
   ASSERT_NE(OpenWindow(), nullptr);
   for (int language : {kLanguageEnglish, kLanguageSpanish, kLanguageGerman}) {
@@ -438,7 +465,7 @@ TEST_F(MainWindow, TabWalksTheControlsInReadingOrder) {
   SetFocus(Control(kCtlDriveList));
   Pump();
   ASSERT_EQ(GetFocus(), Control(kCtlDriveList));
-  const int order[] = {kCtlLanguageBox,  kCtlSavedTestsBox, kCtlExportBox,   kCtlResultList,  kCtlTestSizeField,
+  const int order[] = {kCtlStartButton,  kCtlLanguageBox,  kCtlSavedTestsBox, kCtlExportBox,   kCtlResultList,  kCtlTestSizeField,
                        kCtlBlockField,   kCtlWorkerField,   kCtlReserveField, kCtlMethodCheck, kCtlFastestCheck,
                        kCtlProfileBox,   kCtlPartialCheck,  kCtlDeleteCheck, kCtlSummary,     kCtlLogView,
                        kCtlDriveList};
@@ -480,15 +507,15 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
     return info.ptMinTrackSize;
   };
   EXPECT_EQ(fontHeight(), -12);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 110);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 95);
 
   RECT proposed{outer.left, outer.top, outer.left + width * 3 / 2, outer.top + height * 3 / 2};
   SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
   Pump();
   EXPECT_EQ(Ui().dpi, 144);
   EXPECT_EQ(fontHeight(), -18);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 165);
-  EXPECT_EQ(SendMessageW(Control(kCtlResultList), LVM_GETCOLUMNWIDTH, 0, 0), 203);  // 135 at 96
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 143);
+  EXPECT_EQ(SendMessageW(Control(kCtlResultList), LVM_GETCOLUMNWIDTH, 0, 0), 195);  // 130 at 96
   EXPECT_EQ(SendMessageW(Ui().tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 630);
   EXPECT_EQ(minimum().x, 1140);
   EXPECT_EQ(minimum().y, 840);
@@ -506,12 +533,12 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
   SaveWindowSettings();
   EXPECT_NEAR(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Height", 0), height, 1);
   EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), std::max(kMinWindowWidth, width));
-  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,110,85,85,85,70,95,95");
+  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,95,90,75,75,65,90,90");
 
   SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outer));
   Pump();
   EXPECT_EQ(fontHeight(), -12);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 110);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 95);
   EXPECT_EQ(ClientRect(kCtlDriveList).left, 20);
   EXPECT_EQ(ClientRect(kCtlDriveList).top, 82);
   EXPECT_EQ(minimum().x, 760);
@@ -542,7 +569,7 @@ TEST_F(MainWindow, OpensAtTheScreensDpi) {
   EXPECT_EQ(ClientRect(kCtlDriveList).left, ScaleToDpi(20, dpi));
   EXPECT_EQ(ClientRect(kCtlDriveList).top, ScaleToDpi(42, dpi));
   EXPECT_EQ(ClientRect(kCtlSelectedDrive).bottom - ClientRect(kCtlSelectedDrive).top, ScaleToDpi(24, dpi));
-  EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(110, dpi));
+  EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(95, dpi));
   Command(kIdSettingsToggle);
   EXPECT_EQ(ClientRect(kCtlTestSizeField).left, ScaleToDpi(150, dpi));
   EXPECT_EQ(ClientRect(kCtlTestSizeField).right - ClientRect(kCtlTestSizeField).left, ScaleToDpi(80, dpi));

@@ -15,6 +15,7 @@
 #include "tests/ui/window_driver.h"
 #include "ui/diagnosis_window.h"
 #include "ui/drive_watch.h"
+#include "ui/run_control.h"
 #include "ui/lists.h"
 #include "view/control_numbers.h"
 
@@ -199,32 +200,130 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   EXPECT_EQ(FilesOn(L"W:\\"), kept);
 }
 
-TEST_F(TestRuns, WriteProtectedDriveIsRefusedForTestingButMayBeVerified) {
+// A run that cannot begin says why in a box, not only in the log, and leaves nothing among the
+// saved tests. (A write-protected drive is refused by the start rules; Wine reports no write
+// protection, and the start reads the drive again, so that refusal is tested natively.)
+TEST_F(TestRuns, AStartThatFailsSaysWhyInABoxAndSavesNoResults) {
   ASSERT_NE(OpenWindow(), nullptr);
   ASSERT_TRUE(SelectDrive(L"W:\\"));
-  // Wine reports no write protection for any volume: mark the row as the drive query would.
-  for (DriveInfo& d : DriveTable) {
-    if (d.root == L"W:\\") d.writeProtected = true;
-  }
-  FillDriveList(L"W:\\");
-  Answerer().byTitle = {{L"Schreibschutz", IDOK}};
-  Command(kIdStart);
-  Pump();
-  ASSERT_EQ(Seen(L"Schreibschutz").size(), 1u);
-  EXPECT_EQ(Seen(L"Schreibschutz")[0].text, L"Das ausgewählte Laufwerk ist schreibgeschützt.");
-  EXPECT_FALSE(Ui().run);
-
-  // Verify-only is accepted; with no earlier files its preflight fails and the window recovers.
+  Answerer().byTitle = {{kStartFailedTitle, IDOK}};
   Command(kIdVerifyOnly);
   ASSERT_TRUE(Ui().run);
   WaitForIdle();
   EXPECT_TRUE(Logged(L"Bedienung: Nur prüfen gedrückt."));
-  EXPECT_TRUE(Logged(L"FEHLER:"));
+  ASSERT_EQ(Seen(kStartFailedTitle).size(), 1u);
+  EXPECT_EQ(Seen(kStartFailedTitle)[0].text,
+            L"Fehler: Testdatei zum Prüfen fehlt.\r\n\r\nFEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: "
+            L"W:\\velkor.bin");
   EXPECT_TRUE(FilesOn(L"W:\\").empty());
-  // The failure stays the last word of the status line, also through another timer tick.
+  EXPECT_TRUE(ListSavedResultFiles().empty());
+  EXPECT_EQ(SendMessageW(Control(kCtlSavedTestsBox), CB_GETCOUNT, 0, 0), 0);
+  // The failure stays the last word of the status line, also through another timer tick, and
+  // the box came once.
   SendMessageW(main_, WM_TIMER, kProgressTimer, 0);
   Pump();
   EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Testdatei zum Prüfen fehlt.");
+  EXPECT_EQ(Seen(kStartFailedTitle).size(), 1u);
+}
+
+// The drive table follows the drive: a row picked again, a Start, and the end of a run read it
+// anew; a kept run's file counts as free for the next compact run.
+TEST_F(TestRuns, TheDriveIsReadAgainAtStartAndAfterARun) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  auto realFree = [] {
+    ULARGE_INTEGER free{}, total{};
+    GetDiskFreeSpaceExW(L"W:\\", &free, nullptr, &total);
+    return free.QuadPart;
+  };
+  const uint64_t emptyFree = realFree();
+  const uint64_t want = (emptyFree - 33554432) / 1048576 * 1048576;
+
+  // A stale row (as before files were copied) is read again when the user picks the drive.
+  size_t row = 0;
+  while (row < DriveTable.size() && DriveTable[row].root != L"W:\\") ++row;
+  ASSERT_LT(row, DriveTable.size());
+  DriveTable[row].freeBytes = 1;
+  FillDriveList(L"Y:\\");  // refilling the list restores a selection: no user's pick, no read
+  FillDriveList(L"W:\\");
+  EXPECT_EQ(Selected().freeBytes, 1u);
+  FillDriveList(L"Y:\\");
+  LVITEMW pick{};
+  pick.stateMask = pick.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(Control(kCtlDriveList), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&pick));  // as a click does
+  ASSERT_EQ(GetSelectedDriveRoot(), L"W:\\");
+  EXPECT_EQ(Selected().freeBytes, emptyFree);
+
+  // 40 MB copied onto the stick after the last look: Start reads the drive and asks.
+  WriteFileBytes(L"W:\\user-data.bin", std::string(40 << 20, 'u'));
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDNO}};
+  Command(kIdStart);
+  Pump();
+  ASSERT_EQ(Seen(L"Zielpartition nicht leer").size(), 1u);
+  EXPECT_FALSE(Ui().run);
+  EXPECT_EQ(Selected().freeBytes, realFree());
+  EXPECT_LT(Selected().freeBytes, emptyFree - (40 << 20) + 1048576);
+  DeleteFileW(L"W:\\user-data.bin");
+
+  // A run whose file is kept: afterwards the table shows the drive nearly full.
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
+  Command(kIdStart);
+  WaitForIdle();
+  ASSERT_EQ(Ui().currentResults.size(), 1u);
+  EXPECT_EQ(Ui().currentResults[0].bytes, want);
+  EXPECT_EQ(Selected().freeBytes, realFree());
+  EXPECT_LT(Selected().freeBytes, emptyFree - want + 1048576);
+
+  // Testing again: the kept file is ours and is emptied, so the run is sized as on the empty
+  // stick and its preflight passes.
+  Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  WaitForIdle();
+  const std::wstring second = Log();  // a start empties the log view
+  EXPECT_EQ(second.find(L"FEHLER"), std::wstring::npos) << Narrow(second);
+  EXPECT_NE(second.find(L"dazu eigene Testdateien eines früheren Laufs="), std::wstring::npos) << Narrow(second);
+  ASSERT_EQ(Ui().currentResults.size(), 1u);
+  EXPECT_EQ(Ui().currentResults[0].bytes, want);
+  EXPECT_EQ(Ui().currentResults[0].errors, 0u);
+  EXPECT_TRUE(FilesOn(L"W:\\").empty());
+  EXPECT_EQ(Selected().freeBytes, realFree());
+}
+
+// Settings that the profile decides are greyed before the run with the reason beside the box;
+// a run greys every setting; afterwards the partial range follows its box again.
+TEST_F(TestRuns, FieldsShowWhatTheyDoAndARunLocksThemAll) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  ShowSettingsWithSize(L"16", L"1024");
+  auto enabled = [](int n) { return IsWindowEnabled(Control(n)) != FALSE; };
+  Choose(kCtlProfileBox, 3);
+  for (int n : {kCtlTestSizeField, kCtlReserveField, kCtlMethodCheck, kCtlFastestCheck, kCtlPartialCheck, kCtlDeleteCheck}) {
+    EXPECT_FALSE(enabled(n)) << n;
+  }
+  EXPECT_TRUE(enabled(kCtlBlockField) && enabled(kCtlWorkerField) && enabled(kCtlProfileBox));
+  EXPECT_EQ(Text(kCtlWorkerHint), Translate(L"quorvel_takes_over"));
+  Choose(kCtlProfileBox, 2);
+  EXPECT_TRUE(enabled(kCtlTestSizeField) && enabled(kCtlMethodCheck) && enabled(kCtlPartialCheck));
+  EXPECT_NE(Text(kCtlWorkerHint), Translate(L"quorvel_takes_over"));
+  SetText(kCtlTestSizeField, L"16");
+
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  ASSERT_TRUE(TestRunning());
+  for (int n : {kCtlTestSizeLabel, kCtlTestSizeField, kCtlBlockLabel, kCtlBlockField, kCtlWorkerLabel, kCtlWorkerField,
+                kCtlReserveLabel, kCtlReserveField, kCtlMethodCheck, kCtlFastestCheck, kCtlProfileBox, kCtlPartialCheck,
+                kCtlPartialStartField, kCtlPartialRangeField, kCtlDeleteCheck, kCtlStartButton}) {
+    EXPECT_FALSE(enabled(n)) << "during the run, control " << n;
+  }
+  EXPECT_TRUE(enabled(kCtlStopButton));
+  WaitForIdle();
+  EXPECT_TRUE(enabled(kCtlTestSizeField) && enabled(kCtlBlockField) && enabled(kCtlPartialCheck));
+  EXPECT_FALSE(enabled(kCtlPartialStartField) || enabled(kCtlPartialRangeField));  // "Teilbereich" is not ticked
+  EXPECT_FALSE(enabled(kCtlStopButton));
+
+  // Over the idle log the status line does not claim a locked field.
+  SendMessageW(main_, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCtlLogView)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(Text(kCtlStatusLine), Translate(L"ready"));
 }
 
 TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {

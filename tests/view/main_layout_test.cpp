@@ -37,9 +37,9 @@ TEST(MainLayout, ExpandedAt1200PutsBothListsBesideTheBar) {
   ExpectAt(layout, kCtlResultList, {618, 82, 562, 145});
   EXPECT_TRUE(layout[kCtlResultList].visible);
   EXPECT_TRUE(layout[kCtlLanguageBox].visible);
-  // Every command button is hidden: the menu carries the commands.
-  for (int n : {kCtlExplorerButton, kCtlExportButton, kCtlOpenResultsButton, kCtlStartButton, kCtlStopButton,
-                kCtlSettingsToggle, kCtlVerifyOnlyButton, kCtlMethodToggle}) {
+  // Start and Stop are the only command buttons shown: the menu carries the others.
+  for (int n : {kCtlExplorerButton, kCtlExportButton, kCtlOpenResultsButton, kCtlSettingsToggle,
+                kCtlVerifyOnlyButton, kCtlMethodToggle}) {
     EXPECT_TRUE(layout[n].visibilitySet && !layout[n].visible) << "control " << n;
   }
 }
@@ -48,7 +48,7 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
   struct Case {
     int width, height, splitX, pane, wantSplitX, wantPane;
   } cases[] = {
-      {700, 700, 610, 145, 450, 145},   // minSide 250 below 760
+      {700, 700, 640, 145, 450, 145},   // minSide 250 below 760
       {1200, 700, 100, 145, 300, 145},  // at least minSide
       {1200, 700, 610, 50, 610, 100},
       {1200, 600, 610, 400, 610, 165},  // 600 - 435
@@ -61,6 +61,20 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
   }
 }
 
+// Until the bar is dragged (it stays at its default 610), the lists share a wide window equally,
+// and the window keeps the default so that the split goes on following the width.
+TEST(MainLayout, TheDefaultSplitFollowsTheWindowsWidth) {
+  const MainLayout wide = ComputeMainLayout(Input(1374, 700, true));
+  EXPECT_EQ(wide.splitX, 610);
+  ExpectAt(wide, kCtlDriveList, {20, 82, 687 - 28, 145});
+  EXPECT_EQ(wide[kCtlResultList].x, 687 + 8);
+  EXPECT_EQ(ComputeMainLayout(Input(1200, 700, true))[kCtlDriveList].width, 582);  // never below the default
+  EXPECT_EQ(ComputeMainLayout(Input(700, 700, true)).controls[kCtlDriveList].width, 450 - 28);
+  const MainLayout dragged = ComputeMainLayout(Input(1374, 700, true, false, 600));
+  EXPECT_EQ(dragged.splitX, 600);
+  EXPECT_EQ(dragged[kCtlDriveList].width, 600 - 28);
+}
+
 TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
   const MainLayout layout = ComputeMainLayout(Input(1200, 700, false));
   ExpectAt(layout, kCtlDriveList, {20, 42, 1160, 145});
@@ -69,7 +83,9 @@ TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
     EXPECT_FALSE(layout[n].visible) << "control " << n;
   }
   ExpectAt(layout, kCtlHorizontalBar, {20, 193, 1160, 5});
-  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160, 24});
+  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160 - 236, 24});
+  ExpectAt(layout, kCtlStartButton, {1180 - 228, 202, 110, 28});
+  ExpectAt(layout, kCtlStopButton, {1180 - 110, 202, 110, 28});
   ExpectAt(layout, kCtlProgressBar, {20, 239, 1160, 18});
   ExpectAt(layout, kCtlSummary, {20, 265, 1160, 48});
   ExpectAt(layout, kCtlLogLabel, {20, 321, 150, 20});
@@ -81,7 +97,7 @@ TEST(MainLayout, ExpandedAt1000WrapsTheMethodTestGroup) {
   const MainLayout layout = ComputeMainLayout(Input(1000, 745, true));
   const int row = 82 + 145 + 18 + 34;  // first settings row
   ExpectAt(layout, kCtlTestSizeField, {150, row, 80, 24});
-  ExpectAt(layout, kCtlReserveLabel, {715, row + 4, 115, 22});
+  ExpectAt(layout, kCtlReserveLabel, {715, row + 4, 135, 22});
   ExpectAt(layout, kCtlMethodCheck, {20, row + 36, 165, 24});
   ExpectAt(layout, kCtlFastestCheck, {190, row + 36, 790, 24});
   ExpectAt(layout, kCtlProfileBox, {110, row + 72, 220, 400});
@@ -112,6 +128,53 @@ TEST(MainLayout, SmallClientsAreLaidOutAtTheMinimumSize) {
   EXPECT_EQ(layout.topPaneHeight, 125);          // 560 - 435
   EXPECT_EQ(layout[kCtlLogView].height, 560 - (42 + 125 + 18 + 34 + 26 + 56 + 22) - 38);
   EXPECT_EQ(ComputeMainLayout(Input(640, 560, true, true))[kCtlLogView].height, 90);
+}
+
+// Start and Stop stay in sight in both views and at every size, and share their place with no
+// other shown control (a drop-down box counts with its closed height).
+TEST(MainLayout, StartAndStopAreShownAndOverlapNothing) {
+  auto shown = [](const MainLayout& l, int n) { return l[n].moved && (!l[n].visibilitySet || l[n].visible); };
+  auto height = [](int n, const ControlPlacement& c) {
+    const bool dropDown = n == kCtlLanguageBox || n == kCtlSavedTestsBox || n == kCtlExportBox || n == kCtlProfileBox;
+    return dropDown ? 24 : c.height;
+  };
+  for (int width : {640, 760, 1000, 1235, 1390, 1920}) {
+    for (bool settings : {false, true}) {
+      for (int dpi : {96, 144}) {
+        LayoutInput in = Input(width * dpi / 96, 745 * dpi / 96, settings, settings);
+        in.dpi = dpi;
+        const MainLayout layout = ComputeMainLayout(in);
+        for (int button : {kCtlStartButton, kCtlStopButton}) {
+          ASSERT_TRUE(shown(layout, button)) << width << " " << settings;
+          const ControlPlacement& b = layout[button];
+          EXPECT_LE(b.x + b.width, in.clientWidth) << width;
+          for (int n = 1; n <= kControlCount; ++n) {
+            if (n == button || !shown(layout, n)) continue;
+            const ControlPlacement& c = layout[n];
+            const bool apart = c.x >= b.x + b.width || b.x >= c.x + c.width || c.y >= b.y + b.height ||
+                               b.y >= c.y + height(n, c);
+            EXPECT_TRUE(apart) << "control " << n << " overlaps " << button << " at " << width << " px, dpi " << dpi
+                               << (settings ? ", settings shown" : ", compact");
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(MainWindowPlacement, TheSavedSizeStaysInsideTheWorkArea) {
+  struct Case {
+    int w, h, workW, workH, dpi, wantW, wantH;
+  } cases[] = {
+      {1235, 912, 1440, 900, 96, 1235, 900},   // a frame taller than the screen
+      {1935, 1100, 1920, 1040, 144, 1280, 693}, // at 150 %: pixels clamped, then 96-DPI units
+      {1235, 745, 0, 0, 96, 1235, 745},        // work area unknown
+  };
+  for (const Case& c : cases) {
+    const WindowSize s = WindowSizeToSave(c.w, c.h, c.workW, c.workH, c.dpi);
+    EXPECT_EQ(s.width, c.wantW) << c.w;
+    EXPECT_EQ(s.height, c.wantH) << c.h;
+  }
 }
 
 TEST(SplitterDrag, KeepsRoomOnBothSides) {

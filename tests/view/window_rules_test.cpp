@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "common/localization.h"
+#include <algorithm>
+#include <vector>
+
+#include "view/control_numbers.h"
+#include "view/field_states.h"
 #include "view/hint_texts.h"
 #include "view/result_columns.h"
 #include "view/taskbar_state.h"
@@ -141,6 +146,58 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
   EXPECT_EQ(FixedHintForId(1013), nullptr);
+  // What no run locks does not say it is locked: the idle log has no hint at all.
+  for (int id : {1012, 1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
+  EXPECT_EQ(ControlHintText(1010, L"Testen"), L"Test auf dem ausgewählten Laufwerk starten (F5).");
+  EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Laufenden Test stoppen (Esc).");
+  EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"), L"Ziel: E:\\");
+}
+
+TEST(ShellFolderTarget, NoBackslashBeforeTheShellsClosingQuote) {
+  EXPECT_EQ(ShellFolderTarget(L"E:\\"), L"E:\\.");
+  EXPECT_EQ(ShellFolderTarget(L"C:\\Velkor\\results"), L"C:\\Velkor\\results");
+  EXPECT_EQ(ShellFolderTarget(L""), L"");
+}
+
+bool Has(const std::vector<int>& list, int number) {
+  return std::find(list.begin(), list.end(), number) != list.end();
+}
+
+// Every setting is decided once; the profile "Quorvel-Modus" greys what it decides itself and
+// says why, a run greys everything, and the partial range follows its box.
+TEST(FieldStates, RunLockProfileTakeOverAndPartialRange) {
+  LanguageGuard german(kLanguageGerman);
+  struct Case {
+    bool running;
+    uint32_t profile;
+    bool partial;
+    std::vector<int> enabled;   // among the ones checked below
+    std::vector<int> disabled;
+    bool reason;
+  } cases[] = {
+      {false, 2, false, {kCtlTestSizeField, kCtlBlockField, kCtlWorkerField, kCtlReserveField, kCtlMethodCheck, kCtlPartialCheck, kCtlProfileBox, kCtlDeleteCheck},
+       {kCtlPartialStartField, kCtlPartialRangeField, kCtlPartialStartLabel}, false},
+      {false, 2, true, {kCtlPartialStartField, kCtlPartialRangeField, kCtlPartialRangeLabel}, {}, false},
+      {false, 3, true, {kCtlBlockField, kCtlWorkerField, kCtlProfileBox},
+       {kCtlTestSizeField, kCtlTestSizeLabel, kCtlReserveField, kCtlMethodCheck, kCtlFastestCheck, kCtlPartialCheck,
+        kCtlPartialStartField, kCtlPartialRangeField, kCtlDeleteCheck, kCtlTestPointsField}, true},
+      {true, 2, true, {},
+       {kCtlTestSizeField, kCtlTestSizeLabel, kCtlBlockField, kCtlWorkerField, kCtlWorkerLabel, kCtlReserveField,
+        kCtlTestPointsField, kCtlMethodCheck, kCtlFastestCheck, kCtlRandomPointsCheck, kCtlProfileBox, kCtlPartialCheck,
+        kCtlPartialStartField, kCtlPartialRangeField, kCtlDeleteCheck}, false},
+      {true, 3, false, {}, {kCtlBlockField, kCtlTestSizeField}, false},
+  };
+  for (const Case& c : cases) {
+    const FieldStates states = DecideFieldStates({c.running, c.profile, c.partial});
+    EXPECT_EQ(states.enabled.size() + states.disabled.size(), 21u);
+    for (int n : states.enabled) EXPECT_FALSE(Has(states.disabled, n)) << n;
+    for (int n : c.enabled) EXPECT_TRUE(Has(states.enabled, n)) << n << " run " << c.running << " profile " << c.profile;
+    for (int n : c.disabled) EXPECT_TRUE(Has(states.disabled, n)) << n << " run " << c.running << " profile " << c.profile;
+    EXPECT_EQ(!states.takeoverReason.empty(), c.reason);
+  }
+  EXPECT_EQ(DecideFieldStates({false, 3, false}).takeoverReason,
+            L"Quorvel-Modus: füllt den freien Speicher; Testgröße, Rest, Teilbereich, Methodentest und Löschen sind "
+            L"vorgegeben.");
 }
 
 }  // namespace
