@@ -1,4 +1,5 @@
-// The German report shown after a test run, which the user may save as a text file.
+// The report shown after a test run, which the user may save as a text file: German for
+// velkor-cli and files, in the window's language in its box.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace velkor {
 
-// Caption of the report's message box.
+// Caption of the report's message box, German; the window shows Translate("report_title").
 inline constexpr wchar_t kResultReportCaption[] = L"Velkor Ergebnis";
 
 // The report: its body (CR LF line ends, each line ended) and the question of the window's box
@@ -23,7 +24,9 @@ struct ResultReport {
 // errors ended opens with "FEHLER GEFUNDEN"; one stopped otherwise with "ABGEBROCHEN"; neither
 // names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
 // (without any, all "(nur prüfen)" rows; without those, the last row).
-ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop);
+// language picks the words; the German report is the same byte for byte as velkor-cli prints.
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
+                               int language = kLanguageGerman);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

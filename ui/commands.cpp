@@ -19,6 +19,7 @@
 #include "ui/controls.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
+#include "ui/tooltips.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/dpi_scale.h"
@@ -56,7 +57,7 @@ void UpdatePartialControls(bool enabled) {
   }
 }
 
-void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults)); }
+void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults, CurrentLanguage)); }
 
 void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(GetSelectedDrive())); }
 
@@ -68,7 +69,7 @@ void OpenSelectedDriveInExplorer() {
 void FillProfileChoices(bool keepSelection) {
   const uint32_t profile = keepSelection ? ProfileOfSelection(ChoiceSelection(kCtlProfileBox)) : kProfileReliable;
   std::vector<std::wstring> names;
-  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(AccessProfileName(p));
+  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(Localize(AccessProfileName(p)));
   FillChoices(kCtlProfileBox, names, static_cast<int>(profile));
 }
 
@@ -76,7 +77,7 @@ void FillExportFormatChoices() {
   int selection = ChoiceSelection(kCtlExportBox);
   if (selection < 0 || selection >= static_cast<int>(kExportFormatCount)) selection = 0;
   std::vector<std::wstring> names;
-  for (const ExportFormat& format : kExportFormats) names.push_back(format.name);
+  for (const ExportFormat& format : kExportFormats) names.push_back(Localize(format.name));
   FillChoices(kCtlExportBox, names, selection);
 }
 
@@ -87,7 +88,8 @@ void OfferTestFileDeletion(HWND owner) {
   run.deletePrompted = true;
   const size_t count = run.createdFiles.empty() ? 1 : run.createdFiles.size();
   const std::wstring question = DeletionQuestion(count);
-  const int answer = MessageBoxW(owner, question.c_str(), kDeletionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer = MessageBoxW(owner, question.c_str(), Translate(L"box_delete_title").c_str(),
+                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer == IDYES) {
     DeleteRunTestFiles(run);
   } else {
@@ -118,11 +120,13 @@ void ApplyLanguage() {
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
-  UpdateSelectedDriveLabel();
+  // The drive rows' words (no name, connection, status) follow too; the selection stays.
+  FillDriveList(GetSelectedDriveRoot());
   RefreshWorkerControl();
   FillResultList();
   UpdateSummaryText();
-  UpdateMenuStates();
+  RebuildMenuBar();
+  RelabelTooltips();
 }
 
 void OnLanguageChosen(int index) {
