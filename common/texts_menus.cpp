@@ -8,8 +8,8 @@ namespace {
 constexpr TextRow kRows[] = {
     {L"menu_file", {L"&Datei", L"&File", L"&Fichier", L"&Archivo"}},
     {L"menu_test", {L"&Test", L"&Test", L"&Test", L"&Prueba"}},
-    {L"menu_view", {L"&Ansicht", L"&View", L"A&ffichage", L"&Ver"}},
-    {L"menu_help", {L"&Hilfe", L"&Help", L"&Aide", L"Ay&uda"}},
+    {L"menu_view", {L"&Ansicht", L"&View", L"&Affichage", L"&Ver"}},
+    {L"menu_help", {L"&Hilfe", L"&Help", L"A&ide", L"Ay&uda"}},
 
     {L"menu_explorer", {L"&Explorer öffnen", L"&Open in Explorer", L"Ouvrir dans l'&Explorateur", L"Abrir en el &Explorador"}},
     {L"menu_export", {L"Ergebnisse e&xportieren...", L"&Export results...", L"E&xporter les résultats...", L"E&xportar resultados..."}},

@@ -82,10 +82,10 @@ TEST(MenuStates, GreyingFollowsRunAndResults) {
   EXPECT_TRUE(running.stopEnabled);
   EXPECT_FALSE(running.exportEnabled);
   EXPECT_FALSE(running.viewItemsEnabled);
-  EXPECT_STREQ(running.settingsItemText, L"Einstellungen verbergen");
-  EXPECT_STREQ(running.methodItemText, L"Methodentest verbergen");
-  EXPECT_STREQ(idleEmpty.settingsItemText, L"Einstellungen anzeigen");
-  EXPECT_STREQ(idleEmpty.methodItemText, L"Methodentest anzeigen");
+  EXPECT_STREQ(running.settingsItemKey, L"menu_settings_hide");
+  EXPECT_STREQ(running.methodItemKey, L"menu_method_hide");
+  EXPECT_STREQ(idleEmpty.settingsItemKey, L"menu_settings_show");
+  EXPECT_STREQ(idleEmpty.methodItemKey, L"menu_method_show");
 }
 
 TEST(WindowTexts, SelectedDriveLineAndDeletionQuestion) {
@@ -140,7 +140,8 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(ControlHintText(1007, L"0"), L"0 - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
-  EXPECT_EQ(FixedHintForId(1013), nullptr);
+  EXPECT_EQ(FixedHintForId(1013), L"");
+  EXPECT_FALSE(HasFixedHint(1013));
 }
 
 }  // namespace
