@@ -29,6 +29,7 @@ constexpr TextRow kRows[] = {
     {L"menu_help_pdf", {L"&PDF-Hilfe öffnen", L"Help as &PDF", L"Aide en P&DF", L"Ayuda en &PDF"}},
     {L"menu_about", {L"Ü&ber Velkor", L"&About Velkor", L"À &propos de Velkor", L"&Acerca de Velkor"}},
 
+    {L"key_esc", {L"Esc", L"Esc", L"Échap", L"Esc"}},
     {L"menu_take_over", {L"In Einstellungen &übernehmen", L"&Use these settings", L"&Reprendre ces réglages", L"&Usar estos ajustes"}},
 };
 

@@ -12,6 +12,7 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "engine/run_config.h"
+#include "pdf/help_files.h"
 #include "engine/run_files.h"
 #include "results/exports.h"
 #include "results/result_record.h"
@@ -133,6 +134,8 @@ void OnLanguageChosen(int index) {
   if (Ui().controlsLocked || index < 0 || index >= kLanguageCount) return;
   CurrentLanguage = index;
   ApplyLanguage();
+  // The help menu opens the new language's files: they are there from now on.
+  GenerateHelpFiles();
   SaveWindowSettings();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/menus.h"
 
+#include <string>
 #include <utility>
 
 #include "common/localization.h"
@@ -23,7 +24,7 @@ void SetMenuText(HMENU menu, UINT id, const wchar_t* text) {
 }  // namespace
 
 HMENU BuildMenuBar() {
-  const auto item = [](HMENU menu, UINT id, const wchar_t* key, const wchar_t* shortcut = L"") {
+  const auto item = [](HMENU menu, UINT id, const wchar_t* key, const std::wstring& shortcut = L"") {
     AppendMenuW(menu, MF_STRING, id, (Translate(key) + shortcut).c_str());
   };
   HMENU bar = CreateMenu();
@@ -35,7 +36,7 @@ HMENU BuildMenuBar() {
   item(file, kIdExit, L"menu_exit");
   HMENU test = CreatePopupMenu();
   item(test, kIdStart, L"menu_start", L"\tF5");
-  item(test, kIdStop, L"menu_stop", L"\tEsc");
+  item(test, kIdStop, L"menu_stop", L"\t" + Translate(L"key_esc"));
   item(test, kIdVerifyOnly, L"menu_verify_only");
   HMENU view = CreatePopupMenu();
   item(view, kIdSettingsToggle, L"menu_settings_show");

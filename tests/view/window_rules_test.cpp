@@ -50,7 +50,7 @@ TEST(ResultColumns, CellTextsFollowTheLanguage) {
   r.bytes = 3 * 1048576 + 5;
   r.mbPerSecond = 41.2749;
   r.verified = true;
-  const wchar_t* want[] = {L"Zuverlässig (Volltest)", L"4", L"1024", L"3 MB", L"41.27", L"yes", L"0",
+  const wchar_t* want[] = {L"Reliable (full test)", L"4", L"1024", L"3 MB", L"41.27", L"yes", L"0",
                            L"Recommendation"};
   for (int c = 0; c < kResultColumnCount; ++c) EXPECT_EQ(ResultCellText(r, c), want[c]) << c;
   EXPECT_EQ(ResultRowText(Row(L"x", 1, true, 2)), L"Error");
