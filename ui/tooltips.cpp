@@ -111,7 +111,7 @@ void RelabelTooltips() {
   if (ui.tooltip == nullptr) return;
   SetTooltipTitle();
   for (const std::unique_ptr<HintEntry>& entry : HintEntries()) {
-    if (!IsWindow(entry->control) || GetParent(entry->control) != ui.main) continue;
+    if (!IsWindow(entry->control) || !IsChild(ui.main, entry->control)) continue;
     entry->text = GetControlHint(entry->control);
     TTTOOLINFOW tool = ToolFor(*entry);
     SendMessageW(ui.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
