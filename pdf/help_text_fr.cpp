@@ -36,7 +36,7 @@ constexpr const wchar_t* kLines[] = {
     L"| Taille test (Mo) | Quantité totale écrite et vérifiée. Pour vérifier l'authenticité d'un lecteur, prenez tout l'espace libre.",
     L"| Bloc (Ko) | Taille des morceaux écrits et lus. Des blocs plus grands sont en général plus rapides ; la taille de bloc ne change pas le verdict.",
     L"| Workers | Nombre d'opérations d'écriture et de lecture simultanées. Plus n'est pas toujours plus rapide ; un cœur du processeur reste toujours libre.",
-    L"| Libre restant (Mo) | Espace libre qui doit rester sur le lecteur.",
+    L"| Réserve (Mo) | Espace libre qui doit rester sur le lecteur.",
     L"| Points de test | Nombre d'endroits où le test de méthode mesure. Plus de points vérifient plus de zones, mais prennent plus de temps.",
     L"| Profil | Le type d'accès (voir Profils).",
     L"| Test méthode avant | Mesure plusieurs combinaisons de taille de bloc et de workers avant le test proprement dit.",

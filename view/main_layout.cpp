@@ -129,7 +129,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     };
     labelledField(kCtlTestSizeLabel, kCtlTestSizeField, 130, 80, 225);
     labelledField(kCtlBlockLabel, kCtlBlockField, 125, 80, 225);
-    labelledField(kCtlWorkerLabel, kCtlWorkerField, 170, 55, 245);
+    // The worker label names the core count and the maximum: room for it in French and Spanish.
+    labelledField(kCtlWorkerLabel, kCtlWorkerField, 195, 55, 270);
     labelledField(kCtlReserveLabel, kCtlReserveField, 120, 80, 215);
     p.Show(kCtlMethodToggle, false);
     group(165);
