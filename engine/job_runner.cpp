@@ -8,6 +8,7 @@
 #include "engine/block_verifier.h"
 #include "engine/block_writer.h"
 #include "engine/medium_sync.h"
+#include "engine/target_guard.h"
 #include "platform/system.h"
 
 namespace velkor {
@@ -57,6 +58,9 @@ double SecondsSince(int64_t t0) {
 void FlushWrittenFile(const TestConfig& job, TestState& s) {
   uint32_t code = 0;
   if (FlushAndEvictFile(job.filePath, &code)) return;
+  // A volume that went away leaves the path to nothing or to the folder beneath: the run stops
+  // for the drive's going, not for a fault of the medium.
+  if (!TargetStillInPlace(s)) return;
   s.errorCount += 1;
   RequestStop(s, StopReason::kIoFailure);
   AppendDiagLog(L"FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=" + job.filePath + L", " +

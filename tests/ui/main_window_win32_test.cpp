@@ -2,9 +2,11 @@
 // result list, saved results, settings across a restart and the language switch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
+#include "common/settings.h"
 #include "engine/run_config.h"
 #include "platform/profile.h"
 #include "tests/ui/window_driver.h"
@@ -461,8 +463,9 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
   Command(kIdSettingsToggle);
   ASSERT_EQ(Ui().dpi, 96) << "this test starts on a 96-DPI screen";
   HWND drives = Control(kCtlDriveList);
-  // Small enough that one and a half times it fits the test screen.
-  SetWindowPos(main_, nullptr, 0, 0, 900, 620, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Small enough that one and a half times it fits xvfb-run's 1280x1024 screen, large enough for
+  // the smallest size at 150 %.
+  SetWindowPos(main_, nullptr, 0, 0, 800, 620, SWP_NOZORDER | SWP_NOACTIVATE);
   RECT outer{};
   GetWindowRect(main_, &outer);
   const int width = outer.right - outer.left, height = outer.bottom - outer.top;
@@ -498,9 +501,11 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
   EXPECT_EQ(ClientRect(kCtlTestSizeField).left, 225);
   EXPECT_EQ(ClientRect(kCtlTestSizeField).bottom - ClientRect(kCtlTestSizeField).top, 36);
   EXPECT_EQ(ClientRect(kCtlPartialRangeField).right - ClientRect(kCtlPartialRangeField).left, 120);
-  // Saved in 96-DPI units: the same numbers as on the first screen.
+  // Saved in 96-DPI units: the same numbers as on the first screen (the width below the smallest
+  // one a settings file keeps, the height above it).
   SaveWindowSettings();
-  EXPECT_NEAR(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), width, 1);
+  EXPECT_NEAR(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Height", 0), height, 1);
+  EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), std::max(kMinWindowWidth, width));
   EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,110,85,85,85,70,95,95");
 
   SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outer));
