@@ -22,5 +22,7 @@ TextTablePart BoxTextRows();
 TextTablePart StatusTextRows();
 // The report box, the summary field, profile, method and export-format names, drive words.
 TextTablePart ReportTextRows();
+// The diagnosis of bad blocks: report lines, block classes, the block map's chart.
+TextTablePart DiagnosisTextRows();
 
 }  // namespace velkor

@@ -25,6 +25,8 @@ constexpr TextRow kRows[] = {
     {L"menu_method_show", {L"&Methodentest anzeigen", L"Show &method test", L"Afficher le test de &méthode", L"Mostrar prueba de &método"}},
     {L"menu_method_hide", {L"&Methodentest verbergen", L"Hide &method test", L"Masquer le test de &méthode", L"Ocultar prueba de &método"}},
 
+    {L"menu_diagnosis", {L"&Blockkarte und Geschwindigkeit", L"&Block map and speed", L"&Carte des blocs et vitesse", L"Mapa de &bloques y velocidad"}},
+
     {L"menu_help_html", {L"&Hilfe anzeigen (HTML)", L"&Help (HTML)", L"&Aide (HTML)", L"Ay&uda (HTML)"}},
     {L"menu_help_pdf", {L"&PDF-Hilfe öffnen", L"Help as &PDF", L"Aide en P&DF", L"Ayuda en &PDF"}},
     {L"menu_about", {L"Ü&ber Velkor", L"&About Velkor", L"À &propos de Velkor", L"&Acerca de Velkor"}},

@@ -77,8 +77,8 @@ TEST(TextTable, EachMenusMnemonicsAreUnique) {
       {L"menu_file", L"menu_test", L"menu_view", L"menu_help"},
       {L"menu_explorer", L"menu_export", L"menu_open_results", L"menu_exit"},
       {L"menu_start", L"menu_stop", L"menu_verify_only"},
-      {L"menu_settings_show", L"menu_method_show"},
-      {L"menu_settings_hide", L"menu_method_hide"},
+      {L"menu_settings_show", L"menu_method_show", L"menu_diagnosis"},
+      {L"menu_settings_hide", L"menu_method_hide", L"menu_diagnosis"},
       {L"menu_help_html", L"menu_help_pdf", L"menu_about"},
       {L"menu_take_over"},
   };
