@@ -7,15 +7,18 @@
 #include <mutex>
 #include <thread>
 
+#include "cli/batch_summary.h"
 #include "cli/cli_args.h"
 #include "cli/cli_request.h"
 #include "cli/progress_line.h"
+#include "cli/cli_batch.h"
+#include "cli/cli_console.h"
+#include "cli/target_start.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
 #include "common/paths.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
-#include "drives/target_folder.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
 #include "engine/run_lock.h"
@@ -23,7 +26,6 @@
 #include "engine/run_files.h"
 #include "engine/run_thread.h"
 #include "engine/medium_sync.h"
-#include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -36,16 +38,6 @@
 
 namespace velkor {
 namespace {
-
-std::atomic<int> gInterrupts{0};
-
-void OnInterrupt() {
-  // The first Ctrl-C stops the run as a stopped run; a second one ends the program at once.
-  if (gInterrupts.fetch_add(1) >= 1) platform::ExitProcessNow(kExitInterrupted);
-}
-
-void Err(const std::wstring& text) { platform::WriteStandardError(text); }
-void Out(const std::wstring& text) { platform::WriteStandardOutput(text); }
 
 int Fail(const std::wstring& text) {
   Err(text + L"\n");
@@ -62,12 +54,6 @@ struct CliQueue {
   bool finished = false;  // the test thread has returned
 };
 
-// A log-view line as the console shows it: LF instead of CR LF.
-std::wstring ConsoleLine(std::wstring line) {
-  if (line.size() >= 2 && line.compare(line.size() - 2, 2, L"\r\n") == 0) line.replace(line.size() - 2, 2, L"\n");
-  return line;
-}
-
 void CreateFolders(const std::wstring& path) {
   for (size_t i = 1; i <= path.size(); ++i) {
     if (i == path.size() || path[i] == L'/' || path[i] == L'\\') platform::CreateFolder(path.substr(0, i));
@@ -75,9 +61,9 @@ void CreateFolders(const std::wstring& path) {
 }
 
 // The report as the window shows it, without its closing question, with plain line ends.
-std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop) {
+std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop, const Diagnosis& diagnosis) {
   std::wstring plain;
-  for (wchar_t c : BuildResultReport(records, stop).body) {
+  for (wchar_t c : BuildResultReport(records, stop, &diagnosis).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
@@ -88,20 +74,12 @@ void LogToConsole() {
   SetUiReceiver({[](std::wstring line) { Err(ConsoleLine(std::move(line))); }, {}, {}});
 }
 
-// Asks a Yes/No question on the terminal; anything but a yes is No.
-bool AskToContinue(std::wstring question) {
-  for (size_t at; (at = question.find(L"\r\n")) != std::wstring::npos;) question.replace(at, 2, L"\n");
-  Err(question + L" [j/N] ");
-  std::wstring answer;
-  if (!platform::ReadStandardInputLine(&answer)) return false;
-  return answer == L"j" || answer == L"J" || answer == L"y" || answer == L"Y" || answer == L"ja" || answer == L"yes";
-}
-
 // Runs the test thread and, on this thread until it ends, shows its log lines and (on a terminal)
 // a progress line, and turns Ctrl-C into a stop request. (The run itself stops when its target
 // leaves its volume.) Returns the outcome the run handed over, or null when it ended in its
-// preflight.
-std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state) {
+// preflight; *endStatus is the status line it ended with.
+std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::shared_ptr<TestState>& state,
+                                           std::wstring* endStatus) {
   CliQueue queue;
   SetUiReceiver({[&queue](std::wstring line) {
                    std::lock_guard<std::mutex> lock(queue.mutex);
@@ -117,7 +95,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.outcome = std::move(outcome);
                    queue.wake.notify_one();
                  }});
-  platform::InstallInterruptHandler(OnInterrupt);
+  CountInterrupts();
 
   // A sleeping machine would suspend the drive under test.
   platform::KeepSystemAwake(true);
@@ -158,7 +136,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
       for (std::wstring& line : lines) text += ConsoleLine(std::move(line));
       Err(text);
     }
-    if (gInterrupts > 0 && !stopSent) {
+    if (Interrupts() > 0 && !stopSent) {
       stopSent = true;
       RequestStop(*state, StopReason::kUser);
       AppendDiagLog(kStopRequestedLog);
@@ -186,20 +164,70 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
   // As the window's status line: the end summary, or the failure that ended the run early.
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*state));
-  Err((view.keepStatus ? queue.lastStatus : view.statusText) + L"\n");
+  *endStatus = view.keepStatus ? queue.lastStatus : view.statusText;
+  Err(*endStatus + L"\n");
   return outcome;
 }
 
-// The exit code and message of a start that does not go ahead.
-int FailStart(StartRefusal refusal, const DriveInfo& drive) {
-  switch (refusal) {
-    case StartRefusal::kWriteProtected:
-      return Fail(kWriteProtectedText);
-    case StartRefusal::kNoFilesToVerify:
-      return Fail(L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).");
-    default:
-      return Fail(kInvalidInputText);
+// A run on one target, as velkor-cli always ran: the report on standard output. row receives what
+// the summary of several targets would show of it.
+int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
+  const uint32_t cpus = CpuCount();
+  const TargetStart start = PrepareTarget(o, row->target, verifyOnly, cpus, L"");
+  if (start.described) DescribeRow(start, row);
+  if (!start.refusal.empty()) {
+    row->reason = ReasonOf(start.refusal);
+    return Fail(start.refusal);
   }
+  const StartPlan& plan = start.plan;
+  LogToConsole();
+  // The log, and the results unless --results-dir chose their place, stay off the drive under test.
+  if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
+  for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
+  if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
+
+  const std::wstring elsewhere = DataDirectoryNote();
+  if (!elsewhere.empty()) {
+    AppendDiagLog(elsewhere);
+    Err(elsewhere + L"\n");
+  }
+  const std::shared_ptr<TestState> state = NewRunState(plan.config);
+  if (!LockRunTarget(*state)) {
+    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
+    row->reason = ReasonOf(kDriveBusyText);
+    return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
+  }
+  AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
+  std::wstring endStatus;
+  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state, &endStatus);
+  if (!outcome) {  // ended in its preflight; the log says why
+    row->reason = ReasonOf(endStatus);
+    return kExitInvalid;
+  }
+  FillRowFromRun(outcome->results, CurrentStopReason(*state), row);
+  TakeDiagnosis(outcome->diagnosis.diagnosis, row);
+  row->resultsFile = outcome->databasePath;
+
+  Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));
+  if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
+  Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
+  // The window's delete check box only offers deletion; here --delete is the answer.
+  if (o.deleteAtEnd && !verifyOnly) {
+    // The deletion runs here on the main thread: its lines, failures included, go straight to
+    // the console like the run's.
+    LogToConsole();
+    DeleteRunTestFiles(*state);
+    SetUiReceiver({});
+  }
+
+  if (Interrupts() > 0) return kExitInterrupted;
+  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
+  // less than it planned.
+  if (state->stopRequested) return kExitFound;
+  for (const ResultRecord& r : outcome->results) {
+    if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
+  }
+  return kExitClean;
 }
 
 int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
@@ -212,85 +240,28 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
     return Fail(L"Fehler: --profile quorvel prüft immer den ganzen freien Speicher und nimmt kein --size oder "
                 L"--reserve an. Ohne diese Angaben testen oder ein anderes Profil wählen.");
   }
-  DriveInfo drive;
-  if (!DescribeTestTarget(o.target, &drive)) {
-    return Fail(L"Fehler: Ziel nicht gefunden: " + o.target + L" (" + FormatWindowsError(platform::LastError()) + L")");
+  // The summary is what a script reads at the end: a place it cannot be written fails now.
+  if (!o.summaryJson.empty()) {
+    const std::wstring problem = SummaryFileProblem(o.summaryJson);
+    if (!problem.empty()) return Fail(problem);
   }
-  const uint32_t cpus = CpuCount();
-  const StartPlan plan = PlanStart(StartRequestFromOptions(o, verifyOnly, cpus), &drive, cpus);
-  if (plan.refusal != StartRefusal::kNone) return FailStart(plan.refusal, drive);
-  if (plan.corrections.workersClamped) {
-    Err(L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) + L" begrenzt.\n");
-  }
-  if (plan.corrections.testPointsClamped) Err(L"Hinweis: Testpunkte auf 16 begrenzt.\n");
-  // The system drive is never tested by a mere --yes: that is what scripts pass.
-  if (plan.confirmSystemVolume && !o.systemDrive) {
-    AppendDiagLog(kSystemVolumeDeclinedLog);
-    return Fail(SystemVolumeRefusal(plan));
-  }
-  if (plan.confirmProgramVolume && !o.yes) {
-    const bool go = platform::IsStandardInputTerminal() && AskToContinue(ProgramVolumeQuestion(drive));
-    if (!go) {
-      AppendDiagLog(kProgramVolumeDeclinedLog);
-      return Fail(std::wstring(kProgramVolumeDeclinedLog) + L" (--yes testet trotzdem)");
-    }
-  }
-  if (plan.confirmNonEmpty && !o.yes) {
-    const bool go = platform::IsStandardInputTerminal() && AskToContinue(NonEmptyTargetQuestion(drive));
-    if (!go) {
-      AppendDiagLog(kNonEmptyDeclinedLog);
-      return Fail(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
-    }
-  }
-  LogToConsole();
-  // The log, and the results unless --results-dir chose their place, stay off the drive under test.
-  if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
-  for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
-  if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
-
-  const std::wstring elsewhere = DataDirectoryNote();
-  if (!elsewhere.empty()) {
-    AppendDiagLog(elsewhere);  // the log file; the console has no receiver yet
-    Err(elsewhere + L"\n");
-  }
-  const std::shared_ptr<TestState> state = NewRunState(plan.config);
-  if (!LockRunTarget(*state)) {
-    AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
-    return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
-  }
-  AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
-  const std::unique_ptr<RunOutcome> outcome = RunWithConsole(plan.config, state);
-  if (!outcome) return kExitInvalid;  // ended in its preflight; the log says why
-
-  Out(ReportForConsole(outcome->results, CurrentStopReason(*state)));
-  if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
-  Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
-  // The window's delete check box only offers deletion; here --delete is the answer.
-  if (o.deleteAtEnd && !verifyOnly) {
-    // The deletion runs here on the main thread: its lines, failures included, go straight to
-    // the console like the run's.
-    LogToConsole();
-    DeleteRunTestFiles(*state);
-    SetUiReceiver({});
-  }
-
-  if (gInterrupts > 0) return kExitInterrupted;
-  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
-  // less than it planned.
-  if (state->stopRequested) return kExitFound;
-  for (const ResultRecord& r : outcome->results) {
-    if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
-  }
-  return kExitClean;
+  if (o.targets.size() > 1) return RunBatch(o, verifyOnly);
+  BatchRow row;
+  row.target = o.targets.front();
+  row.verifyOnly = verifyOnly;
+  const int code = RunSingle(o, verifyOnly, &row);
+  if (!o.summaryJson.empty()) WriteSummaryFile(o.summaryJson, {row}, verifyOnly, code);
+  return code;
 }
 
 int RunExport(const CliOptions& o) {
   std::vector<ResultRecord> records;
-  if (!LoadResultsFile(o.exportInput, &records)) {
+  RunDiagnosis diagnosis;
+  if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{})) {
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

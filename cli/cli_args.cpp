@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "cli/batch_schedule.h"
 #include "cli/cli_suggest.h"
 #include "common/version.h"
 #include "engine/run_config.h"
@@ -12,7 +13,7 @@ namespace {
 
 enum class Opt : uint8_t {
   kSize, kBlock, kWorkers, kProfile, kReserve, kTestPoints, kResultsDir,
-  kMethodTest, kNoRandomPoints, kNoFastest, kDelete, kYes, kSystemDrive,
+  kParallel, kSummaryJson, kMethodTest, kNoRandomPoints, kNoFastest, kDelete, kYes, kSystemDrive,
   kFormat, kOutput,
 };
 
@@ -44,6 +45,9 @@ const OptionSpec kOptions[] = {
      L"0 (im Quorvel-Modus immer 0)"},
     {Opt::kTestPoints, L"--test-points", kSizing, L"N", L"Testpunkte des Methodentests (höchstens 16)", L"3"},
     {Opt::kResultsDir, L"--results-dir", kSizing, L"DIR", L"Ordner für die Ergebnisdateien", nullptr},
+    {Opt::kParallel, L"--parallel", kSizing, L"N", L"Ziele, die gleichzeitig laufen (bei mehreren Zielen)", nullptr},
+    {Opt::kSummaryJson, L"--summary-json", kSizing, L"DATEI", L"die Übersicht aller Ziele als JSON-Datei",
+     L"keine"},
     {Opt::kMethodTest, L"--method-test", kOnTest, nullptr, L"vor dem Volltest einen Methodentest ausführen",
      L"aus"},
     {Opt::kNoRandomPoints, L"--no-random-points", kOnTest, nullptr, L"Testpunkte nicht zufällig verteilen",
@@ -203,6 +207,11 @@ std::wstring WorkersDefault(uint32_t cpuCount) {
   return text;
 }
 
+std::wstring ParallelDefault(uint32_t cpuCount) {
+  return L"so viele Ziele wie Geräte, höchstens " + std::to_wstring(MaxParallelRuns(cpuCount)) +
+         L" (2 je Prozessor); Ziele auf einem Gerät nacheinander";
+}
+
 std::wstring OptionsHelp(unsigned bit, uint32_t cpuCount, const std::wstring& resultsFolder) {
   std::wstring text = L"Optionen:\n";
   for (const OptionSpec& o : kOptions) {
@@ -211,6 +220,7 @@ std::wstring OptionsHelp(unsigned bit, uint32_t cpuCount, const std::wstring& re
     if (o.byDefault != nullptr) byDefault = o.byDefault;
     else if (o.id == Opt::kWorkers) byDefault = WorkersDefault(cpuCount);
     else if (o.id == Opt::kResultsDir) byDefault = resultsFolder;
+    else if (o.id == Opt::kParallel) byDefault = ParallelDefault(cpuCount);
     text += HelpLine(std::wstring(o.name) + (o.value != nullptr ? L" " + std::wstring(o.value) : L""), o.text, byDefault);
   }
   return text + HelpLine(L"-h, --help", L"diese Hilfe", L"");
@@ -307,6 +317,14 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
         break;
       }
       case Opt::kResultsDir: options->resultsDir = value; break;
+      case Opt::kParallel:
+        if (!number(&options->parallel)) return false;
+        if (*options->parallel == 0) {
+          *error = L"--parallel braucht mindestens 1.";
+          return false;
+        }
+        break;
+      case Opt::kSummaryJson: options->summaryJson = value; break;
       case Opt::kMethodTest: options->methodTest = true; break;
       case Opt::kNoRandomPoints: options->noRandomPoints = true; break;
       case Opt::kNoFastest: options->noFastest = true; break;
@@ -330,12 +348,11 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
   switch (options->command) {
     case CliCommand::kTest:
     case CliCommand::kVerify:
-      if (positional.size() != 1) {
-        *error = positional.empty() ? L"Kein Ziel angegeben." + HelpHint(command->name)
-                                    : L"Mehr als ein Ziel angegeben: " + Shown(positional[1]);
+      if (positional.empty()) {
+        *error = L"Kein Ziel angegeben." + HelpHint(command->name);
         return false;
       }
-      options->target = positional[0];
+      options->targets = positional;
       break;
     case CliCommand::kExport:
       if (positional.size() != 1) {
@@ -368,13 +385,16 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
 std::wstring CliHelpText(CliCommand command, uint32_t cpuCount, const std::wstring& resultsFolder) {
   switch (command) {
     case CliCommand::kTest:
-      return L"velkor-cli test ZIEL [Optionen]\n"
-             L"Füllt den freien Speicher von ZIEL mit Testdateien und prüft jeden Block.\n\n" +
+      return L"velkor-cli test ZIEL... [Optionen]\n"
+             L"Füllt den freien Speicher von ZIEL mit Testdateien und prüft jeden Block.\n"
+             L"Mehrere Ziele laufen nebeneinander und enden mit einer Übersicht.\n\n" +
              OptionsHelp(kOnTest, cpuCount, resultsFolder) +
              L"\nExit-Codes: 0 ohne Fehler, 1 Fehler gefunden oder abgebrochen,\n"
-             L"2 ungültige Eingabe oder Vorprüfung gescheitert, 130 mit Strg+C gestoppt.\n";
+             L"2 ungültige Eingabe oder Vorprüfung gescheitert, 130 mit Strg+C gestoppt.\n"
+             L"Mehrere Ziele: 0 alle OK, 1 eines mit Fehlern oder abgebrochen, sonst 2 eines\n"
+             L"abgelehnt; 130 mit Strg+C.\n";
     case CliCommand::kVerify:
-      return L"velkor-cli verify ZIEL [Optionen]\n"
+      return L"velkor-cli verify ZIEL... [Optionen]\n"
              L"Prüft die Testdateien eines früheren Laufs, ohne zu schreiben (\"Nur prüfen\").\n\n" +
              OptionsHelp(kOnVerify, cpuCount, resultsFolder) + L"\nExit-Codes wie bei test.\n";
     case CliCommand::kExport:
@@ -391,8 +411,8 @@ std::wstring CliHelpText(CliCommand command, uint32_t cpuCount, const std::wstri
          L"Prüft USB-Sticks, SD-Karten und andere Laufwerke auf echte Kapazität und\n"
          L"Datenintegrität.\n\n"
          L"Befehle:\n"
-         L"  test ZIEL      Testdateien schreiben und prüfen\n"
-         L"  verify ZIEL    Testdateien eines früheren Laufs prüfen\n"
+         L"  test ZIEL...   Testdateien schreiben und prüfen\n"
+         L"  verify ZIEL... Testdateien eines früheren Laufs prüfen\n"
          L"  export DATEI   Ergebnisdatei exportieren\n"
          L"  drives         Laufwerke anzeigen\n\n"
          L"Optionen:\n"

@@ -16,7 +16,7 @@ struct CliOptions {
   bool version = false;
 
   // test / verify
-  std::wstring target;
+  std::vector<std::wstring> targets;  // one or more, in the order given
   std::optional<uint64_t> sizeMb, blockKb, workers, reserveMb, testPoints;
   std::optional<uint32_t> profile;  // 0 to 3
   bool methodTest = false;
@@ -26,6 +26,8 @@ struct CliOptions {
   bool yes = false;
   bool systemDrive = false;  // a test may write to the system drive
   std::wstring resultsDir;
+  std::optional<uint64_t> parallel;  // runs at once over several targets; at least 1
+  std::wstring summaryJson;          // where the end table goes as JSON; empty: nowhere
 
   // export
   std::wstring exportInput;

@@ -84,7 +84,9 @@ void SetLogFilePath(const std::wstring& path) {
   gLogPath = path;
 }
 
-void AppendDiagLog(const std::wstring& message) {
+void AppendDiagLog(const std::wstring& text) {
+  const auto& context = ThreadRunContext();
+  const std::wstring message = context ? context->logPrefix + text : text;
   const std::wstring fileLine = L"[" + MakeLogTimestamp() + L"] " + message + L"\r\n";
   {
     std::lock_guard<std::mutex> lock(gLogMutex);

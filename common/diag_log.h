@@ -8,7 +8,8 @@
 namespace velkor {
 
 // Appends "[yyyy-mm-dd hh:mm:ss.mmm] message\r\n" to the log file and hands
-// "[hh:mm:ss] message\r\n" to the log view. File failures are silent.
+// "[hh:mm:ss] message\r\n" to the log view; message begins with the thread's run context's
+// prefix (common/handover.h) where it has one. File failures are silent.
 void AppendDiagLog(const std::wstring& message);
 
 // Hands text to the status line; it is not logged.

@@ -21,7 +21,24 @@ struct UiReceiver {
 // Registers the receiver (an empty one unregisters). Thread-safe.
 void SetUiReceiver(UiReceiver receiver);
 
-// The registered receiver, or null. Callers hold the returned pointer while they post.
+// The calling thread's run context's receiver when it has one, else the registered receiver, or
+// null. Callers hold the returned pointer while they post.
 std::shared_ptr<const UiReceiver> CurrentUiReceiver();
+
+// Whose run a thread works for, where one process runs several at once (velkor-cli with several
+// targets): its log lines begin with logPrefix, and its texts and outcome go to receiver (when
+// set) instead of the registered one. A thread without a context (the window's run, a single
+// velkor-cli run) logs and hands over as before.
+struct RunContext {
+  std::wstring logPrefix;
+  std::shared_ptr<const UiReceiver> receiver;
+};
+
+// Sets the calling thread's context (null clears it). A thread starts without one: whoever starts
+// a thread for a run passes ThreadRunContext() on to it.
+void SetThreadRunContext(std::shared_ptr<const RunContext> context);
+
+// The calling thread's context, or null.
+const std::shared_ptr<const RunContext>& ThreadRunContext();
 
 }  // namespace velkor

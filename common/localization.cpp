@@ -80,6 +80,7 @@ constexpr TextRow kTextTable[] = {
     {L"settings_hide", {L"Einstellungen verbergen", L"Hide settings", L"Masquer réglages", L"Ocultar ajustes"}},
     {L"open_results", {L"Ergebnisordner öffnen", L"Open results folder", L"Ouvrir dossier résultats", L"Abrir resultados"}},
     {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
+    {L"diagnosis_title", {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse", L"Mapa de bloques y velocidad"}},
 };
 
 // The parts joined once, in their fixed order: the first matching row wins.

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <thread>
 
+#include "common/handover.h"
 #include "engine/block_buffer.h"
 
 namespace velkor {
@@ -63,7 +64,9 @@ void RunSlotPipeline(WorkerSlots& ws, Produce produce, Consume consume) {
   std::condition_variable changed;
   uint64_t produced = 0, consumed = 0;  // slots handed over, slots given back
   bool producerDone = false, consumerDone = false;
+  const std::shared_ptr<const RunContext> context = ThreadRunContext();
   auto companion = [&] {
+    SetThreadRunContext(context);  // whatever it logs belongs to the worker's run
     for (uint64_t n = 0;; ++n) {
       {
         std::unique_lock<std::mutex> lock(mutex);

@@ -7,6 +7,7 @@
 #include "engine/block_io.h"
 #include "engine/block_order.h"
 #include "engine/held_files.h"
+#include "engine/diagnosis_collector.h"
 #include "engine/target_guard.h"
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
@@ -67,6 +68,7 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (slot.failed && j + 1 == slot.count) {
+      NoteUnreadableBlock(job, state, blockIndex);
       FailRun(state);
       AppendDiagLog(L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
@@ -74,20 +76,23 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                     std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(slot.errorCode));
       return false;
     }
-    if (!MatchesPattern(slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize, job.seed,
-                        job.patternBase + blockIndex)) {
+    const uint8_t* data = slot.data + static_cast<size_t>(j) * job.blockSize;
+    if (!MatchesPattern(data, job.blockSize, job.seed, job.patternBase + blockIndex)) {
+      const BlockVerdict verdict = ClassifyFailedBlock(job, state, data, blockIndex);
       const uint64_t count = state.errorCount.fetch_add(1) + 1;
       if (count <= kLoggedMismatches) {
         AppendDiagLog(L"FEHLER: Datenabweichung bei Block " + std::to_wstring(blockIndex) + L", Offset=" +
-                      std::to_wstring(offset));
+                      std::to_wstring(offset) + VerdictLogText(job, state, verdict));
       }
       if (count >= job.errorLimit) {
+        // The block that reaches the limit was read back like every other mismatch.
+        CountVerifiedBlock(job, state, blockIndex);
         RequestStop(state, StopReason::kErrorLimit);
         AppendDiagLog(L"Abbruch: Fehlergrenze erreicht.");
         return false;
       }
     }
-    state.blocksVerified.fetch_add(1);
+    CountVerifiedBlock(job, state, blockIndex);
   }
   return true;
 }

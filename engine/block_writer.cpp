@@ -7,6 +7,7 @@
 #include "engine/block_io.h"
 #include "engine/block_order.h"
 #include "engine/held_files.h"
+#include "engine/diagnosis_collector.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
 #include "engine/target_guard.h"
@@ -74,7 +75,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
                     std::to_wstring(job.ioChunkSize) + L", " + FormatWindowsError(code));
       return false;
     }
-    state.blocksWritten.fetch_add(1);
+    CountWrittenBlock(job, state);
   }
   EndTurn(state.blockOrder, slot.first + slot.count);
   // Let the medium work on the slot while the next one is written (write-through waited already).

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/diag_log.h"
+#include "common/handover.h"
 #include "common/format.h"
 #include "engine/block_verifier.h"
 #include "engine/block_writer.h"
@@ -45,7 +46,14 @@ template <typename Worker>
 void RunWorkers(Worker worker, const TestConfig& job, const std::shared_ptr<TestState>& state) {
   std::vector<std::thread> threads;
   threads.reserve(job.workerCount);
-  for (uint32_t i = 0; i < job.workerCount; ++i) threads.emplace_back(worker, std::cref(job), state, i);
+  // The workers log for the run that started them.
+  const std::shared_ptr<const RunContext> context = ThreadRunContext();
+  for (uint32_t i = 0; i < job.workerCount; ++i) {
+    threads.emplace_back([&worker, &job, &state, &context, i] {
+      SetThreadRunContext(context);
+      worker(job, state, i);
+    });
+  }
   for (std::thread& t : threads) t.join();
 }
 
@@ -67,23 +75,6 @@ void FlushWrittenFile(const TestConfig& job, TestState& s) {
                 FormatWindowsError(code));
 }
 
-// Verification must read what the medium kept, not what a cache holds: the file's pages and, for
-// a file system in user space over a block device, the device's own.
-void PrepareVerifyFromMedium(const TestConfig& job, TestState& s) {
-  uint32_t code = 0;
-  if (!EvictFile(job.filePath, &code)) {
-    AppendDiagLog(L"Hinweis: Testdatei konnte nicht aus dem Cache entfernt werden, die Prüfung liest eventuell "
-                  L"zwischengespeicherte Daten. Datei=" + job.filePath + L", " + FormatWindowsError(code));
-  }
-  std::wstring device;
-  if (!DropDeviceCacheFor(job.filePath, &device, &code) && !s.readsMayBeCached.exchange(true)) {
-    AppendDiagLog(kDeviceCacheHint + std::wstring(L" Gerät=") + device + L", " + FormatWindowsError(code));
-  }
-  if (!CanReadPastCache(job)) {
-    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Dateisystem); "
-                  L"die Prüfung liest über den Cache. Datei=" + job.filePath);
-  }
-}
 
 double Speed(const ResultRecord& r, uint64_t movedBytes) {
   if (r.stopReason != StopReason::kNone || r.errors != 0 || r.seconds <= 0.001) return 0.0;
@@ -107,6 +98,22 @@ void SetStop(ResultRecord& r, StopReason reason) {
 
 }  // namespace
 
+void PrepareVerifyFromMedium(const TestConfig& job, TestState& s) {
+  uint32_t code = 0;
+  if (!EvictFile(job.filePath, &code)) {
+    AppendDiagLog(L"Hinweis: Testdatei konnte nicht aus dem Cache entfernt werden, die Prüfung liest eventuell "
+                  L"zwischengespeicherte Daten. Datei=" + job.filePath + L", " + FormatWindowsError(code));
+  }
+  std::wstring device;
+  if (!DropDeviceCacheFor(job.filePath, &device, &code) && !s.readsMayBeCached.exchange(true)) {
+    AppendDiagLog(kDeviceCacheHint + std::wstring(L" Gerät=") + device + L", " + FormatWindowsError(code));
+  }
+  if (!CanReadPastCache(job)) {
+    AppendDiagLog(L"Hinweis: Direktes Lesen am Cache vorbei ist für diese Datei nicht möglich (Dateisystem); "
+                  L"die Prüfung liest über den Cache. Datei=" + job.filePath);
+  }
+}
+
 WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, const std::shared_ptr<TestState>& state) {
   TestState& s = *state;
   const TestConfig job = JobConfig(config, variant, false);
@@ -124,6 +131,7 @@ WrittenJob RunWriteStage(const TestConfig& config, const TestVariant& variant, c
   ResultRecord& r = written.record;
   r = PlannedRecord(variant);
   r.seconds = SecondsSince(t0);
+  r.writeSeconds = r.seconds;
   r.writtenBytes = s.blocksWritten * uint64_t{variant.blockSize};
   r.errors = s.errorCount;
   SetStop(r, CurrentStopReason(s));
@@ -144,7 +152,8 @@ void RunVerifyStage(const TestConfig& config, WrittenJob& written, const std::sh
     PrepareVerifyFromMedium(job, s);
     RunWorkers(VerifyWorker, job, state);
     verifiedBlocks = s.blocksVerified;
-    r.seconds += SecondsSince(t0);
+    r.verifySeconds = SecondsSince(t0);
+    r.seconds += r.verifySeconds;
     r.errors = s.errorCount;
     r.verifiedBytes = verifiedBlocks * variant.blockSize;
     r.verified = r.verifiedBytes == r.bytes;
@@ -179,6 +188,7 @@ ResultRecord RunVerifyOnlyVariant(const TestConfig& config, const TestVariant& v
   RunWorkers(VerifyWorker, job, state);
   ResultRecord r = PlannedRecord(variant);
   r.seconds = SecondsSince(t0);
+  r.verifySeconds = r.seconds;
   const uint64_t verified = s.blocksVerified;
   r.verifiedBytes = verified * variant.blockSize;
   r.verified = r.verifiedBytes == r.bytes;

@@ -18,6 +18,12 @@ struct WrittenJob {
   bool verifyPending = false;  // its access type asks for a verify stage and the write ended clean
 };
 
+// Before a job's file is read back: drops its pages from the system cache and, for a file system
+// in user space over a block device, the device's own cache, so that the medium answers. What
+// cannot be done is said in a "Hinweis:" line (the device cache's once per run), as is a file that
+// cannot be read past the cache.
+void PrepareVerifyFromMedium(const TestConfig& job, TestState& s);
+
 // Writes the job's blocks; when a verify stage is to follow, flushes the file to the medium and
 // drops it from the cache (the flush belongs to the write and counts in its time; a failed flush
 // is an error that stops the run). Blocks until every writer has ended.

@@ -6,6 +6,7 @@ void RequestStop(TestState& state, StopReason reason) {
   StopReason none = StopReason::kNone;
   state.stopReason.compare_exchange_strong(none, reason);
   state.stopRequested.store(true);
+  state.stopRequests.fetch_add(1);
 }
 
 StopReason CurrentStopReason(const TestState& state) {

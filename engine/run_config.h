@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct TestConfig {
   uint64_t patternBase = 0;
 };
 
+struct DiagnosisCollector;  // engine/diagnosis_collector.h
+
 enum TestPhase : int32_t {
   kPhaseIdle = 0,
   kPhaseWriting = 1,
@@ -69,6 +72,7 @@ struct TestState {
   std::atomic<uint64_t> blocksVerified{0};
   std::atomic<uint64_t> errorCount{0};
   std::atomic<uint64_t> totalBlocks{0};
+  std::atomic<uint32_t> stopRequests{0};  // every RequestStop, so one after the first still shows
   BlockOrder blockOrder;  // hands the job's blocks to its workers in file order
   bool deletePending = false;
   bool deletePrompted = false;
@@ -88,6 +92,9 @@ struct TestState {
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
   platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
+  // What the full test learns about the medium; set by the test thread for the full test only,
+  // while no worker runs.
+  std::shared_ptr<DiagnosisCollector> diagnosis;
 };
 
 // Stops the run for reason: the first reason given stays, later ones only repeat the request.

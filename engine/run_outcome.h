@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 
 namespace velkor {
@@ -13,6 +14,7 @@ struct RunOutcome {
   std::wstring driveRoot;
   std::wstring fileSystem;
   std::wstring databasePath;
+  RunDiagnosis diagnosis;  // of the full test: the diagnosis when it found bad blocks, the speed curve
 };
 
 // Hands the outcome to the front-end's receiver; without one it is destroyed at once.

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "common/diag_log.h"
+#include "engine/diagnosis_analysis.h"
+#include "engine/diagnosis_collector.h"
+#include "engine/diagnosis_sample.h"
 #include "engine/job_runner.h"
 #include "engine/method_plan.h"
 #include "engine/method_results.h"
@@ -191,6 +194,14 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   std::vector<WrittenJob> written;
   const size_t firstFull = results.size();
   const int64_t fullStart = platform::QueryCounter();
+  const std::shared_ptr<DiagnosisCollector> collector = NewDiagnosisCollector(config, fullPlan);
+  s.diagnosis = collector;
+  if (config.verifyOnly) {
+    MarkReadStart(*collector);
+  } else {
+    MarkWriteStart(*collector);
+  }
+  bool checkBegan = false;  // the full test's read-back started: every file was written
   for (size_t i = 0; i < m; ++i) {
     if (!TargetStillInPlace(s) || s.stopRequested) break;
     const TestVariant& v = fullPlan[i];
@@ -198,6 +209,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                      v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +
                      L" KB" + L", " + Num(v.byteCount / 1048576) + L" MB");
     if (config.verifyOnly) {
+      checkBegan = true;
       results.push_back(RunVerifyOnlyVariant(config, v, state));
     } else {
       written.push_back(RunWriteStage(config, v, state));
@@ -205,23 +217,38 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     }
     SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
   }
+  if (!config.verifyOnly) MarkReadStart(*collector);
   for (size_t k = 0; k < written.size(); ++k) {
     if (m > 1 && written[k].verifyPending && !s.stopRequested) {
       PostStatusAndLog(L"Volltest prüfen " + Num(k + 1) + L"/" + Num(m) + L": " + written[k].variant.filePath);
     }
+    checkBegan = checkBegan || (written[k].verifyPending && !s.stopRequested);
     RunVerifyStage(config, written[k], state);
     results[firstFull + k] = written[k].record;
     SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
   }
 
+  // The medium's errors ended the check before every block was read back: a sample of the rest
+  // lets the diagnosis speak for the whole test.
+  bool restSampled = false;
+  if (checkBegan && IsStopByErrors(CurrentStopReason(s)) && s.phase == kPhaseVerifying) {
+    restSampled = SampleUncheckedBlocks(*collector, config, fullPlan, s);
+  }
+  s.diagnosis.reset();
+  RunDiagnosis diagnosis;
+  diagnosis.diagnosis = AnalyzeDiagnosis(*collector, restSampled);
+  diagnosis.speedCurve = BuildSpeedCurve(*collector, platform::QueryCounterFrequency());
+  for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);
+
   ShowFullTestTotals(s, results, firstFull, fullStart);
-  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true);
+  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true, &diagnosis);
   s.deletePending = config.deleteAtEnd && !config.verifyOnly;
   RunOutcome outcome;
   outcome.results = std::move(results);
   outcome.driveRoot = config.driveRoot;
   outcome.fileSystem = config.fileSystem;
   outcome.databasePath = databasePath;
+  outcome.diagnosis = std::move(diagnosis);
   PostTestFinished(std::move(outcome));
   AppendDiagLog(EndOfRunLine(CurrentStopReason(s)));
   platform::UnlockVolume(s.targetLock);

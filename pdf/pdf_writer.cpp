@@ -63,7 +63,9 @@ std::string EscapePdfText(const std::string& bytes) {
   return out;
 }
 
-std::string BuildResultsPdf(const std::wstring& table) {
+std::string BuildResultsPdf(const std::wstring& table) { return BuildResultsPdf(table, std::string()); }
+
+std::string BuildResultsPdf(const std::wstring& table, const std::string& secondPage) {
   constexpr size_t kMaxLines = 38;
   std::vector<std::string> lines = {"Velkor Ergebnisse"};
   size_t start = 0;
@@ -74,13 +76,20 @@ std::string BuildResultsPdf(const std::wstring& table) {
     start = end + 1;
   }
   const std::string content = ContentStream("BT\n/F1 9 Tf\n40 555 Td\n", "0 -13 Td\n", lines);
-  return AssembleDocument({
+  const bool two = !secondPage.empty();
+  std::vector<std::string> bodies = {
       "<< /Type /Catalog /Pages 2 0 R >>\n",
-      "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\n",
+      two ? "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>\n" : "<< /Type /Pages /Kids [3 0 R] /Count 1 >>\n",
       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] /Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R >>\n",
       kFontBody,
       StreamBody(content),
-  });
+  };
+  if (two) {
+    bodies.push_back(
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] /Resources << /Font << /F1 4 0 R >> >> /Contents 7 0 R >>\n");
+    bodies.push_back(StreamBody(secondPage));
+  }
+  return AssembleDocument(bodies);
 }
 
 std::string BuildHelpPdf(const std::vector<std::wstring>& lines) {

@@ -14,6 +14,10 @@ std::string EscapePdfText(const std::string& bytes);
 // LF-separated lines; a final LF starts no line).
 std::string BuildResultsPdf(const std::wstring& table);
 
+// The same page and after it a second landscape A4 page drawn by secondPage, a content stream that
+// may use the font /F1. An empty secondPage gives BuildResultsPdf(table) exactly.
+std::string BuildResultsPdf(const std::wstring& table, const std::string& secondPage);
+
 // Portrait A4 pages of 42 lines each, at least one page.
 std::string BuildHelpPdf(const std::vector<std::wstring>& lines);
 

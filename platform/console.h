@@ -1,6 +1,7 @@
 // The console of a command-line program: text out, a line in, Ctrl-C.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ void InstallInterruptHandler(void (*handler)());
 
 // Ends the process at once with the code, without running destructors.
 [[noreturn]] void ExitProcessNow(int code);
+
+// The visible size of the terminal behind standard error, in characters. False without one.
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows);
 
 }  // namespace velkor::platform
 

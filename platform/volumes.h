@@ -85,6 +85,14 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
 // its root; elsewhere the same st_dev, links followed). False when either cannot be asked.
 bool OnSameVolume(const std::wstring& a, const std::wstring& b);
 
+// A name of the physical device that holds an existing path: paths with equal names share one
+// medium (two partitions of a disk, two folders of a volume). Windows: the disk's number
+// (IOCTL_STORAGE_GET_DEVICE_NUMBER), else the volume's name; elsewhere the whole disk behind the
+// mount (a partition's disk, the disk a device-mapper device maps, the device of a loop device's
+// backing file), else the file system itself (tmpfs, network). False with LastError() when the
+// path cannot be asked.
+bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device);
+
 // Folders that lie on the system volumes: on Windows the Windows folder; elsewhere the root "/"
 // and the user's home folder ($HOME, else the password database's).
 std::vector<std::wstring> SystemFolders();

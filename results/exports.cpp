@@ -4,6 +4,7 @@
 #include "common/localization.h"
 #include "pdf/file_writers.h"
 #include "pdf/pdf_writer.h"
+#include "results/diagnosis_pdf.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -72,12 +73,13 @@ std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records) {
          L"</pre></body></html>";
 }
 
-bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records) {
-  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records)));
+bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run) {
+  const std::string second = run != nullptr ? BuildDiagnosisPdfPage(*run) : std::string();
+  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records), second));
 }
 
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const ResultsFileHeader& header) {
+                 const ResultsFileHeader& header, const RunDiagnosis* run) {
   switch (formatIndex) {
     case kExportCsv:
       return WriteUtf8File(path, BuildDelimitedTable(records, L';'));
@@ -88,9 +90,9 @@ bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vect
     case kExportFormattedText:
       return WriteUtf8File(path, BuildFormattedTable(records));
     case kExportJson:
-      return WriteUtf8File(path, BuildResultsJson(header, records, true));
+      return WriteUtf8File(path, BuildResultsJson(header, records, true, run));
     case kExportPdf:
-      return WriteResultsPdf(path, records);
+      return WriteResultsPdf(path, records, run);
     default:
       return false;
   }

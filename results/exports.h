@@ -55,15 +55,18 @@ std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records);
 // &, < and > escaped so that a method text cannot put markup into the page.
 std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records);
 
-// One landscape page: "Velkor Ergebnisse" and the first 37 lines of BuildFormattedTable. False
-// when the file cannot be written.
-bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records);
+// One landscape page: "Velkor Ergebnisse" and the first 37 lines of BuildFormattedTable; when run
+// has a diagnosis or a speed curve, a second page with the block map and the curves
+// (BuildDiagnosisPdfPage). False when the file cannot be written.
+bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records,
+                     const RunDiagnosis* run = nullptr);
 
 // Writes records to path in the format of kExportFormats[formatIndex], replacing the file. The
-// JSON document is a final results file with the given header. False when the file cannot be created or written, and for an index outside the table
-// (nothing is written then).
+// JSON document is a final results file with the given header (and run's diagnosis and speed
+// curve); the PDF gets run's second page. False when the file cannot be created or written, and
+// for an index outside the table (nothing is written then).
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const ResultsFileHeader& header);
+                 const ResultsFileHeader& header, const RunDiagnosis* run = nullptr);
 
 // The proposed file name: "<yyyymmdd-hhmmss>-velkor-export." + extension.
 std::wstring MakeExportFileName(std::wstring_view extension);  // now

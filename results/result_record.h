@@ -48,6 +48,10 @@ struct ResultRecord {
   uint64_t writtenBytes = 0;    // bytes actually written (0 for a verify-only job)
   uint64_t verifiedBytes = 0;   // bytes actually read back from the medium and compared
   StopReason stopReason = StopReason::kNone;  // why the job did not run to its end
+  // The parts of seconds: writing (with the flush) and reading back. Measured by the run, not
+  // kept in results files (a loaded record has 0).
+  double writeSeconds = 0.0;
+  double verifySeconds = 0.0;
 };
 
 // "Empfehlung", "abgebrochen", "Fehler" or "OK", first match in that order ("Fehler" for any error

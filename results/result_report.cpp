@@ -91,8 +91,14 @@ void AppendFullBlockTail(ReportLines& out, const FullTestFigures& f) {
   out.text += L"\r\n";
 }
 
+// The diagnosis of a run that found bad blocks, between the full-test figures and the summary.
+std::wstring DiagnosisBlock(const Diagnosis* diagnosis, int language) {
+  return diagnosis != nullptr && diagnosis->present ? DiagnosisReportBlock(*diagnosis, language) + L"\r\n"
+                                                    : std::wstring();
+}
+
 // A run the medium's errors ended: what was done, and that the medium is not to be trusted.
-void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason reason) {
+void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason reason, const Diagnosis* diagnosis) {
   out.Line(L"report_errors_found");
   out.Line(L"report_errors_found_text");
   out.text += L"\r\n";
@@ -105,6 +111,7 @@ void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason 
               TranslateIn(reason == StopReason::kErrorLimit ? L"report_error_limit" : L"report_io_error", out.language));
     AppendFullBlockTail(out, f);
   }
+  out.text += DiagnosisBlock(diagnosis, out.language);
   out.text += FormatTextIn(L"report_error_summary", out.language,
                            {FormatByteSize(f.written), FormatByteSize(f.verifiedBytes), std::to_wstring(f.errors)}) +
               L"\r\n";
@@ -123,7 +130,8 @@ StopReason RunStopReason(const std::vector<ResultRecord>& records, StopReason ru
 
 }  // namespace
 
-ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop, int language) {
+ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
+                               const Diagnosis* diagnosis, int language) {
   const StopReason reason = RunStopReason(records, runStop);
   const bool stopped = reason != StopReason::kNone;
   const FullTestFigures full = SumFullTest(records);
@@ -134,7 +142,7 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
   std::wstring text = TranslateIn(L"report_title", language) + L"\r\n====================\r\n\r\n";
   ReportLines out{language, text};
   if (IsStopByErrors(reason)) {
-    AppendErrorStopBody(out, full, reason);
+    AppendErrorStopBody(out, full, reason, diagnosis);
     return {text, prompt};
   }
 
@@ -164,6 +172,7 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
     }
     AppendFullBlockTail(out, full);
   }
+  text += DiagnosisBlock(diagnosis, language);
 
   if (stopped) {
     out.Line(L"report_stopped_summary");

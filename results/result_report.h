@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 
 namespace velkor {
@@ -23,10 +24,12 @@ struct ResultReport {
 // the run's state (kNone when there is none; then the rows' own reasons count). A run the medium's
 // errors ended opens with "FEHLER GEFUNDEN"; one stopped otherwise with "ABGEBROCHEN"; neither
 // names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
-// (without any, all "(nur prüfen)" rows; without those, the last row).
-// language picks the words; the German report is the same byte for byte as velkor-cli prints.
+// (without any, all "(nur prüfen)" rows; without those, the last row). A present diagnosis goes
+// between those figures and the summary ("Diagnose", DiagnosisReportBlock); without one the report
+// is as it always was. language picks the words; the German report is the same byte for byte as
+// velkor-cli prints.
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
-                               int language = kLanguageGerman);
+                               const Diagnosis* diagnosis = nullptr, int language = kLanguageGerman);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cwctype>
 #include <mutex>
+#include <set>
 
 #include "common/format.h"
 #include "common/paths.h"
@@ -11,6 +12,7 @@
 #include "pdf/file_writers.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "results/diagnosis.h"
 #include "results/json_text.h"
 
 namespace velkor {
@@ -125,13 +127,18 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot) {
   const std::wstring folder = GetResultsFolder();
   const std::wstring path = MakeResultsFilePath(driveRoot, folder, platform::GetLocalTimeNow());
   // A second run on the same drive within the same second must not overwrite the first one's
-  // results: it gets "-2", "-3", ... before the extension.
-  if (!platform::FileExists(path)) return path;
+  // results: it gets "-2", "-3", ... before the extension. Runs of one process start together
+  // (velkor-cli with several targets whose names read alike): a name handed out counts as taken
+  // before its file exists.
+  static std::mutex mutex;
+  static std::set<std::wstring> handedOut;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto taken = [](const std::wstring& p) { return handedOut.count(p) != 0 || platform::FileExists(p); };
+  std::wstring chosen = path;
   const std::wstring stem = path.substr(0, path.size() - 5);  // without ".json"
-  for (int n = 2;; ++n) {
-    const std::wstring candidate = stem + L"-" + std::to_wstring(n) + L".json";
-    if (!platform::FileExists(candidate)) return candidate;
-  }
+  for (int n = 2; taken(chosen); ++n) chosen = stem + L"-" + std::to_wstring(n) + L".json";
+  handedOut.insert(chosen);
+  return chosen;
 }
 
 std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,
@@ -141,7 +148,7 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstri
 }
 
 std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
-                              bool final) {
+                              bool final, const RunDiagnosis* run) {
   std::wstring text = L"{\n";
   text += L"  \"schema\": \"velkor-results-v1\",\n";
   text += L"  \"writtenAt\": " + Quoted(MakeLogTimestamp()) + L",\n";
@@ -157,19 +164,27 @@ std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector
   for (size_t i = 0; i < records.size(); ++i) {
     text += L"    " + RecordObject(records[i]) + (i + 1 < records.size() ? L",\n" : L"\n");
   }
-  text += L"  ]\n";
+  // The run's diagnosis and speed curve follow the keys older files have, which their readers
+  // never look past.
+  std::vector<std::wstring> extra;
+  if (run != nullptr && run->diagnosis.present) extra.push_back(L"  \"diagnosis\": " + DiagnosisJson(run->diagnosis));
+  if (run != nullptr && (!run->speedCurve.write.empty() || !run->speedCurve.read.empty())) {
+    extra.push_back(L"  \"speedCurve\": " + SpeedCurveJson(run->speedCurve));
+  }
+  text += extra.empty() ? L"  ]\n" : L"  ],\n";
+  for (size_t i = 0; i < extra.size(); ++i) text += extra[i] + (i + 1 < extra.size() ? L",\n" : L"\n");
   text += L"}\n";
   return text;
 }
 
 bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
-                     const std::vector<ResultRecord>& records, bool final) {
+                     const std::vector<ResultRecord>& records, bool final, const RunDiagnosis* run) {
   if (path.empty()) return false;
   // The text goes to a file beside it and takes the old file's place only once it is complete
   // and on the medium: a save that fails halfway (a full disk, a crash) leaves the previous
   // version, not a cut file that still loads.
   const std::wstring temporary = path + L".tmp";
-  if (WriteUtf8File(temporary, BuildResultsJson(header, records, final)) && FlushToMedium(temporary) &&
+  if (WriteUtf8File(temporary, BuildResultsJson(header, records, final, run)) && FlushToMedium(temporary) &&
       platform::MoveFileReplacing(temporary, path)) {
     return true;
   }
@@ -185,6 +200,9 @@ bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* recor
   while (pos != std::wstring::npos && pos < text.size()) {
     const size_t open = text.find(L'{', pos);
     if (open == std::wstring::npos) break;
+    // The array's end: the objects after it (a diagnosis) are no records.
+    const size_t end = text.find(L']', pos);
+    if (end < open) break;
     const size_t close = FindObjectEnd(text, open);
     if (close == std::wstring::npos) break;
     ResultRecord record = ReadRecord(text.substr(open, close - open + 1));
@@ -195,10 +213,11 @@ bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* recor
   return true;
 }
 
-bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records) {
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run) {
   std::wstring text;
-  if (!ReadUtf8TextFile(path, &text)) return false;
-  return ParseResultsText(text, records);
+  if (!ReadUtf8TextFile(path, &text) || !ParseResultsText(text, records)) return false;
+  if (run != nullptr) *run = ParseRunDiagnosis(text);
+  return true;
 }
 
 bool ReadUtf8TextFile(const std::wstring& path, std::wstring* text) {

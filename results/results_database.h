@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 
 namespace velkor {
@@ -40,23 +41,25 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot);  // GetResultsF
 std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,
                                  const platform::LocalTime& time);
 
-// The whole file text: LF line ends, one record object per line, no trailing blanks.
+// The whole file text: LF line ends, one record object per line, no trailing blanks; after the
+// records the run's "diagnosis" (when present) and "speedCurve" (when measured), if run is given.
 std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
-                              bool final);
+                              bool final, const RunDiagnosis* run = nullptr);
 
 // Writes BuildResultsJson to path, replacing the file in one step (through path + ".tmp"), so a
 // failed save leaves the previous version as it was. Does nothing for an empty path. Callers
 // ignore the result during a run (a failed save must not stop a test); it is there for tests.
 bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
-                     const std::vector<ResultRecord>& records, bool final);
+                     const std::vector<ResultRecord>& records, bool final, const RunDiagnosis* run = nullptr);
 
 // The records of a results file's text. False (records untouched) when the text has no "results"
 // key; objects without a method are skipped; file-level values are not read.
 bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records);
 
-// ReadUtf8TextFile, then ParseResultsText. False, records untouched, for a missing, unreadable,
-// empty or over-large file or one without a "results" key.
-bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records);
+// ReadUtf8TextFile, then ParseResultsText and, when run is given, ParseRunDiagnosis. False, records
+// and run untouched, for a missing, unreadable, empty or over-large file or one without a
+// "results" key.
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run = nullptr);
 
 // Reads a whole UTF-8 file of at most kMaxResultsFileBytes; malformed sequences become U+FFFD and
 // a byte-order mark stays as U+FEFF. False for a missing, unreadable, empty or over-large file.

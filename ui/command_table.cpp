@@ -6,6 +6,7 @@
 #include "results/results_database.h"
 #include "ui/about_box.h"
 #include "ui/commands.h"
+#include "ui/diagnosis_window.h"
 #include "ui/help_window.h"
 #include "ui/layout_window.h"
 #include "ui/menus.h"
@@ -116,6 +117,11 @@ LRESULT OnOpenResults(HWND window, int code) {
   return 0;
 }
 
+LRESULT OnDiagnosisView(HWND window, int code) {
+  if (Clicked(code) && !TestRunning()) OpenDiagnosisWindow(window);
+  return 0;
+}
+
 LRESULT OnWorkersEdited(int code) {
   if (code == EN_CHANGE) RefreshWorkerControl();
   return 0;
@@ -145,6 +151,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case kIdExport: return OnExport(window, code);
     case kIdOpenResults: return OnOpenResults(window, code);
     case kIdWorkers: return OnWorkersEdited(code);
+    case kIdDiagnosisView: return OnDiagnosisView(window, code);
     default: return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
   }
 }

@@ -18,6 +18,7 @@
 #include "results/result_record.h"
 #include "results/results_database.h"
 #include "ui/controls.h"
+#include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
 #include "ui/tooltips.h"
@@ -121,6 +122,7 @@ void ApplyLanguage() {
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
+  RefreshDiagnosisWindow();
   // The drive rows' words (no name, connection, status) follow too; the selection stays.
   FillDriveList(GetSelectedDriveRoot());
   RefreshWorkerControl();
@@ -154,10 +156,13 @@ void RefreshSavedTests(const std::wstring& pathToSelect) {
 
 bool LoadResultsIntoWindow(const std::wstring& path) {
   std::vector<ResultRecord> records;
-  if (!LoadResultsFile(path, &records)) return false;
+  RunDiagnosis diagnosis;
+  if (!LoadResultsFile(path, &records, &diagnosis)) return false;
   WindowState& ui = Ui();
   ui.currentResults = std::move(records);
   ui.currentResultsPath = path;
+  ui.currentDiagnosis = std::move(diagnosis);
+  RefreshDiagnosisWindow();
   SortResults();
   FillResultList();
   UpdateSummaryText();

@@ -41,6 +41,8 @@ HMENU BuildMenuBar() {
   HMENU view = CreatePopupMenu();
   item(view, kIdSettingsToggle, L"menu_settings_show");
   item(view, kIdMethodToggle, L"menu_method_show");
+  AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+  item(view, kIdDiagnosisView, L"menu_diagnosis");
   HMENU help = CreatePopupMenu();
   item(help, kIdHelpHtml, L"menu_help_html");
   item(help, kIdHelpPdf, L"menu_help_pdf");
@@ -78,6 +80,8 @@ void UpdateMenuStates() {
       {kIdMethodToggle, s.viewItemsEnabled},
   };
   for (const auto& [id, enabled] : items) SetMenuItem(menu, id, enabled);
+  // Only results with a block map or a speed curve have something to show.
+  SetMenuItem(menu, kIdDiagnosisView, !TestRunning() && HasDiagnosisPictures(ui.currentDiagnosis));
   DrawMenuBar(ui.main);
 }
 

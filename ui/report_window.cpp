@@ -63,7 +63,7 @@ void ExportResults(HWND main) {
   const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, ExportHeader())) {
+  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
     // The log keeps German; the status line tells the user in the chosen language.
     AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
     SetText(kCtlStatusLine, Translate(L"export_done") + path);
@@ -76,7 +76,8 @@ void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
   const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
   // The box in the chosen language; "Ja" saves exactly what it showed.
-  const std::wstring text = ReportBoxText(BuildResultReport(rows, stop, CurrentLanguage));
+  const std::wstring text =
+      ReportBoxText(BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis, CurrentLanguage));
   const int answer = MessageBoxW(main, text.c_str(), Translate(L"report_title").c_str(),
                                  MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
   if (answer != IDYES) return;

@@ -20,6 +20,7 @@
 #include "platform/volumes.h"
 #include "ui/commands.h"
 #include "ui/drive_watch.h"
+#include "ui/diagnosis_window.h"
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
@@ -173,6 +174,8 @@ void StartTestCommand(bool verifyOnly) {
   ui.runErrorsSeen = false;
   SetText(kCtlLogView, L"");
   ui.currentResults.clear();
+  ui.currentDiagnosis = RunDiagnosis{};
+  RefreshDiagnosisWindow();
   FillResultList();
   UpdateSummaryText();
   if (HWND bar = Control(kCtlProgressBar)) SendMessageW(bar, PBM_SETPOS, 0, 0);
@@ -229,6 +232,8 @@ void OnTestDone(RunOutcome* raw) {
   TellTargetGone();
   ui.currentResults = std::move(outcome->results);
   ui.currentResultsPath = outcome->databasePath;
+  ui.currentDiagnosis = std::move(outcome->diagnosis);
+  RefreshDiagnosisWindow();
   ui.resultSortColumn = 7;
   ui.resultSortAscending = false;
   SortResults();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/run_config.h"
+#include "results/diagnosis.h"
 #include "results/result_record.h"
 #include "view/control_numbers.h"
 #include "view/taskbar_state.h"
@@ -48,6 +49,7 @@ struct WindowState {
 
   std::vector<ResultRecord> currentResults;
   std::wstring currentResultsPath;
+  RunDiagnosis currentDiagnosis;  // of currentResults: what the map window and the PDF draw
   std::vector<std::wstring> savedResultFiles;  // in the saved-tests box's order
   int resultSortColumn = 0;
   bool resultSortAscending = true;

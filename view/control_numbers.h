@@ -98,6 +98,7 @@ enum ControlId : int {
   kIdHelpPdf = 1102,
   kIdExit = 1103,
   kIdAbout = 1104,
+  kIdDiagnosisView = 1105,
 };
 
 }  // namespace velkor

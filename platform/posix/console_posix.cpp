@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -56,6 +57,14 @@ void InstallInterruptHandler(void (*handler)()) {
 }
 
 void ExitProcessNow(int code) { ::_exit(code); }
+
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
+  winsize size{};
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
+  *columns = size.ws_col;
+  *rows = size.ws_row;
+  return true;
+}
 
 }  // namespace velkor::platform
 

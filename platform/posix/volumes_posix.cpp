@@ -396,6 +396,67 @@ bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
   return first.st_dev == second.st_dev;
 }
 
+namespace {
+
+std::string DeviceNumbers(dev_t device) { return std::to_string(major(device)) + ":" + std::to_string(minor(device)); }
+
+// The first entry of a sysfs "slaves" folder: a device the mapped or RAID device is made of.
+std::string FirstSlave(const std::string& folder) {
+  DIR* slaves = ::opendir((folder + "/slaves").c_str());
+  if (slaves == nullptr) return std::string();
+  std::string first;
+  while (dirent* entry = ::readdir(slaves)) {
+    if (entry->d_name[0] != '.') {
+      first = entry->d_name;
+      break;
+    }
+  }
+  ::closedir(slaves);
+  return first;
+}
+
+// The device behind the file system numbers device: the sysfs folder of the whole disk, following
+// a loop device to its backing file, a device-mapper or RAID device to its first member and a
+// partition to its disk; "fs MAJ:MIN" for a file system without a block device.
+std::string PhysicalDeviceOf(dev_t device) {
+  std::string folder = SysfsFolderOf(device);
+  for (int depth = 0; depth < 16 && !folder.empty(); ++depth) {
+    if (Exists(folder + "/partition")) {
+      folder = folder.substr(0, folder.find_last_of('/'));
+      continue;
+    }
+    const std::string backing = ReadAttribute(folder + "/loop/backing_file");
+    struct stat st;
+    if (!backing.empty() && ::stat(backing.c_str(), &st) == 0) {
+      device = st.st_dev;
+      folder = SysfsFolderOf(device);
+      continue;
+    }
+    const std::string member = FirstSlave(folder);
+    if (member.empty()) break;
+    folder = RealPath("/sys/class/block/" + member);
+  }
+  return folder.empty() ? "fs " + DeviceNumbers(device) : folder;
+}
+
+}  // namespace
+
+bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
+  struct stat st;
+  if (::stat(NativePath(path).c_str(), &st) != 0) {
+    SetLastErrorFromErrno(errno);
+    return false;
+  }
+  // A file system in user space over a disk (fuseblk) or btrfs has device numbers of its own: its
+  // mount names the block device.
+  dev_t numbers = st.st_dev;
+  MountEntry mount;
+  dev_t block = 0;
+  if (major(numbers) == 0 && MountOfPath(path, &mount) && BlockDeviceOf(mount, &block)) numbers = block;
+  *device = Utf8ToWide(PhysicalDeviceOf(numbers));
+  return true;
+}
+
 std::vector<std::wstring> SystemFolders() {
   std::vector<std::wstring> folders = {L"/"};
   const char* home = std::getenv("HOME");

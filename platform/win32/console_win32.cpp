@@ -77,6 +77,17 @@ void InstallInterruptHandler(void (*handler)()) {
 
 void ExitProcessNow(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
+bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!::GetConsoleScreenBufferInfo(::GetStdHandle(STD_ERROR_HANDLE), &info)) return false;
+  const int width = info.srWindow.Right - info.srWindow.Left + 1;
+  const int height = info.srWindow.Bottom - info.srWindow.Top + 1;
+  if (width <= 0 || height <= 0) return false;
+  *columns = static_cast<uint32_t>(width);
+  *rows = static_cast<uint32_t>(height);
+  return true;
+}
+
 }  // namespace velkor::platform
 
 #include <shellapi.h>

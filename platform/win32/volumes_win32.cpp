@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <cwctype>
+
 #include "platform/volumes.h"
 
 namespace velkor::platform {
@@ -125,6 +127,42 @@ bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
     return false;
   }
   return ::CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  wchar_t root[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return false;
+  // The volume device: "\\.\E:" for a drive letter, the GUID name without its last backslash
+  // for a volume mounted in a folder.
+  std::wstring volume = root;
+  wchar_t guid[MAX_PATH + 1] = {};
+  const bool named = ::GetVolumeNameForVolumeMountPointW(root, guid, MAX_PATH) != FALSE;
+  if (named) volume = guid;
+  std::wstring open = volume;
+  if (volume.size() == 3 && volume[1] == L':') {
+    open = L"\\\\.\\" + volume.substr(0, 2);
+  } else if (!open.empty() && open.back() == L'\\') {
+    open.pop_back();
+  }
+  HANDLE handle = ::CreateFileW(open.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  STORAGE_DEVICE_NUMBER number{};
+  DWORD returned = 0;
+  const bool numbered = handle != INVALID_HANDLE_VALUE &&
+                        ::DeviceIoControl(handle, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number,
+                                          sizeof(number), &returned, nullptr) &&
+                        returned >= sizeof(number);
+  if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+  if (numbered) {
+    *device = L"disk " + std::to_wstring(number.DeviceType) + L":" + std::to_wstring(number.DeviceNumber);
+  } else {
+    // No disk number (a volume over several disks, a network drive, Wine's folders): the volume
+    // stands for its device.
+    for (wchar_t& c : volume) c = static_cast<wchar_t>(std::towupper(c));
+    *device = L"volume " + volume;
+  }
+  return true;
 }
 
 std::vector<std::wstring> SystemFolders() {

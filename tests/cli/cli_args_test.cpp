@@ -23,7 +23,7 @@ TEST(CliArgs, TestWithEveryOption) {
                               L"5", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes",
                               L"--results-dir", L"/tmp/r", L"--system-drive"});
   EXPECT_EQ(o.command, CliCommand::kTest);
-  EXPECT_EQ(o.target, L"/mnt/stick");
+  EXPECT_EQ(o.targets, std::vector<std::wstring>{L"/mnt/stick"});
   EXPECT_EQ(*o.sizeMb, 512u);
   EXPECT_EQ(*o.blockKb, 64u);
   EXPECT_EQ(*o.workers, 2u);
@@ -33,6 +33,18 @@ TEST(CliArgs, TestWithEveryOption) {
   EXPECT_TRUE(o.methodTest && o.noRandomPoints && o.noFastest && o.deleteAtEnd && o.yes && o.systemDrive);
   EXPECT_FALSE(Parse({L"test", L"/mnt/stick", L"--yes"}).systemDrive);  // --yes is no permission for it
   EXPECT_EQ(o.resultsDir, L"/tmp/r");
+}
+
+TEST(CliArgs, SeveralTargetsInTheirOrder) {
+  const CliOptions o = Parse({L"test", L"/mnt/a", L"--parallel", L"3", L"/mnt/b", L"--summary-json", L"s.json",
+                              L"--yes", L"--", L"-c"});
+  EXPECT_EQ(o.targets, (std::vector<std::wstring>{L"/mnt/a", L"/mnt/b", L"-c"}));
+  EXPECT_EQ(*o.parallel, 3u);
+  EXPECT_EQ(o.summaryJson, L"s.json");
+  const CliOptions v = Parse({L"verify", L"E:\\", L"F:\\", L"E:\\"});  // a repeated target is the run's to refuse
+  EXPECT_EQ(v.targets.size(), 3u);
+  EXPECT_FALSE(v.parallel);
+  EXPECT_TRUE(v.summaryJson.empty());
 }
 
 TEST(CliArgs, ProfilesByNameOrNumber) {
@@ -60,7 +72,10 @@ TEST(CliArgs, BadInputGivesOneLineErrors) {
       {},
       {L"format", L"E:\\"},
       {L"test"},
-      {L"test", L"a", L"b"},
+      {L"test", L"a", L"b", L"--parallel", L"0"},
+      {L"test", L"a", L"b", L"--parallel", L"zwei"},
+      {L"verify", L"--parallel", L"2"},
+      {L"test", L"a", L"--summary-json"},
       {L"test", L"a", L"--size"},
       {L"test", L"a", L"--size", L"-5"},
       {L"test", L"a", L"--size", L"12abc"},
@@ -76,7 +91,7 @@ TEST(CliArgs, BadInputGivesOneLineErrors) {
       // Arguments that would break the message into lines or steer the terminal.
       {L"te\nst"},
       {L"test", L"a", L"--size", L"1\r\n2"},
-      {L"test", L"a", L"b\x1b[2J"},
+      {L"test", L"a", L"--size", L"b\x1b[2J"},
       {L"test", L"a", L"--\u0085bogus"},
       {L"export", L"r.json", L"--format", L"pdf\nx", L"--output", L"x"},
       {L"drives", std::wstring(L"\0\x7f", 2)},
@@ -145,7 +160,7 @@ TEST(CliArgs, MistakesAreNamedWithWhatWasMeant) {
 
 TEST(CliArgs, DoubleDashEndsTheOptions) {
   const CliOptions o = Parse({L"test", L"--size", L"4", L"--", L"--odd name"});
-  EXPECT_EQ(o.target, L"--odd name");
+  EXPECT_EQ(o.targets, std::vector<std::wstring>{L"--odd name"});
   EXPECT_EQ(*o.sizeMb, 4u);
 }
 
@@ -166,9 +181,11 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
   } cases[] = {
       {CliCommand::kTest, {L"test", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
-        L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete", L"--yes", L"--system-drive"}},
+        L"--parallel", L"--summary-json", L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete",
+        L"--yes", L"--system-drive"}},
       {CliCommand::kVerify, {L"verify", L"a"},
-       {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir"}},
+       {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
+        L"--parallel", L"--summary-json"}},
       {CliCommand::kExport, {L"export", L"r.json", L"--format", L"csv", L"--output", L"x"}, {L"--format", L"--output"}},
       {CliCommand::kDrives, {L"drives"}, {}},
   };
@@ -211,6 +228,7 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
   }
   EXPECT_NE(flat.find(L"turbo 7, ausgeglichen 3, zuverlaessig 3, quorvel 7"), std::wstring::npos);
   EXPECT_NE(flat.find(L"Standard: /data/results"), std::wstring::npos);
+  EXPECT_NE(flat.find(L"höchstens 16 (2 je Prozessor)"), std::wstring::npos);
   for (const CliCommand command : {CliCommand::kNone, CliCommand::kTest, CliCommand::kVerify, CliCommand::kExport}) {
     std::wistringstream lines(CliHelpText(command, 64, L"/data/results"));
     for (std::wstring line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << Narrow(line);

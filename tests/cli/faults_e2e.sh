@@ -103,7 +103,8 @@ user_bytes() {
 
 results_file() { sed -n 's/^.*JSON-Datenbankdatei: //p' err.txt; }
 
-# results KEY...: the results file's values, e.g. "final", "0.errors" (record 0), "count".
+# results KEY...: the results file's values, e.g. "final", "0.errors" (record 0), "count",
+# "diagnosis.usableBytes" ("-" when missing), "speedCurve.write" (its number of points).
 results() {
   python3 - "$(results_file)" "$@" <<'PY'
 import json, sys
@@ -112,9 +113,13 @@ out = []
 for key in sys.argv[2:]:
     if key == "count":
         out.append(len(d["results"]))
-    elif "." in key:
+    elif "." in key and key.split(".")[0].isdigit():
         i, k = key.split(".")
         out.append(d["results"][int(i)][k])
+    elif "." in key:
+        outer, inner = key.split(".")
+        value = d.get(outer, {}).get(inner, "-") if outer != "speedCurve" else len(d.get(outer, {}).get(inner, []))
+        out.append(value)
     else:
         out.append(d[key])
 print(" ".join(json.dumps(v) for v in out))
@@ -159,10 +164,26 @@ check "results file: final, 500 errors, ended by the error limit" \
   [ "$(results final 0.errors 0.cancelled 0.result 0.stopReason)" = 'true 500 false "Fehler" "errorLimit"' ]
 check "run ends as ended by errors" has "Test wegen Fehlern des Mediums beendet."
 check "last status: ended by errors" bash -c 'tail -n 1 err.txt | grep -q "^Fehler: Test wegen Fehlern des Mediums beendet: "'
+check "mismatches name the block whose data came back" \
+  grep -qE "FEHLER: Datenabweichung bei Block 0, Offset=0, Art: überschrieben \(Daten von Block [0-9]+\)" err.txt
+check "the rest is sampled after the early end" grep -qE "Diagnose: Stichprobe aus [0-9]+ von [0-9]+ ungeprüften Blöcken" err.txt
+check "report: the medium repeats itself after 256 MiB" \
+  has "  Befund: Das Medium wiederholt sich nach 256.0 MB: spätere Daten überschreiben frühere." out.txt
+check "report: 256 MiB usable" has "  Nutzbare Kapazität (geschätzt): 256.0 MB" out.txt
+check "report: the diagnosis between the figures and the summary" \
+  bash -c "grep -nE '^(Volltest / Prüfung|Diagnose|Zusammenfassung)' out.txt | cut -d: -f2 | tr '\n' '|' | grep -qx 'Volltest / Prüfung|Diagnose|Zusammenfassung|'"
+check "log: the diagnosis too" has "Diagnose: Nutzbare Kapazität (geschätzt): 256.0 MB"
+check "results file: the diagnosis and the speed curve" \
+  [ "$(results diagnosis.usableBytes diagnosis.periodBytes diagnosis.finding speedCurve.write speedCurve.read)" = '268435456 268435456 "wraps" 100 100' ]
+rc=$("$cli" export "$(results_file)" --format pdf --output fake.pdf 2>/dev/null; echo $?)
+check "PDF export: a second page with the map and the curves" \
+  bash -c "[ $rc = 0 ] && qpdf --check fake.pdf >/dev/null && [ \"\$(pdfinfo fake.pdf | awk '/^Pages:/{print \$2}')\" = 2 ] &&
+           pdftotext fake.pdf - | grep -q 'Blockkarte und Geschwindigkeit' && pdftotext fake.pdf - | grep -q 'überschrieben'"
 rc=$(run verify "$work/fake" --results-dir results)
 summary
 check "verify of the fake drive exits 1" [ "$rc" = 1 ]
 check "verify finds block 0 wrong" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
+check "verify: 256 MiB usable" has "  Nutzbare Kapazität (geschätzt): 256.0 MB" out.txt
 "$fault_fs" unmount "$work/fake"
 
 # Blocks that are no sector multiple still read past the cache, through an aligned bounce buffer.
@@ -190,6 +211,9 @@ if fat32_volume wrap claimed=8G real=3900M; then
   check "results: the first file's 100 errors in its own record" \
     [ "$(results final count 0.errors 1.errors 0.result 1.result)" = 'true 2 100 0 "Fehler" "OK"' ]
   check "report counts both files" bash -c 'grep -q "  Testmenge: 3.9 GB" out.txt && grep -q "  Fehler: 100" out.txt'
+  check "the first file's start holds the second file's end" \
+    has "FEHLER: Datenabweichung bei Block 0, Offset=0, Art: überschrieben (Daten von Block 100 aus velkor_full_02.bin)"
+  check "report: 3900 MiB usable" has "  Nutzbare Kapazität (geschätzt): 3.8 GB" out.txt
   check "report: no 100 %" bash -c '! grep -q "100.00%" out.txt'
   "$fault_fs" unmount "$work/wrap"
 fi
@@ -232,6 +256,10 @@ check "below the error limit the run completes" has "Test abgeschlossen."
 check "results file: every bad block counted, not cancelled" \
   [ "$(results final 0.errors 0.cancelled)" = "true $((128 - first)) false" ]
 check "report shows the errors" has "Fehler: $((128 - first))" out.txt
+check "corruption: mismatches classed as damaged" \
+  grep -qE "FEHLER: Datenabweichung bei Block $first, Offset=[0-9]+, Art: beschädigt \([0-9]+ Bytes abweichend\)" err.txt
+check "corruption: damaged from the first bad block on" has "  Befund: Daten ab $first.0 MB kommen beschädigt zurück." out.txt
+check "corruption: usable up to it" has "  Nutzbare Kapazität (geschätzt): $first.0 MB" out.txt
 check "corruption: only the test file deleted" has "Testdatei gelöscht: $file"
 check "corruption: user files intact" user_files_intact corrupt
 check "corruption: no test file left" no_test_files_left corrupt
@@ -245,9 +273,56 @@ check "read error logged with block, offset and system text" \
   has "FEHLER: Lesefehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
 check "read error ends the run by errors" has "Test wegen Fehlern des Mediums beendet."
 check "results file: one error, an I/O failure" [ "$(results final 0.errors 0.cancelled 0.stopReason)" = 'true 1 false "ioFailure"' ]
+check "read error: the rest is sampled" grep -qE "Diagnose: Stichprobe aus [0-9]+ von [0-9]+ ungeprüften Blöcken" err.txt
+check "read error: unreadable from the first bad block on" has "  Befund: Lesefehler ab $first.0 MB." out.txt
+check "read error: usable up to it" has "  Nutzbare Kapazität (geschätzt): $first.0 MB" out.txt
+check "read error: the unreadable blocks counted" grep -qE "^  Blöcke: $first OK, 0 überschrieben, 0 leer, 0 beschädigt, $((128 - first)) unlesbar" out.txt
+check "results file: unreadable from there" [ "$(results diagnosis.finding diagnosis.usableBytes)" = "\"unreadableFrom\" $((first * MiB))" ]
 check "read error: user files intact" user_files_intact readerr
 check "read error: no test file left" no_test_files_left readerr
 "$fault_fs" unmount "$work/readerr"
+
+# Media that lose data, made by altering what a healthy volume got and checking again without
+# writing: zeros from 300 MiB on, and three corrupted blocks in the middle.
+echo "== verify-only: zeros past 300 MiB, corrupted blocks =="
+volume altered real=1100M
+rc=$(run test "$work/altered" --yes --size 1024 --block 1024 --results-dir results)
+check "altered: the healthy test passes" [ "$rc" = 0 ]
+python3 - "$work/altered/velkor.bin" <<'PY'
+import sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(300 << 20)
+    for _ in range(1024 - 300):
+        f.write(bytes(1 << 20))
+PY
+rc=$(run verify "$work/altered" --results-dir results)
+summary
+check "zeros: exit 1" [ "$rc" = 1 ]
+check "zeros: mismatches classed as empty" has "FEHLER: Datenabweichung bei Block 300, Offset=314572800, Art: leer"
+check "zeros: empty from 300 MiB on" has "  Befund: Daten ab 300.0 MB kommen leer zurück." out.txt
+check "zeros: 300 MiB usable" has "  Nutzbare Kapazität (geschätzt): 300.0 MB" out.txt
+check "zeros: every block classed" grep -qE "^  Blöcke: 300 OK, 0 überschrieben, 724 leer, 0 beschädigt, 0 unlesbar \(1024 geprüft, davon [0-9]+ Stichprobe\)$" out.txt
+rm "$work/altered/velkor.bin"
+rc=$(run test "$work/altered" --yes --size 1024 --block 1024 --results-dir results)
+check "altered: the second healthy test passes" [ "$rc" = 0 ]
+python3 - "$work/altered/velkor.bin" <<'PY'
+import sys
+with open(sys.argv[1], "r+b") as f:
+    for block in (400, 401, 650):
+        f.seek((block << 20) + 1000)
+        data = f.read(64)
+        f.seek((block << 20) + 1000)
+        f.write(bytes(b ^ 0x55 for b in data))
+PY
+rc=$(run verify "$work/altered" --results-dir results)
+summary
+check "corrupted blocks: exit 1" [ "$rc" = 1 ]
+check "corrupted blocks: classed as damaged" has "FEHLER: Datenabweichung bei Block 400, Offset=419430400, Art: beschädigt (64 Bytes abweichend)"
+check "corrupted blocks: single blocks" has "  Befund: Einzelne Blöcke sind beschädigt." out.txt
+check "corrupted blocks: the whole test usable" has "  Nutzbare Kapazität (geschätzt): 1.0 GB" out.txt
+check "corrupted blocks: with a warning" grep -q "^  Warnung: " out.txt
+check "corrupted blocks: counted" has "  Blöcke: 1021 OK, 0 überschrieben, 0 leer, 3 beschädigt, 0 unlesbar (1024 geprüft, davon 0 Stichprobe)" out.txt
+"$fault_fs" unmount "$work/altered"
 
 echo "== write errors past 64 MiB =="
 fault_run writeerr write_error_after
@@ -387,6 +462,9 @@ rc=$(run test "$work/healthy" --yes --size 64 --block 256 --method-test --delete
 summary
 check "healthy volume exits 0" [ "$rc" = 0 ]
 check "healthy volume: 100.00 %" has "Zuverlässigkeit 100.00%" out.txt
+check "healthy volume: no diagnosis anywhere" bash -c '! grep -q "Diagnose" out.txt err.txt'
+check "healthy volume: the speed curve alone in the results file" \
+  [ "$(results diagnosis.usableBytes speedCurve.write speedCurve.read)" = '"-" 100 100' ]
 check "method-test files removed before the full test" has "Methodentest-Datei vor Volltest entfernt"
 check "healthy volume: only the test file deleted" [ "$(grep -c 'Testdatei gelöscht: ' err.txt)" = 1 ]
 check "healthy volume: user files intact" user_files_intact healthy

@@ -137,6 +137,62 @@ TEST_F(DiagLogTest, WithoutReceiverEverythingReachesOnlyTheFile) {
   EXPECT_NE(ReadFileBytes(LogPath()).find("nur Datei"), std::string::npos);
 }
 
+// Two runs in one process, each on a thread with its own context, and the process's own lines:
+// each line is marked with its run and reaches only that run's receiver; the file gets all.
+TEST_F(DiagLogTest, ThreadsOfSeveralRunsKeepTheirLinesApart) {
+  struct Sink {
+    std::mutex mutex;
+    std::vector<std::wstring> lines, statuses;
+  };
+  Sink process, first, second;
+  auto receiver = [](Sink& sink) {
+    return UiReceiver{[&sink](std::wstring l) {
+                        std::lock_guard<std::mutex> lock(sink.mutex);
+                        sink.lines.push_back(std::move(l));
+                      },
+                      [&sink](std::wstring s) {
+                        std::lock_guard<std::mutex> lock(sink.mutex);
+                        sink.statuses.push_back(std::move(s));
+                      },
+                      {}};
+  };
+  SetUiReceiver(receiver(process));
+  auto run = [&](const wchar_t* prefix, Sink& sink) {
+    return std::thread([prefix, &sink, &receiver] {
+      SetThreadRunContext(std::make_shared<const RunContext>(
+          RunContext{prefix, std::make_shared<const UiReceiver>(receiver(sink))}));
+      for (int i = 0; i < 50; ++i) PostStatusAndLog(L"Zeile " + std::to_wstring(i));
+    });
+  };
+  std::thread a = run(L"[/mnt/a] ", first), b = run(L"[E:\\] ", second);
+  AppendDiagLog(L"Bedienung");
+  a.join();
+  b.join();
+  // A context with a prefix only marks the lines; they go to the process's receiver.
+  SetThreadRunContext(std::make_shared<const RunContext>(RunContext{L"[X] ", nullptr}));
+  AppendDiagLog(L"Frage abgelehnt");
+  SetThreadRunContext(nullptr);
+  AppendDiagLog(L"wieder ohne");
+
+  const std::wregex firstLine(LR"(\[\d\d:\d\d:\d\d\] \[/mnt/a\] Zeile \d+\r\n)");
+  const std::wregex secondLine(LR"(\[\d\d:\d\d:\d\d\] \[E:\\\] Zeile \d+\r\n)");
+  ASSERT_EQ(first.lines.size(), 50u);
+  ASSERT_EQ(second.lines.size(), 50u);
+  for (const std::wstring& line : first.lines) EXPECT_TRUE(std::regex_match(line, firstLine));
+  for (const std::wstring& line : second.lines) EXPECT_TRUE(std::regex_match(line, secondLine));
+  EXPECT_EQ(first.statuses.size(), 50u);
+  EXPECT_EQ(first.statuses.back(), L"Zeile 49");  // status texts carry no prefix
+  ASSERT_EQ(process.lines.size(), 3u);
+  EXPECT_TRUE(process.statuses.empty());
+  EXPECT_NE(process.lines[0].find(L"] Bedienung\r\n"), std::wstring::npos);
+  EXPECT_NE(process.lines[1].find(L"] [X] Frage abgelehnt\r\n"), std::wstring::npos);
+  EXPECT_NE(process.lines[2].find(L"] wieder ohne\r\n"), std::wstring::npos);
+  const std::string file = ReadFileBytes(LogPath());
+  EXPECT_NE(file.find("] [/mnt/a] Zeile 49\r\n"), std::string::npos);
+  EXPECT_NE(file.find("] [E:\\] Zeile 49\r\n"), std::string::npos);
+  EXPECT_NE(file.find("] [X] Frage abgelehnt\r\n"), std::string::npos);
+}
+
 TEST(FormatWindowsError, SystemTextWithoutTrailingStopOrBreak) {
   const std::wstring text = FormatWindowsError(platform::kErrorAccessDenied);
   const std::wstring prefix = L"Windows-Fehler 5: ";

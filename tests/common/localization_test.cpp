@@ -34,7 +34,7 @@ TEST(TextTable, TheWindowsCaptionsOpenTheTableInTheirOrder) {
       L"worker_warn", L"worker_clamp", L"locked_status", L"export_done", L"export_empty", L"entry_removed",
       L"tooltip_common", L"random_points", L"benchmark", L"use_fastest", L"show_benchmark",
       L"hide_benchmark", L"verify_only", L"settings_show", L"settings_hide", L"open_results",
-      L"system_volume"};
+      L"system_volume", L"diagnosis_title"};
   ASSERT_GT(TextTableRowCount(), sizeof(kKeys) / sizeof(kKeys[0]));
   for (size_t i = 0; i < sizeof(kKeys) / sizeof(kKeys[0]); ++i) {
     EXPECT_EQ(std::wstring(TextTableRows()[i].key), kKeys[i]) << "row " << i + 1;
@@ -155,6 +155,9 @@ TEST(TextTable, TextsInAllFourLanguages) {
       {L"yes", {L"ja", L"yes", L"oui", L"sí"}},
       {L"no_name", {L"ohne Namen", L"no name", L"sans nom", L"sin nombre"}},
       {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
+      {L"diagnosis_title",
+       {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse",
+        L"Mapa de bloques y velocidad"}},
       {L"worker_warn",
        {L"Warnung: mindestens 90% aller Kerne ausgewählt, System kann langsamer werden.",
         L"Warning: at least 90% of all cores selected, the system may slow down.",

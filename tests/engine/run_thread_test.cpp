@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "engine/progress_text.h"
 #include "engine/run_outcome.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "results/result_report.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
@@ -208,8 +210,8 @@ TEST_F(TestRunTest, VerifyOnlyOverTheFilesOfAnEarlierRunAndItsMismatches) {
   EXPECT_TRUE(r.verified);
   EXPECT_FALSE(r.cancelled);
   EXPECT_EQ(r.mbPerSecond, 0.0);
-  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 10, Offset=655360\r\n"));
-  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 33, Offset=2162688\r\n"));
+  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 10, Offset=655360, Art: besch\xC3\xA4" "digt ("));
+  EXPECT_TRUE(LogHas("] FEHLER: Datenabweichung bei Block 33, Offset=2162688, Art: besch\xC3\xA4" "digt ("));
   EXPECT_TRUE(LogHas("] Nur pr\xC3\xBC" "fen: Vorpr\xC3\xBC" "fung f\xC3\xBCr Laufwerk "));
   EXPECT_TRUE(LogHas("] Start: Nur pr\xC3\xBC" "fen auf Laufwerk "));
   EXPECT_TRUE(LogHas("] Nur-Pr\xC3\xBC" "fen beendet: Art des Zugriffs=Quorvel-Modus (nur pr\xC3\xBC" "fen), Worker=2, "
@@ -217,6 +219,86 @@ TEST_F(TestRunTest, VerifyOnlyOverTheFilesOfAnEarlierRunAndItsMismatches) {
   EXPECT_TRUE(LogHas("] Test abgeschlossen.\r\n"));  // mismatches below the limit end nothing
   EXPECT_FALSE(state->deletePending) << "a verify-only run never offers deletion";
   EXPECT_EQ(ReadFileBytes(config.filePath).size(), 4 * kMiB) << "verify-only writes nothing";
+}
+
+// Two runs at once in one process, each on a thread with its own run context (velkor-cli with
+// several targets): every line, the workers' mismatch lines among them, carries its run's mark and
+// reaches only its run's receiver, as do the outcome and the status texts; the write and read
+// times are measured apart.
+TEST_F(TestRunTest, TwoRunsAtOnceKeepTheirLinesAndOutcomesApart) {
+  const std::wstring other = folder_.File(L"other");
+  platform::CreateFolder(other);
+  TestConfig a = Config(4 * kMiB, 64 * 1024);
+  TestConfig b = a;
+  b.driveRoot = other;
+  b.filePath = JoinPathForTest(other, L"velkor.bin");
+  Run(a);
+  Run(b);
+  ASSERT_EQ(outcomes_.size(), 2u);
+  EXPECT_GT(outcomes_[0].results[0].writeSeconds, 0.0);
+  EXPECT_GT(outcomes_[0].results[0].verifySeconds, 0.0);
+  {
+    platform::FileHandle file = platform::OpenFileForWrite(b.filePath, false);
+    ASSERT_TRUE(file.valid());
+    uint32_t done = 0;
+    const std::string junk(100, 'X');
+    ASSERT_TRUE(platform::WriteFileAt(file, 21 * 65536, junk.data(), 100, &done));
+    platform::CloseFile(file);
+  }
+  struct Sink {
+    std::mutex mutex;
+    std::vector<std::wstring> lines, statuses;
+    std::vector<RunOutcome> outcomes;
+  };
+  Sink first, second;
+  auto run = [](TestConfig config, const std::wstring& prefix, Sink& sink) {
+    auto receiver = std::make_shared<const UiReceiver>(UiReceiver{
+        [&sink](std::wstring l) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.lines.push_back(std::move(l));
+        },
+        [&sink](std::wstring s) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.statuses.push_back(std::move(s));
+        },
+        [&sink](std::unique_ptr<RunOutcome> o) {
+          std::lock_guard<std::mutex> lock(sink.mutex);
+          sink.outcomes.push_back(std::move(*o));
+        }});
+    config.verifyOnly = true;
+    return std::thread([config, prefix, receiver] {
+      SetThreadRunContext(std::make_shared<const RunContext>(RunContext{prefix, receiver}));
+      RunTest(config, NewRunState(config));
+    });
+  };
+  std::thread ta = run(a, L"[A] ", first), tb = run(b, L"[B] ", second);
+  ta.join();
+  tb.join();
+
+  EXPECT_EQ(outcomes_.size(), 2u) << "nothing of the two runs reaches the process's receiver";
+  for (Sink* sink : {&first, &second}) {
+    const std::wstring mark = sink == &first ? L"] [A] " : L"] [B] ";
+    ASSERT_GT(sink->lines.size(), 5u);
+    for (const std::wstring& line : sink->lines) EXPECT_EQ(line.find(mark), 9u) << std::string(line.begin(), line.end());
+    ASSERT_EQ(sink->outcomes.size(), 1u);
+    EXPECT_FALSE(sink->statuses.empty());
+  }
+  auto has = [](const Sink& sink, const std::wstring& text) {
+    return std::any_of(sink.lines.begin(), sink.lines.end(),
+                       [&](const std::wstring& l) { return l.find(text) != std::wstring::npos; });
+  };
+  EXPECT_TRUE(has(second, L"[B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
+  EXPECT_FALSE(has(first, L"Datenabweichung"));
+  EXPECT_EQ(first.outcomes[0].driveRoot, drive_);
+  EXPECT_EQ(second.outcomes[0].driveRoot, other);
+  EXPECT_NE(first.outcomes[0].databasePath, second.outcomes[0].databasePath);
+  EXPECT_EQ(first.outcomes[0].results[0].errors, 0u);
+  EXPECT_EQ(second.outcomes[0].results[0].errors, 1u);
+  EXPECT_GT(second.outcomes[0].results[0].verifySeconds, 0.0);
+  EXPECT_EQ(second.outcomes[0].results[0].writeSeconds, 0.0) << "verify-only writes nothing";
+  // The log file holds both, each line marked.
+  EXPECT_TRUE(LogHas("] [B] FEHLER: Datenabweichung bei Block 21, Offset=1376256, Art: "));
+  EXPECT_TRUE(LogHas("] [A] Test abgeschlossen.\r\n"));
 }
 
 TEST_F(TestRunTest, StopDuringTheSecondVariant) {
@@ -275,7 +357,7 @@ TEST_F(TestRunTest, AStopByTheErrorLimitIsAVerdictNotAUsersStop) {
   EXPECT_EQ(r.stopReason, StopReason::kErrorLimit);
   EXPECT_FALSE(r.cancelled);
   EXPECT_FALSE(r.verified);
-  EXPECT_EQ(r.verifiedBytes, 10 * 65536u) << "blocks 0 to 9 compared; block 10 hit the limit";
+  EXPECT_EQ(r.verifiedBytes, 11 * 65536u) << "blocks 0 to 10 read back; block 10 hit the limit";
   EXPECT_EQ(ResultText(r), L"Fehler");
   EXPECT_EQ(CurrentStopReason(*state), StopReason::kErrorLimit);
   EXPECT_TRUE(LogHas("] Abbruch: Fehlergrenze erreicht.\r\n"));
@@ -381,6 +463,112 @@ TEST_F(TestRunTest, PreflightFailuresEndWithoutOutcome) {
     EXPECT_TRUE(state->preflightFailed);
     EXPECT_TRUE(BuildProgressView(TakeProgressSnapshot(*state)).keepStatus);
   }
+}
+
+// Media as they fail, made by altering what a healthy run wrote and checking it again without
+// writing: the diagnosis names what is wrong, from where, and how much is usable. A low error
+// limit ends the check early, so the sample of the unchecked blocks has to cover the rest.
+TEST_F(TestRunTest, VerifyOnlyDiagnosesWhatTheMediumDidToItsBlocks) {
+  constexpr uint32_t kBlock = 65536;
+  constexpr uint64_t kBlocks = 256;  // 16 MiB
+  using Alter = std::function<void(std::string&)>;
+  auto pattern = [](uint64_t index) {
+    std::string bytes(kBlock, '\0');
+    FillPatternReference(bytes.data(), kBlock, kTestPatternSeed, index);
+    return bytes;
+  };
+  const struct Case {
+    const char* what;
+    Alter alter;
+    uint32_t errorLimit;
+    DiagnosisFinding finding;
+    const char* usable;      // the report's capacity line
+    const char* logged;      // a mismatch line's class
+    bool warning;
+  } cases[] = {
+      {"wraps after 4 MiB: every block holds the last one written over it",
+       [&](std::string& file) {
+         for (uint64_t i = 0; i < kBlocks - 64; ++i) file.replace(i * kBlock, kBlock, pattern(kBlocks - 64 + i % 64));
+       },
+       // Which mismatches are logged depends on the two workers' pace.
+       20, DiagnosisFinding::kWraps, "4.0 MB", ", Art: \xC3\xBC" "berschrieben (Daten von Block ", false},
+      {"zeros from block 75 on",
+       [](std::string& file) { file.replace(75 * kBlock, file.size() - 75 * kBlock, file.size() - 75 * kBlock, '\0'); },
+       20, DiagnosisFinding::kEmptyFrom, "4.7 MB", ", Art: leer", false},
+      {"three blocks corrupted in the middle",
+       [](std::string& file) {
+         for (uint64_t b : {100, 101, 180}) file[b * kBlock + 333] ^= 0x20;
+       },
+       500, DiagnosisFinding::kSingleBlocks, "16.0 MB", ", Art: besch\xC3\xA4" "digt (1 Byte abweichend)", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    outcomes_.clear();
+    TempFolder drive;
+    TestConfig config = Config(kBlocks * kBlock, kBlock);
+    config.driveRoot = drive.path();
+    config.filePath = JoinPathForTest(drive.path(), L"velkor.bin");
+    Run(config);
+    std::string file = ReadFileBytes(config.filePath);
+    ASSERT_EQ(file.size(), kBlocks * kBlock);
+    c.alter(file);
+    testing::WriteFileBytes(config.filePath, file);
+    platform::DeleteFileAtPath(folder_.File(L"velkor.log"));
+
+    TestConfig verify = config;
+    verify.verifyOnly = true;
+    verify.errorLimit = c.errorLimit;
+    const auto state = Run(verify);
+
+    ASSERT_EQ(outcomes_.size(), 2u);
+    const RunOutcome& outcome = outcomes_[1];
+    const Diagnosis& d = outcome.diagnosis.diagnosis;
+    ASSERT_TRUE(d.present);
+    EXPECT_EQ(d.finding, c.finding);
+    EXPECT_EQ(d.testBytes, kBlocks * kBlock);
+    EXPECT_EQ(d.checked, kBlocks);  // the check and the sample together cover every block
+    const std::wstring report = BuildResultReport(outcome.results, CurrentStopReason(*state), &d).body;
+    EXPECT_NE(report.find(L"\r\nDiagnose\r\n  Befund: "), std::wstring::npos) << platform::WideToUtf8(report);
+    EXPECT_NE(report.find(L"\r\n  Nutzbare Kapazität (geschätzt): " + platform::Utf8ToWide(c.usable) + L"\r\n"),
+              std::wstring::npos)
+        << platform::WideToUtf8(report);
+    EXPECT_EQ(report.find(L"  Warnung: ") != std::wstring::npos, c.warning);
+    EXPECT_LT(report.find(L"Volltest / Prüfung"), report.find(L"Diagnose"));
+    EXPECT_LT(report.find(L"Diagnose"), report.find(L"Zusammenfassung"));
+    EXPECT_TRUE(LogHas(c.logged)) << Log();
+    EXPECT_TRUE(LogHas("] Diagnose: Nutzbare Kapazit\xC3\xA4t (gesch\xC3\xA4tzt): " + std::string(c.usable) + "\r\n"));
+    EXPECT_EQ(LogHas("] Diagnose: Stichprobe aus "), c.errorLimit < 100) << Log();
+
+    // The results file carries it, and what reads the file gets it back.
+    std::vector<ResultRecord> records;
+    RunDiagnosis loaded;
+    ASSERT_TRUE(LoadResultsFile(outcome.databasePath, &records, &loaded));
+    EXPECT_EQ(records.size(), 1u);
+    EXPECT_TRUE(loaded.diagnosis.present);
+    EXPECT_EQ(loaded.diagnosis.usableBytes, d.usableBytes);
+    EXPECT_EQ(loaded.diagnosis.cells, d.cells);
+    EXPECT_TRUE(loaded.speedCurve.write.empty());  // nothing written
+    EXPECT_EQ(loaded.speedCurve.read.size(), kSpeedCurvePoints);
+  }
+}
+
+// A run that found nothing shows nothing new: no diagnosis, the report as before; only the speed
+// curve goes into the results file.
+TEST_F(TestRunTest, AHealthyRunHasNoDiagnosisButASpeedCurve) {
+  const TestConfig config = Config(8 * kMiB, 256 * 1024);
+  const auto state = Run(config);
+  ASSERT_EQ(outcomes_.size(), 1u);
+  const RunOutcome& outcome = outcomes_[0];
+  EXPECT_FALSE(outcome.diagnosis.diagnosis.present);
+  EXPECT_EQ(BuildResultReport(outcome.results, CurrentStopReason(*state), &outcome.diagnosis.diagnosis).body,
+            BuildResultReport(outcome.results, CurrentStopReason(*state)).body);
+  EXPECT_FALSE(LogHas("Diagnose"));
+  EXPECT_EQ(outcome.diagnosis.speedCurve.write.size(), kSpeedCurvePoints);
+  EXPECT_EQ(outcome.diagnosis.speedCurve.read.size(), kSpeedCurvePoints);
+  for (double v : outcome.diagnosis.speedCurve.write) EXPECT_GT(v, 0.0);
+  const std::string file = ReadFileBytes(outcome.databasePath);
+  EXPECT_EQ(file.find("\"diagnosis\""), std::string::npos);
+  EXPECT_NE(file.find("  ],\n  \"speedCurve\": {\"write\":["), std::string::npos);
 }
 
 }  // namespace

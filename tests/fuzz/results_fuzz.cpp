@@ -1,6 +1,7 @@
 // libFuzzer target: the results-file loader on any bytes, as ReadUtf8TextFile hands them over.
 // Beyond not crashing: whatever loads, saved and loaded again, stays the same on a second trip
-// (the first trip may round numbers to two decimals).
+// (the first trip may round numbers to two decimals); the same for the run's diagnosis and speed
+// curve.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -28,6 +29,18 @@ bool Same(const ResultRecord& a, const ResultRecord& b) {
          a.errors == b.errors && a.cancelled == b.cancelled && a.recommended == b.recommended;
 }
 
+velkor::RunDiagnosis TripDiagnosis(const std::vector<ResultRecord>& records, const velkor::RunDiagnosis& run) {
+  return velkor::ParseRunDiagnosis(velkor::BuildResultsJson(velkor::ResultsFileHeader{}, records, true, &run));
+}
+
+bool SameDiagnosis(const velkor::RunDiagnosis& a, const velkor::RunDiagnosis& b) {
+  const velkor::Diagnosis& x = a.diagnosis;
+  const velkor::Diagnosis& y = b.diagnosis;
+  return x.present == y.present && (!x.present || (x.usableBytes == y.usableBytes && x.cells == y.cells &&
+                                                   x.finding == y.finding && x.checked == y.checked)) &&
+         a.speedCurve.write == b.speedCurve.write && a.speedCurve.read == b.speedCurve.read;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -42,5 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < once.size(); ++i) {
     if (once[i].method != records[i].method || !Same(once[i], twice[i])) abort();
   }
+  const velkor::RunDiagnosis run = velkor::ParseRunDiagnosis(text);
+  const velkor::RunDiagnosis first = TripDiagnosis(records, run);
+  if (!SameDiagnosis(first, TripDiagnosis(records, first))) abort();
   return 0;
 }

@@ -225,7 +225,7 @@ TEST_F(Languages, TheReportBoxSavesWhatItShowedInItsLanguage) {
   const std::vector<SeenDialog> boxes = Seen(TranslateIn(L"report_title", kLanguageSpanish));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text,
-            ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone, kLanguageSpanish)));
+            ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone, nullptr, kLanguageSpanish)));
   EXPECT_NE(boxes[0].text.find(L"Sí = exportar"), std::wstring::npos);
   EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(boxes[0].text));
   Pump();

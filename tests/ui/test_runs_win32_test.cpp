@@ -14,6 +14,7 @@
 #include "results/result_report.h"
 #include "tests/ui/window_driver.h"
 #include "ui/drive_watch.h"
+#include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "view/control_numbers.h"
 
@@ -536,11 +537,35 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fehler: Test wegen Fehlern des Mediums beendet: ", 0), 0u)
       << Narrow(Text(kCtlStatusLine));
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run))));
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size());
+  const std::wstring report = Seen(L"Velkor Ergebnis")[0].text;
+  EXPECT_EQ(report, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run),
+                                                    &Ui().currentDiagnosis.diagnosis)));
+  EXPECT_EQ(report.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size());
   EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
   EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
+
+  // What the stick really is: it keeps 256 MiB and hands them out again and again.
+  EXPECT_NE(report.find(L"\r\nDiagnose\r\n  Befund: Das Medium wiederholt sich nach 256.0 MB"), std::wstring::npos)
+      << Narrow(report);
+  EXPECT_NE(report.find(L"\r\n  Nutzbare Kapazität (geschätzt): 256.0 MB\r\n"), std::wstring::npos) << Narrow(report);
+  EXPECT_TRUE(Logged(L"Art: überschrieben (Daten von Block "));
+  const Diagnosis& d = Ui().currentDiagnosis.diagnosis;
+  EXPECT_EQ(d.finding, DiagnosisFinding::kWraps);
+  EXPECT_EQ(d.usableBytes, 256ull << 20);
+  EXPECT_GT(CountOf(d, BlockClass::kOverwritten), 0u);
+
+  // The map window of the run.
+  SendMessageW(main_, WM_INITMENUPOPUP, 0, 0);
+  EXPECT_EQ(MenuState(kIdDiagnosisView) & MF_GRAYED, 0u);
+  Command(kIdDiagnosisView);
+  HWND view = DiagnosisWindow();
+  ASSERT_NE(view, nullptr);
+  SetWindowPos(view, HWND_TOP, 10, 10, 1100, 700, 0);
+  UpdateWindow(view);
+  PumpFor(500);
+  SaveScreenshot(view, L"diagnosis-window-U.bmp");
+  DestroyWindow(view);
 }
 
 }  // namespace

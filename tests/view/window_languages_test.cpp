@@ -95,7 +95,7 @@ std::vector<std::wstring> WindowTexts() {
   };
   for (const std::vector<ResultRecord>& rows : runs) {
     texts.push_back(BuildResultSummary(rows, CurrentLanguage));
-    texts.push_back(ReportBoxText(BuildResultReport(rows, StopReason::kNone, CurrentLanguage)));
+    texts.push_back(ReportBoxText(BuildResultReport(rows, StopReason::kNone, nullptr, CurrentLanguage)));
     for (const ResultRecord& r : rows) {
       for (int column = 0; column < kResultColumnCount; ++column) texts.push_back(ResultCellText(r, column));
     }
@@ -159,7 +159,7 @@ TEST(WindowLanguages, FilesKeepTheirGermanWhateverTheWindowShows) {
   }
   LanguageGuard guard(kLanguageSpanish);
   EXPECT_EQ(BuildResultReport(rows, StopReason::kNone).body,
-            BuildResultReport(rows, StopReason::kNone, kLanguageGerman).body);
+            BuildResultReport(rows, StopReason::kNone, nullptr, kLanguageGerman).body);
   EXPECT_EQ(BuildResultSummary(rows), BuildResultSummary(rows, kLanguageGerman));
   EXPECT_EQ(YesNoText(true), L"ja");
   EXPECT_NE(BuildFormattedTable(rows).find(L"Zusammenfassung: geschrieben"), std::wstring::npos);

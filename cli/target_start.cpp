@@ -1,0 +1,70 @@
+#include "cli/target_start.h"
+
+#include "cli/cli_console.h"
+#include "cli/cli_request.h"
+#include "common/diag_log.h"
+#include "drives/target_folder.h"
+#include "platform/console.h"
+#include "platform/errors.h"
+
+namespace velkor {
+namespace {
+
+std::wstring RefusalText(StartRefusal refusal, const DriveInfo& drive) {
+  switch (refusal) {
+    case StartRefusal::kWriteProtected:
+      return kWriteProtectedText;
+    case StartRefusal::kNoFilesToVerify:
+      return L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).";
+    default:
+      return kInvalidInputText;
+  }
+}
+
+// The question on a terminal; --yes or a Yes lets the start go ahead.
+bool Confirmed(const CliOptions& o, const std::wstring& question) {
+  return o.yes || (platform::IsStandardInputTerminal() && AskToContinue(question));
+}
+
+}  // namespace
+
+TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool verifyOnly, uint32_t cpuCount,
+                          const std::wstring& prefix) {
+  TargetStart start;
+  start.target = target;
+  if (!DescribeTestTarget(target, &start.drive)) {
+    start.refusal = L"Fehler: Ziel nicht gefunden: " + target + L" (" + FormatWindowsError(platform::LastError()) + L")";
+    return start;
+  }
+  start.described = true;
+  const DriveInfo& drive = start.drive;
+  start.plan = PlanStart(StartRequestFromOptions(o, verifyOnly, cpuCount), &start.drive, cpuCount);
+  const StartPlan& plan = start.plan;
+  if (plan.refusal != StartRefusal::kNone) {
+    start.refusal = RefusalText(plan.refusal, drive);
+    return start;
+  }
+  if (plan.corrections.workersClamped) {
+    Err(prefix + L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) +
+        L" begrenzt.\n");
+  }
+  if (plan.corrections.testPointsClamped) Err(prefix + L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  // The system drive is never tested by a mere --yes: that is what scripts pass.
+  if (plan.confirmSystemVolume && !o.systemDrive) {
+    AppendDiagLog(kSystemVolumeDeclinedLog);
+    start.refusal = SystemVolumeRefusal(plan);
+    return start;
+  }
+  if (plan.confirmProgramVolume && !Confirmed(o, ProgramVolumeQuestion(drive))) {
+    AppendDiagLog(kProgramVolumeDeclinedLog);
+    start.refusal = std::wstring(kProgramVolumeDeclinedLog) + L" (--yes testet trotzdem)";
+    return start;
+  }
+  if (plan.confirmNonEmpty && !Confirmed(o, NonEmptyTargetQuestion(drive))) {
+    AppendDiagLog(kNonEmptyDeclinedLog);
+    start.refusal = std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)";
+  }
+  return start;
+}
+
+}  // namespace velkor
