@@ -563,7 +563,7 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(view, nullptr);
   SetWindowPos(view, HWND_TOP, 10, 10, 1100, 700, 0);
   UpdateWindow(view);
-  PumpFor(500);
+  PumpUntil([&] { return !GetUpdateRect(view, nullptr, FALSE); }, 5000);  // painted
   SaveScreenshot(view, L"diagnosis-window-U.bmp");
   DestroyWindow(view);
 }
