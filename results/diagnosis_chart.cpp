@@ -167,7 +167,7 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       const double y = chart.plot.y + chart.plot.height * (1.0 - i / 2.0) - 0.5 * lineHeight;
       chart.axisLabels.push_back({{speedLeft, y}, FormatDecimal2(value).substr(0, FormatDecimal2(value).size() - 3)});
     }
-    chart.axisLabels.push_back({{speedLeft, plotTop - 1.5 * lineHeight}, L"MB/s"});
+    chart.axisLabels.push_back({{speedLeft, plotTop - 1.5 * lineHeight}, TranslateIn(L"col_mbps", language)});
     for (int p = 0; p <= 100; p += 25) {
       chart.axisLabels.push_back(
           {{chart.plot.x + chart.plot.width * p / 100 - 0.6 * lineHeight, chart.plot.y + chart.plot.height + 0.3 * lineHeight},

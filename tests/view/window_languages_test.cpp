@@ -12,6 +12,8 @@
 #include "engine/run_lock.h"
 #include "engine/start_rules.h"
 #include "platform/text.h"
+#include "results/diagnosis.h"
+#include "results/diagnosis_chart.h"
 #include "results/exports.h"
 #include "results/result_report.h"
 #include "tests/support/untranslated.h"
@@ -131,6 +133,38 @@ std::vector<std::wstring> WindowTexts() {
   }
   for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) texts.push_back(Localize(AccessProfileName(p)));
   for (const ExportFormat& format : kExportFormats) texts.push_back(Localize(format.name));
+  // The diagnosis of bad blocks: in the report box and drawn in the block map window.
+  for (DiagnosisFinding finding : {DiagnosisFinding::kNone, DiagnosisFinding::kWraps, DiagnosisFinding::kEmptyFrom,
+                                   DiagnosisFinding::kDamagedFrom, DiagnosisFinding::kUnreadableFrom,
+                                   DiagnosisFinding::kSingleBlocks}) {
+    for (bool partial : {false, true}) {
+      RunDiagnosis run;
+      Diagnosis& d = run.diagnosis;
+      d.present = true;
+      d.finding = finding;
+      d.partial = partial;
+      d.findingBytes = d.usableBytes = 256ULL << 20;
+      d.testBytes = 1ULL << 30;
+      d.blockSize = 1 << 20;
+      d.counts[static_cast<size_t>(BlockClass::kOk)] = 256;
+      d.counts[static_cast<size_t>(BlockClass::kEmpty)] = 768;
+      d.checked = 1024;
+      d.cells.assign(64, BlockClass::kOk);
+      d.cells[40] = BlockClass::kEmpty;
+      run.speedCurve.write.assign(kSpeedCurvePoints, 20.0);
+      run.speedCurve.read.assign(kSpeedCurvePoints, 30.0);
+      texts.push_back(ReportBoxText(BuildResultReport(runs[0], StopReason::kNone, &d, CurrentLanguage)));
+      texts.push_back(
+          ReportBoxText(BuildResultReport(runs[2], StopReason::kErrorLimit, &d, CurrentLanguage)));
+      const DiagnosisChart chart = LayoutDiagnosisChart(run, 1000, 700, 20, 20, CurrentLanguage);
+      texts.push_back(chart.title);
+      texts.push_back(chart.findingLine);
+      texts.push_back(chart.cellNote);
+      for (const LegendEntry& e : chart.legend) texts.push_back(e.label);
+      for (const LegendEntry& e : chart.speedLegend) texts.push_back(e.label);
+      for (const SpeedAxisLabel& label : chart.axisLabels) texts.push_back(label.text);
+    }
+  }
   std::wstring filter = ExportDialogFilter(kExportCsv);
   for (wchar_t& c : filter) c = c == L'\0' ? L'|' : c;
   texts.push_back(filter);
@@ -169,6 +203,13 @@ TEST(WindowLanguages, FilesKeepTheirGermanWhateverTheWindowShows) {
   EXPECT_EQ(drive.fileSystem, L"unbekannt");
   EXPECT_EQ(drive.status, L"Schreibschutz");
   EXPECT_EQ(DriveCellText(drive, 2), L"desconocido");
+  // The diagnosis keeps its German in the log and the files.
+  Diagnosis d;
+  d.present = true;
+  d.finding = DiagnosisFinding::kEmptyFrom;
+  d.findingBytes = 300ULL << 20;
+  EXPECT_EQ(DiagnosisFindingText(d), L"Daten ab 300.0 MB kommen leer zurück.");
+  EXPECT_EQ(DiagnosisReportBlock(d).rfind(L"Diagnose\r\n  Befund: Daten ab 300.0 MB", 0), 0u);
   // Spanish shows the same number of texts, each different from German where words are shown.
   EXPECT_EQ(WindowTexts().size(), german.size());
 }
