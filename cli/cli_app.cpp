@@ -9,10 +9,9 @@
 
 #include "cli/batch_summary.h"
 #include "cli/cli_args.h"
-#include "cli/cli_request.h"
-#include "cli/progress_line.h"
 #include "cli/cli_batch.h"
 #include "cli/cli_console.h"
+#include "cli/progress_line.h"
 #include "cli/target_start.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
@@ -188,13 +187,13 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
 
   const std::wstring elsewhere = DataDirectoryNote();
   if (!elsewhere.empty()) {
-    AppendDiagLog(elsewhere);
+    AppendDiagLog(elsewhere);  // the log file; the console has no receiver yet
     Err(elsewhere + L"\n");
   }
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
   if (!LockRunTarget(*state)) {
     AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
-    row->reason = ReasonOf(kDriveBusyText);
+    row->reason = kDriveBusyText;
     return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
   }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");

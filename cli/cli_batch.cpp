@@ -19,6 +19,7 @@
 #include "engine/medium_sync.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
+#include "engine/run_lock.h"
 #include "engine/run_files.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
@@ -27,6 +28,7 @@
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "platform/volumes.h"
 
 namespace velkor {
@@ -91,6 +93,13 @@ std::vector<std::wstring> Devices(const Batch& batch) {
 // Starts the target's run on a thread of its own, which logs and hands over as the target's.
 void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
   t.state = NewRunState(t.start.plan.config);
+  if (!LockRunTarget(*t.state)) {
+    t.slot = BatchSlot::kDone;
+    t.row.reason = kDriveBusyText;
+    std::lock_guard<std::mutex> lock(batch.mutex);
+    batch.lines.push_back(t.prefix + L"Fehler: " + t.row.reason + L"\r\n");
+    return;
+  }
   t.slot = BatchSlot::kRunning;
   const TestConfig config = t.start.plan.config;
   const std::shared_ptr<TestState> state = t.state;
@@ -277,6 +286,11 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
   }
 
   CountInterrupts();
+  // A sleeping machine would suspend the drives under test; awake until this function returns.
+  struct Awake {
+    Awake() { platform::KeepSystemAwake(true); }
+    ~Awake() { platform::KeepSystemAwake(false); }
+  } awake;
   const bool block = platform::IsStandardErrorTerminal() && platform::EnableTerminalSequences();
   size_t shown = 0;  // block lines on the terminal
   auto show = [&](const std::wstring& text, bool redraw) {

@@ -91,10 +91,10 @@ struct TestState {
   uint32_t blockSize = 0;
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
-  platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
   // What the full test learns about the medium; set by the test thread for the full test only,
   // while no worker runs.
   std::shared_ptr<DiagnosisCollector> diagnosis;
+  platform::VolumeLock targetLock;  // taken by the front-end (LockRunTarget); RunTest lets it go at its end
 };
 
 // Stops the run for reason: the first reason given stays, later ones only repeat the request.
