@@ -1,5 +1,8 @@
 #include "common/localization.h"
 
+#include <vector>
+
+#include "common/text_tables.h"
 #include "platform/system.h"
 
 namespace velkor {
@@ -8,8 +11,8 @@ int CurrentLanguage = kLanguageGerman;
 
 namespace {
 
-// Rows 50 and 51 (worker_warn, worker_clamp) are looked up by no operation: the worker-count
-// hints show their German wording in every language. They stay so the table is complete.
+// The window's captions, list headers and the words of its rows. The other parts of the table
+// live beside this file (common/texts_*.cpp).
 constexpr TextRow kTextTable[] = {
     {L"app_title", {L"Velkor (USB/SD-Prüfer)", L"Velkor (USB/SD checker)", L"Velkor (vérificateur USB/SD)", L"Velkor (comprobador USB/SD)"}},
     {L"drives", {L"Laufwerke:", L"Drives:", L"Lecteurs :", L"Unidades:"}},
@@ -23,7 +26,7 @@ constexpr TextRow kTextTable[] = {
     {L"target_prefix", {L"Ziel: ", L"Target: ", L"Cible : ", L"Destino: "}},
     {L"test_size", {L"Testgröße (MB):", L"Test size (MB):", L"Taille test (Mo) :", L"Prueba (MB):"}},
     {L"block_size", {L"Blockgröße (KB):", L"Block size (KB):", L"Bloc (Ko) :", L"Bloque (KB):"}},
-    {L"reserve_free", {L"Rest frei (MB):", L"Keep free (MB):", L"Libre restant (Mo) :", L"Libre (MB):"}},
+    {L"reserve_free", {L"Rest frei (MB):", L"Keep free (MB):", L"Réserve (Mo) :", L"Libre (MB):"}},
     {L"test_points", {L"Testpunkte:", L"Test points:", L"Points de test :", L"Puntos:"}},
     {L"profile", {L"Profil:", L"Profile:", L"Profil :", L"Perfil:"}},
     {L"partial", {L"Teilbereich testen", L"Test partial range", L"Tester une zone", L"Probar zona parcial"}},
@@ -79,11 +82,24 @@ constexpr TextRow kTextTable[] = {
     {L"system_volume", {L"System", L"System", L"Système", L"Sistema"}},
     {L"diagnosis_title", {L"Blockkarte und Geschwindigkeit", L"Block map and speed", L"Carte des blocs et vitesse", L"Mapa de bloques y velocidad"}},
     {L"quorvel_takes_over", {L"Quorvel-Modus: füllt den freien Speicher; Testgröße, Rest, Teilbereich, Methodentest und Löschen sind vorgegeben.", L"Quorvel mode: fills the free space; test size, reserve, partial range, method test and deletion are fixed.", L"Mode Quorvel : remplit l'espace libre ; taille, réserve, plage, test méthode et suppression sont imposés.", L"Modo Quorvel: llena el espacio libre; tamaño, reserva, rango, prueba de método y borrado son fijos."}},
-    {L"hint_start", {L"Test auf dem ausgewählten Laufwerk starten (F5).", L"Start a test on the selected drive (F5).", L"Lancer un test sur le lecteur sélectionné (F5).", L"Iniciar una prueba en la unidad seleccionada (F5)."}},
-    {L"hint_stop", {L"Laufenden Test stoppen (Esc).", L"Stop the running test (Esc).", L"Arrêter le test en cours (Échap).", L"Detener la prueba en curso (Esc)."}},
+    {L"hint_1010", {L"Test auf dem ausgewählten Laufwerk starten (F5).", L"Start a test on the selected drive (F5).", L"Lancer un test sur le lecteur sélectionné (F5).", L"Iniciar una prueba en la unidad seleccionada (F5)."}},
+    {L"hint_1011", {L"Laufenden Test stoppen (Esc).", L"Stop the running test (Esc).", L"Arrêter le test en cours (Échap).", L"Detener la prueba en curso (Esc)."}},
 };
 
-static_assert(sizeof(kTextTable) / sizeof(kTextTable[0]) == 70, "the text table has 70 rows");
+// The parts joined once, in their fixed order: the first matching row wins.
+const std::vector<TextRow>& AllRows() {
+  static const std::vector<TextRow> rows = [] {
+    std::vector<TextRow> all(std::begin(kTextTable), std::end(kTextTable));
+    for (const TextTablePart& part : {MenuTextRows(), HintTextRows(), BoxTextRows(), StatusTextRows(), ReportTextRows(),
+                                         DiagnosisTextRows()}) {
+      all.insert(all.end(), part.rows, part.rows + part.count);
+    }
+    return all;
+  }();
+  return rows;
+}
+
+int Column(int language) { return language >= 0 && language < kLanguageCount ? language : kLanguageGerman; }
 
 constexpr const wchar_t* kLanguageNames[kLanguageCount] = {L"Deutsch", L"English", L"Fran\u00e7ais",
                                                            L"Espa\u00f1ol"};
@@ -96,21 +112,104 @@ bool IsCode(std::wstring_view value, const wchar_t (&code)[3]) {
 
 }  // namespace
 
-const TextRow* TextTableRows() { return kTextTable; }
+const TextRow* TextTableRows() { return AllRows().data(); }
 
-size_t TextTableRowCount() { return sizeof(kTextTable) / sizeof(kTextTable[0]); }
+size_t TextTableRowCount() { return AllRows().size(); }
 
 std::wstring TranslateIn(std::wstring_view key, int language) {
-  for (const TextRow& row : kTextTable) {
-    if (key == row.key) {
-      const int column = language >= 0 && language < kLanguageCount ? language : kLanguageGerman;
-      return row.texts[column];
-    }
+  for (const TextRow& row : AllRows()) {
+    if (key == row.key) return row.texts[Column(language)];
   }
   return std::wstring(key);
 }
 
 std::wstring Translate(std::wstring_view key) { return TranslateIn(key, CurrentLanguage); }
+
+std::wstring FormatTextIn(std::wstring_view key, int language, std::initializer_list<std::wstring_view> args) {
+  const std::wstring pattern = TranslateIn(key, language);
+  std::wstring text;
+  text.reserve(pattern.size() + 32);
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const size_t n = i + 2 < pattern.size() && pattern[i] == L'{' && pattern[i + 2] == L'}' &&
+                             pattern[i + 1] >= L'1' && pattern[i + 1] <= L'9'
+                         ? static_cast<size_t>(pattern[i + 1] - L'1')
+                         : args.size();
+    if (n < args.size()) {
+      text += *(args.begin() + n);
+      i += 2;
+    } else {
+      text += pattern[i];
+    }
+  }
+  return text;
+}
+
+std::wstring FormatText(std::wstring_view key, std::initializer_list<std::wstring_view> args) {
+  return FormatTextIn(key, CurrentLanguage, args);
+}
+
+namespace {
+
+// Matches text against a German pattern with "{1}" ... "{9}": the literal pieces in order, each
+// placeholder taking what lies between them. A pattern must open with a literal piece.
+bool MatchPattern(std::wstring_view pattern, std::wstring_view text, std::vector<std::wstring>* captures) {
+  std::vector<std::wstring_view> pieces;
+  std::vector<int> slots;
+  size_t start = 0;
+  for (size_t i = 0; i + 2 < pattern.size(); ++i) {
+    if (pattern[i] == L'{' && pattern[i + 2] == L'}' && pattern[i + 1] >= L'1' && pattern[i + 1] <= L'9') {
+      pieces.push_back(pattern.substr(start, i - start));
+      slots.push_back(pattern[i + 1] - L'1');
+      start = i + 3;
+      i += 2;
+    }
+  }
+  if (slots.empty() || pieces[0].empty()) return false;
+  pieces.push_back(pattern.substr(start));
+  if (text.substr(0, pieces[0].size()) != pieces[0]) return false;
+  captures->assign(9, std::wstring());
+  size_t at = pieces[0].size();
+  for (size_t k = 0; k < slots.size(); ++k) {
+    const std::wstring_view next = pieces[k + 1];
+    const bool last = k + 1 == slots.size();
+    size_t end;
+    if (last) {
+      if (text.size() < at + next.size() || text.substr(text.size() - next.size()) != next) return false;
+      end = text.size() - next.size();
+    } else {
+      end = next.empty() ? std::wstring_view::npos : text.find(next, at);
+      if (end == std::wstring_view::npos) return false;
+    }
+    (*captures)[static_cast<size_t>(slots[k])] = std::wstring(text.substr(at, end - at));
+    at = end + next.size();
+  }
+  return true;
+}
+
+std::wstring ExactGerman(std::wstring_view german, int language) {
+  for (const TextRow& row : AllRows()) {
+    if (german == row.texts[kLanguageGerman]) return row.texts[Column(language)];
+  }
+  return std::wstring(german);
+}
+
+}  // namespace
+
+std::wstring LocalizeGermanText(std::wstring_view german, int language) {
+  for (const TextRow& row : AllRows()) {
+    if (german == row.texts[kLanguageGerman]) return row.texts[Column(language)];
+  }
+  std::vector<std::wstring> parts;
+  for (const TextRow& row : AllRows()) {
+    if (!MatchPattern(row.texts[kLanguageGerman], german, &parts)) continue;
+    // The values keep their own words where the table knows them (a profile name).
+    for (std::wstring& part : parts) part = ExactGerman(part, language);
+    return FormatTextIn(row.key, language, {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], parts[6], parts[7], parts[8]});
+  }
+  return std::wstring(german);
+}
+
+std::wstring Localize(std::wstring_view german) { return LocalizeGermanText(german, CurrentLanguage); }
 
 int LanguageOfPrimaryLanguageId(uint16_t primaryLanguage) {
   switch (primaryLanguage & 0x3FF) {

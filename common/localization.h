@@ -1,10 +1,12 @@
-// The four interface languages and the text table behind the window's captions. Only captions,
-// list headers and a few status texts follow the language; messages, log lines, reports, exports,
-// menus and drive connection texts are German in every language.
+// The four interface languages and the one text table behind everything the window shows:
+// captions, menus, hints, boxes, status and progress texts, the report box and the summary. Files
+// (log, results, exports, velkor-cli's output) stay German: their writers ask for
+// kLanguageGerman, and the German column is their text byte for byte.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,7 +28,8 @@ struct TextRow {
   const wchar_t* texts[kLanguageCount];
 };
 
-// The table's 67 rows in their fixed order.
+// All rows of the table (the window's captions first, then menus, hints, boxes, status texts
+// and the report), in their fixed order.
 const TextRow* TextTableRows();
 size_t TextTableRowCount();
 
@@ -37,6 +40,18 @@ std::wstring TranslateIn(std::wstring_view key, int language);
 
 // TranslateIn(key, CurrentLanguage).
 std::wstring Translate(std::wstring_view key);
+
+// TranslateIn(key, language) with "{1}" to "{9}" replaced by the arguments in order; a
+// placeholder without an argument stays as it is.
+std::wstring FormatTextIn(std::wstring_view key, int language, std::initializer_list<std::wstring_view> args);
+// FormatTextIn(key, CurrentLanguage, args).
+std::wstring FormatText(std::wstring_view key, std::initializer_list<std::wstring_view> args);
+
+// A fixed German text that other modules produce (a status text of the test thread, a refusal)
+// in language: the text of the first row whose German text it is; any other text unchanged.
+std::wstring LocalizeGermanText(std::wstring_view german, int language);
+// LocalizeGermanText(german, CurrentLanguage).
+std::wstring Localize(std::wstring_view german);
 
 // The language for a platform primary language id: German 7, French 12 and Spanish 10 have their
 // own; English and every other language give English.

@@ -57,10 +57,12 @@ DriveInfo MakeDriveInfo(const std::wstring& root, const std::wstring& label, con
                         bool writeProtected) {
   DriveInfo info;
   info.root = root;
-  info.label = !label.empty() && label[0] != L'\0' ? label : Translate(L"no_name");
-  info.fileSystem = !fileSystem.empty() ? fileSystem : Translate(L"unknown");
+  // German words: the file system reaches the log and the results file; the lists show them in
+  // the chosen language.
+  info.label = !label.empty() && label[0] != L'\0' ? label : TranslateIn(L"no_name", kLanguageGerman);
+  info.fileSystem = !fileSystem.empty() ? fileSystem : TranslateIn(L"unknown", kLanguageGerman);
   info.bus = bus;
-  info.status = writeProtected ? Translate(L"write_protect") : Translate(L"writable");
+  info.status = TranslateIn(writeProtected ? L"write_protect" : L"writable", kLanguageGerman);
   info.totalBytes = totalBytes;
   info.freeBytes = freeBytes;
   info.freePercent = FreePercent(freeBytes, totalBytes);
@@ -70,7 +72,7 @@ DriveInfo MakeDriveInfo(const std::wstring& root, const std::wstring& label, con
 
 void MarkSystemVolume(DriveInfo& drive) {
   drive.systemVolume = true;
-  if (!drive.writeProtected) drive.status = Translate(L"system_volume");
+  if (!drive.writeProtected) drive.status = TranslateIn(L"system_volume", kLanguageGerman);
 }
 
 }  // namespace velkor

@@ -10,10 +10,10 @@ namespace velkor {
 // system, write status) are in the language current when the row was made.
 struct DriveInfo {
   std::wstring root;        // "E:\" on Windows, the mount point elsewhere
-  std::wstring label;       // volume label, or Translate("no_name")
-  std::wstring fileSystem;  // e.g. "FAT32", "exFAT", "NTFS", or Translate("unknown")
+  std::wstring label;       // volume label, or the German no_name text
+  std::wstring fileSystem;  // e.g. "FAT32", "exFAT", "NTFS", or the German unknown text
   std::wstring bus;         // connection text, German or neutral in every language
-  std::wstring status;      // Translate("write_protect"), Translate("system_volume") or Translate("writable")
+  std::wstring status;      // the German write_protect, system_volume or writable text
   uint64_t totalBytes = 0;  // visible to the user
   uint64_t freeBytes = 0;   // available to the user (quota-aware)
   double freePercent = 0.0;

@@ -35,13 +35,13 @@ bool IsDriveColumnRightAligned(int column) { return column >= 3 && column <= 5; 
 std::wstring DriveCellText(const DriveInfo& drive, int column) {
   switch (column) {
     case 0: return drive.root;
-    case 1: return drive.label;
-    case 2: return drive.fileSystem;
+    case 1: return drive.label == TranslateIn(L"no_name", kLanguageGerman) ? Translate(L"no_name") : drive.label;
+    case 2: return Localize(drive.fileSystem);
     case 3: return FormatByteSize(drive.totalBytes);
     case 4: return FormatByteSize(drive.freeBytes);
     case 5: return FormatPercent(drive.freePercent);
-    case 6: return drive.bus;
-    case 7: return drive.status;
+    case 6: return Localize(drive.bus);
+    case 7: return Localize(drive.status);
     default: return std::wstring();
   }
 }

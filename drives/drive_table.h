@@ -28,7 +28,8 @@ std::vector<int> DriveColumnDefaultWidths();
 bool IsDriveColumnRightAligned(int column);
 
 // The cell of a column: root, label, file system, FormatByteSize of total and free bytes,
-// FormatPercent of the free share, connection, status; empty outside 0 to 7.
+// FormatPercent of the free share, connection, status; empty outside 0 to 7. The drive's German
+// words (no name, unknown, connection, status) in the current language.
 std::wstring DriveCellText(const DriveInfo& drive, int column);
 
 // Case-insensitive comparison of texts as the platform's _wcsicmp does it: ASCII letters fold

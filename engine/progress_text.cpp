@@ -25,7 +25,7 @@ ProgressSnapshot TakeProgressSnapshot(const TestState& state) {
   return s;
 }
 
-ProgressView BuildProgressView(const ProgressSnapshot& s) {
+ProgressView BuildProgressView(const ProgressSnapshot& s, int language) {
   const uint64_t blockSize = s.blockSize == 0 ? 1 : s.blockSize;
   double elapsed = 0.0;
   if (s.ticksPerSecond > 0 && s.startTicks > 0) {
@@ -48,15 +48,15 @@ ProgressView BuildProgressView(const ProgressSnapshot& s) {
   const uint64_t bytesTotal = s.totalBlocks * blockSize;
 
   if (s.running) {
-    const wchar_t* label = L"Vorbereitung";
-    if (s.phase == kPhaseWriting) label = L"Schreiben";
-    if (s.phase == kPhaseVerifying) label = L"Lesen/Prüfen";
+    const wchar_t* label = L"progress_preparing";
+    if (s.phase == kPhaseWriting) label = L"progress_writing";
+    if (s.phase == kPhaseVerifying) label = L"progress_verifying";
     const double speed = elapsed > 0 ? static_cast<double>(bytesDone) / 1048576.0 / elapsed : 0.0;
     const double percent =
         s.totalBlocks > 0 ? 100.0 * static_cast<double>(done) / static_cast<double>(s.totalBlocks) : 0.0;
-    view.statusText = std::wstring(label) + L": " + FormatByteSize(bytesDone) + L" / " +
-                      FormatByteSize(bytesTotal) + L" (" + FormatPercent(percent) + L") | " +
-                      FormatDecimal2(speed) + L" MB/s | " + FormatDuration(elapsed);
+    view.statusText = FormatTextIn(L"progress_line", language,
+                                   {TranslateIn(label, language), FormatByteSize(bytesDone), FormatByteSize(bytesTotal),
+                                    FormatPercent(percent), FormatDecimal2(speed), FormatDuration(elapsed)});
     return view;
   }
 
@@ -64,28 +64,35 @@ ProgressView BuildProgressView(const ProgressSnapshot& s) {
     view.keepStatus = true;
     return view;
   }
-  std::wstring text = L"Fertig: ";
+  const wchar_t* head = L"end_done";
   if (IsStopByErrors(s.stopReason)) {
-    text = L"Fehler: Test wegen Fehlern des Mediums beendet: ";
+    head = L"end_medium_errors";
   } else if (s.stopReason == StopReason::kFileSystemLimit) {
-    text = L"Fehler: Grenze des Dateisystems erreicht: ";
+    head = L"end_fs_limit";
   } else if (s.stopReason == StopReason::kFileHeld) {
-    text = L"Fehler: Testdatei von einem anderen Programm belegt: ";
+    head = L"end_file_held";
   } else if (s.stopRequested) {
-    text = L"Gestoppt: ";
+    head = L"end_stopped";
   }
+  std::wstring text = TranslateIn(head, language);
   // Amounts, not block counts; a run that wrote nothing (verify-only) does not say it wrote.
-  if (s.written > 0 || s.verified == 0) text += FormatByteSize(s.written * blockSize) + L" geschrieben, ";
-  text += FormatByteSize(s.verified * blockSize) + L" geprüft, " + std::to_wstring(s.errors) + L" Fehler";
+  if (s.written > 0 || s.verified == 0) {
+    text += FormatTextIn(L"end_counts", language,
+                         {FormatByteSize(s.written * blockSize), FormatByteSize(s.verified * blockSize),
+                          std::to_wstring(s.errors)});
+  } else {
+    text += FormatTextIn(L"end_counts_verify", language,
+                         {FormatByteSize(s.verified * blockSize), std::to_wstring(s.errors)});
+  }
   if (s.verified > 0 && s.stopReason == StopReason::kNone) {
     const double reliability =
         s.errors <= s.verified
             ? 100.0 * static_cast<double>(s.verified - s.errors) / static_cast<double>(s.verified)
             : 0.0;
-    text += L" | Zuverlässigkeit " + FormatPercent(reliability);
+    text += FormatTextIn(L"end_reliability", language, {FormatPercent(reliability)});
   }
-  if (bytesTotal > 0) text += L" | Ziel " + FormatByteSize(bytesTotal);
-  text += L" | Dauer " + FormatDuration(elapsed);
+  if (bytesTotal > 0) text += FormatTextIn(L"end_target", language, {FormatByteSize(bytesTotal)});
+  text += FormatTextIn(L"end_duration", language, {FormatDuration(elapsed)});
   view.statusText = std::move(text);
   return view;
 }

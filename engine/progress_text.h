@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/localization.h"
 #include "engine/run_config.h"
 
 namespace velkor {
@@ -35,6 +36,7 @@ struct ProgressView {
 // Reads the state now.
 ProgressSnapshot TakeProgressSnapshot(const TestState& state);
 
-ProgressView BuildProgressView(const ProgressSnapshot& s);
+// language picks the words: the window's language there, German for velkor-cli.
+ProgressView BuildProgressView(const ProgressSnapshot& s, int language = kLanguageGerman);
 
 }  // namespace velkor

@@ -34,7 +34,10 @@ void EndWithoutOutcome(TestState& state, const std::wstring& databasePath = L"")
   ThreadFailure failure = TakeThreadFailure();
   state.failureStatus = std::move(failure.statusText);
   state.failureLine = std::move(failure.logLine);
-  if (!databasePath.empty()) platform::DeleteFileAtPath(databasePath);
+  // The log named the file at the start: it says where it went.
+  if (!databasePath.empty() && platform::DeleteFileAtPath(databasePath)) {
+    AppendDiagLog(L"JSON-Datenbankdatei ohne Ergebnis entfernt: " + databasePath);
+  }
   platform::UnlockVolume(state.targetLock);
   state.preflightFailed = true;
   state.running = false;

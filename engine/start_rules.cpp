@@ -234,19 +234,16 @@ bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly) {
   return !verifyOnly && drive.freePercent < 99.0;
 }
 
-std::wstring NonEmptyTargetQuestion(const DriveInfo& drive) {
-  return L"Sicher, die Zielpartition ist nicht leer!\r\n\r\nAusgewähltes Laufwerk: " + drive.root + L"\r\nFrei: " +
-         FormatByteSize(drive.freeBytes) + L" von " + FormatByteSize(drive.totalBytes) + L" (" +
-         FormatPercent(drive.freePercent) + L")\r\n\r\n" +
-         L"Nur eigene Testdateien werden angelegt, aber ein Volltest belegt den freien Speicher. Fortfahren?";
+std::wstring NonEmptyTargetQuestion(const DriveInfo& drive, int language) {
+  return FormatTextIn(L"box_non_empty", language,
+                      {drive.root, FormatByteSize(drive.freeBytes), FormatByteSize(drive.totalBytes),
+                       FormatPercent(drive.freePercent)});
 }
 
-std::wstring SystemVolumeQuestion(const StartPlan& plan) {
-  return L"Achtung: Das ausgewählte Laufwerk ist das Systemlaufwerk!\r\n\r\nLaufwerk: " + plan.config.driveRoot +
-         L"\r\nDer Test schreibt bis zu " + FormatByteSize(FreeSpaceNeed(plan.config)) +
-         L" Testdaten darauf. Mindestens " + FormatByteSize(plan.systemReserve) +
-         L" bleiben frei, damit das System weiterläuft.\r\n\r\n"
-         L"Ein Systemlaufwerk zu testen ist selten gewollt. Trotzdem auf dem Systemlaufwerk testen?";
+std::wstring SystemVolumeQuestion(const StartPlan& plan, int language) {
+  return FormatTextIn(L"box_system_volume", language,
+                      {plan.config.driveRoot, FormatByteSize(FreeSpaceNeed(plan.config)),
+                       FormatByteSize(plan.systemReserve)});
 }
 
 std::wstring SystemVolumeRefusal(const StartPlan& plan) {
@@ -255,11 +252,8 @@ std::wstring SystemVolumeRefusal(const StartPlan& plan) {
          FormatByteSize(plan.systemReserve) + L" bleiben frei).";
 }
 
-std::wstring ProgramVolumeQuestion(const DriveInfo& drive) {
-  return L"Velkor wurde von dem Laufwerk gestartet, das getestet werden soll: " + drive.root +
-         L"\r\n\r\nEin gefälschtes Laufwerk kann beim Test die Dateien des Programms überschreiben. Log und "
-         L"Ergebnisse dieses Laufs werden deshalb im Benutzerordner abgelegt. Besser ist es, Velkor von einem "
-         L"anderen Laufwerk zu starten.\r\n\r\nTrotzdem fortfahren?";
+std::wstring ProgramVolumeQuestion(const DriveInfo& drive, int language) {
+  return FormatTextIn(L"box_program_volume", language, {drive.root});
 }
 
 std::wstring TargetGoneLogLine(const std::wstring& driveRoot) {

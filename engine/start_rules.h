@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
 #include "drives/drive_info.h"
 #include "engine/run_config.h"
 
@@ -103,21 +104,21 @@ std::optional<uint64_t> ReadNumberField(const std::wstring& text);
 
 // The non-empty-target question is asked for writing starts on a drive less than 99 % free.
 bool NeedsNonEmptyConfirmation(const DriveInfo& drive, bool verifyOnly);
-std::wstring NonEmptyTargetQuestion(const DriveInfo& drive);
+std::wstring NonEmptyTargetQuestion(const DriveInfo& drive, int language = kLanguageGerman);
 
 // The question before a writing test on the system volume: the drive, what the test writes and
 // what stays free.
-std::wstring SystemVolumeQuestion(const StartPlan& plan);
+std::wstring SystemVolumeQuestion(const StartPlan& plan, int language = kLanguageGerman);
 // velkor-cli's refusal of the same start without --system-drive.
 std::wstring SystemVolumeRefusal(const StartPlan& plan);
 
 // The question before a run on the volume the program itself was started from.
-std::wstring ProgramVolumeQuestion(const DriveInfo& drive);
+std::wstring ProgramVolumeQuestion(const DriveInfo& drive, int language = kLanguageGerman);
 
 // At least 90 % of the logical processors, or above the maximum.
 bool IsHighWorkerCount(uint64_t workers, uint32_t cpuCount);
 
-// Texts both front-ends show around a start.
+// Texts both front-ends show around a start; the window shows them through Localize.
 inline constexpr wchar_t kWriteProtectedText[] = L"Das ausgewählte Laufwerk ist schreibgeschützt.";
 inline constexpr wchar_t kInvalidInputText[] = L"Ungültige Eingabe oder kein beschreibbares Laufwerk ausgewählt.";
 inline constexpr wchar_t kNonEmptyDeclinedLog[] = L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei.";

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/diag_log.h"
+#include "common/localization.h"
 #include "common/paths.h"
 #include "pdf/file_writers.h"
 #include "pdf/help_html.h"
@@ -12,8 +13,13 @@
 namespace velkor {
 namespace {
 
-constexpr wchar_t kHtmlName[] = L"Velkor-Hilfe.html";
-constexpr wchar_t kPdfName[] = L"Velkor-Hilfe.pdf";
+// The file name without extension in each language: a user finds "Help" in an English folder.
+constexpr const wchar_t* kBaseNames[kLanguageCount] = {L"Velkor-Hilfe", L"Velkor-Help", L"Velkor-Aide", L"Velkor-Ayuda"};
+
+std::wstring HelpFileName(int language, const wchar_t* extension) {
+  const int column = language >= 0 && language < kLanguageCount ? language : kLanguageGerman;
+  return std::wstring(kBaseNames[column]) + extension;
+}
 
 bool Reported(bool written, const std::wstring& path) {
   if (!written) {
@@ -27,21 +33,21 @@ bool Reported(bool written, const std::wstring& path) {
 
 }  // namespace
 
-std::wstring HelpHtmlPath() { return JoinPath(GetDataDirectory(), kHtmlName); }
+std::wstring HelpHtmlPath(int language) { return JoinPath(GetDataDirectory(), HelpFileName(language, L".html")); }
 
-std::wstring HelpPdfPath() { return JoinPath(GetDataDirectory(), kPdfName); }
+std::wstring HelpPdfPath(int language) { return JoinPath(GetDataDirectory(), HelpFileName(language, L".pdf")); }
 
-bool WriteHelpHtml(const std::wstring& path) { return WriteUtf8File(path, BuildHelpHtml()); }
+bool WriteHelpHtml(const std::wstring& path, int language) { return WriteUtf8File(path, BuildHelpHtml(language)); }
 
-HelpFilesResult GenerateHelpFiles(const std::wstring& folder) {
-  const std::wstring html = JoinPath(folder, kHtmlName);
-  const std::wstring pdf = JoinPath(folder, kPdfName);
+HelpFilesResult GenerateHelpFiles(const std::wstring& folder, int language) {
+  const std::wstring html = JoinPath(folder, HelpFileName(language, L".html"));
+  const std::wstring pdf = JoinPath(folder, HelpFileName(language, L".pdf"));
   HelpFilesResult result;
-  result.htmlWritten = Reported(WriteHelpHtml(html), html);
-  result.pdfWritten = Reported(WriteHelpPdf(pdf), pdf);
+  result.htmlWritten = Reported(WriteHelpHtml(html, language), html);
+  result.pdfWritten = Reported(WriteHelpPdf(pdf, language), pdf);
   return result;
 }
 
-HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(GetDataDirectory()); }
+HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(GetDataDirectory(), CurrentLanguage); }
 
 }  // namespace velkor

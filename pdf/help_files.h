@@ -1,32 +1,37 @@
-// The two help files beside the program. They are rewritten at start-up and before each help
-// command opens one, so they match the running program and a deleted file comes back. Opening a
-// file in the user's viewer is the front-end's job.
+// The two help files beside the program, in the interface language. They are rewritten at
+// start-up, when the language changes and before each help command opens one, so they match the
+// running program and a deleted file comes back. Opening a file in the user's viewer is the
+// front-end's job.
 #pragma once
 
 #include <string>
 
+#include "common/localization.h"
+
 namespace velkor {
 
-// Program directory + "Velkor-Hilfe.html" and + "Velkor-Hilfe.pdf".
-std::wstring HelpHtmlPath();
-std::wstring HelpPdfPath();
+// Program directory + "Velkor-Hilfe.html" / ".pdf" in German, "Velkor-Help", "Velkor-Aide" and
+// "Velkor-Ayuda" in English, French and Spanish; the current language's by default.
+std::wstring HelpHtmlPath(int language = CurrentLanguage);
+std::wstring HelpPdfPath(int language = CurrentLanguage);
 
-// Writes BuildHelpHtml as UTF-8 without byte-order mark, replacing the file. False when the file
-// cannot be written; platform::LastError() then holds the reason.
-bool WriteHelpHtml(const std::wstring& path);
+// Writes BuildHelpHtml(language) as UTF-8 without byte-order mark, replacing the file. False when
+// the file cannot be written; platform::LastError() then holds the reason.
+bool WriteHelpHtml(const std::wstring& path, int language);
 
 struct HelpFilesResult {
   bool htmlWritten = false;
   bool pdfWritten = false;
 };
 
-// Writes both help files into folder, replacing earlier ones. A file that cannot be written (a
+// Writes both help files of language into folder, replacing earlier ones. A file that cannot be written (a
 // write-protected program folder) does not stop the other one; it is logged as a "FEHLER:" line
 // with its path and the system's error text and named in a "Fehler:" status text. Callers may
 // ignore the result: the help command opens whatever is there.
-HelpFilesResult GenerateHelpFiles(const std::wstring& folder);
+HelpFilesResult GenerateHelpFiles(const std::wstring& folder, int language);
 
-// GenerateHelpFiles into the program directory: at start-up and at the start of each help command.
+// GenerateHelpFiles into the program directory in the current language: at start-up, after a
+// language change and at the start of each help command.
 HelpFilesResult GenerateHelpFiles();
 
 }  // namespace velkor

@@ -1,84 +1,77 @@
 #include "pdf/help_pdf.h"
 
 #include "pdf/file_writers.h"
+#include "pdf/help_text.h"
 #include "pdf/pdf_writer.h"
 
 namespace velkor {
+namespace {
 
-std::vector<std::wstring> BuildHelpTextLines() {
-  return {
-      L"Velkor Hilfe",
-      L"=================",
-      L"",
-      L"Warum dieses Programm statt nur Quorvel?",
-      L"Quorvel ist ein guter Referenztest für USB-Sticks und Speicherkarten.",
-      L"Es schreibt Testdateien in den freien Speicher und liest sie danach zurück.",
-      L"Dieses Programm behält das Prinzip der normalen Testdateien bei und ergänzt",
-      L"eine bessere Laufwerkswahl und einen Schnell-Check für defekte USB/SD-Medien.",
-      L"",
-      L"Besseres Finden der passenden Partition",
-      L"Die Laufwerke stehen in einer Tabelle mit Name, Dateisystem, Gesamt, Frei,",
-      L"Frei in Prozent, Anschluss und Schreibstatus.",
-      L"Cloud-Laufwerke und verbundene Netzlaufwerke werden nicht angeboten.",
-      L"",
-      L"Schneller Schnell-Check",
-      L"Defekte, schreibgeschützte, gefälschte oder instabile Medien fallen oft schon",
-      L"in Teilbereichs- oder Methodentests auf. Das spart Zeit, bevor ein langer",
-      L"Volltest über viele Stunden läuft.",
-      L"",
-      L"Wichtig",
-      L"Ein Schnell-Check ersetzt keinen vollständigen Test. Für ein sicheres Urteil",
-      L"den Quorvel-Modus oder einen Volltest über den freien Speicher verwenden.",
-      L"",
-      L"Was das Programm niemals tut",
-      L"- Es formatiert kein Laufwerk.",
-      L"- Es verändert keine Partitionstabelle.",
-      L"- Es schreibt nur normale Testdateien und liest sie wieder zurück.",
-      L"- Es löscht nur die eigenen Testdateien, und erst nach einer Sicherheitsfrage.",
-      L"",
-      L"Menüs",
-      L"Datei: Explorer öffnen, Ergebnisse exportieren, Ergebnisordner öffnen, Beenden",
-      L"Test: Testen, Stop, Nur prüfen",
-      L"Ansicht: Einstellungen anzeigen/verbergen, Methodentest anzeigen/verbergen",
-      L"Hilfe: Hilfe anzeigen (HTML), PDF-Hilfe öffnen",
-      L"",
-      L"Normaler Ablauf",
-      L"1. Das Laufwerk in der Tabelle auswählen.",
-      L"2. Name, Größe, freien Speicher und Anschluss prüfen.",
-      L"3. Im Zweifel das Ziel über Datei > Explorer öffnen kontrollieren.",
-      L"4. Ohne geöffnete Einstellungen läuft der Test im Quorvel-Modus.",
-      L"5. Nach dem Öffnen der Einstellungen gelten die sichtbaren Einstellungen.",
-      L"",
-      L"Profile",
-      L"Quorvel-Modus: klassischer Volltest, freier Speicher wird gefüllt und geprüft",
-      L"Zuverlässig: vorsichtiger Zugriff mit Prüfung, wenn Sicherheit vor Tempo geht",
-      L"Ausgeglichen: Kompromiss zwischen Geschwindigkeit und Sicherheit",
-      L"Turbo (aggressiv): schneller Methodentest zur Vorauswahl, kein Endurteil",
-      L"",
-      L"Teilbereichstest",
-      L"Teilbereiche prüfen verdächtige Medien schnell. Mehrere Testpunkte helfen,",
-      L"weil Fälschungen oft erst jenseits einer Kapazitätsgrenze versagen.",
-      L"",
-      L"Worker und Geschwindigkeit",
-      L"Mehr Worker können schneller sein, manche Controller bremsen dann aber.",
-      L"Ein CPU-Kern bleibt immer frei.",
-      L"Bei sehr hoher Auslastung warnt das Programm vor dem Start.",
-      L"",
-      L"Ergebnisse und Export",
-      L"Die Ergebnisse werden als JSON im Programmordner gespeichert.",
-      L"Die sichtbaren Ergebnisse lassen sich exportieren.",
-      L"Das Log hält Laufwerk, Dateien, Einstellungen, Varianten, Fehler, Stopps fest.",
-      L"",
-      L"Warnung bei nicht leerer Zielpartition",
-      L"Ist die Zielpartition zu weniger als 99 Prozent frei, fragt das Programm nach:",
-      L"Sicher, die Zielpartition ist nicht leer!",
-      L"",
-      L"Empfehlung",
-      L"Laufwerk sorgfältig wählen, bei Verdacht zuerst einen Schnell-Check machen",
-      L"und für ein belastbares Urteil vollständig prüfen.",
-  };
+constexpr size_t kWidth = 80;
+constexpr size_t kLinesPerPage = 42;
+
+// text broken at blanks into lines of at most kWidth characters: the first starts with lead, the
+// others with as many blanks (a hanging indent under a list marker).
+void Wrap(std::vector<std::wstring>& out, std::wstring_view lead, std::wstring_view text) {
+  const std::wstring indent(lead.size(), L' ');
+  std::wstring line(lead);
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(L' ', at);
+    if (end == std::wstring_view::npos) end = text.size();
+    const std::wstring_view word = text.substr(at, end - at);
+    bool empty = line.size() == lead.size();  // nothing after the lead or indent yet
+    if (!empty && line.size() + 1 + word.size() > kWidth) {
+      out.push_back(line);
+      line = indent;
+      empty = true;
+    }
+    if (!empty) line += L' ';
+    line += word;
+    at = end + 1;
+  }
+  out.push_back(line);
 }
 
-bool WriteHelpPdf(const std::wstring& path) { return WriteBinaryFile(path, BuildHelpPdf(BuildHelpTextLines())); }
+}  // namespace
+
+std::vector<std::wstring> BuildHelpTextLines(int language) {
+  const HelpText help = HelpTextIn(language);
+  std::vector<std::wstring> lines;
+  lines.push_back(help.title);
+  lines.push_back(std::wstring(std::wstring_view(help.title).size(), L'='));
+  lines.emplace_back();
+  Wrap(lines, L"", help.subtitle);
+  for (size_t i = 0; i < help.lineCount; ++i) {
+    const std::wstring_view line = help.lines[i];
+    switch (KindOfHelpLine(line)) {
+      case HelpLine::kHeading:
+        // A heading never sits alone at the foot of a page.
+        lines.emplace_back();
+        if (lines.size() % kLinesPerPage > kLinesPerPage - 3) lines.resize((lines.size() / kLinesPerPage + 1) * kLinesPerPage);
+        lines.emplace_back(HelpLineText(line));
+        lines.push_back(std::wstring(HelpLineText(line).size(), L'-'));
+        break;
+      case HelpLine::kItem: Wrap(lines, L"- ", HelpLineText(line)); break;
+      case HelpLine::kStep: Wrap(lines, std::wstring(line.substr(0, line.find(L". ") + 2)), HelpLineText(line)); break;
+      case HelpLine::kRow: {
+        // The header row names the columns; the plain text shows each row as "name: meaning".
+        if (i > 0 && KindOfHelpLine(help.lines[i - 1]) == HelpLine::kRow) {
+          const std::vector<std::wstring_view> cells = HelpTableCells(line);
+          std::wstring text(cells.empty() ? std::wstring_view() : cells[0]);
+          if (cells.size() > 1) text += L": " + std::wstring(cells[1]);
+          Wrap(lines, L"- ", text);
+        }
+        break;
+      }
+      case HelpLine::kParagraph: Wrap(lines, L"", line); break;
+    }
+  }
+  return lines;
+}
+
+bool WriteHelpPdf(const std::wstring& path, int language) {
+  return WriteBinaryFile(path, BuildHelpPdf(BuildHelpTextLines(language)));
+}
 
 }  // namespace velkor

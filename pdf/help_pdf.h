@@ -6,12 +6,13 @@
 
 namespace velkor {
 
-// The 69 German lines of the PDF help (at most 80 characters each, all of them printable in
-// Windows-1252). Two pages of 42 lines: the first page ends with the empty line 42.
-std::vector<std::wstring> BuildHelpTextLines();
+// The help in language as plain lines of at most 80 characters (pages of 42 lines): title,
+// subtitle, then each section's heading, paragraphs, list items and table rows ("name: meaning").
+// A heading never lands in the last two lines of a page.
+std::vector<std::wstring> BuildHelpTextLines(int language);
 
-// Writes BuildHelpTextLines as portrait pages, replacing the file. False when the file cannot be
-// written; the help generation ignores that.
-bool WriteHelpPdf(const std::wstring& path);
+// Writes BuildHelpTextLines(language) as portrait pages, replacing the file. False when the file
+// cannot be written.
+bool WriteHelpPdf(const std::wstring& path, int language);
 
 }  // namespace velkor

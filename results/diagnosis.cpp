@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/format.h"
+#include "common/localization.h"
 #include "results/json_text.h"
 
 namespace velkor {
@@ -70,6 +71,17 @@ std::wstring NumberList(const std::vector<double>& values) {
 
 }  // namespace
 
+std::wstring BlockClassText(BlockClass kind, int language) {
+  switch (kind) {
+    case BlockClass::kOk: return TranslateIn(L"class_ok", language);
+    case BlockClass::kOverwritten: return TranslateIn(L"class_overwritten", language);
+    case BlockClass::kEmpty: return TranslateIn(L"class_empty", language);
+    case BlockClass::kDamaged: return TranslateIn(L"class_damaged", language);
+    case BlockClass::kUnreadable: return TranslateIn(L"class_unreadable", language);
+    default: return TranslateIn(L"class_unchecked", language);
+  }
+}
+
 const wchar_t* BlockClassName(BlockClass kind) {
   switch (kind) {
     case BlockClass::kOk: return L"OK";
@@ -126,53 +138,48 @@ bool HasDiagnosisPictures(const RunDiagnosis& run) {
   return run.diagnosis.present || !run.speedCurve.write.empty() || !run.speedCurve.read.empty();
 }
 
-std::wstring DiagnosisFindingText(const Diagnosis& d) {
-  if (d.partial) {
-    return L"Fehlerhafte Blöcke gefunden; der Test wurde nicht bis zum Ende gelesen, über den Rest ist nichts "
-           L"bekannt.";
-  }
+std::wstring DiagnosisFindingText(const Diagnosis& d, int language) {
+  if (d.partial) return TranslateIn(L"diag_partial", language);
   const std::wstring at = FormatByteSize(d.findingBytes);
   switch (d.finding) {
-    case DiagnosisFinding::kWraps:
-      return L"Das Medium wiederholt sich nach " + at + L": spätere Daten überschreiben frühere.";
-    case DiagnosisFinding::kEmptyFrom: return L"Daten ab " + at + L" kommen leer zurück.";
-    case DiagnosisFinding::kDamagedFrom: return L"Daten ab " + at + L" kommen beschädigt zurück.";
-    case DiagnosisFinding::kUnreadableFrom: return L"Lesefehler ab " + at + L".";
+    case DiagnosisFinding::kWraps: return FormatTextIn(L"diag_wraps", language, {at});
+    case DiagnosisFinding::kEmptyFrom: return FormatTextIn(L"diag_empty_from", language, {at});
+    case DiagnosisFinding::kDamagedFrom: return FormatTextIn(L"diag_damaged_from", language, {at});
+    case DiagnosisFinding::kUnreadableFrom: return FormatTextIn(L"diag_unreadable_from", language, {at});
     case DiagnosisFinding::kSingleBlocks:
       switch (MostFrequentBadClass(d)) {
-        case BlockClass::kOverwritten: return L"Einzelne Blöcke sind überschrieben.";
-        case BlockClass::kEmpty: return L"Einzelne Blöcke kommen leer zurück.";
-        case BlockClass::kUnreadable: return L"Einzelne Blöcke sind unlesbar.";
-        default: return L"Einzelne Blöcke sind beschädigt.";
+        case BlockClass::kOverwritten: return TranslateIn(L"diag_single_overwritten", language);
+        case BlockClass::kEmpty: return TranslateIn(L"diag_single_empty", language);
+        case BlockClass::kUnreadable: return TranslateIn(L"diag_single_unreadable", language);
+        default: return TranslateIn(L"diag_single_damaged", language);
       }
-    default: return L"Keine fehlerhaften Blöcke gefunden.";
+    default: return TranslateIn(L"diag_none", language);
   }
 }
 
-std::wstring UsableCapacityText(const Diagnosis& d) {
-  return d.partial ? std::wstring(L"unbekannt") : FormatByteSize(d.usableBytes);
+std::wstring UsableCapacityText(const Diagnosis& d, int language) {
+  return d.partial ? TranslateIn(L"unknown", language) : FormatByteSize(d.usableBytes);
 }
 
-std::wstring DiagnosisCountsText(const Diagnosis& d) {
-  return L"Blöcke: " + Num(CountOf(d, BlockClass::kOk)) + L" OK, " + Num(CountOf(d, BlockClass::kOverwritten)) +
-         L" überschrieben, " + Num(CountOf(d, BlockClass::kEmpty)) + L" leer, " +
-         Num(CountOf(d, BlockClass::kDamaged)) + L" beschädigt, " + Num(CountOf(d, BlockClass::kUnreadable)) +
-         L" unlesbar (" + Num(d.checked) + L" geprüft, davon " + Num(d.sampled) + L" Stichprobe)";
+std::wstring DiagnosisCountsText(const Diagnosis& d, int language) {
+  return FormatTextIn(L"diag_counts", language,
+                      {Num(CountOf(d, BlockClass::kOk)), Num(CountOf(d, BlockClass::kOverwritten)),
+                       Num(CountOf(d, BlockClass::kEmpty)), Num(CountOf(d, BlockClass::kDamaged)),
+                       Num(CountOf(d, BlockClass::kUnreadable)), Num(d.checked), Num(d.sampled)});
 }
 
-std::wstring DiagnosisWarningText(const Diagnosis& d) {
+std::wstring DiagnosisWarningText(const Diagnosis& d, int language) {
   if (d.finding != DiagnosisFinding::kSingleBlocks) return std::wstring();
-  return L"Warnung: Die Kapazität ist vorhanden, aber einzelne Blöcke sind fehlerhaft. Diesem Medium keine "
-         L"wichtigen Daten anvertrauen.";
+  return TranslateIn(L"diag_warning", language);
 }
 
-std::wstring DiagnosisReportBlock(const Diagnosis& d) {
+std::wstring DiagnosisReportBlock(const Diagnosis& d, int language) {
   if (!d.present) return std::wstring();
-  std::wstring text = L"Diagnose\r\n";
-  text += L"  Befund: " + DiagnosisFindingText(d) + L"\r\n";
-  text += L"  Nutzbare Kapazität (geschätzt): " + UsableCapacityText(d) + L"\r\n";
-  text += L"  " + DiagnosisCountsText(d) + L"\r\n";
-  const std::wstring warning = DiagnosisWarningText(d);
+  std::wstring text = TranslateIn(L"diag_heading", language) + L"\r\n";
+  text += L"  " + TranslateIn(L"diag_finding", language) + DiagnosisFindingText(d, language) + L"\r\n";
+  text += L"  " + TranslateIn(L"diag_usable", language) + UsableCapacityText(d, language) + L"\r\n";
+  text += L"  " + DiagnosisCountsText(d, language) + L"\r\n";
+  const std::wstring warning = DiagnosisWarningText(d, language);
   if (!warning.empty()) text += L"  " + warning + L"\r\n";
   return text;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
+
 namespace velkor {
 
 // What a block read back held. The order is the order of the counts and the legend.
@@ -23,6 +25,8 @@ inline constexpr size_t kBlockClassCount = 6;
 
 // "OK", "überschrieben", "leer", "beschädigt", "unlesbar", "nicht geprüft".
 const wchar_t* BlockClassName(BlockClass kind);
+// BlockClassName in language, for the window's block map.
+std::wstring BlockClassText(BlockClass kind, int language);
 
 // The class's letter in the results file's map: o, w, e, d, u and "." for unchecked.
 wchar_t BlockClassLetter(BlockClass kind);
@@ -87,22 +91,23 @@ bool HasDiagnosisPictures(const RunDiagnosis& run);
 
 // The "Befund:" sentence, e.g. "Daten ab 300.0 MB kommen leer zurück."; for a partial diagnosis, that
 // nothing can be told of the rest.
-std::wstring DiagnosisFindingText(const Diagnosis& d);
+// The texts below take the language they are shown in; German for the log, files and velkor-cli.
+std::wstring DiagnosisFindingText(const Diagnosis& d, int language = kLanguageGerman);
 
 // "Blöcke: 300 OK, 0 überschrieben, 524 leer, 0 beschädigt, 0 unlesbar (824 geprüft, davon 324 Stichprobe)".
-std::wstring DiagnosisCountsText(const Diagnosis& d);
+std::wstring DiagnosisCountsText(const Diagnosis& d, int language = kLanguageGerman);
 
 // The warning of a medium whose capacity is there but whose single blocks fail; empty otherwise.
-std::wstring DiagnosisWarningText(const Diagnosis& d);
+std::wstring DiagnosisWarningText(const Diagnosis& d, int language = kLanguageGerman);
 
 // The usable capacity as the report gives it: FormatByteSize of the estimate, "unbekannt" for a
 // partial diagnosis.
-std::wstring UsableCapacityText(const Diagnosis& d);
+std::wstring UsableCapacityText(const Diagnosis& d, int language = kLanguageGerman);
 
 // The report's block, CR LF line ends, each line ended, no empty line after it:
 // "Diagnose", "  Befund: ...", "  Nutzbare Kapazität (geschätzt): ...", "  Blöcke: ..." and, for
 // single bad blocks, "  Warnung: ...". Empty for a diagnosis that is not present.
-std::wstring DiagnosisReportBlock(const Diagnosis& d);
+std::wstring DiagnosisReportBlock(const Diagnosis& d, int language = kLanguageGerman);
 
 // The same lines for the log, each starting with "Diagnose: ".
 std::vector<std::wstring> DiagnosisLogLines(const Diagnosis& d);

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "common/format.h"
+#include "common/localization.h"
 
 namespace velkor {
 namespace {
@@ -86,17 +87,17 @@ uint32_t MapColumns(size_t cells) {
 }
 
 DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, double height, double lineHeight,
-                                    double margin) {
+                                    double margin, int language) {
   DiagnosisChart chart;
   const Diagnosis& d = run.diagnosis;
   const bool hasMap = d.present && !d.cells.empty();
   const bool hasSpeed = !run.speedCurve.write.empty() || !run.speedCurve.read.empty();
-  chart.title = L"Blockkarte und Geschwindigkeit";
+  chart.title = TranslateIn(L"diagnosis_title", language);
   chart.titleAt = {margin, margin};
   double top = margin + 1.5 * lineHeight;
   if (hasMap) {
-    chart.findingLine = L"Befund: " + DiagnosisFindingText(d) + L"  Nutzbare Kapazität (geschätzt): " +
-                        UsableCapacityText(d);
+    chart.findingLine = FormatTextIn(L"chart_finding_line", language,
+                                     {DiagnosisFindingText(d, language), UsableCapacityText(d, language)});
     chart.findingAt = {margin, top};
     top += lineHeight;
   }
@@ -134,7 +135,7 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       e.swatch = {x, y + 0.15 * lineHeight, swatch, swatch};
       e.text = {x + swatch + 0.4 * lineHeight, y};
       e.rgb = BlockClassColour(kLegendClasses[k]);
-      e.label = BlockClassName(kLegendClasses[k]);
+      e.label = BlockClassText(kLegendClasses[k], language);
       chart.legend.push_back(e);
     }
     LegendEntry mark;  // without an estimate the line stays in the legend, to say there is none
@@ -142,10 +143,10 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
     mark.swatch = {margin, markY + 0.5 * lineHeight, 1.4 * lineHeight, 0};
     mark.text = {margin + 1.8 * lineHeight, markY};
     mark.rgb = kUsableMarkColour;
-    mark.label = L"Grenze der nutzbaren Kapazität (geschätzt): " + UsableCapacityText(d);
+    mark.label = FormatTextIn(L"chart_limit", language, {UsableCapacityText(d, language)});
     mark.isLine = true;
     chart.legend.push_back(mark);
-    chart.cellNote = L"Eine Zelle: " + FormatByteSize(d.testBytes / n) + L", die Zellen in Zeilen von links nach rechts";
+    chart.cellNote = FormatTextIn(L"chart_cell_note", language, {FormatByteSize(d.testBytes / n)});
     chart.cellNoteAt = {margin, legendTop + 4 * lineHeight};
     speedLeft = margin + (hasSpeed ? halfWidth + margin : 0);
   }
@@ -166,17 +167,18 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       const double y = chart.plot.y + chart.plot.height * (1.0 - i / 2.0) - 0.5 * lineHeight;
       chart.axisLabels.push_back({{speedLeft, y}, FormatDecimal2(value).substr(0, FormatDecimal2(value).size() - 3)});
     }
-    chart.axisLabels.push_back({{speedLeft, plotTop - 1.5 * lineHeight}, L"MB/s"});
+    chart.axisLabels.push_back({{speedLeft, plotTop - 1.5 * lineHeight}, TranslateIn(L"col_mbps", language)});
     for (int p = 0; p <= 100; p += 25) {
       chart.axisLabels.push_back(
           {{chart.plot.x + chart.plot.width * p / 100 - 0.6 * lineHeight, chart.plot.y + chart.plot.height + 0.3 * lineHeight},
            std::to_wstring(p) + L" %"});
     }
     chart.axisLabels.push_back({{chart.plot.x, chart.plot.y + chart.plot.height + 1.3 * lineHeight},
-                                L"Position im Test (0 % = Anfang, 100 % = Ende)"});
+                                TranslateIn(L"chart_position", language)});
     double x = chart.plot.x + 2 * lineHeight;
-    for (const auto& [label, rgb, side] : {std::tuple{L"Schreiben", kWriteCurveColour, &run.speedCurve.write},
-                                           std::tuple{L"Lesen", kReadCurveColour, &run.speedCurve.read}}) {
+    for (const auto& [label, rgb, side] :
+         {std::tuple{TranslateIn(L"chart_write", language), kWriteCurveColour, &run.speedCurve.write},
+          std::tuple{TranslateIn(L"chart_read", language), kReadCurveColour, &run.speedCurve.read}}) {
       if (side->empty()) continue;
       LegendEntry e;
       e.swatch = {x, plotTop - lineHeight, 1.4 * lineHeight, 0};

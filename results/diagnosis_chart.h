@@ -64,9 +64,9 @@ inline constexpr uint32_t kUsableMarkColour = 0x000000;
 
 // The chart for a drawing of width x height, with lineHeight for a line of its text and margin
 // around it. The map takes the left part and the curves the right one; either takes the whole
-// width when the other is missing.
+// width when the other is missing. Its texts in language: the window's, German in the PDF export.
 DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, double height, double lineHeight,
-                                    double margin);
+                                    double margin, int language = kLanguageGerman);
 
 // The top of the speed axis: the smallest 1, 2 or 5 times a power of ten at or above the fastest
 // speed; 1 when nothing was measured.

@@ -37,7 +37,7 @@ std::wstring EscapeHtmlText(const std::wstring& text) {
 
 }  // namespace
 
-std::wstring YesNoText(bool flag) { return Translate(flag ? L"yes" : L"no"); }
+std::wstring YesNoText(bool flag, int language) { return TranslateIn(flag ? L"yes" : L"no", language); }
 
 std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator) {
   const std::wstring sep(1, separator);
@@ -109,11 +109,11 @@ std::wstring MakeExportFileName(std::wstring_view extension, const platform::Loc
 std::wstring ExportDialogFilter(uint32_t formatIndex) {
   const ExportFormat& format = kExportFormats[formatIndex < kExportFormatCount ? formatIndex : kExportCsv];
   const std::wstring pattern = std::wstring(L"*.") + format.extension;
-  std::wstring filter = std::wstring(format.description) + L" (" + pattern + L")";
+  std::wstring filter = Localize(format.description) + L" (" + pattern + L")";
   filter.push_back(L'\0');
   filter += pattern;
   filter.push_back(L'\0');
-  filter += L"Alle Dateien (*.*)";
+  filter += Translate(L"dialog_all_files");
   filter.push_back(L'\0');
   filter += L"*.*";
   filter.push_back(L'\0');

@@ -1,7 +1,7 @@
 // The six export formats of a result list and the texts behind them. Functions take the record
 // list they export; which list a front-end shows is its own business. Headers, format names and
-// result words are fixed German texts in every interface language; only the yes/no word of the
-// verified column follows the interface language.
+// result words are fixed German texts in every interface language, byte for byte; the window
+// shows the format names in its language.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/localization.h"
 #include "platform/system.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
@@ -39,8 +40,8 @@ inline constexpr ExportFormat kExportFormats[kExportFormatCount] = {
     {L"PDF", L"pdf", L"PDF-Datei"},
 };
 
-// Translate("yes") or Translate("no"): the verified column in the current interface language.
-std::wstring YesNoText(bool flag);
+// The yes or no text of the verified column in language: German ("ja", "nein") in every file.
+std::wstring YesNoText(bool flag, int language = kLanguageGerman);
 
 // The summary line(s), an empty line, a header line and one line per record, fields joined by
 // separator (';' for CSV, tab for "Text pur"). Lines end with LF; no field is quoted or escaped.

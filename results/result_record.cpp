@@ -57,7 +57,19 @@ bool IsFullOrVerifyRecord(const ResultRecord& record) {
          record.method.find(L"nur prüfen") != std::wstring::npos;
 }
 
-std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
+std::wstring LocalizeMethodText(const std::wstring& method, int language) {
+  if (language == kLanguageGerman) return method;
+  std::wstring text = method;
+  for (const wchar_t* key : {L"method_full_test", L"method_verify_only", L"profile_turbo", L"profile_quorvel",
+                             L"profile_reliable", L"profile_balanced"}) {
+    const std::wstring german = TranslateIn(key, kLanguageGerman);
+    const size_t at = text.find(german);
+    if (at != std::wstring::npos) text.replace(at, german.size(), TranslateIn(key, language));
+  }
+  return text;
+}
+
+std::wstring BuildResultSummary(const std::vector<ResultRecord>& records, int language) {
   uint64_t written = 0;
   uint64_t readBack = 0;
   uint64_t errorSum = 0;
@@ -69,8 +81,9 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
 
   for (const ResultRecord& r : records) {
     if (r.recommended) {
-      recommendation = r.method + L", Worker " + std::to_wstring(r.workers) + L", Block " +
-                       std::to_wstring(r.blockSize / 1024) + L" KB";
+      recommendation = FormatTextIn(L"summary_variant", language,
+                                    {LocalizeMethodText(r.method, language), std::to_wstring(r.workers),
+                                     std::to_wstring(r.blockSize / 1024)});
     }
     if (!IsFullOrVerifyRecord(r)) continue;
     const bool verifyOnly = r.method.find(L"nur prüfen") != std::wstring::npos;
@@ -85,21 +98,24 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records) {
       speedBytes += r.bytes;
     }
   }
-  if (records.empty() && written == 0 && readBack == 0) return L"Zusammenfassung: Noch keine Ergebnisse.";
+  if (records.empty() && written == 0 && readBack == 0) return TranslateIn(L"summary_none", language);
 
   const bool onlyVerifyRows = anyVerifyRow && !anyWriteRow;
   const double average = speedBytes != 0 ? weightedSpeed / static_cast<double>(speedBytes) : 0.0;
   const double reliability = readBack > 0 && errorSum == 0 && !incomplete ? 100.0 : 0.0;
   // Rows that only checked files an earlier run wrote: this run wrote nothing and says so.
-  const std::wstring writtenPiece =
-      onlyVerifyRows ? L"nur geprüft (nichts geschrieben)" : L"geschrieben " + FormatByteSize(written);
-  std::wstring text = L"Zusammenfassung: " + writtenPiece + L", zurück gelesen/geprüft " + FormatByteSize(readBack) +
-                      L", Fehler " + std::to_wstring(errorSum);
+  std::wstring text =
+      onlyVerifyRows
+          ? FormatTextIn(L"summary_head_verify", language, {FormatByteSize(readBack), std::to_wstring(errorSum)})
+          : FormatTextIn(L"summary_head", language,
+                         {FormatByteSize(written), FormatByteSize(readBack), std::to_wstring(errorSum)});
   // An early end without errors says nothing about the rest of the medium: no figure for it.
-  if (readBack != 0 && !(incomplete && errorSum == 0)) text += L", Zuverlässigkeit " + FormatPercent(reliability);
-  if (incomplete) text += L", Prüfung unvollständig";
-  if (average > 0.0) text += L", \u00D8 " + FormatDecimal2(average) + L" MB/s";
-  if (!recommendation.empty()) text += L"\r\nEmpfehlung: " + recommendation;
+  if (readBack != 0 && !(incomplete && errorSum == 0)) {
+    text += FormatTextIn(L"summary_reliability", language, {FormatPercent(reliability)});
+  }
+  if (incomplete) text += TranslateIn(L"summary_incomplete", language);
+  if (average > 0.0) text += FormatTextIn(L"summary_speed", language, {FormatDecimal2(average)});
+  if (!recommendation.empty()) text += FormatTextIn(L"summary_recommendation", language, {recommendation});
   return text;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
+
 namespace velkor {
 
 // Why a job, or a whole run, ended before its end. The first reason given wins.
@@ -69,7 +71,12 @@ bool IsFullOrVerifyRecord(const ResultRecord& record);
 // plus a second line (after CR LF) with the last recommended record. Reliability is 100 % only for
 // a check that read everything back without an error; a check that stopped early says so
 // (", Prüfung unvollständig") instead of a reliability of its own.
-std::wstring BuildResultSummary(const std::vector<ResultRecord>& records);
+// The window shows it in its language; files keep the German text.
+std::wstring BuildResultSummary(const std::vector<ResultRecord>& records, int language = kLanguageGerman);
+
+// A method text ("Zuverlässig (Volltest)") with its profile name and job kind in language; parts
+// the table does not know stay as they are.
+std::wstring LocalizeMethodText(const std::wstring& method, int language);
 
 // The fastest error-free record with a speed above 0 that ran to its end; a verified record counts
 // 0.001 MB/s more; the earlier wins a tie. -1 when none qualifies.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "common/localization.h"
 
 namespace velkor {
 namespace {
@@ -60,48 +61,62 @@ FullTestFigures SumFullTest(const std::vector<ResultRecord>& records) {
 
 std::wstring BlockKb(const ResultRecord& r) { return std::to_wstring(r.blockSize / 1024); }
 
-std::wstring ReadBackText(const FullTestFigures& f, const wchar_t* none) {
+std::wstring ReadBackText(const FullTestFigures& f, const std::wstring& none) {
   if (f.allVerified) return FormatByteSize(f.bytes);
-  return f.verifiedBytes > 0 ? FormatByteSize(f.verifiedBytes) : std::wstring(none);
+  return f.verifiedBytes > 0 ? FormatByteSize(f.verifiedBytes) : none;
 }
 
-void AppendFullBlockHead(std::wstring& text, const FullTestFigures& f) {
-  text += L"Volltest / Prüfung\r\n";
-  text += L"  Art des Zugriffs: " + f.last->method + L"\r\n";
-  text += L"  Worker: " + std::to_wstring(f.last->workers) + L"\r\n";
-  text += L"  Blockgröße: " + BlockKb(*f.last) + L" KB\r\n";
+// The report's lines in one language: each label of the table followed by its value.
+struct ReportLines {
+  int language;
+  std::wstring& text;
+  void Line(const wchar_t* key) { text += TranslateIn(key, language) + L"\r\n"; }
+  void Field(const wchar_t* key, const std::wstring& value) { text += TranslateIn(key, language) + value + L"\r\n"; }
+  std::wstring Method(const ResultRecord& r) const { return LocalizeMethodText(r.method, language); }
+  std::wstring Kb(const ResultRecord& r) const { return BlockKb(r) + (language == kLanguageFrench ? L" Ko" : L" KB"); }
+  std::wstring Speed(double mbPerSecond) const {
+    return FormatDecimal2(mbPerSecond) + (language == kLanguageFrench ? L" Mo/s" : L" MB/s");
+  }
+};
+
+void AppendFullBlockHead(ReportLines& out, const FullTestFigures& f) {
+  out.Line(L"report_full_block");
+  out.Field(L"report_access", out.Method(*f.last));
+  out.Field(L"report_workers", std::to_wstring(f.last->workers));
+  out.Field(L"report_block", out.Kb(*f.last));
 }
 
-void AppendFullBlockTail(std::wstring& text, const FullTestFigures& f) {
-  text += L"  Fehler: " + std::to_wstring(f.errors) + L"\r\n";
-  text += L"  Dauer: " + FormatDuration(f.seconds) + L"\r\n";
-  text += L"  Geschwindigkeit: " + FormatDecimal2(f.mbPerSecond) + L" MB/s\r\n\r\n";
+void AppendFullBlockTail(ReportLines& out, const FullTestFigures& f) {
+  out.Field(L"report_errors", std::to_wstring(f.errors));
+  out.Field(L"report_duration", FormatDuration(f.seconds));
+  out.Field(L"report_speed", out.Speed(f.mbPerSecond));
+  out.text += L"\r\n";
 }
 
 // The diagnosis of a run that found bad blocks, between the full-test figures and the summary.
-std::wstring DiagnosisBlock(const Diagnosis* diagnosis) {
-  return diagnosis != nullptr && diagnosis->present ? DiagnosisReportBlock(*diagnosis) + L"\r\n" : std::wstring();
+std::wstring DiagnosisBlock(const Diagnosis* diagnosis, int language) {
+  return diagnosis != nullptr && diagnosis->present ? DiagnosisReportBlock(*diagnosis, language) + L"\r\n"
+                                                    : std::wstring();
 }
 
 // A run the medium's errors ended: what was done, and that the medium is not to be trusted.
-std::wstring ErrorStopBody(const FullTestFigures& f, StopReason reason, const Diagnosis* diagnosis) {
-  std::wstring text = L"FEHLER GEFUNDEN\r\n";
-  text += L"Der Test wurde wegen Fehlern des Mediums beendet. Diesem Medium dürfen keine Daten anvertraut "
-          L"werden.\r\n\r\n";
+void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason reason, const Diagnosis* diagnosis) {
+  out.Line(L"report_errors_found");
+  out.Line(L"report_errors_found_text");
+  out.text += L"\r\n";
   if (f.last != nullptr) {
-    AppendFullBlockHead(text, f);
-    text += L"  Geplante Testmenge: " + FormatByteSize(f.bytes) + L"\r\n";
-    text += L"  Geschrieben: " + FormatByteSize(f.written) + L"\r\n";
-    text += L"  Zurück gelesen/geprüft: " + FormatByteSize(f.verifiedBytes) + L"\r\n";
-    text += std::wstring(L"  Status: ") +
-            (reason == StopReason::kErrorLimit ? L"Fehlergrenze erreicht" : L"Lese- oder Schreibfehler") + L"\r\n";
-    AppendFullBlockTail(text, f);
+    AppendFullBlockHead(out, f);
+    out.Field(L"report_planned", FormatByteSize(f.bytes));
+    out.Field(L"report_written", FormatByteSize(f.written));
+    out.Field(L"report_read_back", FormatByteSize(f.verifiedBytes));
+    out.Field(L"report_status",
+              TranslateIn(reason == StopReason::kErrorLimit ? L"report_error_limit" : L"report_io_error", out.language));
+    AppendFullBlockTail(out, f);
   }
-  text += DiagnosisBlock(diagnosis);
-  text += L"Zusammenfassung: Fehler gefunden. Geschrieben " + FormatByteSize(f.written) +
-          L", zurück gelesen/geprüft " + FormatByteSize(f.verifiedBytes) + L", Fehler " + std::to_wstring(f.errors) +
-          L". Das Medium ist nicht zuverlässig.\r\n";
-  return text;
+  out.text += DiagnosisBlock(diagnosis, out.language);
+  out.text += FormatTextIn(L"report_error_summary", out.language,
+                           {FormatByteSize(f.written), FormatByteSize(f.verifiedBytes), std::to_wstring(f.errors)}) +
+              L"\r\n";
 }
 
 // The reason that ended the run: the run's own, else the first a row carries.
@@ -118,63 +133,70 @@ StopReason RunStopReason(const std::vector<ResultRecord>& records, StopReason ru
 }  // namespace
 
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
-                               const Diagnosis* diagnosis) {
+                               const Diagnosis* diagnosis, int language) {
   const StopReason reason = RunStopReason(records, runStop);
   const bool stopped = reason != StopReason::kNone;
   const FullTestFigures full = SumFullTest(records);
   const int32_t fastestIndex = FindFastestResult(records);
   const ResultRecord* fastest = fastestIndex >= 0 ? &records[static_cast<size_t>(fastestIndex)] : nullptr;
-  const std::wstring prompt = L"Ja = diese Meldung als Text exportieren.\r\nNein = nur schließen.";
+  const std::wstring prompt = TranslateIn(L"report_prompt", language);
 
-  std::wstring text = L"Velkor Ergebnis\r\n====================\r\n\r\n";
-  if (IsStopByErrors(reason)) return {text + ErrorStopBody(full, reason, diagnosis), prompt};
+  std::wstring text = TranslateIn(L"report_title", language) + L"\r\n====================\r\n\r\n";
+  ReportLines out{language, text};
+  if (IsStopByErrors(reason)) {
+    AppendErrorStopBody(out, full, reason, diagnosis);
+    return {text, prompt};
+  }
 
-  if (reason == StopReason::kFileSystemLimit) {
-    text += L"ABGEBROCHEN\r\nDas Dateisystem nimmt keine so große Testdatei an. Das ist kein Fehler des Mediums, "
-            L"aber auch keine erfolgreiche Vollprüfung.\r\n\r\n";
-  } else if (reason == StopReason::kFileHeld) {
-    text += L"ABGEBROCHEN\r\nEine Testdatei war auch nach einigen Sekunden noch von einem anderen Programm "
-            L"geöffnet (etwa einem Virenscanner). Das ist kein Fehler des Mediums, aber auch keine erfolgreiche "
-            L"Vollprüfung.\r\n\r\n";
-  } else if (stopped) {
-    text += L"ABGEBROCHEN\r\nDer Test wurde gestoppt. Das ist keine erfolgreiche Vollprüfung.\r\n\r\n";
+  if (reason == StopReason::kFileSystemLimit || reason == StopReason::kFileHeld || stopped) {
+    out.Line(L"report_aborted");
+    out.Line(reason == StopReason::kFileSystemLimit ? L"report_fs_limit_text"
+             : reason == StopReason::kFileHeld      ? L"report_file_held_text"
+                                                    : L"report_stopped_text");
+    text += L"\r\n";
   } else if (fastest != nullptr) {
-    text += L"Schnellste Variante\r\n";
-    text += L"  Art des Zugriffs: " + fastest->method + L"\r\n";
-    text += L"  Worker: " + std::to_wstring(fastest->workers) + L"\r\n";
-    text += L"  Blockgröße: " + BlockKb(*fastest) + L" KB\r\n";
-    text += L"  Geschwindigkeit: " + FormatDecimal2(fastest->mbPerSecond) + L" MB/s\r\n\r\n";
+    out.Line(L"report_fastest");
+    out.Field(L"report_access", out.Method(*fastest));
+    out.Field(L"report_workers", std::to_wstring(fastest->workers));
+    out.Field(L"report_block", out.Kb(*fastest));
+    out.Field(L"report_speed", out.Speed(fastest->mbPerSecond));
+    text += L"\r\n";
   }
 
   if (full.last != nullptr) {
-    AppendFullBlockHead(text, full);
+    AppendFullBlockHead(out, full);
     if (stopped) {
-      text += L"  Geplante Testmenge: " + FormatByteSize(full.bytes) + L"\r\n";
-      text += L"  Status: abgebrochen\r\n";
+      out.Field(L"report_planned", FormatByteSize(full.bytes));
+      out.Field(L"report_status", TranslateIn(L"cancelled", language));
     } else {
-      text += (full.verifyOnly ? L"  Geprüfte Menge: " : L"  Testmenge: ") + FormatByteSize(full.bytes) + L"\r\n";
-      text += L"  Zurück gelesen/geprüft: " + ReadBackText(full, L"nein") + L"\r\n";
+      out.Field(full.verifyOnly ? L"report_amount_verify" : L"report_amount", FormatByteSize(full.bytes));
+      out.Field(L"report_read_back", ReadBackText(full, TranslateIn(L"no", language)));
     }
-    AppendFullBlockTail(text, full);
+    AppendFullBlockTail(out, full);
   }
-  text += DiagnosisBlock(diagnosis);
+  text += DiagnosisBlock(diagnosis, language);
 
   if (stopped) {
-    text += L"Zusammenfassung: abgebrochen. Angezeigte Mengen sind geplant oder teilweise bearbeitet, "
-            L"nicht vollständig erfolgreich geprüft.\r\n";
+    out.Line(L"report_stopped_summary");
   } else if (full.last == nullptr) {
-    text += L"Zusammenfassung: keine Ergebnisse.\r\n";
+    out.Line(L"report_no_results");
   } else {
     // All or nothing, and nothing for a check that did not read everything back.
     const double reliability = full.bytes != 0 && full.errors == 0 && full.allVerified ? 100.0 : 0.0;
-    const std::wstring writtenPiece =
-        full.verifyOnly ? L"nur geprüft (nichts geschrieben)" : L"geschrieben " + FormatByteSize(full.bytes);
-    text += L"Zusammenfassung: " + writtenPiece + L", zurück gelesen/geprüft " +
-            ReadBackText(full, L"0 B") + L", Fehler " + std::to_wstring(full.errors) + L", Zuverlässigkeit " +
-            FormatPercent(reliability) + L", \u00D8 " + FormatDecimal2(full.mbPerSecond) + L" MB/s\r\n";
+    if (full.verifyOnly) {
+      text += FormatTextIn(L"report_summary_verify", language,
+                           {ReadBackText(full, L"0 B"), std::to_wstring(full.errors), FormatPercent(reliability),
+                            FormatDecimal2(full.mbPerSecond)});
+    } else {
+      text += FormatTextIn(L"report_summary", language,
+                           {FormatByteSize(full.bytes), ReadBackText(full, L"0 B"), std::to_wstring(full.errors),
+                            FormatPercent(reliability), FormatDecimal2(full.mbPerSecond)});
+    }
+    text += L"\r\n";
     if (fastest != nullptr) {
-      text += L"Empfehlung: " + fastest->method + L", Worker " + std::to_wstring(fastest->workers) + L", Block " +
-              BlockKb(*fastest) + L" KB\r\n";
+      text += FormatTextIn(L"report_recommendation", language,
+                           {out.Method(*fastest), std::to_wstring(fastest->workers), BlockKb(*fastest)}) +
+              L"\r\n";
     }
   }
   return {text, prompt};

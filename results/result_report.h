@@ -1,4 +1,5 @@
-// The German report shown after a test run, which the user may save as a text file.
+// The report shown after a test run, which the user may save as a text file: German for
+// velkor-cli and files, in the window's language in its box.
 #pragma once
 
 #include <string>
@@ -9,7 +10,7 @@
 
 namespace velkor {
 
-// Caption of the report's message box.
+// Caption of the report's message box, German; the window shows Translate("report_title").
 inline constexpr wchar_t kResultReportCaption[] = L"Velkor Ergebnis";
 
 // The report: its body (CR LF line ends, each line ended) and the question of the window's box
@@ -25,9 +26,10 @@ struct ResultReport {
 // names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
 // (without any, all "(nur prüfen)" rows; without those, the last row). A present diagnosis goes
 // between those figures and the summary ("Diagnose", DiagnosisReportBlock); without one the report
-// is as it always was.
+// is as it always was. language picks the words; the German report is the same byte for byte as
+// velkor-cli prints.
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
-                               const Diagnosis* diagnosis = nullptr);
+                               const Diagnosis* diagnosis = nullptr, int language = kLanguageGerman);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

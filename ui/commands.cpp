@@ -12,6 +12,7 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "engine/run_config.h"
+#include "pdf/help_files.h"
 #include "engine/run_files.h"
 #include "results/exports.h"
 #include "results/result_record.h"
@@ -20,6 +21,7 @@
 #include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
+#include "ui/tooltips.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/dpi_scale.h"
@@ -66,7 +68,7 @@ void ApplyFieldStates() {
 
 void UpdatePartialControls(bool) { ApplyFieldStates(); }
 
-void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults)); }
+void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults, CurrentLanguage)); }
 
 void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(GetSelectedDrive())); }
 
@@ -79,7 +81,7 @@ void OpenSelectedDriveInExplorer() {
 void FillProfileChoices(bool keepSelection) {
   const uint32_t profile = keepSelection ? ProfileOfSelection(ChoiceSelection(kCtlProfileBox)) : kProfileReliable;
   std::vector<std::wstring> names;
-  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(AccessProfileName(p));
+  for (uint32_t p = kProfileTurbo; p <= kProfileQuorvel; ++p) names.push_back(Localize(AccessProfileName(p)));
   FillChoices(kCtlProfileBox, names, static_cast<int>(profile));
 }
 
@@ -87,7 +89,7 @@ void FillExportFormatChoices() {
   int selection = ChoiceSelection(kCtlExportBox);
   if (selection < 0 || selection >= static_cast<int>(kExportFormatCount)) selection = 0;
   std::vector<std::wstring> names;
-  for (const ExportFormat& format : kExportFormats) names.push_back(format.name);
+  for (const ExportFormat& format : kExportFormats) names.push_back(Localize(format.name));
   FillChoices(kCtlExportBox, names, selection);
 }
 
@@ -98,7 +100,8 @@ void OfferTestFileDeletion(HWND owner) {
   run.deletePrompted = true;
   const size_t count = run.createdFiles.empty() ? 1 : run.createdFiles.size();
   const std::wstring question = DeletionQuestion(count);
-  const int answer = MessageBoxW(owner, question.c_str(), kDeletionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer = MessageBoxW(owner, question.c_str(), Translate(L"box_delete_title").c_str(),
+                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer == IDYES) {
     DeleteRunTestFiles(run);
   } else {
@@ -130,17 +133,21 @@ void ApplyLanguage() {
   FillProfileChoices(true);
   FillExportFormatChoices();
   RefreshDiagnosisWindow();
-  UpdateSelectedDriveLabel();
+  // The drive rows' words (no name, connection, status) follow too; the selection stays.
+  FillDriveList(GetSelectedDriveRoot());
   RefreshWorkerControl();
   FillResultList();
   UpdateSummaryText();
-  UpdateMenuStates();
+  RebuildMenuBar();
+  RelabelTooltips();
 }
 
 void OnLanguageChosen(int index) {
   if (Ui().controlsLocked || index < 0 || index >= kLanguageCount) return;
   CurrentLanguage = index;
   ApplyLanguage();
+  // The help menu opens the new language's files: they are there from now on.
+  GenerateHelpFiles();
   SaveWindowSettings();
 }
 

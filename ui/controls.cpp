@@ -46,7 +46,7 @@ const ControlSpec kControls[kControlCount] = {
     {kIdTestSize, L"EDIT", L"1024", false, kField},
     {0, L"STATIC", L"block_size", true, 0},
     {kIdBlockSize, L"EDIT", L"4096", false, kField},
-    {kIdWorkerLabel, L"STATIC", L"Worker:", false, 0},
+    {kIdWorkerLabel, L"STATIC", L"worker_label_plain", true, 0},
     {kIdWorkers, L"EDIT", L"1", false, kField},
     {0, L"STATIC", L"reserve_free", true, 0},
     {kIdReserve, L"EDIT", L"0", false, kField},
@@ -70,7 +70,7 @@ const ControlSpec kControls[kControlCount] = {
     {kIdSettingsToggle, L"BUTTON", L"settings_show", true, kPush},
     {kIdVerifyOnly, L"BUTTON", L"verify_only", true, kPush},
     {kIdProgress, PROGRESS_CLASSW, L"", false, PBS_SMOOTH},
-    {kIdSummary, L"EDIT", L"Zusammenfassung: Noch keine Ergebnisse.", false, WS_BORDER | ES_MULTILINE | ES_READONLY},
+    {kIdSummary, L"EDIT", L"summary_none", true, WS_BORDER | ES_MULTILINE | ES_READONLY},
     {0, L"STATIC", L"diag_log", true, 0},
     {kIdLog, L"EDIT", L"", false, WS_BORDER | ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL},
     {kIdStatus, L"STATIC", L"ready", true, 0},
@@ -108,7 +108,7 @@ void OrderTabStops() {
 // Their captions follow the window's state; their owners set them.
 bool CaptionFollowsState(int number) {
   return number == kCtlSelectedDrive || number == kCtlMethodToggle || number == kCtlSettingsToggle ||
-         number == kCtlStatusLine;
+         number == kCtlStatusLine || number == kCtlSummary || number == kCtlWorkerLabel;
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ void Paint(HDC dc, int width, int height) {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   const double line = (metrics.tmHeight + metrics.tmExternalLeading) * 1.35;
-  const DiagnosisChart chart = LayoutDiagnosisChart(view.run, width, height, line, line);
+  const DiagnosisChart chart = LayoutDiagnosisChart(view.run, width, height, line, line, CurrentLanguage);
 
   if (view.titleFont != nullptr) SelectObject(dc, view.titleFont);
   Text(dc, chart.titleAt, chart.title);
@@ -142,7 +142,7 @@ LRESULT CALLBACK DiagnosisWindowProc(HWND window, UINT message, WPARAM wParam, L
   }
 }
 
-// The caption follows the interface language; what the window draws is German, as in the PDF.
+// The caption and the drawing follow the interface language; the PDF export keeps German.
 std::wstring WindowTitle() {
   const std::wstring title = Translate(L"diagnosis_title");
   const std::wstring& path = Ui().currentResultsPath;

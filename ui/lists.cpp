@@ -377,7 +377,8 @@ void RemoveSelectedResult() {
   if (row < 0 || static_cast<size_t>(row) >= ui.currentResults.size()) return;
   ui.currentResults.erase(ui.currentResults.begin() + row);
   FillResultList();
-  AppendDiagLog(Translate(L"entry_removed"));
+  AppendDiagLog(TranslateIn(L"entry_removed", kLanguageGerman));
+  SetText(kCtlStatusLine, Translate(L"entry_removed"));
 }
 
 void SetUpListColumns(int number) {

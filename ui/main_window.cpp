@@ -135,7 +135,7 @@ LRESULT OnClose(HWND window) {
   WindowState& ui = Ui();
   if (ui.closing) return 0;  // already waiting for the run to end
   if (TestRunning()) {
-    if (MessageBoxW(window, L"Test läuft noch. Soll ich stoppen und schließen?", L"Beenden",
+    if (MessageBoxW(window, Translate(L"box_close_running").c_str(), Translate(L"box_close_title").c_str(),
                     MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
       return 0;
     }
@@ -144,7 +144,7 @@ LRESULT OnClose(HWND window) {
     ui.closing = true;
     RequestStop(*ui.run, StopReason::kUser);
     AppendDiagLog(L"Fenster wird geschlossen: Test wird gestoppt, das Fenster wartet auf sein Ende.");
-    SetText(kCtlStatusLine, kClosingStatus);
+    SetText(kCtlStatusLine, Translate(L"status_closing"));
     WaitForRunThread();
     if (!RunThreadDone()) {
       AppendDiagLog(L"FEHLER: Der Test hat sich nicht innerhalb von " + std::to_wstring(kCloseWaitMs / 1000) +
@@ -316,7 +316,8 @@ LRESULT OnLogLine(HWND window, LPARAM lParam) {
 
 LRESULT OnStatus(LPARAM lParam) {
   std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
-  if (text) SetText(kCtlStatusLine, *text);
+  // The test thread writes German (the log keeps it); the line shows the chosen language.
+  if (text) SetText(kCtlStatusLine, Localize(*text));
   return 0;
 }
 
@@ -420,7 +421,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   Ui().dpi = DpiOfScreenArea(work);
   const WindowRect place = PlaceMainWindow(WindowWidth, WindowHeight, work.left, work.top, work.right - work.left,
                                            work.bottom - work.top, Ui().dpi);
-  HWND window = CreateWindowExW(0, kMainWindowClass, L"Velkor (USB/SD-Prüfer)",
+  HWND window = CreateWindowExW(0, kMainWindowClass, Translate(L"app_title").c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, place.x, place.y, place.width,
                                 place.height, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return nullptr;

@@ -1,9 +1,10 @@
 #include "ui/menus.h"
 
+#include <string>
 #include <utility>
 
+#include "common/localization.h"
 #include "ui/window_state.h"
-#include "view/about_text.h"
 #include "view/control_numbers.h"
 #include "view/window_texts.h"
 
@@ -23,32 +24,44 @@ void SetMenuText(HMENU menu, UINT id, const wchar_t* text) {
 }  // namespace
 
 HMENU BuildMenuBar() {
+  const auto item = [](HMENU menu, UINT id, const wchar_t* key, const std::wstring& shortcut = L"") {
+    AppendMenuW(menu, MF_STRING, id, (Translate(key) + shortcut).c_str());
+  };
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
-  AppendMenuW(file, MF_STRING, kIdExplorer, L"Explorer öffnen");
-  AppendMenuW(file, MF_STRING, kIdExport, L"Ergebnisse exportieren...");
-  AppendMenuW(file, MF_STRING, kIdOpenResults, L"Ergebnisordner öffnen");
+  item(file, kIdExplorer, L"menu_explorer");
+  item(file, kIdExport, L"menu_export");
+  item(file, kIdOpenResults, L"menu_open_results");
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(file, MF_STRING, kIdExit, L"Beenden");
+  item(file, kIdExit, L"menu_exit");
   HMENU test = CreatePopupMenu();
-  AppendMenuW(test, MF_STRING, kIdStart, L"Testen\tF5");
-  AppendMenuW(test, MF_STRING, kIdStop, L"Stop\tEsc");
-  AppendMenuW(test, MF_STRING, kIdVerifyOnly, L"Nur prüfen");
+  item(test, kIdStart, L"menu_start", L"\tF5");
+  item(test, kIdStop, L"menu_stop", L"\t" + Translate(L"key_esc"));
+  item(test, kIdVerifyOnly, L"menu_verify_only");
   HMENU view = CreatePopupMenu();
-  AppendMenuW(view, MF_STRING, kIdSettingsToggle, L"Einstellungen anzeigen");
-  AppendMenuW(view, MF_STRING, kIdMethodToggle, L"Methodentest anzeigen");
+  item(view, kIdSettingsToggle, L"menu_settings_show");
+  item(view, kIdMethodToggle, L"menu_method_show");
   AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(view, MF_STRING, kIdDiagnosisView, L"Blockkarte und Geschwindigkeit");
+  item(view, kIdDiagnosisView, L"menu_diagnosis");
   HMENU help = CreatePopupMenu();
-  AppendMenuW(help, MF_STRING, kIdHelpHtml, L"Hilfe anzeigen (HTML)");
-  AppendMenuW(help, MF_STRING, kIdHelpPdf, L"PDF-Hilfe öffnen");
+  item(help, kIdHelpHtml, L"menu_help_html");
+  item(help, kIdHelpPdf, L"menu_help_pdf");
   AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(help, MF_STRING, kIdAbout, kAboutTitle);
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&Datei");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(test), L"&Test");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&Ansicht");
-  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Hilfe");
+  item(help, kIdAbout, L"menu_about");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Translate(L"menu_file").c_str());
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(test), Translate(L"menu_test").c_str());
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), Translate(L"menu_view").c_str());
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), Translate(L"menu_help").c_str());
   return bar;
+}
+
+void RebuildMenuBar() {
+  HWND main = Ui().main;
+  if (main == nullptr || GetMenu(main) == nullptr) return;
+  HMENU old = GetMenu(main);
+  SetMenu(main, BuildMenuBar());
+  DestroyMenu(old);
+  UpdateMenuStates();
 }
 
 void UpdateMenuStates() {
@@ -58,8 +71,8 @@ void UpdateMenuStates() {
   const MenuStates s =
       ComputeMenuStates(TestRunning(), !ui.currentResults.empty(), ui.settingsShown, ui.methodDetailsShown);
   // Texts first: ModifyMenu enables the item it renames.
-  SetMenuText(menu, kIdSettingsToggle, s.settingsItemText);
-  SetMenuText(menu, kIdMethodToggle, s.methodItemText);
+  SetMenuText(menu, kIdSettingsToggle, Translate(s.settingsItemKey).c_str());
+  SetMenuText(menu, kIdMethodToggle, Translate(s.methodItemKey).c_str());
   const std::pair<UINT, bool> items[] = {
       {kIdStart, s.startEnabled},           {kIdVerifyOnly, s.startEnabled},
       {kIdStop, s.stopEnabled},             {kIdExport, s.exportEnabled},
@@ -74,7 +87,7 @@ void UpdateMenuStates() {
 
 bool ChooseResultTakeOver(HWND owner, POINT screen) {
   HMENU menu = CreatePopupMenu();
-  AppendMenuW(menu, MF_STRING, kTakeOverItem, L"In Einstellungen übernehmen");
+  AppendMenuW(menu, MF_STRING, kTakeOverItem, Translate(L"menu_take_over").c_str());
   const UINT choice = static_cast<UINT>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
   DestroyMenu(menu);

@@ -48,7 +48,8 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kLongestPath;
   dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrTitle = L"Export speichern";
+  const std::wstring title = Translate(L"dialog_save_export");
+  dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = format.extension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   if (!GetSaveFileNameW(&dialog)) return L"";
@@ -67,24 +68,29 @@ void ExportResults(HWND main) {
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
   if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
-    AppendDiagLog(Translate(L"export_done") + path);
+    // The log keeps German; the status line tells the user in the chosen language.
+    AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
+    SetText(kCtlStatusLine, Translate(L"export_done") + path);
   } else {
-    MessageBoxW(main, L"Export konnte nicht geschrieben werden.", caption.c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxW(main, Translate(L"box_export_failed").c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
   }
 }
 
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
   const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
-  const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis);
+  // The box in the chosen language; "Ja" saves the report it showed, without the box's question.
+  const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis, CurrentLanguage);
   const std::wstring text = ReportBoxText(report);
-  const int answer =
-      MessageBoxW(main, text.c_str(), kResultReportCaption, MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+  const int answer = MessageBoxW(main, text.c_str(), Translate(L"report_title").c_str(),
+                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
   if (answer != IDYES) return;
   const std::wstring path = AskExportPath(main, kExportFormattedText);
   if (path.empty()) return;
-  // The saved report is the report: the box's Yes/No question stays in the box.
-  if (WriteUtf8File(path, report.body)) AppendDiagLog(Translate(L"export_done") + path);
+  if (WriteUtf8File(path, report.body)) {
+    AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
+    SetText(kCtlStatusLine, Translate(L"export_done") + path);
+  }
 }
 
 }  // namespace velkor

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/diag_log.h"
+#include "common/localization.h"
 #include "drives/enumerate.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
@@ -58,13 +59,17 @@ StartRequest ReadStartRequest(bool verifyOnly) {
 constexpr wchar_t kDriveGoneText[] =
     L"Das ausgewählte Laufwerk ist nicht mehr erreichbar. Bitte das Laufwerk in der Liste neu wählen.";
 
+// A warning box; text and title are German texts of the table, shown in the current language.
 void Warn(const wchar_t* text, const wchar_t* title) {
-  MessageBoxW(Ui().main, text, title, MB_OK | MB_ICONWARNING);
+  MessageBoxW(Ui().main, Localize(text).c_str(), Localize(title).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-// A warning question whose default is No; true only for Yes. No logs declinedLog.
-bool Confirm(const std::wstring& question, const wchar_t* title, const wchar_t* declinedLog) {
-  if (MessageBoxW(Ui().main, question.c_str(), title, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) return true;
+// A warning question whose default is No; true only for Yes. No logs declinedLog (German).
+bool Confirm(const std::wstring& question, const wchar_t* titleKey, const wchar_t* declinedLog) {
+  if (MessageBoxW(Ui().main, question.c_str(), Translate(titleKey).c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+      IDYES) {
+    return true;
+  }
   AppendDiagLog(declinedLog);
   return false;
 }
@@ -72,8 +77,8 @@ bool Confirm(const std::wstring& question, const wchar_t* title, const wchar_t* 
 // The box that tells the user the target has gone.
 void ShowTargetGone(HWND main) {
   Ui().run->targetGoneShown = true;
-  MessageBoxW(main, L"Das Ziellaufwerk wurde während des Tests entfernt oder geändert. Der Test wird gestoppt.",
-              L"Laufwerkswechsel", MB_OK | MB_ICONWARNING);
+  MessageBoxW(main, Translate(L"box_target_gone").c_str(), Translate(L"box_target_gone_title").c_str(),
+              MB_OK | MB_ICONWARNING);
 }
 
 // The settings controls, Start and Stop back to idle once a run is over; the system may sleep again.
@@ -110,9 +115,9 @@ void ShowStartFailure(HWND main) {
   ui.run->failureShown = true;
   const TestState& run = *ui.run;
   if (run.failureStatus.empty() && run.failureLine.empty()) return;
-  std::wstring text = run.failureStatus.empty() ? std::wstring(L"Fehler: Der Test konnte nicht beginnen.") : run.failureStatus;
+  std::wstring text = run.failureStatus.empty() ? Translate(L"box_start_failed") : run.failureStatus;
   if (!run.failureLine.empty()) text += L"\r\n\r\n" + run.failureLine;
-  MessageBoxW(main, text.c_str(), kStartFailedTitle, MB_OK | MB_ICONERROR);
+  MessageBoxW(main, text.c_str(), Localize(kStartFailedTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -151,18 +156,19 @@ void StartTestCommand(bool verifyOnly) {
   }
   if (plan.corrections.testPointsClamped) SetText(kCtlTestPointsField, std::to_wstring(plan.corrections.testPoints));
   if (request.deleteAfter) {
-    SetText(kCtlSelectedDrive, L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.");
+    SetText(kCtlSelectedDrive, Translate(L"status_delete_active"));
   }
 
-  if (plan.confirmSystemVolume && !Confirm(SystemVolumeQuestion(plan), kSystemVolumeTitle, kSystemVolumeDeclinedLog)) {
+  if (plan.confirmSystemVolume &&
+      !Confirm(SystemVolumeQuestion(plan, CurrentLanguage), L"box_system_title", kSystemVolumeDeclinedLog)) {
     return;
   }
   if (plan.confirmProgramVolume &&
-      !Confirm(ProgramVolumeQuestion(*selected), kProgramVolumeTitle, kProgramVolumeDeclinedLog)) {
+      !Confirm(ProgramVolumeQuestion(*selected, CurrentLanguage), L"box_program_title", kProgramVolumeDeclinedLog)) {
     return;
   }
   if (plan.confirmNonEmpty &&
-      !Confirm(NonEmptyTargetQuestion(*selected), L"Zielpartition nicht leer", kNonEmptyDeclinedLog)) {
+      !Confirm(NonEmptyTargetQuestion(*selected, CurrentLanguage), L"box_non_empty_title", kNonEmptyDeclinedLog)) {
     return;
   }
   // From here on this run's log and results stay off the drive under test.
@@ -204,7 +210,7 @@ void StartTestCommand(bool verifyOnly) {
   FillResultList();
   UpdateSummaryText();
   if (HWND bar = Control(kCtlProgressBar)) SendMessageW(bar, PBM_SETPOS, 0, 0);
-  PostStatusText(verifyOnly ? L"Nur prüfen gedrückt: Prüfung wird vorbereitet." : L"Start gedrückt: Test wird vorbereitet.");
+  PostStatusText(Translate(verifyOnly ? L"status_verify_pressed" : L"status_start_pressed"));
   AppendDiagLog(verifyOnly ? L"Bedienung: Nur prüfen gedrückt." : L"Bedienung: Start gedrückt.");
   if (!ownFilesLine.empty()) AppendDiagLog(ownFilesLine);
   std::thread(RunTest, config, ui.run).detach();
@@ -225,10 +231,10 @@ void UpdateProgress() {
     ShowTaskbarProgress(ui.main, TaskbarProgress{});
     return;
   }
-  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run));
+  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run), CurrentLanguage);
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
   if (!view.keepStatus) {
-    SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? std::wstring(kClosingStatus) : view.statusText);
+    SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? Translate(L"status_closing") : view.statusText);
   }
   if (!ui.run->running.load()) return;  // the run's end sets the button (ShowRunEnd)
   ui.runErrorsSeen = ui.runErrorsSeen || ui.run->errorCount.load() > 0;

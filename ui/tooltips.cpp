@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -13,31 +14,48 @@
 namespace velkor {
 namespace {
 
-// The tooltip control keeps pointers into these texts: the store never reallocates (reserved
-// up front) and both lists live as long as the program.
-std::vector<std::wstring>& HintStore() {
-  static std::vector<std::wstring> store;
-  return store;
+// One registered control and its hint. The tooltip control may keep a pointer to the text: the
+// entries never move and live as long as the program.
+struct HintEntry {
+  HWND control;
+  std::wstring text;
+};
+std::vector<std::unique_ptr<HintEntry>>& HintEntries() {
+  static std::vector<std::unique_ptr<HintEntry>> entries;
+  return entries;
 }
-std::vector<std::unique_ptr<std::wstring>>& SubclassTexts() {
-  static std::vector<std::unique_ptr<std::wstring>> texts;
-  return texts;
+
+TTTOOLINFOW ToolFor(HintEntry& entry) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
+  tool.hwnd = Ui().main;
+  tool.uId = reinterpret_cast<UINT_PTR>(entry.control);
+  tool.lpszText = entry.text.data();
+  return tool;
+}
+
+void SetTooltipTitle() {
+  const WindowState& ui = Ui();
+  if (ui.tooltip == nullptr) return;
+  const std::wstring title = Translate(L"tooltip_title");
+  SendMessageW(ui.tooltip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
 LRESULT CALLBACK HintSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                   DWORD_PTR data) {
-  const auto* hint = reinterpret_cast<const std::wstring*>(data);
+  const auto* entry = reinterpret_cast<const HintEntry*>(data);
   switch (message) {
     case WM_MOUSEMOVE:
     case WM_SETFOCUS:
-      if (hint != nullptr) {
-        if (!TestRunning()) SetText(kCtlStatusLine, hint->empty() ? Translate(L"ready") : *hint);
+      if (entry != nullptr) {
+        if (!TestRunning()) SetText(kCtlStatusLine, entry->text.empty() ? Translate(L"ready") : entry->text);
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, control, 0};
         TrackMouseEvent(&track);
       }
       break;
     case WM_MOUSELEAVE:
-      if (hint != nullptr && !TestRunning()) SetText(kCtlStatusLine, Translate(L"ready"));
+      if (entry != nullptr && !TestRunning()) SetText(kCtlStatusLine, Translate(L"ready"));
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(control, HintSubclassProc, 1);
@@ -51,19 +69,13 @@ LRESULT CALLBACK HintSubclassProc(HWND control, UINT message, WPARAM wParam, LPA
 BOOL CALLBACK AddToolForControl(HWND control, LPARAM) {
   WindowState& ui = Ui();
   if (ui.tooltip == nullptr || control == ui.tooltip) return TRUE;
-  std::vector<std::wstring>& store = HintStore();
   std::wstring hint = GetControlHint(control);
   if (hint.empty()) return TRUE;  // nothing to explain: no balloon, the status line keeps "ready"
-  store.push_back(std::move(hint));
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
-  tool.hwnd = ui.main;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = store.back().data();
+  HintEntries().push_back(std::make_unique<HintEntry>(HintEntry{control, std::move(hint)}));
+  HintEntry& entry = *HintEntries().back();
+  TTTOOLINFOW tool = ToolFor(entry);
   SendMessageW(ui.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  SubclassTexts().push_back(std::make_unique<std::wstring>(store.back()));
-  SetWindowSubclass(control, HintSubclassProc, 1, reinterpret_cast<DWORD_PTR>(SubclassTexts().back().get()));
+  SetWindowSubclass(control, HintSubclassProc, 1, reinterpret_cast<DWORD_PTR>(&entry));
   return TRUE;
 }
 
@@ -80,7 +92,6 @@ void ScaleTooltipWidth() {
 
 void InstallTooltips(HWND main) {
   WindowState& ui = Ui();
-  HintStore().reserve(256);
   ui.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, main, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE)), nullptr);
@@ -89,8 +100,30 @@ void InstallTooltips(HWND main) {
   SendMessageW(ui.tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 250);
   SendMessageW(ui.tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 12000);
   SendMessageW(ui.tooltip, TTM_ACTIVATE, TRUE, 0);
-  SendMessageW(ui.tooltip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(L"Hilfe"));
+  SetTooltipTitle();
+  // Entries of an earlier window's controls are gone with their subclasses.
+  std::vector<std::unique_ptr<HintEntry>>& entries = HintEntries();
+  entries.erase(std::remove_if(entries.begin(), entries.end(), [](const auto& e) { return !IsWindow(e->control); }),
+                entries.end());
   EnumChildWindows(main, AddToolForControl, 0);
+}
+
+void RelabelTooltips() {
+  const WindowState& ui = Ui();
+  if (ui.tooltip == nullptr) return;
+  SetTooltipTitle();
+  for (const std::unique_ptr<HintEntry>& entry : HintEntries()) {
+    if (!IsWindow(entry->control) || !IsChild(ui.main, entry->control)) continue;
+    entry->text = GetControlHint(entry->control);
+    TTTOOLINFOW tool = ToolFor(*entry);
+    SendMessageW(ui.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  // A hint on show keeps showing, in the new language: the balloon above, the status line here.
+  TTTOOLINFOW current{};
+  current.cbSize = sizeof(current);
+  if (!TestRunning() && SendMessageW(ui.tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current))) {
+    SetText(kCtlStatusLine, GetControlHint(reinterpret_cast<HWND>(current.uId)));
+  }
 }
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-// Balloon tooltips titled "Hilfe" on every control, and the same hint in the status line while
+// Balloon tooltips titled "Hilfe" (in the current language) on every control, and the same hint in the status line while
 // the pointer is over a control or it has the focus (never while a test runs).
 #pragma once
 
@@ -12,6 +12,9 @@ namespace velkor {
 std::wstring GetControlHint(HWND control);
 // One tooltip for the window and a hint per child control; the controls must exist.
 void InstallTooltips(HWND main);
+// Every tip and its title again in the current language; a tip on show and the status line's
+// hint change with it.
+void RelabelTooltips();
 // The tips' maximum width (420 at 96 DPI) at the window's DPI.
 void ScaleTooltipWidth();
 

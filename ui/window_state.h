@@ -22,9 +22,6 @@ inline constexpr UINT WM_APP_STATUS = WM_APP + 2;   // std::wstring*
 inline constexpr UINT WM_APP_TESTDONE = WM_APP + 3; // RunOutcome*
 inline constexpr UINT WM_APP_DRIVES = WM_APP + 4;   // DriveScan* (ui/drive_watch.h), from a scan thread
 
-// The status line while a closed window waits for its stopped run.
-inline constexpr wchar_t kClosingStatus[] = L"Test wird gestoppt. Das Fenster schließt, sobald der Test beendet ist.";
-
 // The progress timer's id and period: the progress bar and status line follow a run once a second.
 inline constexpr UINT_PTR kProgressTimer = 1;
 inline constexpr UINT kProgressPeriodMs = 1000;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/localization.h"
 #include "common/version.h"
 
 namespace velkor {
@@ -33,11 +34,8 @@ std::wstring BuildDateText(const char* compilerDate) {
 }
 
 std::wstring AboutText(const char* compilerDate) {
-  return L"Velkor " VELKOR_VERSION_TEXT L"\r\n"
-         L"Erstellt am " + BuildDateText(compilerDate) + L"\r\n\r\n"
-         L"Prüft USB-Sticks, SD-Karten und andere Laufwerke auf echte Kapazität und Datenintegrität.\r\n\r\n"
-         L"" VELKOR_COPYRIGHT L"\r\n"
-         L"Freie Software unter der MIT-Lizenz.";
+  return L"Velkor " VELKOR_VERSION_TEXT L"\r\n" + FormatText(L"about_built", {BuildDateText(compilerDate)}) +
+         L"\r\n\r\n" + Translate(L"about_purpose") + L"\r\n\r\n" VELKOR_COPYRIGHT L"\r\n" + Translate(L"about_licence");
 }
 
 }  // namespace velkor

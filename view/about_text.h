@@ -5,12 +5,12 @@
 
 namespace velkor {
 
-inline constexpr wchar_t kAboutTitle[] = L"Über Velkor";
 
 // The compiler's __DATE__ ("Mar  5 2026") as "05.03.2026"; any other text as it is.
 std::wstring BuildDateText(const char* compilerDate);
 
-// The box's text for a program built on compilerDate (__DATE__).
+// The box's text for a program built on compilerDate (__DATE__), in the current language; its
+// title is Translate("about_title").
 std::wstring AboutText(const char* compilerDate);
 
 }  // namespace velkor

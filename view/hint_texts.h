@@ -5,8 +5,10 @@
 
 namespace velkor {
 
-// The fixed German hint of a control id; null for controls that have none of their own.
-const wchar_t* FixedHintForId(int id);
+// A control id has a hint of its own (the table's "hint_<id>" row).
+bool HasFixedHint(int id);
+// That hint in the current language; empty for controls that have none of their own.
+std::wstring FixedHintForId(int id);
 // The hint of a control: its fixed hint, else its window text (at most 255 characters) + " - " +
 // the generic hint text (a field locked during a test), or the generic text alone for an empty
 // window text. Controls that no run locks do not claim it: the log view, the status line and the

@@ -140,7 +140,8 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
     };
     labelledField(kCtlTestSizeLabel, kCtlTestSizeField, 130, 80, 225);
     labelledField(kCtlBlockLabel, kCtlBlockField, 125, 80, 225);
-    labelledField(kCtlWorkerLabel, kCtlWorkerField, 170, 55, 245);
+    // The worker label names the core count and the maximum: room for it in French and Spanish.
+    labelledField(kCtlWorkerLabel, kCtlWorkerField, 195, 55, 270);
     labelledField(kCtlReserveLabel, kCtlReserveField, 140, 80, 235);
     p.Show(kCtlMethodToggle, false);
     group(165);

@@ -37,12 +37,12 @@ std::wstring ResultRowText(const ResultRecord& r) {
 
 std::wstring ResultCellText(const ResultRecord& r, int column) {
   switch (column) {
-    case 0: return r.method;
+    case 0: return LocalizeMethodText(r.method, CurrentLanguage);
     case 1: return std::to_wstring(r.workers);
     case 2: return std::to_wstring(r.blockSize / 1024);
     case 3: return std::to_wstring(r.bytes >> 20) + L" MB";
     case 4: return FormatDecimal2(r.mbPerSecond);
-    case 5: return YesNoText(r.verified);
+    case 5: return YesNoText(r.verified, CurrentLanguage);
     case 6: return std::to_wstring(r.errors);
     case 7: return ResultRowText(r);
     default: return L"";

@@ -2,6 +2,7 @@
 
 #include "common/format.h"
 #include "common/localization.h"
+#include "drives/drive_table.h"
 
 namespace velkor {
 
@@ -11,25 +12,23 @@ MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, 
   m.stopEnabled = running;
   m.exportEnabled = !running && hasResults;
   m.viewItemsEnabled = !running;
-  m.settingsItemText = settingsShown ? L"Einstellungen verbergen" : L"Einstellungen anzeigen";
-  m.methodItemText = methodDetailsShown ? L"Methodentest verbergen" : L"Methodentest anzeigen";
+  m.settingsItemKey = settingsShown ? L"menu_settings_hide" : L"menu_settings_show";
+  m.methodItemKey = methodDetailsShown ? L"menu_method_hide" : L"menu_method_show";
   return m;
 }
 
 std::wstring SelectedDriveLine(const DriveInfo* d) {
   if (d == nullptr) return Translate(L"selected_drive_none");
-  std::wstring line = Translate(L"target_prefix") + d->root + L" | " + d->label + L" | " + d->fileSystem +
-                      L" | frei " + FormatByteSize(d->freeBytes) + L" von " + FormatByteSize(d->totalBytes) +
-                      L" (" + FormatPercent(d->freePercent) + L")" + L" | Anschluss: " + d->bus;
+  std::wstring line = Translate(L"target_prefix") +
+                     FormatText(L"target_line", {d->root, DriveCellText(*d, 1), DriveCellText(*d, 2),
+                                                 FormatByteSize(d->freeBytes), FormatByteSize(d->totalBytes),
+                                                 FormatPercent(d->freePercent), DriveCellText(*d, 6)});
   if (d->writeProtected) line += L" | " + Translate(L"write_protect");
   if (d->systemVolume) line += L" | " + Translate(L"system_volume");
   return line;
 }
 
-std::wstring DeletionQuestion(size_t count) {
-  return L"Soll die erzeugte Testdatei wirklich gelöscht werden?\r\n\r\nDatei(en): " + std::to_wstring(count) +
-         L"\r\n\r\nEs werden nur die von diesem Test erzeugten Dateien gelöscht.";
-}
+std::wstring DeletionQuestion(size_t count) { return FormatText(L"box_delete_question", {std::to_wstring(count)}); }
 
 std::wstring ShellFolderTarget(const std::wstring& folder) {
   if (!folder.empty() && folder.back() == L'\\') return folder + L".";

@@ -14,14 +14,14 @@ struct MenuStates {
   bool stopEnabled = false;        // "Stop"
   bool exportEnabled = false;      // "Ergebnisse exportieren..."
   bool viewItemsEnabled = true;    // "Ergebnisordner öffnen" and the two view toggles
-  const wchar_t* settingsItemText = L"";
-  const wchar_t* methodItemText = L"";
+  const wchar_t* settingsItemKey = L"";  // text-table keys of the two toggles' texts
+  const wchar_t* methodItemKey = L"";
 };
 MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, bool methodDetailsShown);
 
-// "Ziel: E:\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB", with the
-// write-protection text and the system-volume text at the end where they apply; the
-// no-selection text for none.
+// "Ziel: E:\ | STICK | FAT32 | frei 14.8 GB von 14.8 GB (99.95%) | Anschluss: USB" in the current
+// language, with the write-protection text and the system-volume text at the end where they
+// apply; the no-selection text for none.
 std::wstring SelectedDriveLine(const DriveInfo* drive);
 
 // What the shell is asked to open for a folder: a path that ends in a backslash ("E:\") gets a
@@ -29,8 +29,8 @@ std::wstring SelectedDriveLine(const DriveInfo* drive);
 // closing quote as an escaped quote and open E:" instead.
 std::wstring ShellFolderTarget(const std::wstring& folder);
 
-// The deletion question for a run that created count files.
+// The deletion question for a run that created count files, in the current language; its box's
+// title is Translate("box_delete_title").
 std::wstring DeletionQuestion(size_t count);
-inline constexpr const wchar_t* kDeletionTitle = L"Sicherheitsabfrage";
 
 }  // namespace velkor

@@ -1,5 +1,6 @@
 #include "view/worker_texts.h"
 
+#include "common/localization.h"
 #include "engine/start_rules.h"
 #include "engine/worker_limits.h"
 
@@ -12,12 +13,12 @@ WorkerControlView BuildWorkerControlView(const std::wstring& fieldText, uint32_t
   const uint64_t workers = field.value_or(0);
   const uint32_t maximum = MaxWorkerCount(cpuCount);
   view.warning = valid && IsHighWorkerCount(workers, cpuCount);
-  view.label = L"Worker (Kerne: " + std::to_wstring(cpuCount) + L", max. " + std::to_wstring(maximum) + L"):";
+  view.label = FormatText(L"worker_label", {std::to_wstring(cpuCount), std::to_wstring(maximum)});
   if (!valid) return view;
   if (workers > maximum) {
-    view.hint = L"Ein Kern bleibt frei: Wert wird beim Start begrenzt.";
+    view.hint = Translate(L"worker_clamp");
   } else if (view.warning) {
-    view.hint = L"Warnung: mindestens 90% aller Kerne ausgewählt, System kann langsamer werden.";
+    view.hint = Translate(L"worker_warn");
   }
   return view;
 }

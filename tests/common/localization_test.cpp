@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/text.h"
+#include "tests/support/untranslated.h"
 
 namespace velkor {
+namespace testing {
+inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
+}  // namespace testing
 namespace {
 
 class LanguageGuard : public ::testing::Test {
@@ -13,7 +22,7 @@ class LanguageGuard : public ::testing::Test {
   void TearDown() override { CurrentLanguage = kLanguageGerman; }
 };
 
-TEST(TextTable, UniqueKeysInTheirOrder) {
+TEST(TextTable, TheWindowsCaptionsOpenTheTableInTheirOrder) {
   const wchar_t* kKeys[] = {
       L"app_title", L"drives", L"results", L"open_explorer", L"language", L"saved_tests", L"export_format",
       L"export_button", L"selected_drive_none", L"target_prefix", L"test_size", L"block_size",
@@ -25,17 +34,108 @@ TEST(TextTable, UniqueKeysInTheirOrder) {
       L"worker_warn", L"worker_clamp", L"locked_status", L"export_done", L"export_empty", L"entry_removed",
       L"tooltip_common", L"random_points", L"benchmark", L"use_fastest", L"show_benchmark",
       L"hide_benchmark", L"verify_only", L"settings_show", L"settings_hide", L"open_results",
-      L"system_volume", L"diagnosis_title", L"quorvel_takes_over", L"hint_start", L"hint_stop"};
-  ASSERT_EQ(TextTableRowCount(), 70u);
-  ASSERT_EQ(sizeof(kKeys) / sizeof(kKeys[0]), 70u);
+      L"system_volume", L"diagnosis_title", L"quorvel_takes_over", L"hint_1010", L"hint_1011"};
+  ASSERT_GT(TextTableRowCount(), sizeof(kKeys) / sizeof(kKeys[0]));
+  for (size_t i = 0; i < sizeof(kKeys) / sizeof(kKeys[0]); ++i) {
+    EXPECT_EQ(std::wstring(TextTableRows()[i].key), kKeys[i]) << "row " << i + 1;
+  }
+}
+
+// Every key once, every row in all four languages, and a translation carries the same values as
+// the German text: a dropped "{2}" would lose a number in one language only.
+TEST(TextTable, EveryKeyHasAllFourLanguagesWithTheSameValues) {
+  const auto placeholders = [](const std::wstring& text) {
+    std::multiset<std::wstring> found;
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+      if (text[i] == L'{' && text[i + 2] == L'}' && text[i + 1] >= L'1' && text[i + 1] <= L'9') {
+        found.insert(text.substr(i, 3));
+      }
+    }
+    return found;
+  };
   std::set<std::wstring> seen;
   for (size_t i = 0; i < TextTableRowCount(); ++i) {
     const TextRow& row = TextTableRows()[i];
-    EXPECT_EQ(std::wstring(row.key), kKeys[i]) << "row " << i + 1;
-    EXPECT_TRUE(seen.insert(row.key).second) << "duplicate key in row " << i + 1;
-    for (const wchar_t* text : row.texts) {
-      ASSERT_NE(text, nullptr);
-      EXPECT_NE(std::wstring(text), L"") << "row " << i + 1;
+    ASSERT_NE(row.key, nullptr) << "row " << i + 1;
+    const std::string key = testing::Narrow(row.key);
+    EXPECT_TRUE(seen.insert(row.key).second) << "duplicate key " << key;
+    for (int language = 0; language < kLanguageCount; ++language) {
+      ASSERT_NE(row.texts[language], nullptr) << key;
+      const std::wstring text = row.texts[language];
+      EXPECT_FALSE(text.empty()) << key << " in language " << language;
+      EXPECT_EQ(placeholders(text), placeholders(row.texts[kLanguageGerman])) << key << " in language " << language;
+      const std::vector<std::wstring> german = testing::GermanLeftIn(text, language);
+      EXPECT_TRUE(german.empty()) << key << " in language " << language << ": " << testing::Narrow(testing::JoinFindings(german));
+    }
+  }
+}
+
+// Alt and a letter reach one item: no two items of a menu share their letter, in any language.
+// The menu bar is a menu of its own; each view toggle keeps its letter when its text changes.
+TEST(TextTable, EachMenusMnemonicsAreUnique) {
+  const std::vector<std::vector<const wchar_t*>> menus = {
+      {L"menu_file", L"menu_test", L"menu_view", L"menu_help"},
+      {L"menu_explorer", L"menu_export", L"menu_open_results", L"menu_exit"},
+      {L"menu_start", L"menu_stop", L"menu_verify_only"},
+      {L"menu_settings_show", L"menu_method_show", L"menu_diagnosis"},
+      {L"menu_settings_hide", L"menu_method_hide", L"menu_diagnosis"},
+      {L"menu_help_html", L"menu_help_pdf", L"menu_about"},
+      {L"menu_take_over"},
+  };
+  for (int language = 0; language < kLanguageCount; ++language) {
+    for (const auto& menu : menus) {
+      std::set<wchar_t> letters;
+      for (const wchar_t* key : menu) {
+        const std::wstring text = TranslateIn(key, language);
+        const size_t amp = text.find(L'&');
+        ASSERT_NE(amp, std::wstring::npos) << testing::Narrow(key) << " has no mnemonic in language " << language;
+        ASSERT_LT(amp + 1, text.size());
+        EXPECT_EQ(text.find(L'&', amp + 1), std::wstring::npos) << testing::Narrow(key) << " has two";
+        EXPECT_TRUE(letters.insert(static_cast<wchar_t>(std::towlower(text[amp + 1]))).second)
+            << testing::Narrow(text) << " repeats a letter of its menu";
+      }
+    }
+    for (const auto& [show, hide] : {std::pair{L"menu_settings_show", L"menu_settings_hide"},
+                                     std::pair{L"menu_method_show", L"menu_method_hide"}}) {
+      const std::wstring a = TranslateIn(show, language), b = TranslateIn(hide, language);
+      EXPECT_EQ(std::towlower(a[a.find(L'&') + 1]), std::towlower(b[b.find(L'&') + 1])) << testing::Narrow(a);
+    }
+  }
+}
+
+TEST(FormatText, FillsTheValuesInEachLanguagesOrder) {
+  EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageGerman, {L"8", L"7"}), L"Worker (Kerne: 8, max. 7):");
+  EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageFrench, {L"8", L"7"}), L"Workers (cœurs : 8, max. 7) :");
+  // Missing values leave their placeholder; braces that are no placeholder stay as they are.
+  EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageEnglish, {L"8"}), L"Workers (cores: 8, max. {2}):");
+  EXPECT_EQ(FormatTextIn(L"not {1} a key {x}", kLanguageEnglish, {L"really"}), L"not really a key {x}");
+}
+
+// The test thread writes German status texts; the window shows them in its language by the
+// table's rows, the fixed ones whole and the ones with values as patterns.
+TEST(LocalizeGermanText, FindsFixedTextsAndPatternsAndLeavesTheRest) {
+  EXPECT_EQ(LocalizeGermanText(L"Fehler: Testdatei konnte nicht erstellt werden.", kLanguageEnglish),
+            L"Error: the test file could not be created.");
+  EXPECT_EQ(LocalizeGermanText(L"Erstelle Testdatei: E:\\velkor_01.bin", kLanguageSpanish),
+            L"Creando archivo de prueba: E:\\velkor_01.bin");
+  // A value the table knows (a profile name) follows the language too.
+  EXPECT_EQ(LocalizeGermanText(L"Variante 2/8: Art des Zugriffs Zuverlässig, Worker 2, Block 64 KB, Testpunkt 1, 16 MB",
+                               kLanguageFrench),
+            L"Variante 2/8 : type d'accès Fiable, workers 2, bloc 64 Ko, point de test 1, 16 Mo");
+  EXPECT_EQ(LocalizeGermanText(L"Volltest prüfen 1/2: E:\\velkor_02.bin", kLanguageEnglish),
+            L"Full test, verifying 1/2: E:\\velkor_02.bin");
+  EXPECT_EQ(LocalizeGermanText(L"Etwas ganz anderes", kLanguageEnglish), L"Etwas ganz anderes");
+  EXPECT_EQ(LocalizeGermanText(L"Erstelle Testdatei: E:\\x.bin", kLanguageGerman), L"Erstelle Testdatei: E:\\x.bin");
+  // Every pattern finds its way back from German, whatever values it carries.
+  for (size_t i = 0; i < TextTableRowCount(); ++i) {
+    const TextRow& row = TextTableRows()[i];
+    const std::wstring german = row.texts[kLanguageGerman];
+    if (german.find(L"{1}") == std::wstring::npos || german[0] == L'{') continue;
+    const std::initializer_list<std::wstring_view> values = {L"E:\\", L"11", L"22", L"33", L"44", L"55", L"66", L"77", L"88"};
+    for (int language = 1; language < kLanguageCount; ++language) {
+      EXPECT_EQ(LocalizeGermanText(FormatTextIn(row.key, kLanguageGerman, values), language),
+                FormatTextIn(row.key, language, values))
+          << testing::Narrow(row.key);
     }
   }
 }

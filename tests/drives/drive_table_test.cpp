@@ -110,11 +110,17 @@ TEST(DriveTable, AsText) {
       MakeDriveInfo(L"E:\\", L"STICK", L"FAT32", L"USB", 16ull << 30, 8ull << 30, false),
       MakeDriveInfo(L"C:\\", L"", L"NTFS", L"IDE/Direkt", 1536ull << 20, 0, true),
   };
-  CurrentLanguage = kLanguageGerman;  // the titles follow the language of the moment, the rows keep theirs
+  CurrentLanguage = kLanguageGerman;  // titles and the rows' words follow the language of the moment
   EXPECT_EQ(FormatDriveTableText(drives),
-            L"Laufwerk  Name     Dateisystem   Gesamt    Frei  Frei %  Anschluss   Status\n"
-            L"E:\\       STICK    FAT32        16.0 GB  8.0 GB  50.00%  USB         Writable\n"
-            L"C:\\       no name  NTFS          1.5 GB   0.0 B   0.00%  IDE/Direkt  Write-protected\n");
+            L"Laufwerk  Name        Dateisystem   Gesamt    Frei  Frei %  Anschluss   Status\n"
+            L"E:\\       STICK       FAT32        16.0 GB  8.0 GB  50.00%  USB         Schreibbar\n"
+            L"C:\\       ohne Namen  NTFS          1.5 GB   0.0 B   0.00%  IDE/Direkt  Schreibschutz\n");
+  CurrentLanguage = kLanguageEnglish;
+  EXPECT_EQ(FormatDriveTableText(drives),
+            L"Drive  Name     File system    Total    Free  Free %  Connection  Status\n"
+            L"E:\\    STICK    FAT32        16.0 GB  8.0 GB  50.00%  USB         Writable\n"
+            L"C:\\    no name  NTFS          1.5 GB   0.0 B   0.00%  IDE/direct  Write-protected\n");
+  CurrentLanguage = kLanguageGerman;
   EXPECT_EQ(FormatDriveTableText({}),
             L"Laufwerk  Name  Dateisystem  Gesamt  Frei  Frei %  Anschluss  Status\n");
 }

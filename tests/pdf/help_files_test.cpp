@@ -22,33 +22,41 @@ using testing::WriteFileBytes;
 
 bool Exists(const std::wstring& path) { return std::filesystem::exists(std::filesystem::path(path)); }
 
-TEST(HelpFiles, PathsBesideTheProgram) {
-  EXPECT_EQ(HelpHtmlPath(), JoinPath(GetDataDirectory(), L"Velkor-Hilfe.html"));
-  EXPECT_EQ(HelpPdfPath(), JoinPath(GetProgramDirectory(), L"Velkor-Hilfe.pdf"));
+// One name per language, so each language's files stay beside the others; the current
+// language's by default.
+TEST(HelpFiles, PathsBesideTheProgramOnePerLanguage) {
+  const wchar_t* names[] = {L"Velkor-Hilfe", L"Velkor-Help", L"Velkor-Aide", L"Velkor-Ayuda"};
+  for (int language = 0; language < kLanguageCount; ++language) {
+    EXPECT_EQ(HelpHtmlPath(language), JoinPath(GetDataDirectory(), std::wstring(names[language]) + L".html"));
+    EXPECT_EQ(HelpPdfPath(language), JoinPath(GetProgramDirectory(), std::wstring(names[language]) + L".pdf"));
+  }
+  const int saved = CurrentLanguage;
+  CurrentLanguage = kLanguageSpanish;
+  EXPECT_EQ(HelpHtmlPath(), HelpHtmlPath(kLanguageSpanish));
+  CurrentLanguage = saved;
 }
 
 TEST(HelpFiles, HtmlIsUtf8WithoutByteOrderMark) {
   TempFolder folder;
   const std::wstring path = folder.File(L"Velkor-Hilfe.html");
-  ASSERT_TRUE(WriteHelpHtml(path));
+  ASSERT_TRUE(WriteHelpHtml(path, kLanguageGerman));
   const std::string bytes = ReadFileBytes(path);
   EXPECT_EQ(bytes.rfind("<!doctype html>\n<html lang=\"de\">\n", 0), 0u);
-  EXPECT_NE(bytes.find("USB-/SD-Pr\xC3\xBC" "fer im Windows-7-Stil"), std::string::npos);
-  EXPECT_NE(bytes.find("<h2>Die Men\xC3\xBC" "leiste</h2>"), std::string::npos);
+  EXPECT_NE(bytes.find("<h2>Die Men\xC3\xBC" "s</h2>"), std::string::npos);
   EXPECT_NE(bytes.find("<td>Zuverl\xC3\xA4ssig</td>"), std::string::npos);
   EXPECT_NE(bytes.find("Gr\xC3\xB6\xC3\x9F" "e"), std::string::npos);
-  EXPECT_EQ(platform::Utf8ToWide(bytes), BuildHelpHtml());
+  EXPECT_EQ(platform::Utf8ToWide(bytes), BuildHelpHtml(kLanguageGerman));
 }
 
 // Both files come back whenever the help is generated: deleted, or replaced by something else.
 TEST(HelpFiles, GenerationRewritesDeletedAndChangedFiles) {
   TempFolder folder;
-  const std::wstring html = folder.File(L"Velkor-Hilfe.html");
-  const std::wstring pdf = folder.File(L"Velkor-Hilfe.pdf");
-  const std::string htmlBytes = platform::WideToUtf8(BuildHelpHtml());
-  const std::string pdfBytes = BuildHelpPdf(BuildHelpTextLines());
+  const std::wstring html = folder.File(L"Velkor-Aide.html");
+  const std::wstring pdf = folder.File(L"Velkor-Aide.pdf");
+  const std::string htmlBytes = platform::WideToUtf8(BuildHelpHtml(kLanguageFrench));
+  const std::string pdfBytes = BuildHelpPdf(BuildHelpTextLines(kLanguageFrench));
 
-  HelpFilesResult result = GenerateHelpFiles(folder.path());
+  HelpFilesResult result = GenerateHelpFiles(folder.path(), kLanguageFrench);
   EXPECT_TRUE(result.htmlWritten);
   EXPECT_TRUE(result.pdfWritten);
   EXPECT_EQ(ReadFileBytes(html), htmlBytes);
@@ -56,13 +64,13 @@ TEST(HelpFiles, GenerationRewritesDeletedAndChangedFiles) {
 
   std::filesystem::remove(std::filesystem::path(html));
   WriteFileBytes(pdf, std::string(200000, 'x'));  // an old, longer file leaves no remnant
-  result = GenerateHelpFiles(folder.path());
+  result = GenerateHelpFiles(folder.path(), kLanguageFrench);
   EXPECT_TRUE(result.htmlWritten && result.pdfWritten);
   EXPECT_EQ(ReadFileBytes(html), htmlBytes);
   EXPECT_EQ(ReadFileBytes(pdf), pdfBytes);
 
   std::filesystem::remove(std::filesystem::path(pdf));
-  result = GenerateHelpFiles(folder.path());
+  result = GenerateHelpFiles(folder.path(), kLanguageFrench);
   EXPECT_TRUE(result.htmlWritten && result.pdfWritten);
   EXPECT_EQ(ReadFileBytes(pdf), pdfBytes);
 }
@@ -77,7 +85,7 @@ TEST(HelpFiles, UnwritableFolderIsReportedPerFile) {
   TempFolder folder;
   const std::wstring missing = folder.File(L"fehlt");
 
-  const HelpFilesResult result = GenerateHelpFiles(missing);
+  const HelpFilesResult result = GenerateHelpFiles(missing, kLanguageGerman);
   SetUiReceiver({});
   EXPECT_FALSE(result.htmlWritten);
   EXPECT_FALSE(result.pdfWritten);

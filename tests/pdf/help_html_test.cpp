@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
+#include "pdf/help_text.h"
 #include "platform/text.h"
 
 namespace velkor {
@@ -21,53 +23,6 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
   return lines;
 }
 
-TEST(HelpHtml, HeadStyleSheetAndFrame) {
-  const std::wstring html = BuildHelpHtml();
-  EXPECT_EQ(html.find(L'\r'), std::wstring::npos);
-  const std::vector<std::wstring> lines = SplitLines(html);
-  ASSERT_GT(lines.size(), 20u);
-  const wchar_t* head[] = {L"<!doctype html>", L"<html lang=\"de\">", L"<head>", L"<meta charset=\"utf-8\">",
-                           L"<title>Velkor Hilfe</title>", L"<style>"};
-  for (size_t i = 0; i < std::size(head); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i + 1;
-
-  // The style sheet on five lines, its rules byte for byte and in this order.
-  EXPECT_EQ(lines[11], L"</style>");
-  EXPECT_EQ(lines[12], L"</head>");
-  EXPECT_EQ(lines[13], L"<body>");
-  std::wstring sheet;
-  for (size_t i = 6; i < 11; ++i) {
-    EXPECT_EQ(lines[i].back(), L'}') << "line " << i + 1 << " ends inside a rule";
-    sheet += lines[i];
-  }
-  EXPECT_EQ(sheet,
-            L"body{font-family:Segoe UI,Tahoma,Arial,sans-serif;background:#f0f0f0;color:#111;margin:0;padding:22px;line-height:1.45}"
-            L".page{max-width:980px;margin:auto;background:white;border:1px solid #9f9f9f;box-shadow:0 2px 8px rgba(0,0,0,.18)}"
-            L".header{background:linear-gradient(#fefefe,#d9e8fb);border-bottom:1px solid #7f9db9;padding:18px 22px}"
-            L"h1{font-size:24px;margin:0 0 4px 0}"
-            L"h2{font-size:18px;border-bottom:1px solid #c8c8c8;margin:24px 0 8px;padding-bottom:4px}"
-            L"h3{font-size:15px;margin:16px 0 5px}"
-            L".content{padding:18px 22px}"
-            L".hint{background:#fff8d8;border:1px solid #d6c36a;padding:10px;margin:12px 0}"
-            L".good{background:#e7f7e7;border:1px solid #79bd79;padding:10px;margin:12px 0}"
-            L".warn{background:#ffe8e8;border:1px solid #c77;padding:10px;margin:12px 0}"
-            L"table{border-collapse:collapse;width:100%;margin:10px 0}"
-            L"th,td{border:1px solid #c6c6c6;padding:6px 8px;text-align:left}"
-            L"th{background:#e9eef7}"
-            L".kbd{font-family:Consolas,monospace;background:#eee;border:1px solid #bbb;padding:1px 4px}");
-
-  EXPECT_EQ(lines[14],
-            L"<div class=\"page\"><div class=\"header\"><h1>Velkor Hilfe</h1><div>USB-/SD-Prüfer im Windows-7-Stil: "
-            L"Laufwerk sicher finden, schnell vorprüfen, danach auf Wunsch vollständig prüfen.</div></div>"
-            L"<div class=\"content\">");
-  EXPECT_EQ(lines.back(), L"</div></div></body></html>");
-  for (size_t i = 15; i < lines.size(); ++i) {
-    const size_t h2 = lines[i].find(L"<h2>");
-    EXPECT_TRUE(h2 == std::wstring::npos || h2 == 0) << "line " << i + 1 << ": a heading not at a line start";
-  }
-}
-
-// A strict reader for the page's body: only the elements the page uses, every element closed in
-// order, text without raw markup characters and with known entities only.
 struct Event {
   enum Kind { kOpen, kClose, kText } kind;
   std::wstring value;  // tag (with ".class" when it has one) or decoded text
@@ -155,67 +110,100 @@ std::vector<Section> SectionsOf(const std::vector<Event>& events) {
   return sections;
 }
 
-TEST(HelpHtml, TenSectionsWellFormedAndEscaped) {
-  const std::wstring html = BuildHelpHtml();
-  std::vector<Event> events;
-  std::wstring problem;
-  ASSERT_TRUE(ReadBody(html, &events, &problem)) << platform::WideToUtf8(problem);
-  const std::vector<Section> sections = SectionsOf(events);
+TEST(HelpHtml, HeadStyleSheetAndFrameInEachLanguage) {
+  for (int language = 0; language < kLanguageCount; ++language) {
+    const HelpText help = HelpTextIn(language);
+    const std::wstring html = BuildHelpHtml(language);
+    EXPECT_EQ(html.find(L'\r'), std::wstring::npos);
+    const std::vector<std::wstring> lines = SplitLines(html);
+    ASSERT_GT(lines.size(), 20u);
+    const std::wstring head[] = {L"<!doctype html>", L"<html lang=\"" + std::wstring(help.languageCode) + L"\">",
+                                 L"<head>", L"<meta charset=\"utf-8\">",
+                                 L"<title>" + std::wstring(help.title) + L"</title>", L"<style>"};
+    for (size_t i = 0; i < std::size(head); ++i) EXPECT_EQ(lines[i], head[i]) << "line " << i + 1;
 
-  const std::wstring tableOfFour = L"table tr th th tr td td tr td td tr td td tr td td";
-  const struct {
-    const wchar_t* heading;
-    std::wstring shape;
-  } expected[] = {
-      {L"Warum dieses Programm statt nur Quorvel?", L"p div.good b div.good b p"},
-      {L"Was das Programm niemals tut", L"ul li li li li"},
-      {L"Die Menüleiste", tableOfFour},
-      {L"Normaler Ablauf", L"ol li li li li li"},
-      {L"Profile", tableOfFour},
-      {L"Teilbereichstest und Schnell-Check", L"p"},
-      {L"Worker und Geschwindigkeit", L"p"},
-      {L"Ergebnisse, Log und Export", L"p"},
-      {L"Warnung: Zielpartition ist nicht leer", L"p"},
-      {L"Empfehlung", L"p"},
-  };
-  ASSERT_EQ(sections.size(), std::size(expected));
-  for (size_t i = 0; i < sections.size(); ++i) {
-    EXPECT_EQ(sections[i].heading, expected[i].heading) << "section " << i + 1;
-    EXPECT_EQ(sections[i].shape, expected[i].shape) << "section " << i + 1;
-    for (const std::wstring& text : sections[i].texts) EXPECT_FALSE(text.empty());
+    // The style sheet on five lines, its rules byte for byte and in this order.
+    EXPECT_EQ(lines[11], L"</style>");
+    EXPECT_EQ(lines[12], L"</head>");
+    EXPECT_EQ(lines[13], L"<body>");
+    std::wstring sheet;
+    for (size_t i = 6; i < 11; ++i) {
+      EXPECT_EQ(lines[i].back(), L'}') << "line " << i + 1 << " ends inside a rule";
+      sheet += lines[i];
+    }
+    EXPECT_EQ(sheet,
+              L"body{font-family:Segoe UI,Tahoma,Arial,sans-serif;background:#f0f0f0;color:#111;margin:0;padding:22px;line-height:1.45}"
+              L".page{max-width:980px;margin:auto;background:white;border:1px solid #9f9f9f;box-shadow:0 2px 8px rgba(0,0,0,.18)}"
+              L".header{background:linear-gradient(#fefefe,#d9e8fb);border-bottom:1px solid #7f9db9;padding:18px 22px}"
+              L"h1{font-size:24px;margin:0 0 4px 0}"
+              L"h2{font-size:18px;border-bottom:1px solid #c8c8c8;margin:24px 0 8px;padding-bottom:4px}"
+              L"h3{font-size:15px;margin:16px 0 5px}"
+              L".content{padding:18px 22px}"
+              L".hint{background:#fff8d8;border:1px solid #d6c36a;padding:10px;margin:12px 0}"
+              L".good{background:#e7f7e7;border:1px solid #79bd79;padding:10px;margin:12px 0}"
+              L".warn{background:#ffe8e8;border:1px solid #c77;padding:10px;margin:12px 0}"
+              L"table{border-collapse:collapse;width:100%;margin:10px 0}"
+              L"th,td{border:1px solid #c6c6c6;padding:6px 8px;text-align:left}"
+              L"th{background:#e9eef7}"
+              L".kbd{font-family:Consolas,monospace;background:#eee;border:1px solid #bbb;padding:1px 4px}");
+    EXPECT_EQ(lines[14], L"<div class=\"page\"><div class=\"header\"><h1>" + std::wstring(help.title) + L"</h1><div>" +
+                             help.subtitle + L"</div></div><div class=\"content\">");
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 26), L"</div></div></body></html>");
   }
+}
 
-  // The quoted leads and cells, where the layout puts them.
-  const std::vector<std::wstring>& why = sections[0].texts;
-  ASSERT_EQ(why.size(), 6u);
-  EXPECT_EQ(why[1], L"Besseres Finden der passenden Partition:");
-  EXPECT_EQ(why[3], L"Schneller Schnell-Check:");
-  EXPECT_EQ(why[5].rfind(L"Wichtig:", 0), 0u);
-  const std::vector<std::wstring>& menus = sections[2].texts;
-  ASSERT_EQ(menus.size(), 10u);
-  const wchar_t* menuCells[] = {L"Menü", L"Funktion", L"Datei", nullptr, L"Test", nullptr, L"Ansicht", nullptr, L"Hilfe"};
-  for (size_t i = 0; i < std::size(menuCells); ++i) {
-    if (menuCells[i]) {
-      EXPECT_EQ(menus[i], menuCells[i]);
+std::wstring WithoutMnemonic(std::wstring text) {
+  const size_t amp = text.find(L'&');
+  if (amp != std::wstring::npos) text.erase(amp, 1);
+  return text;
+}
+
+// Every language has the same sections with the same lists and tables, well formed; the menus
+// and profiles are named as the window names them; no other program is named.
+TEST(HelpHtml, TheSameSectionsInEveryLanguageWellFormedAndEscaped) {
+  std::vector<Section> german;
+  for (int language = 0; language < kLanguageCount; ++language) {
+    const std::wstring html = BuildHelpHtml(language);
+    std::vector<Event> events;
+    std::wstring problem;
+    ASSERT_TRUE(ReadBody(html, &events, &problem)) << platform::WideToUtf8(problem);
+    const std::vector<Section> sections = SectionsOf(events);
+    ASSERT_EQ(sections.size(), 10u) << "language " << language;
+    if (language == kLanguageGerman) german = sections;
+    for (size_t i = 0; i < sections.size(); ++i) {
+      EXPECT_EQ(sections[i].shape, german[i].shape) << "section " << i + 1 << " in language " << language;
+      for (const std::wstring& text : sections[i].texts) EXPECT_FALSE(text.empty());
     }
-  }
-  const std::vector<std::wstring>& profiles = sections[4].texts;
-  ASSERT_EQ(profiles.size(), 10u);
-  const wchar_t* profileCells[] = {L"Profil", L"Bedeutung", L"Quorvel-Modus", nullptr, L"Zuverlässig", nullptr,
-                                   L"Ausgeglichen", nullptr, L"Turbo (aggressiv)"};
-  for (size_t i = 0; i < std::size(profileCells); ++i) {
-    if (profileCells[i]) {
-      EXPECT_EQ(profiles[i], profileCells[i]);
+    // The menus table: its first column names the menu bar's menus, the profiles table the profiles.
+    const auto column = [](const Section& s) {
+      std::vector<std::wstring> cells;
+      for (size_t i = 2; i < s.texts.size(); i += 2) cells.push_back(s.texts[i]);
+      return cells;
+    };
+    std::vector<std::wstring> menus, profiles;
+    for (const wchar_t* key : {L"menu_file", L"menu_test", L"menu_view", L"menu_help"}) {
+      menus.push_back(WithoutMnemonic(TranslateIn(key, language)));
     }
+    for (const wchar_t* key : {L"profile_quorvel", L"profile_reliable", L"profile_balanced", L"profile_turbo"}) {
+      profiles.push_back(TranslateIn(key, language));
+    }
+    EXPECT_EQ(column(sections[7]), menus) << "language " << language;
+    EXPECT_EQ(column(sections[6]), profiles) << "language " << language;
+    // "Quorvel" only inside the profile's own name.
+    const std::wstring profile = TranslateIn(L"profile_quorvel", language);
+    size_t names = 0, profileNames = 0;
+    for (size_t at = html.find(L"Quorvel"); at != std::wstring::npos; at = html.find(L"Quorvel", at + 1)) ++names;
+    for (size_t at = html.find(profile); at != std::wstring::npos; at = html.find(profile, at + 1)) ++profileNames;
+    EXPECT_EQ(names, profileNames) << "language " << language;
+    for (const wchar_t* unused : {L"class=\"hint\"", L"class=\"warn\"", L"class=\"kbd\""}) {
+      EXPECT_EQ(html.find(unused), std::wstring::npos) << unused;
+    }
+    EXPECT_EQ(BuildHelpHtml(language), html);
   }
   // A menu path in the text stays text: escaped on the page, plain again when read.
+  const std::wstring html = BuildHelpHtml(kLanguageGerman);
   EXPECT_NE(html.find(L"Datei &gt; Explorer öffnen"), std::wstring::npos);
-  EXPECT_NE(sections[3].texts[1].find(L"Datei > Explorer öffnen"), std::wstring::npos);
-
-  for (const wchar_t* unused : {L"class=\"hint\"", L"class=\"warn\"", L"class=\"kbd\""}) {
-    EXPECT_EQ(html.find(unused), std::wstring::npos) << unused;
-  }
-  EXPECT_EQ(BuildHelpHtml(), html);
+  EXPECT_EQ(BuildHelpHtml(7), html);  // outside 0 to 3: German
 }
 
 }  // namespace

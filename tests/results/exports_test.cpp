@@ -67,7 +67,8 @@ class Exports : public ::testing::Test {
   void TearDown() override { CurrentLanguage = kLanguageGerman; }
 };
 
-TEST_F(Exports, YesNoFollowsTheInterfaceLanguage) {
+// Files say "ja" and "nein" whatever the window shows; the window asks for its language.
+TEST_F(Exports, YesNoIsGermanInFilesAndAsAskedForTheWindow) {
   const struct {
     int language;
     const wchar_t* yes;
@@ -78,8 +79,10 @@ TEST_F(Exports, YesNoFollowsTheInterfaceLanguage) {
                {kLanguageSpanish, L"sí", L"no"}};
   for (const auto& c : cases) {
     CurrentLanguage = c.language;
-    EXPECT_EQ(YesNoText(true), c.yes) << c.language;
-    EXPECT_EQ(YesNoText(false), c.no) << c.language;
+    EXPECT_EQ(YesNoText(true), L"ja") << c.language;
+    EXPECT_EQ(YesNoText(false), L"nein") << c.language;
+    EXPECT_EQ(YesNoText(true, c.language), c.yes) << c.language;
+    EXPECT_EQ(YesNoText(false, c.language), c.no) << c.language;
   }
 }
 
@@ -98,10 +101,10 @@ TEST_F(Exports, DelimitedTables) {
        L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0\r\n"
        L"Empfehlung: Turbo; schnell, Worker 3, Block 64 KB\n\n" +
            header + L"Turbo; schnell;3;64;0;0.00;nein;0;Empfehlung\n"},
-      {"English yes/no under German headers", kLanguageEnglish,
+      {"German byte for byte with an English window", kLanguageEnglish,
        {FullRow(), Record(L"Ausgeglichen", 1, 1048576, 5 * 1048576 + 1, 7.25, false, 4)}, L';',
        kFullSummary + L"\n\n" + header +
-           L"Zuverlässig (Volltest);2;1024;1024;20.00;yes;0;OK\nAusgeglichen;1;1024;5;7.25;no;4;Fehler\n"},
+           L"Zuverlässig (Volltest);2;1024;1024;20.00;ja;0;OK\nAusgeglichen;1;1024;5;7.25;nein;4;Fehler\n"},
       {"Text pur: tab separator", kLanguageGerman, {FullRow()}, L'\t',
        kFullSummary +
            L"\n\nArt des Zugriffs\tWorker\tBlock KB\tGröße MB\tMB/s\tGeprüft\tFehler\tErgebnis\n"

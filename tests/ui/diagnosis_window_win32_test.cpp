@@ -59,7 +59,7 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
   ASSERT_TRUE(SaveResultsFile(curves, ResultsFileHeader{}, {FullRow()}, true, &healthy));
   ASSERT_TRUE(SaveResultsFile(fake, ResultsFileHeader{}, {FullRow()}, true, &stick));
   ASSERT_NE(OpenWindow(), nullptr);
-  EXPECT_EQ(MenuText(kIdDiagnosisView), L"Blockkarte und Geschwindigkeit");
+  EXPECT_EQ(MenuText(kIdDiagnosisView), TranslateIn(L"menu_diagnosis", kLanguageGerman));
   EXPECT_TRUE(Greyed(kIdDiagnosisView));  // nothing loaded
   Command(kIdDiagnosisView);
   EXPECT_EQ(DiagnosisWindow(), nullptr);

@@ -175,7 +175,7 @@ TEST_F(Exports, AboutBoxShowsVersionBuildDateAndLicence) {
   ASSERT_NE(OpenWindow(), nullptr);
   wchar_t item[64] = {};
   GetMenuStringW(GetMenu(main_), kIdAbout, item, 64, MF_BYCOMMAND);
-  EXPECT_EQ(std::wstring(item), L"Über Velkor");
+  EXPECT_EQ(std::wstring(item), TranslateIn(L"menu_about", kLanguageGerman));
   Answerer().answers.push_back(Press(IDOK));
   Command(kIdAbout);
   const std::vector<SeenDialog> boxes = Seen(L"Über Velkor");

@@ -171,7 +171,7 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
   EXPECT_GE(drives.right, SplitX - 8);
   EXPECT_EQ(results.left, drives.right + 16);
   EXPECT_EQ(Text(kCtlSettingsToggle), L"Einstellungen verbergen");
-  EXPECT_EQ(MenuText(kIdSettingsToggle), L"Einstellungen verbergen");
+  EXPECT_EQ(MenuText(kIdSettingsToggle), L"&Einstellungen verbergen");
   // Nothing overlaps in the settings area: each field sits below the lists and above the bar.
   for (int n : {kCtlTestSizeField, kCtlProfileBox, kCtlDeleteCheck, kCtlPartialRangeField}) {
     EXPECT_GE(ClientRect(n).top, ClientRect(kCtlSelectedDrive).bottom) << n;
@@ -181,13 +181,13 @@ TEST_F(MainWindow, CompactAndExpandedViews) {
   Command(kIdMethodToggle);
   EXPECT_TRUE(visible(kCtlTestPointsField));
   EXPECT_TRUE(visible(kCtlRandomPointsCheck));
-  EXPECT_EQ(MenuText(kIdMethodToggle), L"Methodentest verbergen");
+  EXPECT_EQ(MenuText(kIdMethodToggle), L"&Methodentest verbergen");
 
   Command(kIdSettingsToggle);
   EXPECT_FALSE(visible(kCtlResultList));
   EXPECT_FALSE(visible(kCtlTestPointsField));
   EXPECT_TRUE(Ui().settingsEverShown);
-  EXPECT_EQ(MenuText(kIdSettingsToggle), L"Einstellungen anzeigen");
+  EXPECT_EQ(MenuText(kIdSettingsToggle), L"&Einstellungen anzeigen");
 }
 
 TEST_F(MainWindow, MenuGreyingWithAndWithoutResults) {
@@ -381,7 +381,7 @@ TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
     EXPECT_EQ(std::wstring(title), TranslateIn(L"col_free_pct", language));
   }
   // Menus stay German in every language.
-  EXPECT_EQ(MenuText(kIdStart), L"Testen\tF5");
+  EXPECT_EQ(MenuText(kIdStart), L"&Testen\tF5");
 }
 
 // A switch must leave no control behind: every text is what a window made in that language shows.

@@ -373,8 +373,8 @@ TEST_F(TestRuns, KeysStartAndStopAndTheRunKeepsTheSystemAwake) {
   ShowSettingsWithSize(L"8192", L"1024");
   Answerer().byTitle = {{L"Zielpartition nicht leer", IDYES}, {L"Velkor Ergebnis", IDNO},
                         {L"Sicherheitsabfrage", IDYES}};
-  EXPECT_EQ(MenuText(kIdStart), L"Testen\tF5");
-  EXPECT_EQ(MenuText(kIdStop), L"Stop\tEsc");
+  EXPECT_EQ(MenuText(kIdStart), L"&Testen\tF5");
+  EXPECT_EQ(MenuText(kIdStop), L"&Stop\tEsc");
   SetForegroundWindow(main_);
   SetFocus(Control(kCtlTestSizeField));
   PressKeys({VK_F5});

@@ -97,7 +97,7 @@ TEST(MainLayout, ExpandedAt1000WrapsTheMethodTestGroup) {
   const MainLayout layout = ComputeMainLayout(Input(1000, 745, true));
   const int row = 82 + 145 + 18 + 34;  // first settings row
   ExpectAt(layout, kCtlTestSizeField, {150, row, 80, 24});
-  ExpectAt(layout, kCtlReserveLabel, {715, row + 4, 135, 22});
+  ExpectAt(layout, kCtlReserveLabel, {740, row + 4, 135, 22});
   ExpectAt(layout, kCtlMethodCheck, {20, row + 36, 165, 24});
   ExpectAt(layout, kCtlFastestCheck, {190, row + 36, 790, 24});
   ExpectAt(layout, kCtlProfileBox, {110, row + 72, 220, 400});

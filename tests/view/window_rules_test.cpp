@@ -55,7 +55,7 @@ TEST(ResultColumns, CellTextsFollowTheLanguage) {
   r.bytes = 3 * 1048576 + 5;
   r.mbPerSecond = 41.2749;
   r.verified = true;
-  const wchar_t* want[] = {L"Zuverlässig (Volltest)", L"4", L"1024", L"3 MB", L"41.27", L"yes", L"0",
+  const wchar_t* want[] = {L"Reliable (full test)", L"4", L"1024", L"3 MB", L"41.27", L"yes", L"0",
                            L"Recommendation"};
   for (int c = 0; c < kResultColumnCount; ++c) EXPECT_EQ(ResultCellText(r, c), want[c]) << c;
   EXPECT_EQ(ResultRowText(Row(L"x", 1, true, 2)), L"Error");
@@ -87,10 +87,10 @@ TEST(MenuStates, GreyingFollowsRunAndResults) {
   EXPECT_TRUE(running.stopEnabled);
   EXPECT_FALSE(running.exportEnabled);
   EXPECT_FALSE(running.viewItemsEnabled);
-  EXPECT_STREQ(running.settingsItemText, L"Einstellungen verbergen");
-  EXPECT_STREQ(running.methodItemText, L"Methodentest verbergen");
-  EXPECT_STREQ(idleEmpty.settingsItemText, L"Einstellungen anzeigen");
-  EXPECT_STREQ(idleEmpty.methodItemText, L"Methodentest anzeigen");
+  EXPECT_STREQ(running.settingsItemKey, L"menu_settings_hide");
+  EXPECT_STREQ(running.methodItemKey, L"menu_method_hide");
+  EXPECT_STREQ(idleEmpty.settingsItemKey, L"menu_settings_show");
+  EXPECT_STREQ(idleEmpty.methodItemKey, L"menu_method_show");
 }
 
 TEST(WindowTexts, SelectedDriveLineAndDeletionQuestion) {
@@ -145,9 +145,11 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   EXPECT_EQ(ControlHintText(1007, L"0"), L"0 - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
   EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
-  EXPECT_EQ(FixedHintForId(1013), nullptr);
-  // What no run locks does not say it is locked: the idle log has no hint at all.
-  for (int id : {1012, 1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
+  EXPECT_EQ(FixedHintForId(1013), L"");
+  EXPECT_FALSE(HasFixedHint(1013));
+  // What no run locks does not say it is locked; the log view says what it holds.
+  EXPECT_EQ(ControlHintText(1012, L"[10:00:00] Bereit.").find(L"Diagnose-Log"), 0u);
+  for (int id : {1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
   EXPECT_EQ(ControlHintText(1010, L"Testen"), L"Test auf dem ausgewählten Laufwerk starten (F5).");
   EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Laufenden Test stoppen (Esc).");
   EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"), L"Ziel: E:\\");

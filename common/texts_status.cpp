@@ -1,0 +1,59 @@
+#include "common/text_tables.h"
+
+namespace velkor {
+namespace {
+
+// The status line. Rows whose German text has "{1}" ... are also patterns: the window finds the
+// test thread's German status text by them and shows it in the chosen language.
+constexpr TextRow kRows[] = {
+    {L"status_start_pressed", {L"Start gedrückt: Test wird vorbereitet.", L"Start pressed: preparing the test.", L"Démarrage : préparation du test.", L"Inicio pulsado: preparando la prueba."}},
+    {L"status_verify_pressed", {L"Nur prüfen gedrückt: Prüfung wird vorbereitet.", L"Verify only pressed: preparing the check.", L"Vérification seule : préparation de la vérification.", L"Solo verificar pulsado: preparando la verificación."}},
+    {L"status_closing", {L"Test wird gestoppt. Das Fenster schließt, sobald der Test beendet ist.", L"Stopping the test. The window closes as soon as the test has ended.", L"Arrêt du test. La fenêtre se fermera dès la fin du test.", L"Deteniendo la prueba. La ventana se cerrará en cuanto termine la prueba."}},
+    {L"status_delete_active", {L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.", L"Deletion is on: at the end you will be asked before the test files are deleted.", L"Suppression activée : à la fin, une confirmation sera demandée avant de supprimer les fichiers de test.", L"Borrado activado: al final se pedirá confirmación antes de borrar los archivos de prueba."}},
+
+    // Progress while a run goes on, and the line at its end.
+    {L"progress_preparing", {L"Vorbereitung", L"Preparing", L"Préparation", L"Preparación"}},
+    {L"progress_writing", {L"Schreiben", L"Writing", L"Écriture", L"Escritura"}},
+    {L"progress_verifying", {L"Lesen/Prüfen", L"Reading/verifying", L"Lecture/vérification", L"Lectura/verificación"}},
+    {L"progress_line", {L"{1}: {2} / {3} ({4}) | {5} MB/s | {6}", L"{1}: {2} / {3} ({4}) | {5} MB/s | {6}", L"{1} : {2} / {3} ({4}) | {5} Mo/s | {6}", L"{1}: {2} / {3} ({4}) | {5} MB/s | {6}"}},
+    {L"end_done", {L"Fertig: ", L"Done: ", L"Terminé : ", L"Terminado: "}},
+    {L"end_medium_errors", {L"Fehler: Test wegen Fehlern des Mediums beendet: ", L"Error: test ended because of errors on the medium: ", L"Erreur : test arrêté à cause d'erreurs du support : ", L"Error: prueba terminada por errores del soporte: "}},
+    {L"end_fs_limit", {L"Fehler: Grenze des Dateisystems erreicht: ", L"Error: file system limit reached: ", L"Erreur : limite du système de fichiers atteinte : ", L"Error: se alcanzó el límite del sistema de archivos: "}},
+    {L"end_file_held", {L"Fehler: Testdatei von einem anderen Programm belegt: ", L"Error: test file in use by another program: ", L"Erreur : fichier de test utilisé par un autre programme : ", L"Error: archivo de prueba en uso por otro programa: "}},
+    {L"end_stopped", {L"Gestoppt: ", L"Stopped: ", L"Arrêté : ", L"Detenido: "}},
+    {L"end_counts", {L"{1} geschrieben, {2} geprüft, {3} Fehler", L"{1} written, {2} verified, {3} errors", L"{1} écrits, {2} vérifiés, {3} erreurs", L"{1} escritos, {2} verificados, {3} errores"}},
+    {L"end_counts_verify", {L"{1} geprüft, {2} Fehler", L"{1} verified, {2} errors", L"{1} vérifiés, {2} erreurs", L"{1} verificados, {2} errores"}},
+    {L"end_reliability", {L" | Zuverlässigkeit {1}", L" | reliability {1}", L" | fiabilité {1}", L" | fiabilidad {1}"}},
+    {L"end_target", {L" | Ziel {1}", L" | target {1}", L" | cible {1}", L" | objetivo {1}"}},
+    {L"end_duration", {L" | Dauer {1}", L" | duration {1}", L" | durée {1}", L" | duración {1}"}},
+
+    // What the test thread reports in the status line (and the log, which keeps the German).
+    {L"status_checking_space", {L"Prüfe freien Speicher auf {1}", L"Checking free space on {1}", L"Vérification de l'espace libre sur {1}", L"Comprobando el espacio libre en {1}"}},
+    {L"status_creating_file", {L"Erstelle Testdatei: {1}", L"Creating test file: {1}", L"Création du fichier de test : {1}", L"Creando archivo de prueba: {1}"}},
+    {L"status_verify_precheck", {L"Nur prüfen: Vorprüfung für Laufwerk {1}", L"Verify only: checking drive {1}", L"Vérification seule : contrôle préalable du lecteur {1}", L"Solo verificar: comprobación previa de la unidad {1}"}},
+    {L"status_start_precheck", {L"Start gedrückt: Vorprüfung für Laufwerk {1}", L"Start pressed: checking drive {1}", L"Démarrage : contrôle préalable du lecteur {1}", L"Inicio pulsado: comprobación previa de la unidad {1}"}},
+    {L"status_variant", {L"Variante {1}/{2}: Art des Zugriffs {3}, Worker {4}, Block {5} KB, Testpunkt {6}, {7} MB", L"Variant {1}/{2}: access type {3}, workers {4}, block {5} KB, test point {6}, {7} MB", L"Variante {1}/{2} : type d'accès {3}, workers {4}, bloc {5} Ko, point de test {6}, {7} Mo", L"Variante {1}/{2}: tipo de acceso {3}, workers {4}, bloque {5} KB, punto de prueba {6}, {7} MB"}},
+    {L"status_full_verify", {L"Volltest prüfen {1}/{2}: {3}", L"Full test, verifying {1}/{2}: {3}", L"Test complet, vérification {1}/{2} : {3}", L"Prueba completa, verificando {1}/{2}: {3}"}},
+    {L"status_full_test", {L"Volltest {1}/{2}: {3}, Art des Zugriffs {4}, Worker {5}, Block {6} KB, {7} MB", L"Full test {1}/{2}: {3}, access type {4}, workers {5}, block {6} KB, {7} MB", L"Test complet {1}/{2} : {3}, type d'accès {4}, workers {5}, bloc {6} Ko, {7} Mo", L"Prueba completa {1}/{2}: {3}, tipo de acceso {4}, workers {5}, bloque {6} KB, {7} MB"}},
+    {L"status_name_taken", {L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei).", L"Error: a test file name on the target is taken (shortcut, folder or another file).", L"Erreur : un nom de fichier de test est déjà pris sur la cible (raccourci, dossier ou autre fichier).", L"Error: un nombre de archivo de prueba ya está ocupado en el destino (acceso directo, carpeta u otro archivo)."}},
+    {L"status_no_room", {L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.", L"Error: the test size plus the space to keep free does not fit into the free space.", L"Erreur : la taille du test plus l'espace à laisser libre dépasse l'espace libre.", L"Error: el tamaño de prueba más el espacio que debe quedar libre no cabe en el espacio libre."}},
+    {L"status_create_failed", {L"Fehler: Testdatei konnte nicht erstellt werden.", L"Error: the test file could not be created.", L"Erreur : impossible de créer le fichier de test.", L"Error: no se pudo crear el archivo de prueba."}},
+    {L"status_verify_missing", {L"Fehler: Testdatei zum Prüfen fehlt.", L"Error: the test file to verify is missing.", L"Erreur : le fichier de test à vérifier est absent.", L"Error: falta el archivo de prueba que se debe verificar."}},
+    {L"status_verify_short", {L"Fehler: Testdatei zum Prüfen ist zu klein.", L"Error: the test file to verify is too small.", L"Erreur : le fichier de test à vérifier est trop petit.", L"Error: el archivo de prueba que se debe verificar es demasiado pequeño."}},
+    {L"status_fs_limit", {L"Fehler: Grenze des Dateisystems erreicht, Testdatei zu groß.", L"Error: file system limit reached, test file too large.", L"Erreur : limite du système de fichiers atteinte, fichier de test trop grand.", L"Error: se alcanzó el límite del sistema de archivos, archivo de prueba demasiado grande."}},
+    {L"status_open_failed", {L"Fehler: Testdatei konnte nicht geöffnet werden.", L"Error: the test file could not be opened.", L"Erreur : impossible d'ouvrir le fichier de test.", L"Error: no se pudo abrir el archivo de prueba."}},
+    {L"status_no_method_test", {L"Fehler: Kein Methodentest möglich.", L"Error: no method test possible.", L"Erreur : aucun test de méthode possible.", L"Error: no es posible ninguna prueba de método."}},
+    {L"status_no_full_test", {L"Fehler: Kein Volltest möglich.", L"Error: no full test possible.", L"Erreur : aucun test complet possible.", L"Error: no es posible ninguna prueba completa."}},
+    {L"status_no_target_folder", {L"Fehler: Zielordner kann nicht erkannt werden.", L"Error: the target folder cannot be recognised.", L"Erreur : le dossier cible est introuvable.", L"Error: no se reconoce la carpeta de destino."}},
+    {L"status_target_gone", {L"Fehler: Das Ziellaufwerk wurde entfernt oder geändert; es wird nichts mehr darauf geschrieben.", L"Error: the target drive was removed or changed; nothing more is written to it.", L"Erreur : le lecteur cible a été retiré ou modifié ; plus rien n'y est écrit.", L"Error: la unidad de destino se quitó o cambió; ya no se escribe nada en ella."}},
+    {L"status_help_failed", {L"Fehler: Hilfedatei konnte nicht geschrieben werden.", L"Error: the help file could not be written.", L"Erreur : impossible d'écrire le fichier d'aide.", L"Error: no se pudo escribir el archivo de ayuda."}},
+
+    // The selected-drive line above the settings.
+    {L"target_line", {L"{1} | {2} | {3} | frei {4} von {5} ({6}) | Anschluss: {7}", L"{1} | {2} | {3} | {4} free of {5} ({6}) | connection: {7}", L"{1} | {2} | {3} | {4} libres sur {5} ({6}) | connexion : {7}", L"{1} | {2} | {3} | {4} libres de {5} ({6}) | conexión: {7}"}},
+};
+
+}  // namespace
+
+TextTablePart StatusTextRows() { return {kRows, sizeof(kRows) / sizeof(kRows[0])}; }
+
+}  // namespace velkor
