@@ -178,7 +178,8 @@ StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_
     case SizeSource::kEntered:
       break;
     case SizeSource::kFreeSpace:
-      sizeMb = FreeSpaceTestSize(freeForTest, 1) / kMiB;
+      // At most the free space with a kept run's files; narrowed below to the files this run empties.
+      sizeMb = FreeSpaceTestSize(freeForTest + LeftoverTestFileBytes(drive->root), 1) / kMiB;
       break;
     case SizeSource::kExistingFiles:
       sizeMb = ExistingTestFilesSize(drive->root) / kMiB;
@@ -195,6 +196,14 @@ StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_
   if (!BuildConfig(request, *drive, sizeMb.value_or(0), cpuCount, plan.config, plan.corrections)) {
     plan.refusal = StartRefusal::kInvalidInput;
     return plan;
+  }
+  if (request.sizeSource == SizeSource::kFreeSpace && !request.verifyOnly && !request.partial) {
+    const uint64_t size = SizeToFreeSpace(plan.config, freeForTest);
+    if (size < plan.config.blockSize) {
+      plan.refusal = StartRefusal::kInvalidInput;
+      return plan;
+    }
+    plan.config.testSize = std::min(plan.config.testSize, size);
   }
   plan.confirmNonEmpty = NeedsNonEmptyConfirmation(*drive, request.verifyOnly);
   ApplyStartModes(plan.config, freeForTest, request.verifyOnly, request.mode, plan.effects);

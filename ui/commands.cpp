@@ -135,7 +135,12 @@ void ApplyLanguage() {
   RefreshDiagnosisWindow();
   // The drive rows' words (no name, connection, status) follow too; the selection stays.
   FillDriveList(GetSelectedDriveRoot());
-  RefreshWorkerControl();
+  // The profile's take-over reason in the hint line is said again in the new language.
+  if (ui.controlsLocked) {
+    RefreshWorkerControl();
+  } else {
+    ApplyFieldStates();
+  }
   FillResultList();
   UpdateSummaryText();
   RebuildMenuBar();

@@ -248,6 +248,12 @@ TEST(StartModes, AKeptRunsFileCountsAsFreeSpace) {
 
   request.mode = StartMode::kCompactFullTest;
   EXPECT_EQ(Plan(request, &drive).config.testSize, 108 * kMiB);
+
+  // velkor-cli's size "free" counts the kept file the same way.
+  request.mode = StartMode::kSettings;
+  request.sizeSource = SizeSource::kFreeSpace;
+  request.blockKb = 1024;
+  EXPECT_EQ(Plan(request, &drive).config.testSize, 108 * kMiB);
 }
 
 TEST(StartModes, NonEmptyTargetQuestion) {

@@ -211,9 +211,15 @@ TEST_F(Languages, ASwitchRelabelsTheMenuAndTheOpenHint) {
   // The help files of the new language are there for the help menu.
   EXPECT_NE(GetFileAttributesW(HelpHtmlPath(kLanguageFrench).c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(GetFileAttributesW(HelpPdfPath(kLanguageFrench).c_str()), INVALID_FILE_ATTRIBUTES);
+  // The reason the profile greys fields, shown before the switch, is said again in the new language.
+  Choose(kCtlProfileBox, kProfileQuorvel);
+  EXPECT_EQ(Text(kCtlWorkerHint), TranslateIn(L"quorvel_takes_over", kLanguageFrench));
+  Choose(kCtlLanguageBox, kLanguageSpanish);
+  EXPECT_EQ(Text(kCtlWorkerHint), TranslateIn(L"quorvel_takes_over", kLanguageSpanish));
 }
 
-// The report box shows the chosen language, and Yes saves exactly that text; the log stays German.
+// The report box shows the chosen language, and Yes saves that report without the box's question;
+// the log stays German.
 TEST_F(Languages, TheReportBoxSavesWhatItShowedInItsLanguage) {
   ASSERT_NE(OpenWindow(), nullptr);
   LoadRows();
@@ -224,10 +230,11 @@ TEST_F(Languages, TheReportBoxSavesWhatItShowedInItsLanguage) {
   ShowResultReport(main_, Ui().currentResults);
   const std::vector<SeenDialog> boxes = Seen(TranslateIn(L"report_title", kLanguageSpanish));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            ReportBoxText(BuildResultReport(Ui().currentResults, StopReason::kNone, nullptr, kLanguageSpanish)));
+  const ResultReport report = BuildResultReport(Ui().currentResults, StopReason::kNone, nullptr, kLanguageSpanish);
+  EXPECT_EQ(boxes[0].text, ReportBoxText(report));
   EXPECT_NE(boxes[0].text.find(L"Sí = exportar"), std::wstring::npos);
-  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(boxes[0].text));
+  EXPECT_EQ(boxes[0].text.find(report.body), 0u);
+  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(report.body));
   Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);
   EXPECT_EQ(Text(kCtlStatusLine), L"Export escrito: " + path);

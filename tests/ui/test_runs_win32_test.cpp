@@ -321,9 +321,10 @@ TEST_F(TestRuns, FieldsShowWhatTheyDoAndARunLocksThemAll) {
   EXPECT_FALSE(enabled(kCtlPartialStartField) || enabled(kCtlPartialRangeField));  // "Teilbereich" is not ticked
   EXPECT_FALSE(enabled(kCtlStopButton));
 
-  // Over the idle log the status line does not claim a locked field.
+  // Over the idle log the status line says what the log holds, and claims no locked field.
   SendMessageW(main_, WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(kCtlLogView)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_EQ(Text(kCtlStatusLine), Translate(L"ready"));
+  EXPECT_EQ(Text(kCtlStatusLine), Translate(L"hint_1012"));
+  EXPECT_EQ(Text(kCtlStatusLine).find(Translate(L"tooltip_common")), std::wstring::npos);
 }
 
 TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
