@@ -7,7 +7,9 @@
 #include "common/localization.h"
 #include "common/paths.h"
 #include "results/diagnosis_chart.h"
+#include "ui/dpi.h"
 #include "ui/window_state.h"
+#include "view/dpi_scale.h"
 
 namespace velkor {
 namespace {
@@ -27,6 +29,10 @@ DiagnosisView& View() {
 COLORREF Colour(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 int Px(double v) { return static_cast<int>(v + 0.5); }
+
+// Sizes in 96-DPI units.
+constexpr int kMinWidth = 560;
+constexpr int kMinHeight = 380;
 
 void Fill(HDC dc, const ChartBox& box, uint32_t rgb) {
   HBRUSH brush = CreateSolidBrush(Colour(rgb));
@@ -124,6 +130,23 @@ LRESULT OnSize(HWND window) {
   return 0;
 }
 
+// The smallest size in which map and curve stay readable, in the window's own DPI.
+LRESULT OnGetMinMaxInfo(HWND window, LPARAM lParam) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  const int dpi = WindowDpi(window);
+  info->ptMinTrackSize.x = ScaleToDpi(kMinWidth, dpi);
+  info->ptMinTrackSize.y = ScaleToDpi(kMinHeight, dpi);
+  return 0;
+}
+
+// Moved to a screen of another DPI: the size Windows suggests for it.
+LRESULT OnDpiChanged(HWND window, LPARAM lParam) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
 LRESULT OnDestroy() {
   DiagnosisView& view = View();
   if (view.titleFont != nullptr) DeleteObject(view.titleFont);
@@ -137,6 +160,8 @@ LRESULT CALLBACK DiagnosisWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_PAINT: return OnPaint(window);
     case WM_ERASEBKGND: return 1;
     case WM_SIZE: return OnSize(window);
+    case WM_GETMINMAXINFO: return OnGetMinMaxInfo(window, lParam);
+    case WM_DPICHANGED: return OnDpiChanged(window, lParam);
     case WM_DESTROY: return OnDestroy();
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -176,13 +201,15 @@ void OpenDiagnosisWindow(HWND owner) {
     font.lfWeight = FW_BOLD;
     view.titleFont = CreateFontIndirectW(&font);
   }
-  // Over the main window, a little smaller than it.
-  RECT area{0, 0, 1000, 640};
+  // Over the main window, a little smaller than it; the floors and the offset at the main window's DPI.
+  const int dpi = Ui().dpi > 0 ? Ui().dpi : 96;
+  RECT area{0, 0, ScaleToDpi(1000, dpi), ScaleToDpi(640, dpi)};
   if (owner != nullptr) GetWindowRect(owner, &area);
-  const int width = std::max<int>(760, (area.right - area.left) * 9 / 10);
-  const int height = std::max<int>(520, (area.bottom - area.top) * 9 / 10);
+  const int width = std::max<int>(ScaleToDpi(760, dpi), (area.right - area.left) * 9 / 10);
+  const int height = std::max<int>(ScaleToDpi(520, dpi), (area.bottom - area.top) * 9 / 10);
+  const int offset = ScaleToDpi(20, dpi);
   view.window = CreateWindowExW(0, kDiagnosisWindowClass, WindowTitle().c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                area.left + 20, area.top + 20, width, height, owner, nullptr, instance, nullptr);
+                                area.left + offset, area.top + offset, width, height, owner, nullptr, instance, nullptr);
 }
 
 void RefreshDiagnosisWindow() {

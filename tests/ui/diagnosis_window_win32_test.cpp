@@ -6,6 +6,8 @@
 #include "results/results_database.h"
 #include "tests/ui/window_driver.h"
 #include "ui/diagnosis_window.h"
+#include "ui/dpi.h"
+#include "view/dpi_scale.h"
 #include "view/control_numbers.h"
 
 namespace velkor::testing {
@@ -89,6 +91,11 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
     Pump();
   }
   EXPECT_TRUE(IsWindow(view));
+  // It is not made smaller than map and curve need, at the window's DPI.
+  RECT shrunk{};
+  GetWindowRect(view, &shrunk);
+  EXPECT_GE(shrunk.right - shrunk.left, ScaleToDpi(560, WindowDpi(view)));
+  EXPECT_GE(shrunk.bottom - shrunk.top, ScaleToDpi(380, WindowDpi(view)));
 
   // Its caption follows the interface language.
   Choose(kCtlLanguageBox, kLanguageFrench);
