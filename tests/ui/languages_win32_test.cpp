@@ -47,13 +47,7 @@ class Languages : public WindowTest {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     for (int c = 0; c < columns; ++c) {
-      wchar_t title[128] = {};
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT;
-      column.pszText = title;
-      column.cchTextMax = 128;
-      SendMessageW(list, LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
-      out.push_back({where + L" column", title});
+      out.push_back({where + L" column", ColumnTitle(list, c)});
       for (int row = 0; row < Rows(list); ++row) out.push_back({where + L" cell", Cell(list, row, c)});
     }
   }

@@ -26,15 +26,6 @@ class TextsFit : public WindowTest {
     GetClientRect(control, &r);
     return r.right - r.left;
   }
-  static std::wstring HeaderTitle(HWND list, int column) {
-    wchar_t buffer[128] = {};
-    LVCOLUMNW c{};
-    c.mask = LVCF_TEXT;
-    c.pszText = buffer;
-    c.cchTextMax = 128;
-    SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
-    return buffer;
-  }
 };
 
 TEST_F(TextsFit, CaptionsAndColumnTitlesInEveryLanguage) {
@@ -72,7 +63,7 @@ TEST_F(TextsFit, CaptionsAndColumnTitlesInEveryLanguage) {
       const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
       int total = 0;
       for (int c = 0; c < columns; ++c) {
-        const std::wstring title = HeaderTitle(list, c);
+        const std::wstring title = ColumnTitle(list, c);
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, c, 0));
         total += width;
         EXPECT_LE(TextWidth(header, title) + columnPadding, width)

@@ -296,6 +296,16 @@ class WindowTest : public ::testing::Test {
 
   static int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+  static std::wstring ColumnTitle(HWND list, int column) {
+    wchar_t buffer[128] = {};
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT;
+    c.pszText = buffer;
+    c.cchTextMax = 128;
+    SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&c));
+    return buffer;
+  }
+
   UINT MenuState(int id) { return GetMenuState(GetMenu(main_), id, MF_BYCOMMAND); }
 
   std::wstring MenuText(int id) {
