@@ -21,6 +21,8 @@ trap cleanup EXIT
 cd "$work"
 mkdir mnt results
 chmod 777 "$work" results
+# A copy the user "nobody" can run: the build tree may lie in a folder only root can enter.
+install -m 755 "$cli" "$work/velkor-cli"
 failures=0
 check() {  # description, condition...
   local what=$1; shift
@@ -91,7 +93,7 @@ for fs in exfat ntfs; do
   # A user who may not open the device: the check may be served from the cache, and both the log
   # and the verdict say so.
   if command -v runuser >/dev/null && runuser -u nobody -- test -r mnt/velkor.bin; then
-    runuser -u nobody -- "$cli" verify mnt --block 256 --results-dir "$work/results" >out.txt 2>err.txt </dev/null
+    runuser -u nobody -- "$work/velkor-cli" verify mnt --block 256 --results-dir "$work/results" >out.txt 2>err.txt </dev/null
     check "$fs: without the device, a hint in the log" grep -q "Hinweis: Der Zwischenspeicher des Geräts" err.txt
     check "$fs: without the device, a hint in the verdict" grep -q "Hinweis: Der Zwischenspeicher des Geräts" out.txt
   fi
