@@ -2,6 +2,7 @@
 
 #include "common/diag_log.h"
 #include "common/paths.h"
+#include "pdf/help_files.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -14,6 +15,7 @@ std::wstring MoveOwnFilesToUserFolder(bool moveResults) {
   }
   SetLogFilePath(JoinPath(JoinPath(folder, L"logs"), L"velkor.log"));
   if (moveResults) SetResultsFolder(JoinPath(folder, L"results"));
+  SetHelpFolder(folder);
   return L"Hinweis: Velkor läuft vom getesteten Laufwerk. Log und Ergebnisse liegen deshalb im Benutzerordner: Log " +
          GetLogFilePath() + L", Ergebnisse " + GetResultsFolder();
 }

@@ -31,11 +31,20 @@ bool Reported(bool written, const std::wstring& path) {
   return written;
 }
 
+std::wstring& ChosenHelpFolder() {
+  static std::wstring folder;
+  return folder;
+}
+
 }  // namespace
 
-std::wstring HelpHtmlPath(int language) { return JoinPath(GetDataDirectory(), HelpFileName(language, L".html")); }
+std::wstring HelpFolder() { return ChosenHelpFolder().empty() ? GetDataDirectory() : ChosenHelpFolder(); }
 
-std::wstring HelpPdfPath(int language) { return JoinPath(GetDataDirectory(), HelpFileName(language, L".pdf")); }
+void SetHelpFolder(const std::wstring& folder) { ChosenHelpFolder() = folder; }
+
+std::wstring HelpHtmlPath(int language) { return JoinPath(HelpFolder(), HelpFileName(language, L".html")); }
+
+std::wstring HelpPdfPath(int language) { return JoinPath(HelpFolder(), HelpFileName(language, L".pdf")); }
 
 bool WriteHelpHtml(const std::wstring& path, int language) { return WriteUtf8File(path, BuildHelpHtml(language)); }
 
@@ -48,6 +57,6 @@ HelpFilesResult GenerateHelpFiles(const std::wstring& folder, int language) {
   return result;
 }
 
-HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(GetDataDirectory(), CurrentLanguage); }
+HelpFilesResult GenerateHelpFiles() { return GenerateHelpFiles(HelpFolder(), CurrentLanguage); }
 
 }  // namespace velkor

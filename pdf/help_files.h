@@ -10,7 +10,14 @@
 
 namespace velkor {
 
-// Program directory + "Velkor-Hilfe.html" / ".pdf" in German, "Velkor-Help", "Velkor-Aide" and
+// Where the help files go: the program's data folder (GetDataDirectory) unless SetHelpFolder chose
+// another.
+std::wstring HelpFolder();
+// From now on the help files go to folder (the per-user folder while the program tests the drive
+// it lies on: a help command must not take space from the run or land where the run writes).
+void SetHelpFolder(const std::wstring& folder);
+
+// HelpFolder() + "Velkor-Hilfe.html" / ".pdf" in German, "Velkor-Help", "Velkor-Aide" and
 // "Velkor-Ayuda" in English, French and Spanish; the current language's by default.
 std::wstring HelpHtmlPath(int language = CurrentLanguage);
 std::wstring HelpPdfPath(int language = CurrentLanguage);
@@ -30,7 +37,7 @@ struct HelpFilesResult {
 // ignore the result: the help command opens whatever is there.
 HelpFilesResult GenerateHelpFiles(const std::wstring& folder, int language);
 
-// GenerateHelpFiles into the program directory in the current language: at start-up, after a
+// GenerateHelpFiles into HelpFolder() in the current language: at start-up, after a
 // language change and at the start of each help command.
 HelpFilesResult GenerateHelpFiles();
 

@@ -186,6 +186,13 @@ bool LoadResultsIntoWindow(const std::wstring& path) {
 
 void SaveWindowSettings() {
   WindowState& ui = Ui();
+  // The settings file lies beside the program: on the drive under test it would take space the
+  // run counted on and land where the run writes. It is written once the run has ended.
+  if (ui.runOnProgramVolume && TestRunning()) {
+    ui.settingsSaveDeferred = true;
+    return;
+  }
+  ui.settingsSaveDeferred = false;
   WindowSnapshot snapshot;
   if (ui.main != nullptr && !IsIconic(ui.main)) {
     RECT r{};

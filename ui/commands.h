@@ -43,7 +43,8 @@ void RefreshSavedTests(const std::wstring& pathToSelect);
 // Shows the records of a saved results file; false (and nothing changes) when it cannot be read.
 bool LoadResultsIntoWindow(const std::wstring& path);
 
-// Writes the settings file with the window's size and both lists' columns.
+// Writes the settings file with the window's size and both lists' columns; while a run writes on
+// the program's own drive, only notes that they are to be written once it has ended.
 void SaveWindowSettings();
 
 }  // namespace velkor

@@ -193,6 +193,7 @@ void StartTestCommand(bool verifyOnly) {
     return;
   }
   ui.run = std::move(state);
+  ui.runOnProgramVolume = plan.ownFilesOnTarget;
   SetControlsEnabled(false);
   EnableControl(kCtlStartButton, false);
   EnableControl(kCtlStopButton, true);
@@ -286,6 +287,7 @@ void OnTestDone(RunOutcome* raw) {
   // Closing the boxes gave a control the focus, and with it its hint: the summary again.
   UpdateProgress();
   LayoutMainWindow(ui.main);
+  if (ui.settingsSaveDeferred) SaveWindowSettings();
 }
 
 

@@ -58,6 +58,8 @@ struct WindowState {
   std::shared_ptr<TestState> run;  // the current or last run; a run state exists while set
   uint64_t runStartMs = 0;         // GetTickCount64 at the start of the current run; 0 once its end was seen
   bool runErrorsSeen = false;      // a job of the current run has counted errors (each job starts at 0)
+  bool runOnProgramVolume = false;  // the current run writes on the drive the program lies on
+  bool settingsSaveDeferred = false;  // a settings save waits for that run's end
   TaskbarProgress taskbar;         // what the taskbar button shows
 };
 

@@ -108,7 +108,9 @@ TEST(BatchSummary, VerdictsFromTheRecords) {
     EXPECT_TRUE(row.ran);
     EXPECT_EQ(row.verdict, c.verdict);
     EXPECT_EQ(row.usableBytes.has_value(), c.verdict == BatchVerdict::kOk);
-    if (c.verdict == BatchVerdict::kStopped) EXPECT_FALSE(row.reason.empty());
+    if (c.verdict == BatchVerdict::kStopped) {
+      EXPECT_FALSE(row.reason.empty());
+    }
   }
 }
 

@@ -40,7 +40,9 @@ TEST(ProgressLine, PlainConsolesGetBlanksInsteadOfEscapes) {
     EXPECT_EQ(out.find(L'\x1b'), std::wstring::npos);
     EXPECT_EQ(ShownLine(before, out), c.text) << before.size();
     // A cleared line leaves the cursor at its start, so the next output begins there.
-    if (std::wstring(c.text).empty() && !before.empty()) EXPECT_EQ(out.back(), L'\r');
+    if (std::wstring(c.text).empty() && !before.empty()) {
+      EXPECT_EQ(out.back(), L'\r');
+    }
   }
   EXPECT_EQ(ReplaceProgressLine(L"Prüfen 1.00%", 40, true), L"\r\x1b[KPrüfen 1.00%");
   EXPECT_EQ(ReplaceProgressLine(L"", 40, true), L"\r\x1b[K");

@@ -62,7 +62,9 @@ TEST(ProgramVolume, TheVolumeOfTheProgramsFolder) {
   struct stat root;
   ASSERT_EQ(::stat("/", &root), 0);
   EXPECT_EQ(IsProgramVolume(L"/"), root.st_dev == exe.st_dev);
-  if (SeparateShm()) EXPECT_FALSE(IsProgramVolume(L"/dev/shm"));
+  if (SeparateShm()) {
+    EXPECT_FALSE(IsProgramVolume(L"/dev/shm"));
+  }
 }
 
 }  // namespace

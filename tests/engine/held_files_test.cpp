@@ -42,7 +42,9 @@ TEST(HeldFiles, RetriesOnlyWhileTheFileIsHeld) {
     platform::SetLastError(0);
     EXPECT_EQ(RetryWhileHeld(std::ref(script)), c.result);
     EXPECT_EQ(script.calls, c.calls);
-    if (!c.result) EXPECT_EQ(platform::LastError(), c.lastError);
+    if (!c.result) {
+      EXPECT_EQ(platform::LastError(), c.lastError);
+    }
   }
 }
 

@@ -124,7 +124,9 @@ TEST_F(MainWindow, StartsWithEveryControlInPlace) {
   EXPECT_EQ(Text(kCtlSelectedDrive).rfind(L"Ziel: " + first.root, 0), 0u);
   EXPECT_FALSE(first.systemVolume && DriveTable.size() > 1);
   for (int row = 0; row < Rows(Control(kCtlDriveList)); ++row) {
-    if (Cell(Control(kCtlDriveList), row, 0) == L"C:\\") EXPECT_EQ(Cell(Control(kCtlDriveList), row, 7), L"System");
+    if (Cell(Control(kCtlDriveList), row, 0) == L"C:\\") {
+      EXPECT_EQ(Cell(Control(kCtlDriveList), row, 7), L"System");
+    }
   }
   Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden"), std::wstring::npos);

@@ -2,11 +2,20 @@
 // No, and No starts nothing.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "common/paths.h"
+#include "common/settings.h"
+#include "engine/own_files.h"
+#include "engine/run_outcome.h"
+#include "pdf/help_files.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "tests/ui/window_driver.h"
+#include "ui/commands.h"
 #include "ui/lists.h"
 #include "view/control_numbers.h"
+#include "view/dpi_scale.h"
 
 namespace velkor::testing {
 namespace {
@@ -59,7 +68,9 @@ TEST_F(SafetyQuestions, TheSystemDriveAsksAndNoStartsNothing) {
   EXPECT_FALSE(Ui().run);
   EXPECT_FALSE(Ui().controlsLocked);
   EXPECT_NE(AddedLog().find(L"Start abgebrochen: Test auf dem Systemlaufwerk nicht bestätigt.\r\n"), std::wstring::npos);
-  if (!hadTestFile) EXPECT_EQ(GetFileAttributesW(L"C:\\velkor.bin"), INVALID_FILE_ATTRIBUTES);
+  if (!hadTestFile) {
+    EXPECT_EQ(GetFileAttributesW(L"C:\\velkor.bin"), INVALID_FILE_ATTRIBUTES);
+  }
 }
 
 // The test program runs from Z: under Wine (the host's root): that drive stands for a stick the
@@ -80,9 +91,46 @@ TEST_F(SafetyQuestions, TheProgramsOwnDriveAsksAndNoStartsNothing) {
   EXPECT_FALSE(Ui().run);
   EXPECT_NE(AddedLog().find(L"Start abgebrochen: Velkor läuft von dem Laufwerk, das getestet werden sollte.\r\n"),
             std::wstring::npos);
-  if (!hadTestFile) EXPECT_EQ(GetFileAttributesW((root + L"velkor.bin").c_str()), INVALID_FILE_ATTRIBUTES);
+  if (!hadTestFile) {
+    EXPECT_EQ(GetFileAttributesW((root + L"velkor.bin").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
   // The log stays where it was: nothing was run.
   EXPECT_EQ(GetLogFilePath(), folder_.File(L"velkor.log"));
+}
+
+// While a run writes on the program's own drive, nothing of the program's lands beside it: a
+// resized window's settings wait for the run's end, and a help command writes into the
+// per-user folder.
+TEST_F(SafetyQuestions, ARunOnTheProgramsDriveKeepsSettingsAndHelpOffIt) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  const std::wstring ini = SettingsFilePath();
+  Ui().run = std::make_shared<TestState>();
+  Ui().run->running = true;
+  Ui().run->phase = kPhaseWriting;
+  Ui().runOnProgramVolume = true;
+  MoveWindow(main_, 0, 0, ScaleToDpi(1000, Ui().dpi), ScaleToDpi(700, Ui().dpi), TRUE);
+  SaveWindowSettings();
+  Pump();
+  EXPECT_EQ(platform::ReadIniInt(ini, L"Window", L"Width", 0), 0) << "written during the run";
+
+  ASSERT_FALSE(MoveOwnFilesToUserFolder(false).empty());
+  struct HelpFolderBack {
+    ~HelpFolderBack() { SetHelpFolder(L""); }
+  } helpFolderBack;
+  const std::wstring userFolder = GetUserDataDirectory();
+  ASSERT_FALSE(userFolder.empty());
+  EXPECT_EQ(HelpHtmlPath(), JoinPath(userFolder, L"Velkor-Hilfe.html"));
+  DeleteFileW(HelpHtmlPath().c_str());
+  Command(kIdHelpHtml);
+  EXPECT_NE(GetFileAttributesW(HelpHtmlPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  Pump();
+  EXPECT_NE(Text(kCtlLogView).find(L"Hilfe geöffnet: " + HelpHtmlPath()), std::wstring::npos);
+
+  // The run's end writes what waited.
+  Ui().run->phase = kPhaseFinished;
+  SendMessageW(main_, WM_APP_TESTDONE, 0, reinterpret_cast<LPARAM>(new RunOutcome{}));
+  Pump();
+  EXPECT_EQ(platform::ReadIniInt(ini, L"Window", L"Width", 0), 1000);
 }
 
 }  // namespace
