@@ -108,14 +108,14 @@ void ShowRunEnd(bool errorsFound) {
 }
 
 // A run that ended before its first job says why in a box, not only in the log: the status text
-// and the log line with its figures.
+// in the window's language and the log line (the log is German) with its figures.
 void ShowStartFailure(HWND main) {
   WindowState& ui = Ui();
   if (!ui.run || !ui.run->preflightFailed.load() || ui.run->failureShown || ui.closing) return;
   ui.run->failureShown = true;
   const TestState& run = *ui.run;
   if (run.failureStatus.empty() && run.failureLine.empty()) return;
-  std::wstring text = run.failureStatus.empty() ? Translate(L"box_start_failed") : run.failureStatus;
+  std::wstring text = run.failureStatus.empty() ? Translate(L"box_start_failed") : Localize(run.failureStatus);
   if (!run.failureLine.empty()) text += L"\r\n\r\n" + run.failureLine;
   MessageBoxW(main, text.c_str(), Localize(kStartFailedTitle).c_str(), MB_OK | MB_ICONERROR);
 }

@@ -224,6 +224,17 @@ TEST_F(TestRuns, AStartThatFailsSaysWhyInABoxAndSavesNoResults) {
   Pump();
   EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Testdatei zum Prüfen fehlt.");
   EXPECT_EQ(Seen(kStartFailedTitle).size(), 1u);
+
+  // In another language the box says the same in that language; the log line stays German.
+  Choose(kCtlLanguageBox, kLanguageEnglish);
+  const std::wstring english = TranslateIn(L"box_start_failed_title", kLanguageEnglish);
+  Answerer().byTitle = {{english, IDOK}};
+  Command(kIdVerifyOnly);
+  WaitForIdle();
+  ASSERT_EQ(Seen(english).size(), 1u);
+  EXPECT_EQ(Seen(english)[0].text,
+            L"Error: the test file to verify is missing.\r\n\r\nFEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: "
+            L"W:\\velkor.bin");
 }
 
 // The drive table follows the drive: a row picked again, a Start, and the end of a run read it
