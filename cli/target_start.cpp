@@ -10,12 +10,14 @@
 namespace velkor {
 namespace {
 
-std::wstring RefusalText(StartRefusal refusal, const DriveInfo& drive) {
-  switch (refusal) {
+std::wstring RefusalText(const StartPlan& plan, const DriveInfo& drive) {
+  switch (plan.refusal) {
     case StartRefusal::kWriteProtected:
       return kWriteProtectedText;
     case StartRefusal::kNoFilesToVerify:
       return L"Fehler: Keine Testdateien eines früheren Laufs gefunden in " + drive.root + L" (--size angeben).";
+    case StartRefusal::kNoRoom:
+      return NoRoomRefusal(drive, plan);
     default:
       return kInvalidInputText;
   }
@@ -41,7 +43,7 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
   start.plan = PlanStart(StartRequestFromOptions(o, verifyOnly, cpuCount), &start.drive, cpuCount);
   const StartPlan& plan = start.plan;
   if (plan.refusal != StartRefusal::kNone) {
-    start.refusal = RefusalText(plan.refusal, drive);
+    start.refusal = RefusalText(plan, drive);
     return start;
   }
   if (plan.corrections.workersClamped) {

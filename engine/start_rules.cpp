@@ -189,18 +189,26 @@ StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_
       }
       break;
   }
-  if (!sizeMb || *sizeMb == 0) {
+  if (request.sizeSource != SizeSource::kFreeSpace && (!sizeMb || *sizeMb == 0)) {
     plan.refusal = StartRefusal::kInvalidInput;
     return plan;
   }
   if (!BuildConfig(request, *drive, sizeMb.value_or(0), cpuCount, plan.config, plan.corrections)) {
-    plan.refusal = StartRefusal::kInvalidInput;
+    // A full drive (or a system drive at its floor) is no input error: the user hears why. The
+    // same request with room to spare tells one from the other.
+    TestConfig roomy;
+    StartCorrections unused;
+    const bool noRoom = request.sizeSource == SizeSource::kFreeSpace &&
+                        BuildConfig(request, *drive, UINT64_MAX / kMiB / 2, cpuCount, roomy, unused);
+    plan.refusal = noRoom ? StartRefusal::kNoRoom : StartRefusal::kInvalidInput;
+    if (noRoom) plan.systemReserve = systemReserve;
     return plan;
   }
   if (request.sizeSource == SizeSource::kFreeSpace && !request.verifyOnly && !request.partial) {
     const uint64_t size = SizeToFreeSpace(plan.config, freeForTest);
     if (size < plan.config.blockSize) {
-      plan.refusal = StartRefusal::kInvalidInput;
+      plan.refusal = StartRefusal::kNoRoom;
+      plan.systemReserve = systemReserve;
       return plan;
     }
     plan.config.testSize = std::min(plan.config.testSize, size);
@@ -253,6 +261,15 @@ std::wstring SystemVolumeQuestion(const StartPlan& plan, int language) {
   return FormatTextIn(L"box_system_volume", language,
                       {plan.config.driveRoot, FormatByteSize(FreeSpaceNeed(plan.config)),
                        FormatByteSize(plan.systemReserve)});
+}
+
+std::wstring NoRoomRefusal(const DriveInfo& drive, const StartPlan& plan) {
+  std::wstring text = L"Fehler: Kein Platz für einen Test auf " + drive.root + L": " +
+                      FormatByteSize(drive.freeBytes) + L" frei";
+  if (plan.systemReserve > 0) {
+    text += L", auf dem Systemlaufwerk bleiben mindestens " + FormatByteSize(plan.systemReserve) + L" frei";
+  }
+  return text + L".";
 }
 
 std::wstring SystemVolumeRefusal(const StartPlan& plan) {

@@ -57,6 +57,7 @@ enum class StartRefusal : uint8_t {
   kWriteProtected,   // a writing start on a write-protected drive
   kInvalidInput,     // a number missing, 0 or out of range, or a block larger than the test
   kNoFilesToVerify,  // SizeSource::kExistingFiles found no test files
+  kNoRoom,           // SizeSource::kFreeSpace found not one block's room above what stays free
 };
 
 // What the start did to the entered numbers; the window shows them back in its fields.
@@ -111,6 +112,9 @@ std::wstring NonEmptyTargetQuestion(const DriveInfo& drive, int language = kLang
 std::wstring SystemVolumeQuestion(const StartPlan& plan, int language = kLanguageGerman);
 // velkor-cli's refusal of the same start without --system-drive.
 std::wstring SystemVolumeRefusal(const StartPlan& plan);
+// The refusal of a start sized to the free space when there is no room (StartRefusal::kNoRoom):
+// the drive, its free space and, on the system drive, what stays free there.
+std::wstring NoRoomRefusal(const DriveInfo& drive, const StartPlan& plan);
 
 // The question before a run on the volume the program itself was started from.
 std::wstring ProgramVolumeQuestion(const DriveInfo& drive, int language = kLanguageGerman);

@@ -96,6 +96,9 @@ TEST(PlanStart, Refusals) {
        StartRefusal::kInvalidInput},
       {"size past 64 bits", with([](StartRequest& r) { r.testSizeMb = 99999999999999999ULL; }), &drive,
        StartRefusal::kInvalidInput},
+      {"block 3 KB sized to the free space",
+       with([](StartRequest& r) { r.sizeSource = SizeSource::kFreeSpace; r.blockKb = 3; }), &drive,
+       StartRefusal::kInvalidInput},
   };
   for (const auto& c : cases) EXPECT_EQ(Plan(c.request, c.drive).refusal, c.refusal) << c.name;
   EXPECT_TRUE(Ok(Plan(StartRequest{}, &locked, true))) << "verify-only accepts a write-protected drive";
@@ -369,6 +372,31 @@ TEST(PlanStart, ASystemDriveFullerThanItsFloorGetsNoFreeSpaceTest) {
   ASSERT_TRUE(Ok(plan));
   EXPECT_FALSE(plan.effects.quorvelSized);  // nothing above the floor: the preflight refuses the rest
   EXPECT_TRUE(plan.config.systemVolume);
+}
+
+// A test sized to the free space where there is none to fill: refused for want of room, with the
+// figures, never as an input error.
+TEST(PlanStart, NoRoomForATestSizedToTheFreeSpace) {
+  DriveInfo system = Drive(3 * kGiB, 100 * kGiB);
+  system.root = L"C:\\";
+  system.systemVolume = true;
+  const DriveInfo full = Drive(512 * 1024);
+  StartRequest request;
+  request.sizeSource = SizeSource::kFreeSpace;
+  request.blockKb = 1024;
+  const StartPlan onSystem = Plan(request, &system);
+  EXPECT_EQ(onSystem.refusal, StartRefusal::kNoRoom);
+  EXPECT_EQ(NoRoomRefusal(system, onSystem),
+            L"Fehler: Kein Platz für einen Test auf C:\\: 3.0 GB frei, auf dem Systemlaufwerk bleiben mindestens 5.0 GB frei.");
+  const StartPlan onFull = Plan(request, &full);
+  EXPECT_EQ(onFull.refusal, StartRefusal::kNoRoom);
+  EXPECT_EQ(NoRoomRefusal(full, onFull), L"Fehler: Kein Platz für einen Test auf E:\\: 512.0 KB frei.");
+  // Room for a smaller block than the one entered is still no room for this test.
+  const DriveInfo small = Drive(3 * kMiB);
+  request.blockKb = 4096;
+  EXPECT_EQ(Plan(request, &small).refusal, StartRefusal::kNoRoom);
+  request.blockKb = 1024;
+  EXPECT_TRUE(Ok(Plan(request, &small)));
 }
 
 TEST(PlanStart, TheProgramsOwnDriveAsksBeforeWritingAndKeepsItsFilesOff) {
