@@ -12,6 +12,13 @@ constexpr int kRowWrap = 36;
 constexpr int kCommandWidth = 110;  // Start and Stop
 constexpr int kCommandGap = 8;
 constexpr int kDefaultSplit = 610;  // LayoutInput's (and the settings') default splitX
+constexpr int kMinPane = 100;         // the lists' smallest height
+constexpr int kMinLog = 90;           // the log's smallest height
+constexpr int kBelowLog = 38;         // status line and bottom margin
+constexpr int kMinClientHeight = 560;
+constexpr int kSavedTestsBoxX = 360;       // from the bar, beside the language box
+constexpr int kSavedTestsMinWidth = 120;
+constexpr int kSavedTestsRowHeight = 32;
 
 struct Placer {
   MainLayout& layout;
@@ -42,16 +49,14 @@ struct Placer {
   }
 };
 
-}  // namespace
-
-MainLayout ComputeMainLayout(const LayoutInput& in) {
+// The layout with the lists at most paneLimit high.
+MainLayout Lay(const LayoutInput& in, int paneLimit) {
   MainLayout layout;
   Placer p{layout};
   const int W = std::max(640, UnscaleFromDpi(in.clientWidth, in.dpi));
-  const int H = std::max(560, UnscaleFromDpi(in.clientHeight, in.dpi));
+  const int H = std::max(kMinClientHeight, UnscaleFromDpi(in.clientHeight, in.dpi));
   const int M = kMargin;
   const bool S = in.settingsShown;
-  const int listTop = S ? 82 : 42;
   const int minSide = W >= 760 ? 300 : 250;
 
   // Until the user drags the bar (it stays at its default), the drive list grows with the
@@ -59,7 +64,13 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   const bool splitFollowsWidth = in.splitX == kDefaultSplit;
   const int wanted = splitFollowsWidth ? std::max(kDefaultSplit, W / 2) : in.splitX;
   const int splitX = std::min(std::max(wanted, minSide), std::max(minSide + 10, W - minSide));
-  const int pane = std::min(std::max(in.topPaneHeight, 100), std::max(100, H - 435));
+  // The saved-tests box sits beside the language box while the results side has room for it;
+  // otherwise it takes a row of its own above the lists, and the lists give up that height.
+  const bool savedTestsRow = S && splitX + kSavedTestsBoxX + kSavedTestsMinWidth > W - M;
+  const int extraRow = savedTestsRow ? kSavedTestsRowHeight : 0;
+  const int listTop = (S ? 82 : 42) + extraRow;
+  const int pane = std::min({std::max(in.topPaneHeight, kMinPane), std::max(kMinPane, H - 435 - extraRow),
+                             std::max(kMinPane, paneLimit)});
   layout.splitX = splitFollowsWidth ? in.splitX : splitX;
   layout.topPaneHeight = pane;
 
@@ -70,8 +81,15 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   p.Show(kCtlExplorerButton, false);
   p.Move(kCtlLanguageLabel, splitX + 12, kTop + 4, 80, 22);
   p.Move(kCtlLanguageBox, splitX + 95, kTop, 110, 160);
-  p.Move(kCtlSavedTestsLabel, splitX + 220, kTop + 4, 135, 22);
-  p.Move(kCtlSavedTestsBox, splitX + 360, kTop, std::max(120, W - (splitX + 540)), 180);
+  if (savedTestsRow) {
+    const int rowY = kTop + 56;
+    p.Move(kCtlSavedTestsLabel, splitX + 12, rowY + 4, 135, 22);
+    p.Move(kCtlSavedTestsBox, splitX + 152, rowY, std::max(kSavedTestsMinWidth, W - M - (splitX + 152)), 180);
+  } else {
+    p.Move(kCtlSavedTestsLabel, splitX + 220, kTop + 4, 135, 22);
+    p.Move(kCtlSavedTestsBox, splitX + kSavedTestsBoxX, kTop,
+           std::max(kSavedTestsMinWidth, W - (splitX + 540)), 180);
+  }
   p.Move(kCtlExportLabel, splitX + 12, kTop + 32, 65, 22);
   p.Move(kCtlExportBox, splitX + 95, kTop + 28, 135, 180);
   p.Move(kCtlExportButton, splitX + 240, kTop + 28, 115, 25);
@@ -194,11 +212,27 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   y += 56;
   p.Move(kCtlLogLabel, M, y, 150, 20);
   y += 22;
-  const int logHeight = std::max(90, H - y - 38);
+  const int logHeight = std::max(kMinLog, H - y - kBelowLog);
   p.Move(kCtlLogView, M, y, W - 2 * M, logHeight);
   p.Move(kCtlStatusLine, M, y + logHeight + 6, W - 2 * M, 24);
   p.ScaleAll(in.dpi);
   return layout;
+}
+
+}  // namespace
+
+MainLayout ComputeMainLayout(const LayoutInput& in) {
+  // What lies below the lists depends on the width alone (settings rows wrap): a first pass with
+  // the smallest lists finds where the log begins, and the lists get no more than leaves the log
+  // its smallest height, so the status line stays inside the window wherever that is possible.
+  LayoutInput probe = in;
+  probe.dpi = kBaseDpi;
+  probe.clientWidth = UnscaleFromDpi(in.clientWidth, in.dpi);
+  probe.clientHeight = UnscaleFromDpi(in.clientHeight, in.dpi);
+  const MainLayout smallest = Lay(probe, kMinPane);
+  const int H = std::max(kMinClientHeight, probe.clientHeight);
+  const int room = H - (smallest[kCtlLogView].y + kMinLog + kBelowLog);
+  return Lay(in, kMinPane + std::max(0, room));
 }
 
 int SplitXForDrag(int mouseX, int clientWidth, int dpi) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace velkor {
 namespace {
 
@@ -48,16 +50,20 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
   struct Case {
     int width, height, splitX, pane, wantSplitX, wantPane;
   } cases[] = {
-      {700, 700, 640, 145, 450, 145},   // minSide 250 below 760
+      {700, 700, 640, 145, 450, 100},   // minSide 250 below 760; the wrapped settings leave the lists 100
       {1200, 700, 100, 145, 300, 145},  // at least minSide
       {1200, 700, 610, 50, 610, 100},
-      {1200, 600, 610, 400, 610, 165},  // 600 - 435
+      {1200, 600, 610, 400, 610, 100},  // the log keeps its 90
+      {1200, 800, 610, 400, 610, 292},  // all the log can spare
       {1200, 700, 840, 145, 840, 145},  // a far drag stays (the layout allows up to 900)
   };
   for (const Case& c : cases) {
     const MainLayout layout = ComputeMainLayout(Input(c.width, c.height, true, false, c.splitX, c.pane));
     EXPECT_EQ(layout.splitX, c.wantSplitX) << c.width << " " << c.splitX;
     EXPECT_EQ(layout.topPaneHeight, c.wantPane) << c.height << " " << c.pane;
+    if (layout.topPaneHeight > 100) {
+      EXPECT_LE(layout[kCtlStatusLine].y + layout[kCtlStatusLine].height, c.height) << c.height << " " << c.pane;
+    }
   }
 }
 
@@ -95,7 +101,7 @@ TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
 
 TEST(MainLayout, ExpandedAt1000WrapsTheMethodTestGroup) {
   const MainLayout layout = ComputeMainLayout(Input(1000, 745, true));
-  const int row = 82 + 145 + 18 + 34;  // first settings row
+  const int row = 82 + 32 + 145 + 18 + 34;  // first settings row, below the saved-tests row
   ExpectAt(layout, kCtlTestSizeField, {150, row, 80, 24});
   ExpectAt(layout, kCtlReserveLabel, {740, row + 4, 135, 22});
   ExpectAt(layout, kCtlMethodCheck, {20, row + 36, 165, 24});
@@ -155,6 +161,44 @@ TEST(MainLayout, StartAndStopAreShownAndOverlapNothing) {
                                b.y >= c.y + height(n, c);
             EXPECT_TRUE(apart) << "control " << n << " overlaps " << button << " at " << width << " px, dpi " << dpi
                                << (settings ? ", settings shown" : ", compact");
+          }
+        }
+      }
+    }
+  }
+}
+
+// No shown control reaches past the right edge, at any width from the smallest window (900 wide
+// with its frame) up, with
+// the bar where it follows the width or dragged far right; the saved-tests box, wherever it
+// goes, shares its place with no other control of the top rows or the lists.
+TEST(MainLayout, EveryControlStaysInsideTheWindowAndTheSavedTestsBoxFindsRoom) {
+  auto shown = [](const MainLayout& l, int n) { return l[n].moved && (!l[n].visibilitySet || l[n].visible); };
+  for (int width = 880; width <= 1600; width += 10) {
+    for (int split : {610, 5000}) {
+      for (int dpi : {96, 144}) {
+        LayoutInput in = Input(width * dpi / 96, 745 * dpi / 96, true, false, split);
+        in.dpi = dpi;
+        const MainLayout l = ComputeMainLayout(in);
+        const std::string where =
+            std::to_string(width) + " px, bar " + std::to_string(split) + ", dpi " + std::to_string(dpi);
+        for (int n = 1; n <= kControlCount; ++n) {
+          if (shown(l, n)) {
+            EXPECT_LE(l[n].x + l[n].width, in.clientWidth) << "control " << n << " at " << where;
+          }
+        }
+        const ControlPlacement& box = l[kCtlSavedTestsBox];
+        const ControlPlacement& label = l[kCtlSavedTestsLabel];
+        const int boxBottom = box.y + ScaleToDpi(24, dpi);  // closed
+        for (int n : {kCtlLanguageLabel, kCtlLanguageBox, kCtlExportLabel, kCtlExportBox, kCtlResultsLabel,
+                      kCtlResultList, kCtlDriveList}) {
+          const ControlPlacement& c = l[n];
+          const int bottom = c.y + (n == kCtlLanguageBox || n == kCtlExportBox ? ScaleToDpi(24, dpi) : c.height);
+          for (const ControlPlacement* mine : {&box, &label}) {
+            const int mineBottom = mine == &box ? boxBottom : mine->y + mine->height;
+            const bool apart = c.x >= mine->x + mine->width || mine->x >= c.x + c.width || c.y >= mineBottom ||
+                               mine->y >= bottom;
+            EXPECT_TRUE(apart) << "control " << n << " meets the saved tests at " << where;
           }
         }
       }
