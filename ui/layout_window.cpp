@@ -65,7 +65,8 @@ void LayoutMainWindow(HWND main) {
   input.methodDetailsShown = ui.methodDetailsShown;
   const MainLayout layout = ComputeMainLayout(input);
   SplitX = layout.splitX;
-  TopPaneHeight = layout.topPaneHeight;
+  // TopPaneHeight stays the user's choice: a short window or the settings rows only lower the
+  // lists for as long as they need the room.
   for (int n = 1; n <= kControlCount; ++n) {
     HWND control = Control(n);
     const ControlPlacement& place = layout[n];

@@ -366,6 +366,24 @@ TEST_F(MainWindow, TheSavedSizeStaysInsideTheWorkArea) {
   EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), 900);
 }
 
+// A short window lowers the lists only while it is short: the height the user gave them comes back.
+TEST_F(MainWindow, TheListsGetTheirHeightBackWhenTheRoomReturns) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  auto listHeight = [&] { return ClientRect(kCtlDriveList).bottom - ClientRect(kCtlDriveList).top; };
+  RECT outer{};
+  GetWindowRect(main_, &outer);
+  const int tall = listHeight();
+  EXPECT_EQ(tall, ScaleToDpi(kDefaultTopPaneHeight, Ui().dpi));
+  Command(kIdSettingsToggle);
+  MoveWindow(main_, 0, 0, ScaleToDpi(900, Ui().dpi), ScaleToDpi(600, Ui().dpi), TRUE);
+  Pump();
+  EXPECT_EQ(listHeight(), ScaleToDpi(100, Ui().dpi));
+  MoveWindow(main_, 0, 0, outer.right - outer.left, outer.bottom - outer.top, TRUE);
+  Command(kIdSettingsToggle);
+  Pump();
+  EXPECT_EQ(listHeight(), tall);
+}
+
 TEST_F(MainWindow, SwitchingTheLanguageRelabelsTheControls) {
   ASSERT_NE(OpenWindow(), nullptr);
   for (int language : {kLanguageEnglish, kLanguageSpanish, kLanguageGerman}) {
