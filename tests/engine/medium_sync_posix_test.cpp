@@ -90,11 +90,10 @@ TEST_F(PageCacheTest, WrittenFileLeavesTheCacheAndVerifyReadsDoNotRefillIt) {
   EXPECT_EQ(verified->errorCount, 0u);
   EXPECT_EQ(Resident(path), 0u) << "verify reads went through the cache";
 
-  // A cached read fills the cache again; eviction before a verify-only job empties it.
+  // A cached read fills the cache again (not always every page: the kernel may drop some at once
+  // under memory pressure); eviction before a verify-only job empties it.
   ASSERT_EQ(testing::ReadFileBytes(job.filePath).size(), 64u * 65536);
-  size_t resident = 0, pages = 0;
-  ASSERT_TRUE(CountResidentPages(path, &resident, &pages));
-  EXPECT_EQ(resident, pages);
+  ASSERT_GT(Resident(path), 0u);
   ASSERT_TRUE(EvictFile(job.filePath, &code)) << code;
   EXPECT_EQ(Resident(path), 0u);
 }
