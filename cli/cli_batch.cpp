@@ -108,7 +108,7 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
   Batch* shared = &batch;
   try {
     t.thread = std::thread([config, state, context, self, shared, deleteAtEnd] {
-      SetThreadRunContext(context);
+      const ScopedRunContext scope(context);
       RunTest(config, state);
       // A run that got past its preflight may leave files; --delete takes them away on this thread,
       // so the others go on meanwhile.
@@ -230,9 +230,10 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
       }
     }
     if (t->start.refusal.empty()) {
-      SetThreadRunContext(std::make_shared<const RunContext>(RunContext{t->prefix, nullptr}));
-      t->start = PrepareTarget(o, name, verifyOnly, cpus, t->prefix);
-      SetThreadRunContext(nullptr);
+      {
+        const ScopedRunContext scope(std::make_shared<const RunContext>(RunContext{t->prefix, nullptr}));
+        t->start = PrepareTarget(o, name, verifyOnly, cpus, t->prefix);
+      }
       if (t->start.described) DescribeRow(t->start, &t->row);
     }
     if (!t->start.refusal.empty()) {
@@ -268,9 +269,8 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
   if (ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
   for (auto& t : batch.targets) {
     if (t->slot != BatchSlot::kWaiting) continue;
-    SetThreadRunContext(t->context);
+    const ScopedRunContext scope(t->context);
     for (const std::wstring& line : t->start.plan.effects.logLines) AppendDiagLog(line);
-    SetThreadRunContext(nullptr);
   }
   if (highWorkers) Err(std::wstring(kHighWorkerWarning) + L"\n");
   const uint32_t limit =

@@ -28,6 +28,7 @@ function(velkor_module)
   endforeach()
   list(REMOVE_DUPLICATES seen)
   set_property(GLOBAL PROPERTY VELKOR_SEES_${M_NAME} ${seen})
+  set_property(GLOBAL APPEND PROPERTY VELKOR_MODULES ${M_NAME})
 
   if(NOT M_SOURCES)
     file(GLOB M_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${M_NAME}/*.cpp)

@@ -85,17 +85,23 @@ void SetLogFilePath(const std::wstring& path) {
 }
 
 namespace {
-thread_local ThreadFailure gThreadFailure;
+// Trivially destructible: see ThreadFailureScope.
+thread_local ThreadFailure* tFailure = nullptr;
 }  // namespace
 
+ThreadFailureScope::ThreadFailureScope() : outer_(tFailure) { tFailure = &failure_; }
+
+ThreadFailureScope::~ThreadFailureScope() { tFailure = outer_; }
+
 ThreadFailure TakeThreadFailure() {
-  ThreadFailure failure = std::move(gThreadFailure);
-  gThreadFailure = ThreadFailure{};
+  if (tFailure == nullptr) return {};
+  ThreadFailure failure = std::move(*tFailure);
+  *tFailure = ThreadFailure{};
   return failure;
 }
 
 void AppendDiagLog(const std::wstring& text) {
-  if (text.rfind(L"FEHLER:", 0) == 0) gThreadFailure.logLine = text;
+  if (tFailure != nullptr && text.rfind(L"FEHLER:", 0) == 0) tFailure->logLine = text;
   const auto& context = ThreadRunContext();
   const std::wstring message = context ? context->logPrefix + text : text;
   const std::wstring fileLine = L"[" + MakeLogTimestamp() + L"] " + message + L"\r\n";
@@ -114,7 +120,7 @@ void AppendDiagLog(const std::wstring& text) {
 }
 
 void PostStatusText(const std::wstring& text) {
-  if (text.rfind(L"Fehler:", 0) == 0) gThreadFailure.statusText = text;
+  if (tFailure != nullptr && text.rfind(L"Fehler:", 0) == 0) tFailure->statusText = text;
   const auto receiver = CurrentUiReceiver();
   if (receiver && receiver->statusText) receiver->statusText(text);
 }

@@ -22,12 +22,28 @@ void PostStatusAndLog(const std::wstring& text);
 std::wstring GetLogFilePath();
 
 // The last "FEHLER:" log line and the last "Fehler:" status text this thread gave since it last
-// asked (empty when none); asking clears them. A run thread that ends on a failure hands them on.
+// asked (empty when none) while a ThreadFailureScope of it lives; asking clears them. A run thread
+// that ends on a failure hands them on.
 struct ThreadFailure {
   std::wstring statusText;
   std::wstring logLine;
 };
 ThreadFailure TakeThreadFailure();
+
+// Collects the calling thread's failures while it lives. They live here, on the thread's stack,
+// not in a thread_local object with a destructor: MinGW's emulated thread-local storage may be
+// freed before such destructors run at thread exit.
+class ThreadFailureScope {
+ public:
+  ThreadFailureScope();
+  ~ThreadFailureScope();
+  ThreadFailureScope(const ThreadFailureScope&) = delete;
+  ThreadFailureScope& operator=(const ThreadFailureScope&) = delete;
+
+ private:
+  ThreadFailure failure_;
+  ThreadFailure* outer_;
+};
 
 // Directs the log to another file from now on (velkor-cli's tests and fault runs keep their logs
 // apart). Its folder is created if missing.

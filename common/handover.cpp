@@ -8,7 +8,9 @@ namespace {
 std::mutex gReceiverMutex;
 std::shared_ptr<const UiReceiver> gReceiver;
 
-thread_local std::shared_ptr<const RunContext> tRunContext;
+// Trivially destructible: see ScopedRunContext.
+thread_local const std::shared_ptr<const RunContext>* tRunContext = nullptr;
+const std::shared_ptr<const RunContext> kNoContext;
 
 }  // namespace
 
@@ -22,13 +24,19 @@ void SetUiReceiver(UiReceiver receiver) {
 }
 
 std::shared_ptr<const UiReceiver> CurrentUiReceiver() {
-  if (tRunContext && tRunContext->receiver) return tRunContext->receiver;
+  const std::shared_ptr<const RunContext>& context = ThreadRunContext();
+  if (context && context->receiver) return context->receiver;
   std::lock_guard<std::mutex> lock(gReceiverMutex);
   return gReceiver;
 }
 
-void SetThreadRunContext(std::shared_ptr<const RunContext> context) { tRunContext = std::move(context); }
+ScopedRunContext::ScopedRunContext(std::shared_ptr<const RunContext> context)
+    : context_(std::move(context)), outer_(tRunContext) {
+  tRunContext = &context_;
+}
 
-const std::shared_ptr<const RunContext>& ThreadRunContext() { return tRunContext; }
+ScopedRunContext::~ScopedRunContext() { tRunContext = outer_; }
+
+const std::shared_ptr<const RunContext>& ThreadRunContext() { return tRunContext ? *tRunContext : kNoContext; }
 
 }  // namespace velkor

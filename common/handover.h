@@ -34,9 +34,21 @@ struct RunContext {
   std::shared_ptr<const UiReceiver> receiver;
 };
 
-// Sets the calling thread's context (null clears it). A thread starts without one: whoever starts
-// a thread for a run passes ThreadRunContext() on to it.
-void SetThreadRunContext(std::shared_ptr<const RunContext> context);
+// Gives the calling thread a context (null: none) while it lives; the one before returns after. A
+// thread starts without one: whoever starts a thread for a run passes ThreadRunContext() on to it.
+// The context lives here, on the thread's stack, not in a thread_local object with a destructor:
+// MinGW's emulated thread-local storage may be freed before such destructors run at thread exit.
+class ScopedRunContext {
+ public:
+  explicit ScopedRunContext(std::shared_ptr<const RunContext> context);
+  ~ScopedRunContext();
+  ScopedRunContext(const ScopedRunContext&) = delete;
+  ScopedRunContext& operator=(const ScopedRunContext&) = delete;
+
+ private:
+  std::shared_ptr<const RunContext> context_;
+  const std::shared_ptr<const RunContext>* outer_;
+};
 
 // The calling thread's context, or null.
 const std::shared_ptr<const RunContext>& ThreadRunContext();

@@ -66,7 +66,7 @@ void RunSlotPipeline(WorkerSlots& ws, Produce produce, Consume consume) {
   bool producerDone = false, consumerDone = false;
   const std::shared_ptr<const RunContext> context = ThreadRunContext();
   auto companion = [&] {
-    SetThreadRunContext(context);  // whatever it logs belongs to the worker's run
+    const ScopedRunContext scope(context);  // whatever it logs belongs to the worker's run
     for (uint64_t n = 0;; ++n) {
       {
         std::unique_lock<std::mutex> lock(mutex);

@@ -50,7 +50,7 @@ void RunWorkers(Worker worker, const TestConfig& job, const std::shared_ptr<Test
   const std::shared_ptr<const RunContext> context = ThreadRunContext();
   for (uint32_t i = 0; i < job.workerCount; ++i) {
     threads.emplace_back([&worker, &job, &state, &context, i] {
-      SetThreadRunContext(context);
+      const ScopedRunContext scope(context);
       worker(job, state, i);
     });
   }

@@ -34,10 +34,6 @@ void ReportForeignEntry(const std::wstring& path, const std::wstring& what) {
 
 constexpr wchar_t kOtherVolumeText[] = L"eine Datei auf einem anderen Laufwerk (über eine Verknüpfung erreicht)";
 
-bool IsRegular(platform::EntryKind kind) {
-  return kind == platform::EntryKind::kPlainFile || kind == platform::EntryKind::kHardLinked;
-}
-
 // Deletes path while it is still the file this run created. *what receives, for kNotTheSame, what
 // is there instead.
 platform::SameFileDelete DeleteOwnTestFile(const std::wstring& path,

@@ -126,7 +126,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   s.deletePending = false;
   s.deletePrompted = false;
   s.phase = kPhaseWriting;
-  TakeThreadFailure();  // a thread the front-end reuses starts without an old failure
+  const ThreadFailureScope failures;  // what ends the run early, for the front-end
 
   PostStatusAndLog((config.verifyOnly ? L"Nur prüfen: Vorprüfung für Laufwerk " : L"Start gedrückt: Vorprüfung für Laufwerk ") +
                    config.driveRoot);

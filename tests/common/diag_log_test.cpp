@@ -159,7 +159,7 @@ TEST_F(DiagLogTest, ThreadsOfSeveralRunsKeepTheirLinesApart) {
   SetUiReceiver(receiver(process));
   auto run = [&](const wchar_t* prefix, Sink& sink) {
     return std::thread([prefix, &sink, &receiver] {
-      SetThreadRunContext(std::make_shared<const RunContext>(
+      const ScopedRunContext scope(std::make_shared<const RunContext>(
           RunContext{prefix, std::make_shared<const UiReceiver>(receiver(sink))}));
       for (int i = 0; i < 50; ++i) PostStatusAndLog(L"Zeile " + std::to_wstring(i));
     });
@@ -169,9 +169,10 @@ TEST_F(DiagLogTest, ThreadsOfSeveralRunsKeepTheirLinesApart) {
   a.join();
   b.join();
   // A context with a prefix only marks the lines; they go to the process's receiver.
-  SetThreadRunContext(std::make_shared<const RunContext>(RunContext{L"[X] ", nullptr}));
-  AppendDiagLog(L"Frage abgelehnt");
-  SetThreadRunContext(nullptr);
+  {
+    const ScopedRunContext scope(std::make_shared<const RunContext>(RunContext{L"[X] ", nullptr}));
+    AppendDiagLog(L"Frage abgelehnt");
+  }
   AppendDiagLog(L"wieder ohne");
 
   const std::wregex firstLine(LR"(\[\d\d:\d\d:\d\d\] \[/mnt/a\] Zeile \d+\r\n)");
@@ -191,6 +192,43 @@ TEST_F(DiagLogTest, ThreadsOfSeveralRunsKeepTheirLinesApart) {
   EXPECT_NE(file.find("] [/mnt/a] Zeile 49\r\n"), std::string::npos);
   EXPECT_NE(file.find("] [E:\\] Zeile 49\r\n"), std::string::npos);
   EXPECT_NE(file.find("] [X] Frage abgelehnt\r\n"), std::string::npos);
+}
+
+// What a run thread hands on when it ends early: its own last failures, from inside its scope.
+TEST_F(DiagLogTest, FailuresAndContextsBelongToTheirScopeAndThread) {
+  AppendDiagLog(L"FEHLER: vor dem Lauf");
+  EXPECT_TRUE(TakeThreadFailure().logLine.empty()) << "no scope, nothing kept";
+  {
+    const ThreadFailureScope run;
+    PostStatusText(L"Fehler: Status");
+    AppendDiagLog(L"FEHLER: Zeile");
+    AppendDiagLog(L"kein Fehler");
+    std::thread([] {
+      const ThreadFailureScope other;
+      AppendDiagLog(L"FEHLER: anderer Thread");
+    }).join();
+    {
+      const ThreadFailureScope inner;
+      AppendDiagLog(L"FEHLER: innen");
+      EXPECT_EQ(TakeThreadFailure().logLine, L"FEHLER: innen");
+    }
+    const ThreadFailure failure = TakeThreadFailure();
+    EXPECT_EQ(failure.statusText, L"Fehler: Status");
+    EXPECT_EQ(failure.logLine, L"FEHLER: Zeile");
+    EXPECT_TRUE(TakeThreadFailure().logLine.empty()) << "taking clears";
+  }
+
+  const auto outer = std::make_shared<const RunContext>(RunContext{L"[A] ", nullptr});
+  {
+    const ScopedRunContext a(outer);
+    {
+      const ScopedRunContext b(std::make_shared<const RunContext>(RunContext{L"[B] ", nullptr}));
+      EXPECT_EQ(ThreadRunContext()->logPrefix, L"[B] ");
+      std::thread([] { EXPECT_EQ(ThreadRunContext(), nullptr) << "a new thread starts without one"; }).join();
+    }
+    EXPECT_EQ(ThreadRunContext(), outer);
+  }
+  EXPECT_EQ(ThreadRunContext(), nullptr);
 }
 
 TEST(FormatWindowsError, SystemTextWithoutTrailingStopOrBreak) {

@@ -268,7 +268,7 @@ TEST_F(TestRunTest, TwoRunsAtOnceKeepTheirLinesAndOutcomesApart) {
         }});
     config.verifyOnly = true;
     return std::thread([config, prefix, receiver] {
-      SetThreadRunContext(std::make_shared<const RunContext>(RunContext{prefix, receiver}));
+      const ScopedRunContext scope(std::make_shared<const RunContext>(RunContext{prefix, receiver}));
       RunTest(config, NewRunState(config));
     });
   };
