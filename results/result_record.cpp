@@ -13,7 +13,7 @@ constexpr ReasonName kReasonNames[] = {
     {StopReason::kNone, L"none"},           {StopReason::kUser, L"user"},
     {StopReason::kDriveGone, L"driveGone"}, {StopReason::kErrorLimit, L"errorLimit"},
     {StopReason::kIoFailure, L"ioFailure"}, {StopReason::kFileSystemLimit, L"fileSystemLimit"},
-    {StopReason::kFileHeld, L"fileHeld"},
+    {StopReason::kFileHeld, L"fileHeld"},   {StopReason::kSessionEnd, L"sessionEnd"},
 };
 
 }  // namespace
@@ -24,7 +24,7 @@ bool IsStopByErrors(StopReason reason) {
 
 bool IsCancelStop(StopReason reason) {
   return reason == StopReason::kUser || reason == StopReason::kDriveGone || reason == StopReason::kFileSystemLimit ||
-         reason == StopReason::kFileHeld;
+         reason == StopReason::kFileHeld || reason == StopReason::kSessionEnd;
 }
 
 const wchar_t* StopReasonName(StopReason reason) {

@@ -18,17 +18,18 @@ enum class StopReason : uint8_t {
   kIoFailure,        // opening, reading, writing or flushing a test file failed
   kFileSystemLimit,  // the file system refused a file that large: not the medium's fault
   kFileHeld,         // another program (a virus scanner, the indexer) kept a test file: not the medium's fault
+  kSessionEnd,       // Windows ended the session (shutdown, logoff, update restart) during the run
 };
 
 // The medium failed: the error limit or an I/O failure ended it.
 bool IsStopByErrors(StopReason reason);
 
 // A stop the medium is not to blame for (the user, a drive that went, a file-system limit, a file
-// another program held): what a
-// record's `cancelled` says.
+// another program held, the end of the session): what a record's `cancelled` says.
 bool IsCancelStop(StopReason reason);
 
-// "none", "user", "driveGone", "errorLimit", "ioFailure", "fileSystemLimit": the results file's words.
+// "none", "user", "driveGone", "errorLimit", "ioFailure", "fileSystemLimit", "fileHeld",
+// "sessionEnd": the results file's words.
 const wchar_t* StopReasonName(StopReason reason);
 
 // The reason a word names; kNone for any other text.
