@@ -78,6 +78,7 @@ std::vector<std::wstring> Cells(const BatchRow& r) {
 const wchar_t* BatchVerdictText(BatchVerdict verdict) {
   switch (verdict) {
     case BatchVerdict::kOk: return L"OK";
+    case BatchVerdict::kOkPartial: return L"OK (Teiltest)";
     case BatchVerdict::kErrors: return L"Fehler";
     case BatchVerdict::kStopped: return L"gestoppt";
     case BatchVerdict::kRefused: break;
@@ -86,43 +87,44 @@ const wchar_t* BatchVerdictText(BatchVerdict verdict) {
 }
 
 void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop, BatchRow* row) {
+  RunFacts facts;
+  facts.stop = runStop;
+  FillRowFromRun(records, JudgeRun(records, nullptr, facts), runStop, row);
+}
+
+void FillRowFromRun(const std::vector<ResultRecord>& records, const Verdict& verdict, StopReason runStop,
+                    BatchRow* row) {
   row->ran = true;
-  // The amounts of the full test (or verify-only); a run stopped in its method test has only those.
+  // The speeds of the full test (or verify-only); a run stopped in its method test has only those.
   const bool anyFull = std::any_of(records.begin(), records.end(), IsFullOrVerifyRecord);
-  uint64_t written = 0, verified = 0, errors = 0;
   double writeSeconds = 0.0, verifySeconds = 0.0;
-  bool errorVerdict = IsStopByErrors(runStop);
-  bool complete = anyFull;
-  StopReason stop = runStop;
+  uint64_t written = 0, verified = 0;
   for (const ResultRecord& r : records) {
-    errors += r.errors;
-    errorVerdict = errorVerdict || HasErrorVerdict(r);
-    if (stop == StopReason::kNone) stop = r.stopReason;
     if (anyFull && !IsFullOrVerifyRecord(r)) continue;
     written += r.writtenBytes;
     verified += r.verifiedBytes;
     writeSeconds += r.writeSeconds;
     verifySeconds += r.verifySeconds;
-    complete = complete && r.verified && r.stopReason == StopReason::kNone;
   }
-  row->writtenBytes = written;
-  row->verifiedBytes = verified;
-  row->errors = errors;
+  row->writtenBytes = anyFull ? verdict.writtenBytes : written;
+  row->verifiedBytes = anyFull ? verdict.checkedBytes : verified;
+  row->errors = verdict.errors;
   row->writeMbPerSecond = Speed(written, writeSeconds);
   row->readMbPerSecond = Speed(verified, verifySeconds);
-  row->stopReason = stop;
-  if (errorVerdict) {
-    row->verdict = BatchVerdict::kErrors;
-  } else if (stop != StopReason::kNone || !complete) {
-    row->verdict = BatchVerdict::kStopped;
-  } else {
-    row->verdict = BatchVerdict::kOk;
+  row->stopReason = RunStopReason(records, runStop);
+  row->usableBytes = verdict.usableBytes;
+  switch (verdict.kind) {
+    case VerdictKind::kOk: row->verdict = BatchVerdict::kOk; break;
+    case VerdictKind::kOkPartial: row->verdict = BatchVerdict::kOkPartial; break;
+    case VerdictKind::kFailed: row->verdict = BatchVerdict::kErrors; break;
+    case VerdictKind::kUnfinished: row->verdict = BatchVerdict::kStopped; break;
   }
-  row->reason = EndText(stop);
+  row->reason = EndText(row->stopReason);
+  if (verdict.kind == VerdictKind::kOkPartial) {
+    row->reason = L"nur " + FormatByteSize(verdict.checkedBytes) + L" von " + FormatByteSize(verdict.wholeBytes) +
+                  L" freiem Speicher geprüft, der Rest nicht";
+  }
   if (row->verdict == BatchVerdict::kStopped && row->reason.empty()) row->reason = L"nicht vollständig geprüft";
-  // What was written and read back intact is usable; where the run found bad blocks, its
-  // diagnosis tells (TakeDiagnosis).
-  if (row->verdict == BatchVerdict::kOk) row->usableBytes = verified;
 }
 
 void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row) {

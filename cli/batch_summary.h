@@ -9,18 +9,20 @@
 
 #include "results/diagnosis.h"
 #include "results/result_record.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
 enum class BatchVerdict : uint8_t {
-  kOk,       // everything planned written and read back without an error
+  kOk,       // the whole free space written and read back without an error
+  kOkPartial,  // what was planned is good, but it was less than the free space
   kErrors,   // the medium's errors: mismatches, failed reads or writes
   kStopped,  // ended early without the medium's fault: Ctrl-C, the drive gone, a file-system limit
   kRefused,  // never ran: not found, write-protected, the system drive, a question answered No, a
              // failed preflight
 };
 
-// "OK", "Fehler", "gestoppt", "abgelehnt".
+// "OK", "OK (Teiltest)", "Fehler", "gestoppt", "abgelehnt".
 const wchar_t* BatchVerdictText(BatchVerdict verdict);
 
 struct BatchRow {
@@ -43,9 +45,12 @@ struct BatchRow {
   std::wstring resultsFile;  // empty where it never ran
 };
 
-// Fills the row's figures and verdict from a run that got past its preflight: runStop is the
-// CurrentStopReason of its state. Amounts and speeds are the full test's (or verify-only's)
-// records, errors those of all records. OK only when every such record was read back whole.
+// Fills the row's figures and verdict from a run that got past its preflight, from the run's
+// verdict: amounts, errors and usable capacity are the verdict's; the write and read speeds the
+// full test's (or verify-only's) records'. The first form judges the records without the free
+// space (runStop is the CurrentStopReason of the run's state).
+void FillRowFromRun(const std::vector<ResultRecord>& records, const Verdict& verdict, StopReason runStop,
+                    BatchRow* row);
 void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop, BatchRow* row);
 
 // The usable capacity of a run that found bad blocks: the diagnosis's estimate, none where the
@@ -57,7 +62,7 @@ void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row);
 // already says.
 std::wstring ReasonOf(const std::wstring& message);
 
-// 0 when every target is OK; 130 after Ctrl-C; else 1 when any found errors or stopped early;
+// 0 when every target is OK (a partial test included); 130 after Ctrl-C; else 1 when any found errors or stopped early;
 // else 2 (one was refused).
 int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted);
 

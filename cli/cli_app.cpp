@@ -60,9 +60,9 @@ void CreateFolders(const std::wstring& path) {
 }
 
 // The report as the window shows it, without its closing question, with plain line ends.
-std::wstring ReportForConsole(const std::vector<ResultRecord>& records, StopReason stop, const Diagnosis& diagnosis) {
+std::wstring ReportForConsole(const RunOutcome& outcome) {
   std::wstring plain;
-  for (wchar_t c : BuildResultReport(records, stop, &diagnosis).body) {
+  for (wchar_t c : BuildRunReport(outcome.results, outcome.verdict, &outcome.diagnosis.diagnosis, &outcome.header).body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
@@ -162,7 +162,8 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   SetUiReceiver({});
   if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
   // As the window's status line: the end summary, or the failure that ended the run early.
-  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*state));
+  const ProgressView view =
+      BuildProgressView(TakeProgressSnapshot(*state), kLanguageGerman, outcome ? &outcome->verdict : nullptr);
   *endStatus = view.keepStatus ? queue.lastStatus : view.statusText;
   Err(*endStatus + L"\n");
   return outcome;
@@ -203,11 +204,10 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
     row->reason = ReasonOf(endStatus);
     return kExitInvalid;
   }
-  FillRowFromRun(outcome->results, CurrentStopReason(*state), row);
-  TakeDiagnosis(outcome->diagnosis.diagnosis, row);
+  FillRowFromRun(outcome->results, outcome->verdict, CurrentStopReason(*state), row);
   row->resultsFile = outcome->databasePath;
 
-  Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));
+  Out(ReportForConsole(*outcome));
   if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
@@ -220,13 +220,9 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   }
 
   if (Interrupts() > 0) return kExitInterrupted;
-  // A run stopped between two jobs (its target gone) has no cancelled record, but it checked
-  // less than it planned.
-  if (state->stopRequested) return kExitFound;
-  for (const ResultRecord& r : outcome->results) {
-    if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
-  }
-  return kExitClean;
+  // The verdict's: a failed medium and a run that did not finish its check are no clean end.
+  const VerdictKind kind = outcome->verdict.kind;
+  return kind == VerdictKind::kOk || kind == VerdictKind::kOkPartial ? kExitClean : kExitFound;
 }
 
 int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
@@ -260,7 +256,10 @@ int RunExport(const CliOptions& o) {
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {
+  // The file's own header: the drive and the evidence, and whether its run ever ended.
+  ResultsFileHeader header;
+  LoadResultsHeader(o.exportInput, &header);
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, header, &diagnosis)) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

@@ -136,10 +136,10 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
     outcome = std::move(t.outcome);
     lastStatus = t.lastStatus;
   }
-  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*t.state));
+  const ProgressView view =
+      BuildProgressView(TakeProgressSnapshot(*t.state), kLanguageGerman, outcome ? &outcome->verdict : nullptr);
   if (outcome) {
-    FillRowFromRun(outcome->results, CurrentStopReason(*t.state), &t.row);
-    TakeDiagnosis(outcome->diagnosis.diagnosis, &t.row);
+    FillRowFromRun(outcome->results, outcome->verdict, CurrentStopReason(*t.state), &t.row);
     t.row.resultsFile = outcome->databasePath;
   } else {
     t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why

@@ -1,6 +1,7 @@
 #include "engine/progress_text.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/format.h"
 #include "platform/system.h"
@@ -25,7 +26,30 @@ ProgressSnapshot TakeProgressSnapshot(const TestState& state) {
   return s;
 }
 
-ProgressView BuildProgressView(const ProgressSnapshot& s, int language) {
+namespace {
+
+// The end line's head: how the run ended, in the verdict's terms once it is there.
+const wchar_t* EndHead(const ProgressSnapshot& s, const Verdict* verdict) {
+  const StopReason reason = verdict != nullptr ? verdict->reason : s.stopReason;
+  if (verdict != nullptr && verdict->kind == VerdictKind::kFailed) {
+    return IsStopByErrors(reason) ? L"end_medium_errors" : L"end_failed";
+  }
+  if (IsStopByErrors(reason)) return L"end_medium_errors";
+  switch (reason) {
+    case StopReason::kDriveGone: return L"end_drive_gone";
+    case StopReason::kFileSystemLimit: return L"end_fs_limit";
+    case StopReason::kFileHeld: return L"end_file_held";
+    case StopReason::kSessionEnd: return L"end_session_end";
+    default: break;
+  }
+  if (verdict != nullptr && verdict->kind == VerdictKind::kOkPartial) return L"end_partial";
+  if (verdict != nullptr ? verdict->kind == VerdictKind::kUnfinished : s.stopRequested) return L"end_stopped";
+  return L"end_done";
+}
+
+}  // namespace
+
+ProgressView BuildProgressView(const ProgressSnapshot& s, int language, const Verdict* verdict) {
   const uint64_t blockSize = s.blockSize == 0 ? 1 : s.blockSize;
   double elapsed = 0.0;
   if (s.ticksPerSecond > 0 && s.startTicks > 0) {
@@ -64,33 +88,26 @@ ProgressView BuildProgressView(const ProgressSnapshot& s, int language) {
     view.keepStatus = true;
     return view;
   }
-  const wchar_t* head = L"end_done";
-  if (IsStopByErrors(s.stopReason)) {
-    head = L"end_medium_errors";
-  } else if (s.stopReason == StopReason::kFileSystemLimit) {
-    head = L"end_fs_limit";
-  } else if (s.stopReason == StopReason::kFileHeld) {
-    head = L"end_file_held";
-  } else if (s.stopRequested) {
-    head = L"end_stopped";
-  }
+  const wchar_t* head = EndHead(s, verdict);
   std::wstring text = TranslateIn(head, language);
+  const uint64_t errors = verdict != nullptr ? verdict->errors : s.errors;
   // Amounts, not block counts; a run that wrote nothing (verify-only) does not say it wrote.
   if (s.written > 0 || s.verified == 0) {
     text += FormatTextIn(L"end_counts", language,
                          {FormatByteSize(s.written * blockSize), FormatByteSize(s.verified * blockSize),
-                          std::to_wstring(s.errors)});
+                          std::to_wstring(errors)});
   } else {
     text += FormatTextIn(L"end_counts_verify", language,
-                         {FormatByteSize(s.verified * blockSize), std::to_wstring(s.errors)});
+                         {FormatByteSize(s.verified * blockSize), std::to_wstring(errors)});
   }
-  if (s.verified > 0 && s.stopReason == StopReason::kNone) {
-    const double reliability =
-        s.errors <= s.verified
-            ? 100.0 * static_cast<double>(s.verified - s.errors) / static_cast<double>(s.verified)
-            : 0.0;
-    text += FormatTextIn(L"end_reliability", language, {FormatPercent(reliability)});
+  // The verdict's one figure: all or nothing, and none for a check that did not end.
+  std::optional<double> reliability;
+  if (verdict != nullptr) {
+    reliability = verdict->reliability;
+  } else if (s.verified > 0 && s.stopReason == StopReason::kNone) {
+    reliability = s.errors == 0 ? 100.0 : 0.0;
   }
+  if (s.verified > 0 && reliability) text += FormatTextIn(L"end_reliability", language, {FormatPercent(*reliability)});
   if (bytesTotal > 0) text += FormatTextIn(L"end_target", language, {FormatByteSize(bytesTotal)});
   text += FormatTextIn(L"end_duration", language, {FormatDuration(elapsed)});
   view.statusText = std::move(text);

@@ -7,6 +7,7 @@
 
 #include "common/localization.h"
 #include "engine/run_config.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -36,7 +37,10 @@ struct ProgressView {
 // Reads the state now.
 ProgressSnapshot TakeProgressSnapshot(const TestState& state);
 
-// language picks the words: the window's language there, German for velkor-cli.
-ProgressView BuildProgressView(const ProgressSnapshot& s, int language = kLanguageGerman);
+// language picks the words: the window's language there, German for velkor-cli. Once the run has
+// ended, verdict (when its outcome has come) gives the end line its head and reliability; without
+// one they follow the snapshot the same way (any error: 0 %).
+ProgressView BuildProgressView(const ProgressSnapshot& s, int language = kLanguageGerman,
+                               const Verdict* verdict = nullptr);
 
 }  // namespace velkor

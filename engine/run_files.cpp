@@ -174,7 +174,7 @@ uint64_t ReusableTestFileBytes(const TestConfig& config) {
   return ReusableTestFileBytes(paths);
 }
 
-bool CheckFreeSpace(const TestConfig& config, uint64_t reusable) {
+bool CheckFreeSpace(const TestConfig& config, uint64_t reusable, uint64_t* freeForTest, uint64_t* totalBytes) {
   const uint64_t need = FreeSpaceNeed(config);
   PostStatusAndLog(L"Prüfe freien Speicher auf " + config.driveRoot);
   uint64_t free = 0;
@@ -185,6 +185,9 @@ bool CheckFreeSpace(const TestConfig& config, uint64_t reusable) {
   // A kept run's files that this run empties again: their space is free for it.
   const uint64_t kept = config.verifyOnly || !queried ? 0 : reusable;
   const uint64_t available = free + kept;
+  // A verify-only run's files were free space before the run that wrote them.
+  if (freeForTest != nullptr) *freeForTest = queried ? free + reusable : 0;
+  if (totalBytes != nullptr) *totalBytes = total;
 
   uint64_t reserve = config.reserveFree;
   if (config.systemVolume && !config.verifyOnly) {

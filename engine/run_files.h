@@ -11,6 +11,7 @@
 #include "engine/run_config.h"
 #include "engine/job_variant.h"
 #include "platform/files.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -18,7 +19,7 @@ namespace velkor {
 inline constexpr uint64_t kFat32FileLimit = 3984588800ULL;
 
 // Subtracted from the free space when a test is sized to the whole free space (not by the preflight).
-inline constexpr uint64_t kSafetyBuffer = 33554432ULL;
+inline constexpr uint64_t kSafetyBuffer = kFreeSpaceSafetyBuffer;
 
 // On the system volume a writing run leaves at least this much free, and at least 5 % of it.
 inline constexpr uint64_t kSystemVolumeMinimumFree = 2147483648ULL;
@@ -73,8 +74,10 @@ uint64_t ReusableTestFileBytes(const TestConfig& config);
 // Checks that FreeSpaceNeed plus the reserve fits into the drive's free space and logs the
 // figures; reusable (ReusableTestFileBytes of the run's files) counts as free. On the system
 // volume the reserve is SystemVolumeReserve, and the log says so. A verify-only run always
-// passes (it writes nothing) but still logs them.
-bool CheckFreeSpace(const TestConfig& config, uint64_t reusable = 0);
+// passes (it writes nothing) but still logs them. freeForTest, when given, receives the free
+// space with the reusable files (0 when it could not be queried) and totalBytes the volume's size.
+bool CheckFreeSpace(const TestConfig& config, uint64_t reusable = 0, uint64_t* freeForTest = nullptr,
+                    uint64_t* totalBytes = nullptr);
 
 // What an entry that is no test file of ours is, for the log: "eine symbolische Verknüpfung",
 // "ein Ordner", "eine Datei mit 2 Namen (harte Verknüpfung)", ...

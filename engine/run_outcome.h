@@ -6,6 +6,8 @@
 
 #include "results/diagnosis.h"
 #include "results/result_record.h"
+#include "results/results_database.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -15,6 +17,8 @@ struct RunOutcome {
   std::wstring fileSystem;
   std::wstring databasePath;
   RunDiagnosis diagnosis;  // of the full test: the diagnosis when it found bad blocks, the speed curve
+  ResultsFileHeader header;  // as its results file holds it: the drive, the evidence, how it ended
+  Verdict verdict;           // what every output shows
 };
 
 // Hands the outcome to the front-end's receiver; without one it is destroyed at once.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/diag_log.h"
+#include "common/format.h"
 #include "engine/diagnosis_analysis.h"
 #include "engine/diagnosis_collector.h"
 #include "engine/diagnosis_sample.h"
@@ -19,6 +20,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "platform/volumes.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -140,7 +142,9 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
 
   std::vector<ResultRecord> results;
   const std::wstring databasePath = MakeResultsFilePath(config.driveRoot);
-  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+  ResultsFileHeader header = ResultsHeaderOf(config);
+  header.startedAt = MakeLogTimestamp();
+  SaveResultsFile(databasePath, header, results, false);
   AppendDiagLog(L"JSON-Datenbankdatei: " + databasePath);
 
   std::vector<TestVariant> methodPlan;
@@ -161,7 +165,12 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   // The folder as it is now: from here on nothing is written once the path leads elsewhere.
   const bool targetKnown = RecordTargetFolder(s);
   const uint32_t targetError = platform::LastError();
-  if (!CheckFreeSpace(config, ReusableTestFileBytes(CreatedFilesList(methodPlan, fullPlan)))) return EndWithoutOutcome(s, databasePath);
+  if (!CheckFreeSpace(config, ReusableTestFileBytes(CreatedFilesList(methodPlan, fullPlan)), &header.freeBytes,
+                      &header.capacityBytes)) {
+    return EndWithoutOutcome(s, databasePath);
+  }
+  std::wstring unusedFileSystem;
+  platform::QueryVolumeNames(config.driveRoot, &header.label, &unusedFileSystem);
   if (!targetKnown) {
     AppendDiagLog(L"FEHLER: Zielordner kann nicht erkannt werden. Ordner=" + s.driveRoot + L", " +
                   FormatWindowsError(targetError));
@@ -190,7 +199,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                        L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
                        L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
       results.push_back(RunVariant(config, v, state));
-      SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+      SaveResultsFile(databasePath, header, results, false);
     }
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
@@ -226,7 +235,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
       written.push_back(RunWriteStage(config, v, state));
       results.push_back(written.back().record);
     }
-    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+    SaveResultsFile(databasePath, header, results, false);
   }
   if (!config.verifyOnly) MarkReadStart(*collector);
   for (size_t k = 0; k < written.size(); ++k) {
@@ -236,7 +245,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     checkBegan = checkBegan || (written[k].verifyPending && !s.stopRequested);
     RunVerifyStage(config, written[k], state);
     results[firstFull + k] = written[k].record;
-    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+    SaveResultsFile(databasePath, header, results, false);
   }
 
   // The medium's errors ended the check before every block was read back: a sample of the rest
@@ -252,13 +261,18 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);
 
   ShowFullTestTotals(s, results, firstFull, fullStart);
-  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true, &diagnosis);
-  s.deletePending = config.deleteAtEnd && !config.verifyOnly;
+  header.stopReason = CurrentStopReason(s);
+  SaveResultsFile(databasePath, header, results, true, &diagnosis);
   RunOutcome outcome;
-  outcome.results = std::move(results);
   outcome.driveRoot = config.driveRoot;
   outcome.fileSystem = config.fileSystem;
   outcome.databasePath = databasePath;
+  outcome.verdict = JudgeRun(results, &diagnosis.diagnosis, RunFactsOf(header));
+  outcome.header = header;
+  // No question about files on a drive that is not there.
+  s.deletePending = config.deleteAtEnd && !config.verifyOnly && header.stopReason != StopReason::kDriveGone &&
+                    !s.targetGone.load();
+  outcome.results = std::move(results);
   outcome.diagnosis = std::move(diagnosis);
   PostTestFinished(std::move(outcome));
   AppendDiagLog(EndOfRunLine(CurrentStopReason(s)));

@@ -5,6 +5,7 @@
 #include "pdf/file_writers.h"
 #include "pdf/pdf_writer.h"
 #include "results/diagnosis_pdf.h"
+#include "results/evidence.h"
 #include "results/results_database.h"
 
 namespace velkor {
@@ -35,25 +36,49 @@ std::wstring EscapeHtmlText(const std::wstring& text) {
   return out;
 }
 
+// The summary line(s) of the rows; with a context, the verdict's summary, its line and the
+// evidence of the run.
+std::wstring ExportHead(const std::vector<ResultRecord>& records, const ExportContext* context) {
+  if (context == nullptr) return BuildResultSummary(records);
+  std::wstring text = BuildResultSummary(records, context->verdict);
+  const VerdictHead head = VerdictHeadOf(context->verdict);
+  text += L"\nErgebnis: " + head.title + L". " + head.text;
+  for (const std::wstring& line : EvidenceLines(context->header)) text += L"\n" + line;
+  return text;
+}
+
+// A row of a run that never ended and that was not read back is no "OK".
+std::wstring RowResultText(const ResultRecord& r, const ExportContext* context) {
+  std::wstring text = ResultText(r);
+  if (context != nullptr && !context->header.final && text == L"OK" && !r.verified) return L"abgebrochen";
+  return text;
+}
+
 }  // namespace
 
 std::wstring YesNoText(bool flag, int language) { return TranslateIn(flag ? L"yes" : L"no", language); }
 
-std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator) {
+ExportContext ExportContextOf(const std::vector<ResultRecord>& records, const ResultsFileHeader& header,
+                              const RunDiagnosis* run) {
+  return {header, JudgeRun(records, run != nullptr ? &run->diagnosis : nullptr, RunFactsOf(header))};
+}
+
+std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator,
+                                 const ExportContext* context) {
   const std::wstring sep(1, separator);
-  std::wstring text = BuildResultSummary(records) + L"\n\n";
+  std::wstring text = ExportHead(records, context) + L"\n\n";
   text += L"Art des Zugriffs" + sep + L"Worker" + sep + L"Block KB" + sep + L"Größe MB" + sep + L"MB/s" + sep +
           L"Geprüft" + sep + L"Fehler" + sep + L"Ergebnis\n";
   for (const ResultRecord& r : records) {
     text += r.method + sep + std::to_wstring(r.workers) + sep + std::to_wstring(r.blockSize / 1024) + sep +
             std::to_wstring(r.bytes / 1048576) + sep + FormatDecimal2(r.mbPerSecond) + sep + YesNoText(r.verified) +
-            sep + std::to_wstring(r.errors) + sep + ResultText(r) + L"\n";
+            sep + std::to_wstring(r.errors) + sep + RowResultText(r, context) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records) {
-  std::wstring text = BuildResultSummary(records) + L"\n\n";
+std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, const ExportContext* context) {
+  std::wstring text = ExportHead(records, context) + L"\n\n";
   text += PadRight(L"Art des Zugriffs", 22) + PadLeft(L"Worker", 8) + PadLeft(L"Block", 10) +
           PadLeft(L"Größe", 12) + PadLeft(L"MB/s", 10) + PadLeft(L"Geprüft", 10) + PadLeft(L"Fehler", 8) +
           L"  Ergebnis\n";
@@ -62,37 +87,40 @@ std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records) {
     text += PadRight(r.method, 22) + PadLeft(std::to_wstring(r.workers), 8) +
             PadLeft(std::to_wstring(r.blockSize / 1024) + L" KB", 10) +
             PadLeft(std::to_wstring(r.bytes / 1048576) + L" MB", 12) + PadLeft(FormatDecimal2(r.mbPerSecond), 10) +
-            PadLeft(YesNoText(r.verified), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " + ResultText(r) +
-            L"\n";
+            PadLeft(YesNoText(r.verified), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " +
+            RowResultText(r, context) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records) {
-  return L"<html><head><meta charset=\"utf-8\"></head><body><pre>" + EscapeHtmlText(BuildFormattedTable(records)) +
-         L"</pre></body></html>";
+std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records, const ExportContext* context) {
+  return L"<html><head><meta charset=\"utf-8\"></head><body><pre>" +
+         EscapeHtmlText(BuildFormattedTable(records, context)) + L"</pre></body></html>";
 }
 
-bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run) {
+bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run,
+                     const ExportContext* context) {
   const std::string second = run != nullptr ? BuildDiagnosisPdfPage(*run) : std::string();
-  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records), second));
+  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records, context), second));
 }
 
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
                  const ResultsFileHeader& header, const RunDiagnosis* run) {
+  const ExportContext context = ExportContextOf(records, header, run);
   switch (formatIndex) {
     case kExportCsv:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L';'));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L';', &context));
     case kExportXls:
-      return WriteUtf8File(path, BuildXlsDocument(records));
+      return WriteUtf8File(path, BuildXlsDocument(records, &context));
     case kExportPlainText:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t'));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t', &context));
     case kExportFormattedText:
-      return WriteUtf8File(path, BuildFormattedTable(records));
+      return WriteUtf8File(path, BuildFormattedTable(records, &context));
     case kExportJson:
-      return WriteUtf8File(path, BuildResultsJson(header, records, true, run));
+      // A run that never ended does not become final by being exported.
+      return WriteUtf8File(path, BuildResultsJson(header, records, header.final, run));
     case kExportPdf:
-      return WriteResultsPdf(path, records, run);
+      return WriteResultsPdf(path, records, run, &context);
     default:
       return false;
   }

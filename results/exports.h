@@ -13,6 +13,7 @@
 #include "platform/system.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -43,27 +44,41 @@ inline constexpr ExportFormat kExportFormats[kExportFormatCount] = {
 // The yes or no text of the verified column in language: German ("ja", "nein") in every file.
 std::wstring YesNoText(bool flag, int language = kLanguageGerman);
 
-// The summary line(s), an empty line, a header line and one line per record, fields joined by
-// separator (';' for CSV, tab for "Text pur"). Lines end with LF; no field is quoted or escaped.
-std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator);
+// What an export says of its run beside the rows: the file's header (the drive, the evidence,
+// whether the run ended) and the verdict JudgeRun gives the rows with it.
+struct ExportContext {
+  ResultsFileHeader header;
+  Verdict verdict;
+};
+ExportContext ExportContextOf(const std::vector<ResultRecord>& records, const ResultsFileHeader& header,
+                              const RunDiagnosis* run);
 
-// The summary line(s), an empty line, a header, a rule of 96 '-' and one line per record in fixed
-// column widths; a text wider than its column pushes the rest of the line right. LF line ends.
-std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records);
+// The summary line(s), then with a context the verdict's line ("Ergebnis: ...") and the evidence
+// (EvidenceLines), an empty line, a header line and one line per record, fields joined by
+// separator (';' for CSV, tab for "Text pur"). Lines end with LF; no field is quoted or escaped.
+// The summary is the one of the context's verdict. A row of a run that never ended that was not
+// read back reads "abgebrochen", never "OK".
+std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator,
+                                 const ExportContext* context = nullptr);
+
+// The same head, a header, a rule of 96 '-' and one line per record in fixed column widths; a
+// text wider than its column pushes the rest of the line right. LF line ends.
+std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, const ExportContext* context = nullptr);
 
 // The XLS export: the formatted table in a minimal HTML page that spreadsheet programs open, with
 // &, < and > escaped so that a method text cannot put markup into the page.
-std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records);
+std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records, const ExportContext* context = nullptr);
 
 // One landscape page: "Velkor Ergebnisse" and the first 37 lines of BuildFormattedTable; when run
 // has a diagnosis or a speed curve, a second page with the block map and the curves
 // (BuildDiagnosisPdfPage). False when the file cannot be written.
 bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records,
-                     const RunDiagnosis* run = nullptr);
+                     const RunDiagnosis* run = nullptr, const ExportContext* context = nullptr);
 
-// Writes records to path in the format of kExportFormats[formatIndex], replacing the file. The
-// JSON document is a final results file with the given header (and run's diagnosis and speed
-// curve); the PDF gets run's second page. False when the file cannot be created or written, and
+// Writes records to path in the format of kExportFormats[formatIndex], replacing the file, with
+// the verdict and evidence of header (ExportContextOf). The JSON document is a results file with
+// the given header (and run's diagnosis and speed curve), final as the header says; the PDF gets
+// run's second page. False when the file cannot be created or written, and
 // for an index outside the table (nothing is written then).
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
                  const ResultsFileHeader& header, const RunDiagnosis* run = nullptr);

@@ -69,55 +69,7 @@ std::wstring LocalizeMethodText(const std::wstring& method, int language) {
   return text;
 }
 
-std::wstring BuildResultSummary(const std::vector<ResultRecord>& records, int language) {
-  uint64_t written = 0;
-  uint64_t readBack = 0;
-  uint64_t errorSum = 0;
-  double weightedSpeed = 0.0;
-  uint64_t speedBytes = 0;
-  bool incomplete = false;
-  bool anyVerifyRow = false, anyWriteRow = false;
-  std::wstring recommendation;
-
-  for (const ResultRecord& r : records) {
-    if (r.recommended) {
-      recommendation = FormatTextIn(L"summary_variant", language,
-                                    {LocalizeMethodText(r.method, language), std::to_wstring(r.workers),
-                                     std::to_wstring(r.blockSize / 1024)});
-    }
-    if (!IsFullOrVerifyRecord(r)) continue;
-    const bool verifyOnly = r.method.find(L"nur prüfen") != std::wstring::npos;
-    anyVerifyRow = anyVerifyRow || verifyOnly;
-    anyWriteRow = anyWriteRow || !verifyOnly;
-    if (!verifyOnly) written += r.writtenBytes;
-    readBack += r.verifiedBytes;
-    errorSum += r.errors;
-    incomplete = incomplete || r.stopReason != StopReason::kNone;
-    if (r.mbPerSecond > 0.0) {
-      weightedSpeed += r.mbPerSecond * static_cast<double>(r.bytes);
-      speedBytes += r.bytes;
-    }
-  }
-  if (records.empty() && written == 0 && readBack == 0) return TranslateIn(L"summary_none", language);
-
-  const bool onlyVerifyRows = anyVerifyRow && !anyWriteRow;
-  const double average = speedBytes != 0 ? weightedSpeed / static_cast<double>(speedBytes) : 0.0;
-  const double reliability = readBack > 0 && errorSum == 0 && !incomplete ? 100.0 : 0.0;
-  // Rows that only checked files an earlier run wrote: this run wrote nothing and says so.
-  std::wstring text =
-      onlyVerifyRows
-          ? FormatTextIn(L"summary_head_verify", language, {FormatByteSize(readBack), std::to_wstring(errorSum)})
-          : FormatTextIn(L"summary_head", language,
-                         {FormatByteSize(written), FormatByteSize(readBack), std::to_wstring(errorSum)});
-  // An early end without errors says nothing about the rest of the medium: no figure for it.
-  if (readBack != 0 && !(incomplete && errorSum == 0)) {
-    text += FormatTextIn(L"summary_reliability", language, {FormatPercent(reliability)});
-  }
-  if (incomplete) text += TranslateIn(L"summary_incomplete", language);
-  if (average > 0.0) text += FormatTextIn(L"summary_speed", language, {FormatDecimal2(average)});
-  if (!recommendation.empty()) text += FormatTextIn(L"summary_recommendation", language, {recommendation});
-  return text;
-}
+// BuildResultSummary lives with the verdict (results/verdict.cpp), whose figures it shows.
 
 int32_t FindFastestResult(const std::vector<ResultRecord>& records) {
   int32_t best = -1;

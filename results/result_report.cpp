@@ -4,6 +4,7 @@
 
 #include "common/format.h"
 #include "common/localization.h"
+#include "results/evidence.h"
 
 namespace velkor {
 namespace {
@@ -99,18 +100,18 @@ std::wstring DiagnosisBlock(const Diagnosis* diagnosis, int language) {
                                                     : std::wstring();
 }
 
-// A run the medium's errors ended: what was done, and that the medium is not to be trusted.
+// A failed medium: what was done and what it found; no variant is recommended for it.
 void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason reason, const Diagnosis* diagnosis) {
-  out.Line(L"report_errors_found");
-  out.Line(L"report_errors_found_text");
-  out.text += L"\r\n";
   if (f.last != nullptr) {
     AppendFullBlockHead(out, f);
     out.Field(L"report_planned", FormatByteSize(f.bytes));
     out.Field(L"report_written", FormatByteSize(f.written));
     out.Field(L"report_read_back", FormatByteSize(f.verifiedBytes));
-    out.Field(L"report_status",
-              TranslateIn(reason == StopReason::kErrorLimit ? L"report_error_limit" : L"report_io_error", out.language));
+    if (reason != StopReason::kNone) {
+      out.Field(L"report_status", TranslateIn(reason == StopReason::kErrorLimit ? L"report_error_limit"
+                                                                                  : L"report_io_error",
+                                              out.language));
+    }
     AppendFullBlockTail(out, f);
   }
   out.text += DiagnosisBlock(diagnosis, out.language);
@@ -119,85 +120,81 @@ void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason 
               L"\r\n";
 }
 
-// The reason that ended the run: the run's own, else the first a row carries.
-StopReason RunStopReason(const std::vector<ResultRecord>& records, StopReason runStop) {
-  if (runStop != StopReason::kNone) return runStop;
-  for (const ResultRecord& r : records) {
-    if (r.stopReason != StopReason::kNone) return r.stopReason;
-  }
-  return std::any_of(records.begin(), records.end(), [](const ResultRecord& r) { return r.cancelled; })
-             ? StopReason::kUser
-             : StopReason::kNone;
-}
-
 }  // namespace
 
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
                                const Diagnosis* diagnosis, int language) {
-  const StopReason reason = RunStopReason(records, runStop);
-  const bool stopped = reason != StopReason::kNone;
-  const FullTestFigures full = SumFullTest(records);
-  const int32_t fastestIndex = FindFastestResult(records);
+  RunFacts facts;
+  facts.stop = runStop;
+  return BuildRunReport(records, JudgeRun(records, diagnosis, facts), diagnosis, nullptr, language);
+}
+
+ResultReport BuildRunReport(const std::vector<ResultRecord>& records, const Verdict& verdict,
+                            const Diagnosis* diagnosis, const ResultsFileHeader* evidence, int language) {
+  const StopReason reason = verdict.reason;
+  const bool unfinished = verdict.kind == VerdictKind::kUnfinished && !(records.empty() && reason == StopReason::kNone);
+  FullTestFigures full = SumFullTest(records);
+  full.mbPerSecond = verdict.mbPerSecond;  // the medium's speed, also after a stop by its errors
+  const bool good = verdict.kind == VerdictKind::kOk || verdict.kind == VerdictKind::kOkPartial;
+  const int32_t fastestIndex = good ? FindFastestResult(records) : -1;
   const ResultRecord* fastest = fastestIndex >= 0 ? &records[static_cast<size_t>(fastestIndex)] : nullptr;
   const std::wstring prompt = TranslateIn(L"report_prompt", language);
 
   std::wstring text = TranslateIn(L"report_title", language) + L"\r\n====================\r\n\r\n";
   ReportLines out{language, text};
-  if (IsStopByErrors(reason)) {
+  const VerdictHead head = VerdictHeadOf(verdict, language);
+  // Nothing to judge: no head.
+  if (!records.empty() || reason != StopReason::kNone) text += head.title + L"\r\n" + head.text + L"\r\n\r\n";
+  if (verdict.kind == VerdictKind::kFailed) {
     AppendErrorStopBody(out, full, reason, diagnosis);
-    return {text, prompt};
-  }
-
-  if (reason == StopReason::kFileSystemLimit || reason == StopReason::kFileHeld || stopped) {
-    out.Line(L"report_aborted");
-    out.Line(reason == StopReason::kFileSystemLimit ? L"report_fs_limit_text"
-             : reason == StopReason::kFileHeld      ? L"report_file_held_text"
-                                                    : L"report_stopped_text");
-    text += L"\r\n";
-  } else if (fastest != nullptr) {
-    out.Line(L"report_fastest");
-    out.Field(L"report_access", out.Method(*fastest));
-    out.Field(L"report_workers", std::to_wstring(fastest->workers));
-    out.Field(L"report_block", out.Kb(*fastest));
-    out.Field(L"report_speed", out.Speed(fastest->mbPerSecond));
-    text += L"\r\n";
-  }
-
-  if (full.last != nullptr) {
-    AppendFullBlockHead(out, full);
-    if (stopped) {
-      out.Field(L"report_planned", FormatByteSize(full.bytes));
-      out.Field(L"report_status", TranslateIn(L"cancelled", language));
-    } else {
-      out.Field(full.verifyOnly ? L"report_amount_verify" : L"report_amount", FormatByteSize(full.bytes));
-      out.Field(L"report_read_back", ReadBackText(full, TranslateIn(L"no", language)));
-    }
-    AppendFullBlockTail(out, full);
-  }
-  text += DiagnosisBlock(diagnosis, language);
-
-  if (stopped) {
-    out.Line(L"report_stopped_summary");
-  } else if (full.last == nullptr) {
-    out.Line(L"report_no_results");
   } else {
-    // All or nothing, and nothing for a check that did not read everything back.
-    const double reliability = full.bytes != 0 && full.errors == 0 && full.allVerified ? 100.0 : 0.0;
-    if (full.verifyOnly) {
-      text += FormatTextIn(L"report_summary_verify", language,
-                           {ReadBackText(full, L"0 B"), std::to_wstring(full.errors), FormatPercent(reliability),
-                            FormatDecimal2(full.mbPerSecond)});
-    } else {
-      text += FormatTextIn(L"report_summary", language,
-                           {FormatByteSize(full.bytes), ReadBackText(full, L"0 B"), std::to_wstring(full.errors),
-                            FormatPercent(reliability), FormatDecimal2(full.mbPerSecond)});
-    }
-    text += L"\r\n";
     if (fastest != nullptr) {
-      text += FormatTextIn(L"report_recommendation", language,
-                           {out.Method(*fastest), std::to_wstring(fastest->workers), BlockKb(*fastest)}) +
-              L"\r\n";
+      out.Line(L"report_fastest");
+      out.Field(L"report_access", out.Method(*fastest));
+      out.Field(L"report_workers", std::to_wstring(fastest->workers));
+      out.Field(L"report_block", out.Kb(*fastest));
+      out.Field(L"report_speed", out.Speed(fastest->mbPerSecond));
+      text += L"\r\n";
     }
+    if (full.last != nullptr) {
+      AppendFullBlockHead(out, full);
+      if (unfinished) {
+        out.Field(L"report_planned", FormatByteSize(full.bytes));
+        out.Field(L"report_read_back", FormatByteSize(verdict.checkedBytes));
+        out.Field(L"report_status", TranslateIn(L"cancelled", language));
+      } else {
+        out.Field(full.verifyOnly ? L"report_amount_verify" : L"report_amount", FormatByteSize(full.bytes));
+        out.Field(L"report_read_back", ReadBackText(full, TranslateIn(L"no", language)));
+      }
+      AppendFullBlockTail(out, full);
+    }
+    text += DiagnosisBlock(diagnosis, language);
+    if (unfinished) {
+      out.Line(L"report_stopped_summary");
+    } else if (full.last == nullptr) {
+      out.Line(L"report_no_results");
+    } else {
+      const std::wstring reliability = FormatPercent(verdict.reliability.value_or(0.0));
+      if (full.verifyOnly) {
+        text += FormatTextIn(L"report_summary_verify", language,
+                             {ReadBackText(full, L"0 B"), std::to_wstring(full.errors), reliability,
+                              FormatDecimal2(full.mbPerSecond)});
+      } else {
+        text += FormatTextIn(L"report_summary", language,
+                             {FormatByteSize(full.bytes), ReadBackText(full, L"0 B"), std::to_wstring(full.errors),
+                              reliability, FormatDecimal2(full.mbPerSecond)});
+      }
+      text += L"\r\n";
+      if (fastest != nullptr) {
+        text += FormatTextIn(L"report_recommendation", language,
+                             {out.Method(*fastest), std::to_wstring(fastest->workers), BlockKb(*fastest)}) +
+                L"\r\n";
+      }
+    }
+  }
+  if (evidence != nullptr) {
+    text += L"\r\n";
+    for (const std::wstring& line : EvidenceLines(*evidence, language)) text += line + L"\r\n";
   }
   return {text, prompt};
 }

@@ -7,6 +7,8 @@
 
 #include "results/diagnosis.h"
 #include "results/result_record.h"
+#include "results/results_database.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -21,15 +23,22 @@ struct ResultReport {
 };
 
 // records are the run's rows in list order (after the window's sort); runStop is the stop reason of
-// the run's state (kNone when there is none; then the rows' own reasons count). A run the medium's
-// errors ended opens with "FEHLER GEFUNDEN"; one stopped otherwise with "ABGEBROCHEN"; neither
-// names a fastest variant or a recommendation. The full-test figures add up all "(Volltest)" rows
+// the run's state (kNone when there is none; then the rows' own reasons count). The verdict is
+// JudgeRun's without the free space (so never partial): BuildRunReport with it. The full-test figures add up all "(Volltest)" rows
 // (without any, all "(nur prüfen)" rows; without those, the last row). A present diagnosis goes
 // between those figures and the summary ("Diagnose", DiagnosisReportBlock); without one the report
 // is as it always was. language picks the words; the German report is the same byte for byte as
 // velkor-cli prints.
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
                                const Diagnosis* diagnosis = nullptr, int language = kLanguageGerman);
+
+// The report of a run whose verdict is known: it opens with the verdict's head (VerdictHeadOf);
+// only a good check names the fastest variant and recommends one; a failed medium's report gives
+// what was written, read back and found, with the medium's speed. evidence, when given, closes it
+// with the drive, the time and the program (EvidenceLines).
+ResultReport BuildRunReport(const std::vector<ResultRecord>& records, const Verdict& verdict,
+                            const Diagnosis* diagnosis, const ResultsFileHeader* evidence,
+                            int language = kLanguageGerman);
 
 // The body, an empty line and the prompt: the text of the window's report box.
 std::wstring ReportBoxText(const ResultReport& report);

@@ -149,6 +149,9 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstri
 
 std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
                               bool final, const RunDiagnosis* run) {
+  RunFacts facts = RunFactsOf(header);
+  facts.final = final;
+  const Verdict verdict = JudgeRun(records, run != nullptr ? &run->diagnosis : nullptr, facts);
   std::wstring text = L"{\n";
   text += L"  \"schema\": \"velkor-results-v1\",\n";
   text += L"  \"writtenAt\": " + Quoted(MakeLogTimestamp()) + L",\n";
@@ -158,20 +161,26 @@ std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector
   text += L"  \"testSizeBytes\": " + std::to_wstring(header.testSize) + L",\n";
   text += L"  \"reserveFreeBytes\": " + std::to_wstring(header.reserveFree) + L",\n";
   text += L"  \"testPoints\": " + std::to_wstring(header.testPoints) + L",\n";
-  text += L"  \"summaryText\": " + Quoted(BuildResultSummary(records)) + L",\n";
+  text += L"  \"summaryText\": " + Quoted(BuildResultSummary(records, verdict)) + L",\n";
   text += L"  \"programVersion\": \"" VELKOR_VERSION_TEXT L"\",\n";
+  text += L"  \"label\": " + Quoted(header.label) + L",\n";
+  text += L"  \"capacityBytes\": " + std::to_wstring(header.capacityBytes) + L",\n";
+  text += L"  \"freeBytes\": " + std::to_wstring(header.freeBytes) + L",\n";
+  text += L"  \"startedAt\": " + Quoted(header.startedAt) + L",\n";
+  text += L"  \"stopReason\": " + Quoted(StopReasonName(header.stopReason)) + L",\n";
   text += L"  \"results\": [\n";
   for (size_t i = 0; i < records.size(); ++i) {
     text += L"    " + RecordObject(records[i]) + (i + 1 < records.size() ? L",\n" : L"\n");
   }
-  // The run's diagnosis and speed curve follow the keys older files have, which their readers
-  // never look past.
+  // The run's diagnosis, speed curve and verdict follow the keys older files have, which their
+  // readers never look past.
   std::vector<std::wstring> extra;
   if (run != nullptr && run->diagnosis.present) extra.push_back(L"  \"diagnosis\": " + DiagnosisJson(run->diagnosis));
   if (run != nullptr && (!run->speedCurve.write.empty() || !run->speedCurve.read.empty())) {
     extra.push_back(L"  \"speedCurve\": " + SpeedCurveJson(run->speedCurve));
   }
-  text += extra.empty() ? L"  ]\n" : L"  ],\n";
+  extra.push_back(L"  \"verdict\": " + Quoted(VerdictName(verdict.kind)));
+  text += L"  ],\n";
   for (size_t i = 0; i < extra.size(); ++i) text += extra[i] + (i + 1 < extra.size() ? L",\n" : L"\n");
   text += L"}\n";
   return text;
@@ -227,8 +236,23 @@ bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header) {
   if (HasJsonKey(head, L"testSizeBytes")) read.testSize = ReadJsonInteger(head, L"testSizeBytes");
   if (HasJsonKey(head, L"reserveFreeBytes")) read.reserveFree = ReadJsonInteger(head, L"reserveFreeBytes");
   if (HasJsonKey(head, L"testPoints")) read.testPoints = static_cast<uint32_t>(ReadJsonInteger(head, L"testPoints"));
+  if (HasJsonKey(head, L"final")) read.final = ReadJsonBool(head, L"final");
+  read.label = ReadJsonText(head, L"label");
+  read.capacityBytes = ReadJsonInteger(head, L"capacityBytes");
+  read.freeBytes = ReadJsonInteger(head, L"freeBytes");
+  read.startedAt = ReadJsonText(head, L"startedAt");
+  read.stopReason = StopReasonFromName(ReadJsonText(head, L"stopReason"));
   *header = std::move(read);
   return true;
+}
+
+RunFacts RunFactsOf(const ResultsFileHeader& header) {
+  RunFacts facts;
+  facts.stop = header.stopReason;
+  facts.freeBytes = header.freeBytes;
+  facts.reserveBytes = header.reserveFree;
+  facts.final = header.final;
+  return facts;
 }
 
 bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header) {

@@ -11,6 +11,7 @@
 #include "platform/system.h"
 #include "results/diagnosis.h"
 #include "results/result_record.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -22,7 +23,17 @@ struct ResultsFileHeader {
   uint64_t testSize = 1073741824;
   uint64_t reserveFree = 1073741824;
   uint32_t testPoints = 3;
+  // The evidence of the run and the facts its verdict needs; files from before them lack them.
+  std::wstring label;          // the volume's name
+  uint64_t capacityBytes = 0;  // the size the drive claims; 0: not known
+  uint64_t freeBytes = 0;      // free before the test (RunFacts::freeBytes); 0: not known
+  std::wstring startedAt;      // local time the run began, MakeLogTimestamp's format
+  StopReason stopReason = StopReason::kNone;  // the run's own
+  bool final = true;           // as read; BuildResultsJson takes its own
 };
+
+// What the verdict needs of a file's header.
+RunFacts RunFactsOf(const ResultsFileHeader& header);
 
 // Files larger than this are not read (64 MiB; exactly 64 MiB is read).
 inline constexpr uint64_t kMaxResultsFileBytes = 67108864;
@@ -42,7 +53,8 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstri
                                  const platform::LocalTime& time);
 
 // The whole file text: LF line ends, one record object per line, no trailing blanks; after the
-// records the run's "diagnosis" (when present) and "speedCurve" (when measured), if run is given.
+// records the run's "diagnosis" (when present) and "speedCurve" (when measured), if run is given,
+// and last the run's "verdict" (JudgeRun of the records, run's diagnosis and the header's facts).
 std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
                               bool final, const RunDiagnosis* run = nullptr);
 
@@ -57,7 +69,8 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
 bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records);
 
 // The file-level values of a results file's text (drive, file system, test size, reserve, test
-// points). False, header untouched, when the text has no "drive" key before its records.
+// points, final and the run's evidence where the file has it). False, header untouched, when the
+// text has no "drive" key before its records.
 bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header);
 
 // ReadUtf8TextFile, then ParseResultsHeader.

@@ -68,7 +68,9 @@ void ApplyFieldStates() {
 
 void UpdatePartialControls(bool) { ApplyFieldStates(); }
 
-void UpdateSummaryText() { SetText(kCtlSummary, BuildResultSummary(Ui().currentResults, CurrentLanguage)); }
+void UpdateSummaryText() {
+  SetText(kCtlSummary, BuildResultSummary(Ui().currentResults, Ui().currentVerdict, CurrentLanguage));
+}
 
 void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(GetSelectedDrive())); }
 
@@ -174,6 +176,11 @@ bool LoadResultsIntoWindow(const std::wstring& path) {
   RunDiagnosis diagnosis;
   if (!LoadResultsFile(path, &records, &diagnosis)) return false;
   WindowState& ui = Ui();
+  ResultsFileHeader header;
+  LoadResultsHeader(path, &header);  // a file without one keeps the defaults: no evidence, final
+  const ExportContext context = ExportContextOf(records, header, &diagnosis);
+  ui.currentHeader = context.header;
+  ui.currentVerdict = context.verdict;
   ui.currentResults = std::move(records);
   ui.currentResultsPath = path;
   ui.currentDiagnosis = std::move(diagnosis);

@@ -19,8 +19,8 @@ namespace {
 
 constexpr DWORD kLongestPath = 32768;
 
-// The JSON export's file-level fields: those of the results file the rows came from; without
-// one, the selected drive and the rest as for a run nobody set up.
+// The exports' file-level fields: those of the results file the rows came from; without one, the
+// selected drive and the rest as for a run nobody set up.
 ResultsFileHeader ExportHeader() {
   ResultsFileHeader header;
   const std::wstring& path = Ui().currentResultsPath;
@@ -76,18 +76,29 @@ void ExportResults(HWND main) {
   }
 }
 
+ReportBoxContent ResultReportBox(int language) {
+  const WindowState& ui = Ui();
+  const ResultReport report = BuildRunReport(ui.currentResults, ui.currentVerdict, &ui.currentDiagnosis.diagnosis,
+                                             &ui.currentHeader, language);
+  return {VerdictHeadOf(ui.currentVerdict, language), ReportBoxText(report)};
+}
+
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
-  const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
-  // The box in the chosen language; "Ja" saves the report it showed, without the box's question.
-  const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis, CurrentLanguage);
-  const std::wstring text = ReportBoxText(report);
-  const int answer = MessageBoxW(main, text.c_str(), Translate(L"report_title").c_str(),
-                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+  // The box in the chosen language, with the verdict's icon; "Ja" saves the German report.
+  const ReportBoxContent box = ResultReportBox(CurrentLanguage);
+  const UINT icon = box.head.icon == VerdictIcon::kError     ? MB_ICONERROR
+                    : box.head.icon == VerdictIcon::kWarning ? MB_ICONWARNING
+                                                             : MB_ICONINFORMATION;
+  const int answer =
+      MessageBoxW(main, box.text.c_str(), Translate(L"report_title").c_str(), MB_YESNO | icon | MB_DEFBUTTON2);
   if (answer != IDYES) return;
   const std::wstring path = AskExportPath(main, kExportFormattedText);
   if (path.empty()) return;
-  if (WriteUtf8File(path, report.body)) {
+  const WindowState& ui = Ui();
+  const ResultReport saved = BuildRunReport(rows, ui.currentVerdict, &ui.currentDiagnosis.diagnosis,
+                                            &ui.currentHeader, kLanguageGerman);
+  if (WriteUtf8File(path, saved.body)) {
     AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
     SetText(kCtlStatusLine, Translate(L"export_done") + path);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "results/result_record.h"
+#include "results/verdict.h"
 
 namespace velkor {
 
@@ -15,7 +16,16 @@ namespace velkor {
 std::wstring AskExportPath(HWND owner, uint32_t formatIndex);
 // Exports CurrentResults in the chosen format.
 void ExportResults(HWND main);
-// Shows the report of a finished run; Yes saves exactly the shown text.
+// What the report box of the current results shows in language: the verdict's icon and head, and
+// the whole text (the report with its question).
+struct ReportBoxContent {
+  VerdictHead head;
+  std::wstring text;
+};
+ReportBoxContent ResultReportBox(int language);
+
+// Shows the report of a finished run with the verdict's icon; Yes saves the report in German, as
+// files keep it, without the box's question.
 void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows);
 
 }  // namespace velkor

@@ -98,12 +98,15 @@ void RefreshDrivesAfterRun() {
   RescanDrives(Ui().main);
 }
 
-// Once per run, when its end is seen: the taskbar button tells a user in another window.
-void ShowRunEnd(bool errorsFound) {
+// Once per run, when its end is seen: the taskbar button tells a user in another window. A run
+// that ended before its outcome (in its preflight) has no verdict: red only for errors it counted.
+void ShowRunEnd(const Verdict* verdict) {
   WindowState& ui = Ui();
   if (ui.runStartMs == 0) return;
-  ShowRunEndOnTaskbar(ui.main, ui.runErrorsSeen || errorsFound,
-                      static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
+  const VerdictKind kind = verdict != nullptr ? verdict->kind
+                           : ui.runErrorsSeen ? VerdictKind::kFailed
+                                              : VerdictKind::kOk;
+  ShowRunEndOnTaskbar(ui.main, kind, static_cast<int64_t>((GetTickCount64() - ui.runStartMs) / 1000));
   ui.runStartMs = 0;
 }
 
@@ -124,7 +127,8 @@ void ShowStartFailure(HWND main) {
 
 void TellTargetGone() {
   WindowState& ui = Ui();
-  if (ui.run && ui.run->targetGone.load() && !ui.run->targetGoneShown) ShowTargetGone(ui.main);
+  if (!ui.run || ui.run->targetGoneShown) return;
+  if (ui.run->targetGone.load() || CurrentStopReason(*ui.run) == StopReason::kDriveGone) ShowTargetGone(ui.main);
 }
 
 void StartTestCommand(bool verifyOnly) {
@@ -207,6 +211,9 @@ void StartTestCommand(bool verifyOnly) {
   SetText(kCtlLogView, L"");
   ui.currentResults.clear();
   ui.currentDiagnosis = RunDiagnosis{};
+  ui.currentHeader = ResultsFileHeader{};
+  ui.currentVerdict = Verdict{};
+  ui.runOutcomeSeen = false;
   RefreshDiagnosisWindow();
   FillResultList();
   UpdateSummaryText();
@@ -232,7 +239,9 @@ void UpdateProgress() {
     ShowTaskbarProgress(ui.main, TaskbarProgress{});
     return;
   }
-  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run), CurrentLanguage);
+  // The end line of a run whose outcome came shows its verdict.
+  const Verdict* verdict = ui.runOutcomeSeen ? &ui.currentVerdict : nullptr;
+  const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run), CurrentLanguage, verdict);
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
   if (!view.keepStatus) {
     SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? Translate(L"status_closing") : view.statusText);
@@ -254,7 +263,7 @@ void OnProgressTimer() {
   OfferTestFileDeletion(ui.main);
   RefreshDrivesAfterRun();
   UpdateProgress();
-  ShowRunEnd(false);
+  ShowRunEnd(nullptr);
 }
 
 void OnTestDone(RunOutcome* raw) {
@@ -267,6 +276,9 @@ void OnTestDone(RunOutcome* raw) {
   ui.currentResults = std::move(outcome->results);
   ui.currentResultsPath = outcome->databasePath;
   ui.currentDiagnosis = std::move(outcome->diagnosis);
+  ui.currentHeader = std::move(outcome->header);
+  ui.currentVerdict = outcome->verdict;
+  ui.runOutcomeSeen = true;
   RefreshDiagnosisWindow();
   ui.resultSortColumn = 7;
   ui.resultSortAscending = false;
@@ -277,9 +289,7 @@ void OnTestDone(RunOutcome* raw) {
   // The timer is gone now: show the end summary here, or a short run would leave the bar and
   // status line at their last tick.
   UpdateProgress();
-  bool errorsFound = false;
-  for (const ResultRecord& r : ui.currentResults) errorsFound = errorsFound || HasErrorVerdict(r);
-  ShowRunEnd(errorsFound);
+  ShowRunEnd(&ui.currentVerdict);
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);

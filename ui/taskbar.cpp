@@ -31,6 +31,7 @@ void Apply(HWND main, const TaskbarProgress& p) {
   ITaskbarList3* list = Taskbar();
   if (list == nullptr || main == nullptr) return;
   const TBPFLAG state = p.mark == TaskbarMark::kError      ? TBPF_ERROR
+                        : p.mark == TaskbarMark::kWarning  ? TBPF_PAUSED
                         : p.mark == TaskbarMark::kProgress ? TBPF_NORMAL
                                                            : TBPF_NOPROGRESS;
   list->SetProgressState(main, state);
@@ -62,10 +63,10 @@ void ReleaseTaskbar() {
   gTaskbarTried = false;
 }
 
-void ShowRunEndOnTaskbar(HWND main, bool errorsFound, int64_t runSeconds) {
+void ShowRunEndOnTaskbar(HWND main, VerdictKind verdict, int64_t runSeconds) {
   if (main == nullptr) return;
   const bool inFront = GetForegroundWindow() == main;
-  ShowTaskbarProgress(main, TaskbarAtRunEnd(errorsFound, inFront));
+  ShowTaskbarProgress(main, TaskbarAtRunEnd(verdict, inFront));
   if (!ShouldFlashAtRunEnd(runSeconds, inFront)) return;
   FLASHWINFO flash{sizeof(flash), main, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
   FlashWindowEx(&flash);

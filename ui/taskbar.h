@@ -16,9 +16,10 @@ void OnTaskbarButtonCreated(HWND main);
 void ShowTaskbarProgress(HWND main, const TaskbarProgress& progress);
 // Lets the shell's object go (the window is being destroyed).
 void ReleaseTaskbar();
-// The end of a run on the button: red when it found errors while the user works elsewhere, and a
-// flash until the window comes to the front after a long run.
-void ShowRunEndOnTaskbar(HWND main, bool errorsFound, int64_t runSeconds);
+// The end of a run on the button, for a user who works elsewhere: red for a failed medium, yellow
+// for a run that did not finish or checked a part (TaskbarAtRunEnd), and a flash until the window
+// comes to the front after a long run.
+void ShowRunEndOnTaskbar(HWND main, VerdictKind verdict, int64_t runSeconds);
 // The window came to the front: a red end mark has been seen.
 void OnWindowActivated(HWND main);
 

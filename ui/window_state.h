@@ -10,6 +10,8 @@
 #include "engine/run_config.h"
 #include "results/diagnosis.h"
 #include "results/result_record.h"
+#include "results/results_database.h"
+#include "results/verdict.h"
 #include "view/control_numbers.h"
 #include "view/taskbar_state.h"
 
@@ -51,6 +53,8 @@ struct WindowState {
   std::vector<ResultRecord> currentResults;
   std::wstring currentResultsPath;
   RunDiagnosis currentDiagnosis;  // of currentResults: what the map window and the PDF draw
+  ResultsFileHeader currentHeader;  // of currentResults: the drive and the evidence of their run
+  Verdict currentVerdict;           // of currentResults: what the summary, status line and report show
   std::vector<std::wstring> savedResultFiles;  // in the saved-tests box's order
   int resultSortColumn = 0;
   bool resultSortAscending = true;
@@ -58,6 +62,7 @@ struct WindowState {
   std::shared_ptr<TestState> run;  // the current or last run; a run state exists while set
   uint64_t runStartMs = 0;         // GetTickCount64 at the start of the current run; 0 once its end was seen
   bool runErrorsSeen = false;      // a job of the current run has counted errors (each job starts at 0)
+  bool runOutcomeSeen = false;     // the current run handed over its outcome: currentVerdict is its own
   bool runOnProgramVolume = false;  // the current run writes on the drive the program lies on
   bool settingsSaveDeferred = false;  // a settings save waits for that run's end
   TaskbarProgress taskbar;         // what the taskbar button shows

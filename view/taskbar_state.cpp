@@ -12,10 +12,10 @@ TaskbarProgress TaskbarProgressFor(bool running, int barPosition, bool errorsFou
   return p;
 }
 
-TaskbarProgress TaskbarAtRunEnd(bool errorsFound, bool windowInForeground) {
+TaskbarProgress TaskbarAtRunEnd(VerdictKind verdict, bool windowInForeground) {
   TaskbarProgress p;
-  if (!errorsFound || windowInForeground) return p;
-  p.mark = TaskbarMark::kError;
+  if (verdict == VerdictKind::kOk || windowInForeground) return p;
+  p.mark = verdict == VerdictKind::kFailed ? TaskbarMark::kError : TaskbarMark::kWarning;
   p.completed = p.total;
   return p;
 }

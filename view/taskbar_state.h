@@ -3,12 +3,15 @@
 
 #include <cstdint>
 
+#include "results/verdict.h"
+
 namespace velkor {
 
 enum class TaskbarMark : uint8_t {
   kNone,      // no run: the plain button
   kProgress,  // a run goes on without errors
   kError,     // a run that has found errors: the bar turns red
+  kWarning,   // a run that did not finish its check, or checked only a part: the bar turns yellow
 };
 
 struct TaskbarProgress {
@@ -21,9 +24,10 @@ struct TaskbarProgress {
 // of its jobs has found errors. The plain button when none goes on.
 TaskbarProgress TaskbarProgressFor(bool running, int barPosition, bool errorsFound);
 
-// The taskbar button once a run is over: a full red bar when it found errors and the user is in
-// another window (it stays until the window is activated), else the plain button.
-TaskbarProgress TaskbarAtRunEnd(bool errorsFound, bool windowInForeground);
+// The taskbar button once a run is over, for a user in another window (it stays until the window
+// is activated): a full red bar for a failed medium, a full yellow one for a run that did not
+// finish or checked only a part; the plain button for a whole good check and in the foreground.
+TaskbarProgress TaskbarAtRunEnd(VerdictKind verdict, bool windowInForeground);
 
 // A run that took at least this long is one the user has likely left alone.
 inline constexpr int64_t kFlashAfterSeconds = 60;

@@ -54,8 +54,10 @@ TEST(ProgressView, EndSummaries) {
       // Stopped: the bar keeps the share done, no jump to the end, and no reliability of a part.
       {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kUser, 2500,
        L"Gestoppt: 100.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+      // A drive that went away is a failure the user must see, but not the medium's.
       {Snapshot(kPhaseFinished, false, 100, 40, 400, 2), StopReason::kDriveGone, 2500,
-       L"Gestoppt: 100.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
+       L"Fehler: Laufwerk während des Tests nicht mehr erreichbar (kein Befund über das Medium): 100.0 MB "
+       L"geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | Dauer 00:00:02"},
       // Ended by the medium's errors: a failure, not a stop.
       {Snapshot(kPhaseFinished, false, 400, 40, 400, 2), StopReason::kErrorLimit, 10000,
        L"Fehler: Test wegen Fehlern des Mediums beendet: 400.0 MB geschrieben, 40.0 MB geprüft, 0 Fehler | Ziel 400.0 MB | "
@@ -90,12 +92,36 @@ TEST(ProgressView, APreflightFailureKeepsItsStatus) {
   EXPECT_EQ(v.barPosition, 0u);
 }
 
+// The end line and the summary give one reliability figure: any error is 0 %.
 TEST(ProgressView, ReliabilityOfAFinishedRunWithErrors) {
   ProgressSnapshot s = Snapshot(kPhaseFinished, false, 10, 10, 10, 1);
   s.errors = 3;
-  EXPECT_NE(BuildProgressView(s).statusText.find(L"3 Fehler | Zuverlässigkeit 70.00%"), std::wstring::npos);
+  EXPECT_NE(BuildProgressView(s).statusText.find(L"3 Fehler | Zuverlässigkeit 0.00%"), std::wstring::npos);
   s.errors = 11;  // more errors than verified blocks
   EXPECT_NE(BuildProgressView(s).statusText.find(L"Zuverlässigkeit 0.00%"), std::wstring::npos);
+}
+
+// Once the outcome is there, the end line is the verdict's: its head, its errors, its figure.
+TEST(ProgressView, TheEndLineTakesTheVerdict) {
+  ResultRecord full;
+  full.method = L"Ausgeglichen (Volltest)";
+  full.bytes = full.writtenBytes = full.verifiedBytes = 10 * 1048576;
+  full.verified = true;
+  RunFacts fourGiB;
+  fourGiB.freeBytes = 4096ULL * 1048576;
+  const ProgressSnapshot s = Snapshot(kPhaseFinished, false, 10, 10, 10, 1);
+  const Verdict partial = JudgeRun({full}, nullptr, fourGiB);
+  EXPECT_EQ(BuildProgressView(s, kLanguageGerman, &partial).statusText,
+            L"Fertig, nur ein Teil geprüft: 10.0 MB geschrieben, 10.0 MB geprüft, 0 Fehler | Zuverlässigkeit 100.00% | "
+            L"Ziel 10.0 MB | Dauer 00:00:01");
+  // Errors of a method-test variant fail the medium: the line says so and counts them.
+  ResultRecord variant = full;
+  variant.method = L"Turbo (aggressiv)";
+  variant.errors = 2;
+  const Verdict failed = JudgeRun({variant, full}, nullptr, fourGiB);
+  EXPECT_EQ(BuildProgressView(s, kLanguageGerman, &failed).statusText,
+            L"Fehler: Das Medium hat Fehler: 10.0 MB geschrieben, 10.0 MB geprüft, 2 Fehler | Zuverlässigkeit 0.00% | "
+            L"Ziel 10.0 MB | Dauer 00:00:01");
 }
 
 TEST(ProgressView, SnapshotReadsTheState) {

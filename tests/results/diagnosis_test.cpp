@@ -98,7 +98,7 @@ TEST(Diagnosis, TheResultsFileCarriesItAfterTheRecordsAndGivesItBack) {
   ASSERT_NE(speed, std::wstring::npos) << platform::WideToUtf8(text);
   EXPECT_LT(results, diagnosis);
   EXPECT_LT(diagnosis, speed);
-  EXPECT_EQ(text.substr(text.size() - 5), L"]}\n}\n");
+  EXPECT_NE(text.find(L"]},\n  \"verdict\": \"failed\"\n}\n"), std::wstring::npos) << platform::WideToUtf8(text);
 
   std::vector<ResultRecord> loaded;
   ASSERT_TRUE(ParseResultsText(text, &loaded));
@@ -125,7 +125,7 @@ TEST(Diagnosis, FilesWithoutItOrWithDamagedValuesLoadWithoutHarm) {
   const std::vector<ResultRecord> records = {FullRecord(0)};
   const std::wstring old = BuildResultsJson(ResultsFileHeader{}, records, true);
   EXPECT_EQ(old.find(L"diagnosis"), std::wstring::npos);
-  EXPECT_NE(old.find(L"  ]\n}\n"), std::wstring::npos);
+  EXPECT_NE(old.find(L"  ],\n  \"verdict\": \"ok\"\n}\n"), std::wstring::npos);
   const RunDiagnosis none = ParseRunDiagnosis(old);
   EXPECT_FALSE(none.diagnosis.present);
   EXPECT_FALSE(HasDiagnosisPictures(none));

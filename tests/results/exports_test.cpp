@@ -101,9 +101,10 @@ TEST_F(Exports, DelimitedTables) {
        L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0\r\n"
        L"Empfehlung: Turbo; schnell, Worker 3, Block 64 KB\n\n" +
            header + L"Turbo; schnell;3;64;0;0.00;nein;0;Empfehlung\n"},
-      {"German byte for byte with an English window", kLanguageEnglish,
+      {"German byte for byte with an English window; a variant's errors fail the medium", kLanguageEnglish,
        {FullRow(), Record(L"Ausgeglichen", 1, 1048576, 5 * 1048576 + 1, 7.25, false, 4)}, L';',
-       kFullSummary + L"\n\n" + header +
+       L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 1.0 GB, Fehler 4, Zuverlässigkeit 0.00%, "
+       L"\u00D8 20.00 MB/s\n\n" + header +
            L"Zuverlässig (Volltest);2;1024;1024;20.00;ja;0;OK\nAusgeglichen;1;1024;5;7.25;nein;4;Fehler\n"},
       {"Text pur: tab separator", kLanguageGerman, {FullRow()}, L'\t',
        kFullSummary +
@@ -177,14 +178,16 @@ TEST_F(Exports, FormatTableAndFileNames) {
 TEST_F(Exports, WriteExportWritesEachFormatAsUtf8WithoutBom) {
   TempFolder folder;
   const std::vector<ResultRecord> records = {FullRow(), AwkwardRow()};
+  // Each names its run's verdict and drive.
+  const ExportContext context = ExportContextOf(records, DriveHeader(L"E:\\"), nullptr);
   const struct {
     uint32_t format;
     std::wstring text;  // empty: checked below
   } cases[] = {
-      {kExportCsv, BuildDelimitedTable(records, L';')},
-      {kExportXls, BuildXlsDocument(records)},
-      {kExportPlainText, BuildDelimitedTable(records, L'\t')},
-      {kExportFormattedText, BuildFormattedTable(records)},
+      {kExportCsv, BuildDelimitedTable(records, L';', &context)},
+      {kExportXls, BuildXlsDocument(records, &context)},
+      {kExportPlainText, BuildDelimitedTable(records, L'\t', &context)},
+      {kExportFormattedText, BuildFormattedTable(records, &context)},
       {kExportJson, L""},
       {kExportPdf, L""},
   };
@@ -241,8 +244,9 @@ TEST_F(Exports, PythonReadsCsvAndJson) {
 import csv, io, json, sys
 with open(sys.argv[1], encoding="utf-8", newline="") as f:
     raw = f.read()
-summary, rest = raw.split("\n\n", 1)
-assert summary.endswith("\r\nEmpfehlung: Turbo; schnell, Worker 3, Block 64 KB"), repr(summary)
+head, rest = raw.split("\n\n", 1)
+assert "\r\nEmpfehlung: Turbo; schnell, Worker 3, Block 64 KB\nErgebnis: " in head, repr(head)
+assert "\nLaufwerk: E:\\ (" in head and head.endswith("\nProgramm: Velkor 1.0.0"), repr(head)
 assert "\r" not in rest, repr(rest)
 rows = list(csv.reader(io.StringIO(rest, newline=""), delimiter=";"))
 assert rows[0] == ["Art des Zugriffs", "Worker", "Block KB", "Gr\u00f6\u00dfe MB", "MB/s", "Gepr\u00fcft",
@@ -256,6 +260,7 @@ assert d["final"] is True and d["drive"] == "E:\\" and d["fileSystem"] == ""
 assert d["testSizeBytes"] == 1073741824 and d["reserveFreeBytes"] == 1073741824 and d["testPoints"] == 3
 assert [r["method"] for r in d["results"]] == ["Zuverl\u00e4ssig (Volltest)", "Turbo; schnell"]
 assert d["results"][1]["result"] == "Empfehlung"
+assert d["verdict"] in ("ok", "okPartial", "failed", "unfinished"), d["verdict"]
 print("ok")
 )PY");
   const std::string command = "python3 \"" + platform::WideToUtf8(script) + "\" \"" + platform::WideToUtf8(csv) +
@@ -282,14 +287,16 @@ TEST_F(Exports, ResultsPdfShowsTheFirst37TableLines) {
   EXPECT_EQ(output.find("WARNING"), std::string::npos) << output;
   EXPECT_EQ(testing::PdfPageCount(path), 1);
   const std::string text = testing::PdfToText(path);
-  // Title, summary (2 lines), empty line, header and rule leave 32 of the 37 lines for rows.
-  for (const char* expected : {"Velkor Ergebnisse", "Zusammenfassung: geschrieben 40.0 GB",
+  // Title, summary (2 lines), verdict, 4 lines naming the drive and program, empty line, header and
+  // rule leave 27 of the 37 lines for rows.
+  for (const char* expected : {"Velkor Ergebnisse", "Zusammenfassung: geschrieben 40.0 GB", "Ergebnis: IN ORDNUNG",
+                               "Programm: Velkor 1.0.0",
                                "Empfehlung: Pr\xC3\xBC" "fung (Volltest) a\\b 01, Worker 2, Block 1024 KB",
                                "Gr\xC3\xB6\xC3\x9F" "e", "Pr\xC3\xBC" "fung (Volltest) a\\b 01",
-                               "Pr\xC3\xBC" "fung (Volltest) a\\b 32"}) {
+                               "Pr\xC3\xBC" "fung (Volltest) a\\b 27"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
   }
-  EXPECT_EQ(text.find("a\\b 33"), std::string::npos) << text;
+  EXPECT_EQ(text.find("a\\b 28"), std::string::npos) << text;
   // In the page's monospaced font the columns line up: from the workers column to the speed
   // column a row spans as many characters as the header (the long method text only shifts both).
   const size_t headerStart = text.rfind('\n', text.find("Art des Zugriffs")) + 1;

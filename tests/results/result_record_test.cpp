@@ -127,10 +127,14 @@ TEST(BuildResultSummary, Table) {
        L"Zusammenfassung: geschrieben 4.0 GB, zurück gelesen/geprüft 4.0 GB, Fehler 0, "
        L"Zuverlässigkeit 100.00%, \u00D8 25.00 MB/s"},
       {"method-test records only, one recommended",
-       {Record(L"Turbo (aggressiv)", kGiB, 50.0, true, 2),
+       {Record(L"Turbo (aggressiv)", kGiB, 50.0, true),
         Flagged(Sized(Record(L"Zuverlässig", kGiB, 12.0, true), 2, 1048576), false, true)},
        L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0\r\n"
        L"Empfehlung: Zuverlässig, Worker 2, Block 1024 KB"},
+      {"a variant's errors are the medium's: counted, and nothing recommended",
+       {Record(L"Turbo (aggressiv)", kGiB, 50.0, true, 2),
+        Flagged(Sized(Record(L"Zuverlässig", kGiB, 12.0, true), 2, 1048576), false, true)},
+       L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 2"},
       {"method-test records only, none recommended",
        {Record(L"Turbo (aggressiv)", kGiB, 50.0, true)},
        L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0"},

@@ -59,6 +59,12 @@ const std::wstring kStoppedSummary =
     L"Zusammenfassung: abgebrochen. Angezeigte Mengen sind geplant oder teilweise bearbeitet, nicht "
     L"vollständig erfolgreich geprüft.\r\n";
 
+const std::wstring kOkHead =
+    L"IN ORDNUNG\r\nDie ganze Testmenge wurde geschrieben und ohne Fehler zurückgelesen.\r\n\r\n";
+const std::wstring kFailedHead =
+    L"FEHLER GEFUNDEN\r\nBeim Zurücklesen wurden Fehler gefunden. Diesem Medium dürfen keine Daten anvertraut "
+    L"werden.\r\n\r\n";
+
 // A method-test variant that a stopped run must not name as fastest or recommend.
 const Row kFastTurbo = {L"Turbo (aggressiv)", 2, 1048576, 256 * kMiB, 41.27, 12.41, 0, true};
 
@@ -78,10 +84,11 @@ TEST(ResultReport, ExactTexts) {
            L"  Worker: 4\r\n"
            L"  Blockgröße: 1024 KB\r\n"
            L"  Geplante Testmenge: 8.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 8.0 GB\r\n"
            L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:01:40\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           L"  Geschwindigkeit: 163.84 MB/s\r\n\r\n" +
            kStoppedSummary + kPrompt},
       {"stopped: a cancelled row without the flag",
        {kFastTurbo, {L"Zuverlässig (Volltest)", 4, 1048576, 8 * kGiB, 0.0, 100.0, 0, true, true}},
@@ -92,6 +99,7 @@ TEST(ResultReport, ExactTexts) {
            L"  Worker: 4\r\n"
            L"  Blockgröße: 1024 KB\r\n"
            L"  Geplante Testmenge: 8.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 0.0 B\r\n"
            L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:01:40\r\n"
@@ -100,7 +108,7 @@ TEST(ResultReport, ExactTexts) {
       {"run without method test: the one row is fastest and full row",
        {{L"Quorvel-Modus (Volltest)", 4, 1048576, kGiB, 20.0, 51.2, 0, true}},
        StopReason::kNone,
-       kTitle +
+       kTitle + kOkHead +
            L"Schnellste Variante\r\n"
            L"  Art des Zugriffs: Quorvel-Modus (Volltest)\r\n"
            L"  Worker: 4\r\n"
@@ -122,7 +130,7 @@ TEST(ResultReport, ExactTexts) {
       {"verify-only run: checked, nothing written",
        {{L"Ausgeglichen (nur prüfen)", 2, 1048576, 64 * kMiB, 30.0, 2.0, 0, true}},
        StopReason::kNone,
-       kTitle +
+       kTitle + L"IN ORDNUNG\r\nDie Testdateien wurden ganz und ohne Fehler zurückgelesen.\r\n\r\n" +
            L"Schnellste Variante\r\n"
            L"  Art des Zugriffs: Ausgeglichen (nur prüfen)\r\n"
            L"  Worker: 2\r\n"
@@ -141,59 +149,49 @@ TEST(ResultReport, ExactTexts) {
            L"Zuverlässigkeit 100.00%, \u00D8 30.00 MB/s\r\n"
            L"Empfehlung: Ausgeglichen (nur prüfen), Worker 2, Block 1024 KB\r\n" +
            kPrompt},
-      {"run with errors: the faster row with errors is not the fastest",
+      {"run with errors: no fastest variant, no recommendation, the medium's speed",
        {kFastTurbo,
         {L"Ausgeglichen", 4, 524288, 256 * kMiB, 99.0, 3.0, 5, true},
         {L"Turbo (aggressiv) (Volltest)", 2, 1048576, 2 * kGiB, 0.0, 3725.5, 12, true}},
        StopReason::kNone,
-       kTitle +
-           L"Schnellste Variante\r\n"
-           L"  Art des Zugriffs: Turbo (aggressiv)\r\n"
-           L"  Worker: 2\r\n"
-           L"  Blockgröße: 1024 KB\r\n"
-           L"  Geschwindigkeit: 41.27 MB/s\r\n\r\n"
+       kTitle + kFailedHead +
            L"Volltest / Prüfung\r\n"
            L"  Art des Zugriffs: Turbo (aggressiv) (Volltest)\r\n"
            L"  Worker: 2\r\n"
            L"  Blockgröße: 1024 KB\r\n"
-           L"  Testmenge: 2.0 GB\r\n"
+           L"  Geplante Testmenge: 2.0 GB\r\n"
+           L"  Geschrieben: 2.0 GB\r\n"
            L"  Zurück gelesen/geprüft: 2.0 GB\r\n"
            L"  Fehler: 12\r\n"
            L"  Dauer: 01:02:06\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
-           L"Zusammenfassung: geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 12, Zuverlässigkeit "
-           L"0.00%, \u00D8 0.00 MB/s\r\n"
-           L"Empfehlung: Turbo (aggressiv), Worker 2, Block 1024 KB\r\n" +
+           L"  Geschwindigkeit: 1.10 MB/s\r\n\r\n"
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 12. "
+           L"Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
-      {"full row without verify: \"nein\" and \"0 B\"",
+      {"full row without verify: not finished, whatever its speed",
        {{L"Ausgeglichen (Volltest)", 1, 65536, 500 * kMiB, 12.5, 40.0, 0, false}},
        StopReason::kNone,
        kTitle +
-           L"Schnellste Variante\r\n"
-           L"  Art des Zugriffs: Ausgeglichen (Volltest)\r\n"
-           L"  Worker: 1\r\n"
-           L"  Blockgröße: 64 KB\r\n"
-           L"  Geschwindigkeit: 12.50 MB/s\r\n\r\n"
+           L"ABGEBROCHEN\r\nDer Lauf kam nicht bis zum Ende seiner Prüfung (das Programm wurde beendet oder nicht "
+           L"alles zurückgelesen). Das ist keine erfolgreiche Vollprüfung.\r\n\r\n"
            L"Volltest / Prüfung\r\n"
            L"  Art des Zugriffs: Ausgeglichen (Volltest)\r\n"
            L"  Worker: 1\r\n"
            L"  Blockgröße: 64 KB\r\n"
-           L"  Testmenge: 500.0 MB\r\n"
-           L"  Zurück gelesen/geprüft: nein\r\n"
+           L"  Geplante Testmenge: 500.0 MB\r\n"
+           L"  Zurück gelesen/geprüft: 0.0 B\r\n"
+           L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:00:40\r\n"
-           L"  Geschwindigkeit: 12.50 MB/s\r\n\r\n"
-           L"Zusammenfassung: geschrieben 500.0 MB, zurück gelesen/geprüft 0 B, Fehler 0, Zuverlässigkeit "
-           L"0.00%, \u00D8 12.50 MB/s\r\n"
-           L"Empfehlung: Ausgeglichen (Volltest), Worker 1, Block 64 KB\r\n" +
-           kPrompt},
+           L"  Geschwindigkeit: 12.50 MB/s\r\n\r\n" +
+           kStoppedSummary + kPrompt},
       {"several full-test files: all of them count",
        {{L"Zuverlässig", 2, 1048576, 128 * kMiB, 30.5, 8.0, 0, true, false, true},
         {L"Zuverlässig (Volltest)", 2, 1048576, 4 * kGiB, 25.0, 163.8, 0, true},
         {L"Zuverlässig (Volltest)", 2, 1048576, 1610612736, 18.75, 81.9, 0, true},
         {L"Turbo (aggressiv)", 4, 1048576, 128 * kMiB, 45.0, 5.7, 0, true}},
        StopReason::kNone,
-       kTitle +
+       kTitle + kOkHead +
            L"Schnellste Variante\r\n"
            L"  Art des Zugriffs: Turbo (aggressiv)\r\n"
            L"  Worker: 4\r\n"
@@ -212,44 +210,40 @@ TEST(ResultReport, ExactTexts) {
            L"100.00%, \u00D8 22.92 MB/s\r\n"
            L"Empfehlung: Turbo (aggressiv), Worker 4, Block 1024 KB\r\n" +
            kPrompt},
-      {"no qualifying fastest row and an empty job: no head block, no recommendation",
+      {"only a method-test row: no full test, so no finished check",
        {{L"Ausgeglichen", 1, 1048576, 0, 0.0, 0.0, 0, true}},
        StopReason::kNone,
        kTitle +
+           L"ABGEBROCHEN\r\nDer Lauf kam nicht bis zum Ende seiner Prüfung (das Programm wurde beendet oder nicht "
+           L"alles zurückgelesen). Das ist keine erfolgreiche Vollprüfung.\r\n\r\n"
            L"Volltest / Prüfung\r\n"
            L"  Art des Zugriffs: Ausgeglichen\r\n"
            L"  Worker: 1\r\n"
            L"  Blockgröße: 1024 KB\r\n"
-           L"  Testmenge: 0.0 B\r\n"
+           L"  Geplante Testmenge: 0.0 B\r\n"
            L"  Zurück gelesen/geprüft: 0.0 B\r\n"
+           L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:00:00\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
-           L"Zusammenfassung: geschrieben 0.0 B, zurück gelesen/geprüft 0.0 B, Fehler 0, Zuverlässigkeit "
-           L"0.00%, \u00D8 0.00 MB/s\r\n" +
-           kPrompt},
+           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           kStoppedSummary + kPrompt},
       {"several files, the first one overwritten by the later ones: its errors count",
        {{L"Quorvel-Modus (Volltest)", 4, 1048576, 3800 * kMiB, 0.0, 90.0, 200, true},
         {L"Quorvel-Modus (Volltest)", 4, 1048576, 200 * kMiB, 40.0, 10.0, 0, true}},
        StopReason::kNone,
-       kTitle +
-           L"Schnellste Variante\r\n"
-           L"  Art des Zugriffs: Quorvel-Modus (Volltest)\r\n"
-           L"  Worker: 4\r\n"
-           L"  Blockgröße: 1024 KB\r\n"
-           L"  Geschwindigkeit: 40.00 MB/s\r\n\r\n"
+       kTitle + kFailedHead +
            L"Volltest / Prüfung\r\n"
            L"  Art des Zugriffs: Quorvel-Modus (Volltest)\r\n"
            L"  Worker: 4\r\n"
            L"  Blockgröße: 1024 KB\r\n"
-           L"  Testmenge: 3.9 GB\r\n"
+           L"  Geplante Testmenge: 3.9 GB\r\n"
+           L"  Geschrieben: 3.9 GB\r\n"
            L"  Zurück gelesen/geprüft: 3.9 GB\r\n"
            L"  Fehler: 200\r\n"
            L"  Dauer: 00:01:40\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
-           L"Zusammenfassung: geschrieben 3.9 GB, zurück gelesen/geprüft 3.9 GB, Fehler 200, Zuverlässigkeit "
-           L"0.00%, \u00D8 0.00 MB/s\r\n"
-           L"Empfehlung: Quorvel-Modus (Volltest), Worker 4, Block 1024 KB\r\n" +
+           L"  Geschwindigkeit: 80.00 MB/s\r\n\r\n"
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 3.9 GB, zurück gelesen/geprüft 3.9 GB, Fehler 200. "
+           L"Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
       {"ended by the error limit: errors found, not a user's stop",
        {kFastTurbo,
@@ -272,7 +266,7 @@ TEST(ResultReport, ExactTexts) {
            L"  Status: Fehlergrenze erreicht\r\n"
            L"  Fehler: 500\r\n"
            L"  Dauer: 00:02:00\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
+           L"  Geschwindigkeit: 98.13 MB/s\r\n\r\n"
            L"Zusammenfassung: Fehler gefunden. Geschrieben 10.0 GB, zurück gelesen/geprüft 1.5 GB, Fehler 500. "
            L"Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
@@ -294,7 +288,7 @@ TEST(ResultReport, ExactTexts) {
            L"  Status: Lese- oder Schreibfehler\r\n"
            L"  Fehler: 1\r\n"
            L"  Dauer: 00:00:05\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n"
+           L"  Geschwindigkeit: 12.80 MB/s\r\n\r\n"
            L"Zusammenfassung: Fehler gefunden. Geschrieben 64.0 MB, zurück gelesen/geprüft 0.0 B, Fehler 1. "
            L"Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
@@ -310,10 +304,11 @@ TEST(ResultReport, ExactTexts) {
            L"  Worker: 1\r\n"
            L"  Blockgröße: 1024 KB\r\n"
            L"  Geplante Testmenge: 5.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 0.0 B\r\n"
            L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:00:50\r\n"
-           L"  Geschwindigkeit: 0.00 MB/s\r\n\r\n" +
+           L"  Geschwindigkeit: 81.90 MB/s\r\n\r\n" +
            kStoppedSummary + kPrompt},
       {"a test file another program kept: stopped, and not the medium's fault",
        {{L"Ausgeglichen (Volltest)", 1, 1048576, kGiB, 0.0, 0.0, 0, false, true, false, StopReason::kFileHeld, 0, 0}},
@@ -327,6 +322,7 @@ TEST(ResultReport, ExactTexts) {
            L"  Worker: 1\r\n"
            L"  Blockgröße: 1024 KB\r\n"
            L"  Geplante Testmenge: 1.0 GB\r\n"
+           L"  Zurück gelesen/geprüft: 0.0 B\r\n"
            L"  Status: abgebrochen\r\n"
            L"  Fehler: 0\r\n"
            L"  Dauer: 00:00:00\r\n"

@@ -108,7 +108,7 @@ TEST(ResultsJson, ExactLineLayout) {
   failed.stopReason = StopReason::kErrorLimit;
   const std::wstring text = BuildResultsJson(DriveE(), {TurboExample(), failed}, true);
   const std::vector<std::wstring> lines = Lines(text);
-  ASSERT_EQ(lines.size(), 16u);
+  ASSERT_EQ(lines.size(), 22u);
   EXPECT_EQ(lines[0], L"{");
   EXPECT_EQ(lines[1], L"  \"schema\": \"velkor-results-v1\",");
   EXPECT_TRUE(std::regex_match(lines[2], std::wregex(LR"(  "writtenAt": "\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}",)")))
@@ -120,21 +120,27 @@ TEST(ResultsJson, ExactLineLayout) {
   EXPECT_EQ(lines[7], L"  \"reserveFreeBytes\": 33554432,");
   EXPECT_EQ(lines[8], L"  \"testPoints\": 3,");
   EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 512.0 MB, "
-                      L"Fehler 17, Zuverlässigkeit 0.00%, Prüfung unvollständig\\r\\nEmpfehlung: Turbo (aggressiv), "
-                      L"Worker 2, Block 1024 KB\",");
+                      L"Fehler 17, Zuverlässigkeit 0.00%, Prüfung unvollständig, \u00D8 15.36 MB/s\",");
   // Keys added later follow the first ones, so a reader of the older layout finds its lines in place.
   EXPECT_EQ(lines[10], L"  \"programVersion\": \"" VELKOR_VERSION_TEXT L"\",");
-  EXPECT_EQ(lines[11], L"  \"results\": [");
-  EXPECT_EQ(lines[12], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
+  // The run's evidence and how it ended; then the records, and the verdict last.
+  EXPECT_EQ(lines[11], L"  \"label\": \"\",");
+  EXPECT_EQ(lines[12], L"  \"capacityBytes\": 0,");
+  EXPECT_EQ(lines[13], L"  \"freeBytes\": 0,");
+  EXPECT_EQ(lines[14], L"  \"startedAt\": \"\",");
+  EXPECT_EQ(lines[15], L"  \"stopReason\": \"none\",");
+  EXPECT_EQ(lines[16], L"  \"results\": [");
+  EXPECT_EQ(lines[17], L"    {\"method\":\"Turbo (aggressiv)\",\"workers\":2,\"blockKB\":1024,\"bytes\":268435456,"
                        L"\"mbPerSecond\":41.27,\"seconds\":12.41,\"verified\":true,\"errors\":0,"
                        L"\"cancelled\":false,\"recommended\":true,\"result\":\"Empfehlung\","
                        L"\"writtenBytes\":268435456,\"verifiedBytes\":268435456,\"stopReason\":\"none\"},");
-  EXPECT_EQ(lines[13], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
+  EXPECT_EQ(lines[18], L"    {\"method\":\"Ausgeglichen (Volltest)\",\"workers\":4,\"blockKB\":4,\"bytes\":1073741824,"
                        L"\"mbPerSecond\":0.00,\"seconds\":100.00,\"verified\":false,\"errors\":17,"
                        L"\"cancelled\":false,\"recommended\":false,\"result\":\"Fehler\","
                        L"\"writtenBytes\":1073741824,\"verifiedBytes\":536870912,\"stopReason\":\"errorLimit\"}");
-  EXPECT_EQ(lines[14], L"  ]");
-  EXPECT_EQ(lines[15], L"}");
+  EXPECT_EQ(lines[19], L"  ],");
+  EXPECT_EQ(lines[20], L"  \"verdict\": \"failed\"");
+  EXPECT_EQ(lines[21], L"}");
   EXPECT_EQ(text.find(L'\r'), std::wstring::npos);
   EXPECT_EQ(text.find(L" \n"), std::wstring::npos);
 }
@@ -143,13 +149,14 @@ TEST(ResultsJson, EmptyListAndNotFinal) {
   ResultsFileHeader c = DriveE();
   c.driveRoot = L"/mnt/stick";
   const std::vector<std::wstring> lines = Lines(BuildResultsJson(c, {}, false));
-  ASSERT_EQ(lines.size(), 14u);
+  ASSERT_EQ(lines.size(), 20u);
   EXPECT_EQ(lines[3], L"  \"final\": false,");
   EXPECT_EQ(lines[4], L"  \"drive\": \"/mnt/stick\",");
   EXPECT_EQ(lines[9], L"  \"summaryText\": \"Zusammenfassung: Noch keine Ergebnisse.\",");
-  EXPECT_EQ(lines[11], L"  \"results\": [");
-  EXPECT_EQ(lines[12], L"  ]");
-  EXPECT_EQ(lines[13], L"}");
+  EXPECT_EQ(lines[16], L"  \"results\": [");
+  EXPECT_EQ(lines[17], L"  ],");
+  EXPECT_EQ(lines[18], L"  \"verdict\": \"unfinished\"");
+  EXPECT_EQ(lines[19], L"}");
 }
 
 TEST(ResultsJson, NumbersThatCannotBePrintedAreWrittenAsZero) {
@@ -191,7 +198,9 @@ import json, re, sys
 with open(sys.argv[1], encoding="utf-8") as f:
     d = json.load(f)
 assert list(d) == ["schema", "writtenAt", "final", "drive", "fileSystem", "testSizeBytes",
-                   "reserveFreeBytes", "testPoints", "summaryText", "programVersion", "results"], list(d)
+                   "reserveFreeBytes", "testPoints", "summaryText", "programVersion", "label", "capacityBytes",
+                   "freeBytes", "startedAt", "stopReason", "results", "verdict"], list(d)
+assert d["verdict"] == "unfinished", d["verdict"]  # a drive that went away is not the medium's fault
 assert d["schema"] == "velkor-results-v1"
 assert re.fullmatch(r"\d+\.\d+\.\d+", d["programVersion"]), d["programVersion"]
 assert d["final"] is True

@@ -231,12 +231,15 @@ TEST(TaskbarState, ProgressTurnsRedWithErrorsAndClearsAtTheEnd) {
   }
 }
 
-TEST(TaskbarState, ARunWithErrorsStaysRedForAUserInAnotherWindow) {
-  const TaskbarProgress red = TaskbarAtRunEnd(true, false);
+TEST(TaskbarState, TheVerdictStaysOnTheButtonForAUserInAnotherWindow) {
+  const TaskbarProgress red = TaskbarAtRunEnd(VerdictKind::kFailed, false);
   EXPECT_EQ(red.mark, TaskbarMark::kError);
   EXPECT_EQ(red.completed, red.total);
-  EXPECT_EQ(TaskbarAtRunEnd(true, true).mark, TaskbarMark::kNone);
-  EXPECT_EQ(TaskbarAtRunEnd(false, false).mark, TaskbarMark::kNone);
+  // A part checked or a run cut short is no clean result: yellow, not the plain button.
+  EXPECT_EQ(TaskbarAtRunEnd(VerdictKind::kOkPartial, false).mark, TaskbarMark::kWarning);
+  EXPECT_EQ(TaskbarAtRunEnd(VerdictKind::kUnfinished, false).mark, TaskbarMark::kWarning);
+  EXPECT_EQ(TaskbarAtRunEnd(VerdictKind::kOk, false).mark, TaskbarMark::kNone);
+  EXPECT_EQ(TaskbarAtRunEnd(VerdictKind::kFailed, true).mark, TaskbarMark::kNone);
 }
 
 TEST(TaskbarState, OnlyALongRunInTheBackgroundFlashes) {

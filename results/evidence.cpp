@@ -1,0 +1,22 @@
+#include "results/evidence.h"
+
+#include "common/format.h"
+#include "common/version.h"
+
+namespace velkor {
+
+std::vector<std::wstring> EvidenceLines(const ResultsFileHeader& header, int language) {
+  const std::wstring unknown = TranslateIn(L"evidence_unknown", language);
+  const auto text = [&unknown](const std::wstring& value) { return value.empty() ? unknown : value; };
+  const auto size = [&unknown](uint64_t bytes) { return bytes == 0 ? unknown : FormatByteSize(bytes); };
+  // The time stamp to the second: the milliseconds of the log format say nothing here.
+  const std::wstring started = header.startedAt.substr(0, header.startedAt.find(L'.'));
+  return {
+      FormatTextIn(L"evidence_drive", language, {text(header.driveRoot), text(header.label), text(header.fileSystem)}),
+      FormatTextIn(L"evidence_space", language, {size(header.capacityBytes), size(header.freeBytes)}),
+      FormatTextIn(L"evidence_started", language, {text(started)}),
+      FormatTextIn(L"evidence_program", language, {L"" VELKOR_VERSION_TEXT}),
+  };
+}
+
+}  // namespace velkor
