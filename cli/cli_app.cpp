@@ -211,7 +211,8 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
   Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
-  if (o.deleteAtEnd && !verifyOnly) {
+  // Nothing to delete on a drive that went away.
+  if (o.deleteAtEnd && !verifyOnly && outcome->verdict.reason != StopReason::kDriveGone && !state->targetGone) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
     // the console like the run's.
     LogToConsole();

@@ -111,8 +111,11 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
       const ScopedRunContext scope(context);
       RunTest(config, state);
       // A run that got past its preflight may leave files; --delete takes them away on this thread,
-      // so the others go on meanwhile.
-      if (deleteAtEnd && !state->preflightFailed) DeleteRunTestFiles(*state);
+      // so the others go on meanwhile (none from a drive that went away).
+      if (deleteAtEnd && !state->preflightFailed && !state->targetGone &&
+          CurrentStopReason(*state) != StopReason::kDriveGone) {
+        DeleteRunTestFiles(*state);
+      }
       std::lock_guard<std::mutex> lock(shared->mutex);
       self->finished = true;
       shared->wake.notify_one();

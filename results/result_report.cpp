@@ -116,7 +116,8 @@ void AppendErrorStopBody(ReportLines& out, const FullTestFigures& f, StopReason 
   }
   out.text += DiagnosisBlock(diagnosis, out.language);
   out.text += FormatTextIn(L"report_error_summary", out.language,
-                           {FormatByteSize(f.written), FormatByteSize(f.verifiedBytes), std::to_wstring(f.errors)}) +
+                           {FormatByteSize(f.written), FormatByteSize(f.verifiedBytes), std::to_wstring(f.errors),
+                            FormatPercent(0.0)}) +
               L"\r\n";
 }
 

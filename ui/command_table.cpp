@@ -78,6 +78,7 @@ LRESULT OnSettingsToggle(int code) {
   WindowState& ui = Ui();
   ui.settingsShown = !ui.settingsShown;
   if (ui.settingsShown) ui.settingsEverShown = true;
+  UpdateSelectedDriveLabel();
   return ShowViewChange();
 }
 
@@ -129,6 +130,11 @@ LRESULT OnWorkersEdited(int code) {
   return 0;
 }
 
+LRESULT OnSizeEdited(int code) {
+  if (code == EN_CHANGE) UpdateSelectedDriveLabel();
+  return 0;
+}
+
 }  // namespace
 
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -153,6 +159,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     case kIdExport: return OnExport(window, code);
     case kIdOpenResults: return OnOpenResults(window, code);
     case kIdWorkers: return OnWorkersEdited(code);
+    case kIdTestSize:
+    case kIdReserve: return OnSizeEdited(code);
     case kIdDiagnosisView: return OnDiagnosisView(window, code);
     default: return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
   }

@@ -14,6 +14,7 @@
 #include "engine/run_config.h"
 #include "pdf/help_files.h"
 #include "engine/run_files.h"
+#include "engine/start_rules.h"
 #include "results/exports.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
@@ -72,7 +73,20 @@ void UpdateSummaryText() {
   SetText(kCtlSummary, BuildResultSummary(Ui().currentResults, Ui().currentVerdict, CurrentLanguage));
 }
 
-void UpdateSelectedDriveLabel() { SetText(kCtlSelectedDrive, SelectedDriveLine(GetSelectedDrive())); }
+void UpdateSelectedDriveLabel() {
+  const DriveInfo* drive = GetSelectedDrive();
+  std::wstring line = SelectedDriveLine(drive);
+  // The expanded view says which part of the drive the test size covers.
+  const WindowState& ui = Ui();
+  if (drive != nullptr && ui.settingsShown && !TestRunning()) {
+    const uint64_t mebibyte = 1048576;
+    const std::wstring coverage =
+        TestSizeCoverageText(ReadNumberField(WindowText(Control(kCtlTestSizeField))).value_or(0) * mebibyte,
+                             drive->freeBytes, ReadNumberField(WindowText(Control(kCtlReserveField))).value_or(0) * mebibyte);
+    if (!coverage.empty()) line += L" | " + coverage;
+  }
+  SetText(kCtlSelectedDrive, line);
+}
 
 void OpenSelectedDriveInExplorer() {
   const std::wstring root = GetSelectedDriveRoot();

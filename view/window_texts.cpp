@@ -1,5 +1,7 @@
 #include "view/window_texts.h"
 
+#include "results/verdict.h"
+
 #include "common/format.h"
 #include "common/localization.h"
 #include "drives/drive_table.h"
@@ -26,6 +28,15 @@ std::wstring SelectedDriveLine(const DriveInfo* d) {
   if (d->writeProtected) line += L" | " + Translate(L"write_protect");
   if (d->systemVolume) line += L" | " + Translate(L"system_volume");
   return line;
+}
+
+std::wstring TestSizeCoverageText(uint64_t testBytes, uint64_t freeBytes, uint64_t reserveBytes) {
+  if (freeBytes <= reserveBytes + kFreeSpaceSafetyBuffer) return std::wstring();
+  const uint64_t whole = freeBytes - reserveBytes - kFreeSpaceSafetyBuffer;
+  // A test sized to the free space is rounded down to whole blocks: still the whole of it.
+  if (testBytes + 8388608 >= whole) return Translate(L"coverage_whole");
+  return FormatText(L"coverage_part", {FormatByteSize(testBytes), FormatByteSize(whole),
+                                       FormatPercent(100.0 * static_cast<double>(testBytes) / static_cast<double>(whole))});
 }
 
 std::wstring DeletionQuestion(size_t count) { return FormatText(L"box_delete_question", {std::to_wstring(count)}); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "drives/drive_info.h"
@@ -23,6 +24,12 @@ MenuStates ComputeMenuStates(bool running, bool hasResults, bool settingsShown, 
 // language, with the write-protection text and the system-volume text at the end where they
 // apply; the no-selection text for none.
 std::wstring SelectedDriveLine(const DriveInfo* drive);
+
+// Which part of the drive a test size covers, for the selected-drive line of the expanded view:
+// "Test: 1.0 GB von 3.0 GB freiem Speicher (33.33%), der Rest nicht" where it leaves free space
+// untested (the free space less the reserve and the safety buffer, as the verdict counts it),
+// "Test: ganzer freier Speicher" where it covers it; empty for a drive without free space.
+std::wstring TestSizeCoverageText(uint64_t testBytes, uint64_t freeBytes, uint64_t reserveBytes);
 
 // What the shell is asked to open for a folder: a path that ends in a backslash ("E:\") gets a
 // "." after it, because a shell that quotes its argument would read the backslash before the

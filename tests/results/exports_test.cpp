@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/localization.h"
+#include "common/version.h"
 #include "platform/text.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
@@ -116,6 +117,58 @@ TEST_F(Exports, DelimitedTables) {
     CurrentLanguage = c.language;
     EXPECT_EQ(BuildDelimitedTable(c.records, c.separator), c.expected) << c.what;
   }
+}
+
+// What a file says of its run goes into every export: a run that never ended is unfinished, never
+// OK; a partial test says it is partial; a failed medium recommends nothing; each names its drive.
+TEST_F(Exports, TheyTakeTheVerdictAndNameTheDrive) {
+  ResultsFileHeader header = DriveHeader(L"E:\\");
+  header.label = L"STICK";
+  header.fileSystem = L"FAT32";
+  header.capacityBytes = 4 * kGiB;
+  header.freeBytes = 4 * kGiB;
+  header.reserveFree = kGiB;
+  header.startedAt = L"2026-12-11 07:30:00.123";
+  // Killed while reading back: written, not yet read.
+  ResultRecord written = Record(L"Zuverlässig (Volltest)", 2, 1048576, kGiB, 0.0, false);
+  written.verifiedBytes = 0;
+  ResultRecord variant = AwkwardRow();
+  variant.cancelled = false;
+  variant.errors = 3;
+  const struct {
+    const char* what;
+    std::vector<ResultRecord> records;
+    bool final;
+    std::vector<std::wstring> present, absent;
+  } cases[] = {
+      {"never ended", {written}, false, {L"Ergebnis: ABGEBROCHEN. ", L"  abgebrochen\n"}, {L"  OK\n", L"Zuverlässigkeit"}},
+      {"1 GB of 3 GB", {FullRow()}, true,
+       {L"Ergebnis: GEPRÜFTER TEIL IN ORDNUNG. Geprüft wurden 1.0 GB von 3.0 GB freiem Speicher",
+        L"\r\nGeprüft wurden 1.0 GB", L"nur ein Test des ganzen freien Speichers"},
+       {}},
+      {"a variant's errors", {variant, FullRow()}, true, {L"Ergebnis: FEHLER GEFUNDEN. ", L"Fehler 3"}, {L"Empfehlung:"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    header.final = c.final;
+    const ExportContext context = ExportContextOf(c.records, header, nullptr);
+    const std::wstring text = BuildFormattedTable(c.records, &context);
+    for (const std::wstring& part : c.present) EXPECT_NE(text.find(part), std::wstring::npos) << part << "\n" << text;
+    for (const std::wstring& part : c.absent) EXPECT_EQ(text.find(part), std::wstring::npos) << part << "\n" << text;
+    for (const wchar_t* evidence : {L"\nLaufwerk: E:\\ (Name: STICK, Dateisystem: FAT32)\n",
+                                    L"\nKapazität: 4.0 GB, frei vor dem Test: 4.0 GB\n",
+                                    L"\nTest begonnen: 2026-12-11 07:30:00\n", L"\nProgramm: Velkor " VELKOR_VERSION_TEXT}) {
+      EXPECT_NE(text.find(evidence), std::wstring::npos) << text;
+    }
+  }
+  // The JSON export of a run that never ended stays not final.
+  TempFolder folder;
+  header.final = false;
+  const std::wstring json = folder.File(L"open.json");
+  ASSERT_TRUE(WriteExport(kExportJson, json, {written}, header));
+  const std::string bytes = ReadFileBytes(json);
+  EXPECT_NE(bytes.find("\"final\": false,"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("\"verdict\": \"unfinished\""), std::string::npos) << bytes;
 }
 
 TEST_F(Exports, FormattedTableWidthsCountCharacters) {

@@ -165,8 +165,8 @@ TEST(ResultReport, ExactTexts) {
            L"  Fehler: 12\r\n"
            L"  Dauer: 01:02:06\r\n"
            L"  Geschwindigkeit: 1.10 MB/s\r\n\r\n"
-           L"Zusammenfassung: Fehler gefunden. Geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 12. "
-           L"Das Medium ist nicht zuverlässig.\r\n" +
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 2.0 GB, zurück gelesen/geprüft 2.0 GB, Fehler 12, "
+           L"Zuverlässigkeit 0.00%. Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
       {"full row without verify: not finished, whatever its speed",
        {{L"Ausgeglichen (Volltest)", 1, 65536, 500 * kMiB, 12.5, 40.0, 0, false}},
@@ -242,8 +242,8 @@ TEST(ResultReport, ExactTexts) {
            L"  Fehler: 200\r\n"
            L"  Dauer: 00:01:40\r\n"
            L"  Geschwindigkeit: 80.00 MB/s\r\n\r\n"
-           L"Zusammenfassung: Fehler gefunden. Geschrieben 3.9 GB, zurück gelesen/geprüft 3.9 GB, Fehler 200. "
-           L"Das Medium ist nicht zuverlässig.\r\n" +
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 3.9 GB, zurück gelesen/geprüft 3.9 GB, Fehler 200, "
+           L"Zuverlässigkeit 0.00%. Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
       {"ended by the error limit: errors found, not a user's stop",
        {kFastTurbo,
@@ -267,8 +267,8 @@ TEST(ResultReport, ExactTexts) {
            L"  Fehler: 500\r\n"
            L"  Dauer: 00:02:00\r\n"
            L"  Geschwindigkeit: 98.13 MB/s\r\n\r\n"
-           L"Zusammenfassung: Fehler gefunden. Geschrieben 10.0 GB, zurück gelesen/geprüft 1.5 GB, Fehler 500. "
-           L"Das Medium ist nicht zuverlässig.\r\n" +
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 10.0 GB, zurück gelesen/geprüft 1.5 GB, Fehler 500, "
+           L"Zuverlässigkeit 0.00%. Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
       {"an I/O failure without a run state: the row tells",
        {{L"Ausgeglichen (Volltest)", 1, 1048576, kGiB, 0.0, 5.0, 1, false, false, false, StopReason::kIoFailure,
@@ -289,8 +289,8 @@ TEST(ResultReport, ExactTexts) {
            L"  Fehler: 1\r\n"
            L"  Dauer: 00:00:05\r\n"
            L"  Geschwindigkeit: 12.80 MB/s\r\n\r\n"
-           L"Zusammenfassung: Fehler gefunden. Geschrieben 64.0 MB, zurück gelesen/geprüft 0.0 B, Fehler 1. "
-           L"Das Medium ist nicht zuverlässig.\r\n" +
+           L"Zusammenfassung: Fehler gefunden. Geschrieben 64.0 MB, zurück gelesen/geprüft 0.0 B, Fehler 1, "
+           L"Zuverlässigkeit 0.00%. Das Medium ist nicht zuverlässig.\r\n" +
            kPrompt},
       {"a file-system limit: stopped, and not the medium's fault",
        {{L"Ausgeglichen (Volltest)", 1, 1048576, 5 * kGiB, 0.0, 50.0, 0, false, true, false,

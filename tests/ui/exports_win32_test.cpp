@@ -22,6 +22,7 @@ class Exports : public WindowTest {
     rows[1] = {L"Zuverlässig (Volltest)", 1, 4194304, 256 << 20, 20.25};
     rows[1].verified = rows[1].recommended = true;
     Ui().currentResults = rows;
+    Ui().currentVerdict = JudgeRun(rows, nullptr, RunFacts{});
   }
   static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 };
@@ -145,7 +146,8 @@ TEST_F(Exports, ReportYesSavesTheShownReportWithoutItsQuestion) {
   ShowResultReport(main_, Ui().currentResults);
   ASSERT_EQ(Seen(kResultReportCaption).size(), 1u);
   const std::wstring shown = Seen(kResultReportCaption)[0].text;
-  const ResultReport report = BuildResultReport(Ui().currentResults, StopReason::kNone);
+  const ResultReport report =
+      BuildRunReport(Ui().currentResults, Ui().currentVerdict, nullptr, &Ui().currentHeader, kLanguageGerman);
   EXPECT_EQ(shown, ReportBoxText(report));
   // The file holds the report, not the box's question about saving it.
   EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(report.body));

@@ -39,6 +39,7 @@ class Languages : public WindowTest {
     rows[2].cancelled = true;
     rows[2].stopReason = StopReason::kUser;
     Ui().currentResults = rows;
+    Ui().currentVerdict = JudgeRun(rows, nullptr, RunFacts{});
     FillResultList();
     UpdateSummaryText();
   }
@@ -212,9 +213,9 @@ TEST_F(Languages, ASwitchRelabelsTheMenuAndTheOpenHint) {
   EXPECT_EQ(Text(kCtlWorkerHint), TranslateIn(L"quorvel_takes_over", kLanguageSpanish));
 }
 
-// The report box shows the chosen language, and Yes saves that report without the box's question;
-// the log stays German.
-TEST_F(Languages, TheReportBoxSavesWhatItShowedInItsLanguage) {
+// The report box shows the chosen language; Yes saves the report as files keep it, in German and
+// without the box's question; the log stays German.
+TEST_F(Languages, TheReportBoxShowsItsLanguageAndSavesTheGermanReport) {
   ASSERT_NE(OpenWindow(), nullptr);
   LoadRows();
   Choose(kCtlLanguageBox, kLanguageSpanish);
@@ -224,11 +225,13 @@ TEST_F(Languages, TheReportBoxSavesWhatItShowedInItsLanguage) {
   ShowResultReport(main_, Ui().currentResults);
   const std::vector<SeenDialog> boxes = Seen(TranslateIn(L"report_title", kLanguageSpanish));
   ASSERT_EQ(boxes.size(), 1u);
-  const ResultReport report = BuildResultReport(Ui().currentResults, StopReason::kNone, nullptr, kLanguageSpanish);
+  const Verdict& verdict = Ui().currentVerdict;
+  const ResultReport report = BuildRunReport(Ui().currentResults, verdict, nullptr, &Ui().currentHeader, kLanguageSpanish);
   EXPECT_EQ(boxes[0].text, ReportBoxText(report));
   EXPECT_NE(boxes[0].text.find(L"Sí = exportar"), std::wstring::npos);
   EXPECT_EQ(boxes[0].text.find(report.body), 0u);
-  EXPECT_EQ(ReadFileBytes(path), platform::WideToUtf8(report.body));
+  EXPECT_EQ(ReadFileBytes(path),
+            platform::WideToUtf8(BuildRunReport(Ui().currentResults, verdict, nullptr, &Ui().currentHeader).body));
   Pump();
   EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos);
   EXPECT_EQ(Text(kCtlStatusLine), L"Export escrito: " + path);

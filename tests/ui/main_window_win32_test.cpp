@@ -259,7 +259,7 @@ TEST_F(MainWindow, SavedResultsLoadIntoTheListAndSortByColumn) {
   EXPECT_EQ(Cell(list, 0, 0), L"Ausgeglichen");  // column 0 ascending
   EXPECT_EQ(Cell(list, 2, 2), L"4096");
   EXPECT_EQ(Cell(list, 2, 7), L"Empfehlung");
-  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults));
+  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults, Ui().currentVerdict));
   EXPECT_NE(Text(kCtlSummary).find(L"Zusammenfassung: "), std::wstring::npos);
 
   // A click on the block column sorts by bytes ascending, a second one descending.

@@ -141,11 +141,18 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
   EXPECT_EQ(r.errors, 0u);
   EXPECT_TRUE(r.verified);
   EXPECT_EQ(Rows(Control(kCtlResultList)), 1);
-  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults));
+  EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults, Ui().currentVerdict));
+  // Sized to the free space: a whole test, judged good.
+  EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kOk);
 
   // The report came once, then the deletion question for the one file it made.
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
-  EXPECT_EQ(Seen(L"Velkor Ergebnis")[0].text, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run))));
+  const std::wstring shown = Seen(L"Velkor Ergebnis")[0].text;
+  EXPECT_EQ(shown.find(L"IN ORDNUNG\r\nDer ganze freie Speicher wurde geschrieben"),
+            std::wstring(L"Velkor Ergebnis\r\n====================\r\n\r\n").size())
+      << Narrow(shown);
+  EXPECT_NE(shown.find(L"\r\nLaufwerk: W:\\ (Name: "), std::wstring::npos) << Narrow(shown);
+  EXPECT_NE(shown.find(L"\r\nProgramm: Velkor "), std::wstring::npos) << Narrow(shown);
   ASSERT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
   EXPECT_NE(Seen(L"Sicherheitsabfrage")[0].text.find(L"Datei(en): 1\r\n"), std::wstring::npos);
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: W:\\velkor.bin"));
@@ -649,9 +656,11 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
       << Narrow(Text(kCtlStatusLine));
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
   const std::wstring report = Seen(L"Velkor Ergebnis")[0].text;
-  EXPECT_EQ(report, ReportBoxText(BuildResultReport(Ui().currentResults, CurrentStopReason(*Ui().run),
-                                                    &Ui().currentDiagnosis.diagnosis)));
+  EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kFailed);
   EXPECT_EQ(report.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size());
+  // A failed medium gets no recommendation, and the speed is what it did.
+  EXPECT_EQ(report.find(L"Empfehlung"), std::wstring::npos) << Narrow(report);
+  EXPECT_EQ(report.find(L"Geschwindigkeit: 0.00 MB/s"), std::wstring::npos) << Narrow(report);
   EXPECT_EQ(Text(kCtlSummary).find(L"100.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
   EXPECT_TRUE(Logged(L"Datenabweichung bei Block "));
   EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));

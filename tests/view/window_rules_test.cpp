@@ -93,6 +93,22 @@ TEST(MenuStates, GreyingFollowsRunAndResults) {
   EXPECT_STREQ(idleEmpty.methodItemKey, L"menu_method_show");
 }
 
+// The expanded view's test size says which part of the drive it covers, as the verdict will count it.
+TEST(WindowTexts, TestSizeCoverage) {
+  LanguageGuard german(kLanguageGerman);
+  constexpr uint64_t kMiB = 1048576;
+  const struct {
+    uint64_t test, free, reserve;
+    const wchar_t* text;
+  } cases[] = {
+      {1024 * kMiB, 4096 * kMiB, 1024 * kMiB, L"Test: 1.0 GB von 3.0 GB freiem Speicher (33.68%), der Rest nicht"},
+      {3040 * kMiB, 4096 * kMiB, 1024 * kMiB, L"Test: ganzer freier Speicher"},
+      {3036 * kMiB, 4096 * kMiB, 1024 * kMiB, L"Test: ganzer freier Speicher"},  // rounded down to blocks
+      {1024 * kMiB, 16 * kMiB, 0, L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TestSizeCoverageText(c.test, c.free, c.reserve), c.text) << c.test;
+}
+
 TEST(WindowTexts, SelectedDriveLineAndDeletionQuestion) {
   LanguageGuard german(kLanguageGerman);
   DriveInfo d;
