@@ -144,6 +144,7 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
   EXPECT_EQ(Text(kCtlSummary), BuildResultSummary(Ui().currentResults, Ui().currentVerdict));
   // Sized to the free space: a whole test, judged good.
   EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kOk);
+  SaveScreenshot(main_, L"run-whole-W.bmp");
 
   // The report came once, then the deletion question for the one file it made.
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
@@ -180,6 +181,11 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
 
   EXPECT_TRUE(Logged(L"Schnellste Variante wird für den Volltest benutzt: "));
   EXPECT_TRUE(Logged(L"Testdateien nicht gelöscht."));
+  // 16 MB of the drive: a partial test, and the window says so.
+  EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kOkPartial);
+  EXPECT_NE(Text(kCtlSummary).find(L"\r\nGeprüft wurden 16.0 MB von "), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fertig, nur ein Teil geprüft: ", 0), 0u) << Narrow(Text(kCtlStatusLine));
+  SaveScreenshot(main_, L"run-partial-W.bmp");
   size_t variants = 0, full = 0;
   for (const ResultRecord& r : Ui().currentResults) {
     EXPECT_EQ(r.errors, 0u) << std::string(r.method.begin(), r.method.end());
@@ -657,6 +663,7 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
   const std::wstring report = Seen(L"Velkor Ergebnis")[0].text;
   EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kFailed);
+  SaveScreenshot(main_, L"run-fake-U.bmp");
   EXPECT_EQ(report.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size());
   // A failed medium gets no recommendation, and the speed is what it did.
   EXPECT_EQ(report.find(L"Empfehlung"), std::wstring::npos) << Narrow(report);

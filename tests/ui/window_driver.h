@@ -52,6 +52,8 @@ inline DialogAnswerer& Answerer() {
   return answerer;
 }
 
+inline void SaveScreenshot(HWND window, const std::wstring& name);
+
 inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   wchar_t className[64] = {};
   GetClassNameW(window, className, 64);
@@ -69,6 +71,8 @@ inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   seen.title = WindowText(window);
   seen.text = WindowText(GetDlgItem(window, 0xFFFF));  // a message box's text
   a.seen.push_back(seen);
+  UpdateWindow(window);
+  SaveScreenshot(window, L"box-" + std::to_wstring(a.seen.size()) + L".bmp");
   // Unasked for: the way out a user would take (a Yes/No box has no Cancel).
   int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;
   if (a.byTitle.count(seen.title)) {
