@@ -70,8 +70,7 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (slot.failed && j + 1 == slot.count) {
-      NoteUnreadableBlock(job, state, blockIndex);
-      FailRun(state);
+      if (FailRunUnlessTargetGone(state, slot.errorCode)) NoteUnreadableBlock(job, state, blockIndex);
       AppendDiagLog(L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
                     L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +

@@ -69,7 +69,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, Pi
         PostStatusText(L"Fehler: Grenze des Dateisystems erreicht, Testdatei zu groß.");
         return false;
       }
-      FailRun(state);
+      FailRunUnlessTargetGone(state, code);
       AppendDiagLog(L"FEHLER: Schreibfehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
                     L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
