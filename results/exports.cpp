@@ -63,7 +63,7 @@ ExportContext ExportContextOf(const std::vector<ResultRecord>& records, const Re
   return {header, JudgeRun(records, run != nullptr ? &run->diagnosis : nullptr, RunFactsOf(header))};
 }
 
-std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator,
+std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator, int language,
                                  const ExportContext* context) {
   const std::wstring sep(1, separator);
   std::wstring text = ExportHead(records, context) + L"\n\n";
@@ -71,13 +71,13 @@ std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar
           L"Geprüft" + sep + L"Fehler" + sep + L"Ergebnis\n";
   for (const ResultRecord& r : records) {
     text += r.method + sep + std::to_wstring(r.workers) + sep + std::to_wstring(r.blockSize / 1024) + sep +
-            std::to_wstring(r.bytes / 1048576) + sep + FormatDecimal2(r.mbPerSecond) + sep + YesNoText(r.verified) +
+            std::to_wstring(r.bytes / 1048576) + sep + FormatDecimal2(r.mbPerSecond) + sep + YesNoText(r.verified, language) +
             sep + std::to_wstring(r.errors) + sep + RowResultText(r, context) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, const ExportContext* context) {
+std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, int language, const ExportContext* context) {
   std::wstring text = ExportHead(records, context) + L"\n\n";
   text += PadRight(L"Art des Zugriffs", 22) + PadLeft(L"Worker", 8) + PadLeft(L"Block", 10) +
           PadLeft(L"Größe", 12) + PadLeft(L"MB/s", 10) + PadLeft(L"Geprüft", 10) + PadLeft(L"Fehler", 8) +
@@ -87,40 +87,40 @@ std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, const
     text += PadRight(r.method, 22) + PadLeft(std::to_wstring(r.workers), 8) +
             PadLeft(std::to_wstring(r.blockSize / 1024) + L" KB", 10) +
             PadLeft(std::to_wstring(r.bytes / 1048576) + L" MB", 12) + PadLeft(FormatDecimal2(r.mbPerSecond), 10) +
-            PadLeft(YesNoText(r.verified), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " +
+            PadLeft(YesNoText(r.verified, language), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " +
             RowResultText(r, context) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records, const ExportContext* context) {
+std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records, int language, const ExportContext* context) {
   return L"<html><head><meta charset=\"utf-8\"></head><body><pre>" +
-         EscapeHtmlText(BuildFormattedTable(records, context)) + L"</pre></body></html>";
+         EscapeHtmlText(BuildFormattedTable(records, language, context)) + L"</pre></body></html>";
 }
 
 bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run,
-                     const ExportContext* context) {
+                     int language, const ExportContext* context) {
   const std::string second = run != nullptr ? BuildDiagnosisPdfPage(*run) : std::string();
-  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records, context), second));
+  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records, language, context), second));
 }
 
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const ResultsFileHeader& header, const RunDiagnosis* run) {
+                 const ResultsFileHeader& header, const RunDiagnosis* run, int language) {
   const ExportContext context = ExportContextOf(records, header, run);
   switch (formatIndex) {
     case kExportCsv:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L';', &context));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L';', language, &context));
     case kExportXls:
-      return WriteUtf8File(path, BuildXlsDocument(records, &context));
+      return WriteUtf8File(path, BuildXlsDocument(records, language, &context));
     case kExportPlainText:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t', &context));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t', language, &context));
     case kExportFormattedText:
-      return WriteUtf8File(path, BuildFormattedTable(records, &context));
+      return WriteUtf8File(path, BuildFormattedTable(records, language, &context));
     case kExportJson:
       // A run that never ended does not become final by being exported.
       return WriteUtf8File(path, BuildResultsJson(header, records, header.final, run));
     case kExportPdf:
-      return WriteResultsPdf(path, records, run, &context);
+      return WriteResultsPdf(path, records, run, language, &context);
     default:
       return false;
   }

@@ -68,8 +68,8 @@ class Exports : public ::testing::Test {
   void TearDown() override { CurrentLanguage = kLanguageGerman; }
 };
 
-// Files say "ja" and "nein" whatever the window shows; the window asks for its language.
-TEST_F(Exports, YesNoIsGermanInFilesAndAsAskedForTheWindow) {
+// "ja" and "nein" whatever the window shows, unless a language is asked for.
+TEST_F(Exports, YesNoIsGermanUnlessALanguageIsAskedFor) {
   const struct {
     int language;
     const wchar_t* yes;
@@ -152,7 +152,7 @@ TEST_F(Exports, TheyTakeTheVerdictAndNameTheDrive) {
     SCOPED_TRACE(c.what);
     header.final = c.final;
     const ExportContext context = ExportContextOf(c.records, header, nullptr);
-    const std::wstring text = BuildFormattedTable(c.records, &context);
+    const std::wstring text = BuildFormattedTable(c.records, kLanguageGerman, &context);
     for (const std::wstring& part : c.present) EXPECT_NE(text.find(part), std::wstring::npos) << part << "\n" << text;
     for (const std::wstring& part : c.absent) EXPECT_EQ(text.find(part), std::wstring::npos) << part << "\n" << text;
     for (const wchar_t* evidence : {L"\nLaufwerk: E:\\ (Name: STICK, Dateisystem: FAT32)\n",
@@ -169,6 +169,32 @@ TEST_F(Exports, TheyTakeTheVerdictAndNameTheDrive) {
   const std::string bytes = ReadFileBytes(json);
   EXPECT_NE(bytes.find("\"final\": false,"), std::string::npos) << bytes;
   EXPECT_NE(bytes.find("\"verdict\": \"unfinished\""), std::string::npos) << bytes;
+}
+
+// The window's exports in its language: the yes/no word follows it, in its column's width; every
+// other text stays German.
+TEST_F(Exports, TablesInALanguageChangeOnlyTheYesNoWord) {
+  const std::vector<ResultRecord> rows = {FullRow(), Record(L"Ausgeglichen", 1, 1048576, 5 * 1048576, 7.25, false, 4)};
+  EXPECT_EQ(BuildDelimitedTable(rows, L';', kLanguageEnglish),
+            L"Zusammenfassung: geschrieben 1.0 GB, zurück gelesen/geprüft 1.0 GB, Fehler 4, Zuverlässigkeit 0.00%, "
+            L"\u00D8 20.00 MB/s"
+                L"\n\nArt des Zugriffs;Worker;Block KB;Größe MB;MB/s;Geprüft;Fehler;Ergebnis\n"
+                L"Zuverlässig (Volltest);2;1024;1024;20.00;yes;0;OK\nAusgeglichen;1;1024;5;7.25;no;4;Fehler\n");
+  const struct {
+    int language;
+    const wchar_t* yes;
+    const wchar_t* no;
+  } cases[] = {{kLanguageEnglish, L"       yes", L"        no"},
+               {kLanguageFrench, L"       oui", L"       non"},
+               {kLanguageSpanish, L"        sí", L"        no"}};
+  for (const auto& c : cases) {
+    std::wstring expected = BuildFormattedTable(rows);
+    expected.replace(expected.find(L"        ja       0  OK"), 10, c.yes);
+    expected.replace(expected.find(L"      nein       4  Fehler"), 10, c.no);
+    EXPECT_EQ(BuildFormattedTable(rows, c.language), expected) << c.language;
+    EXPECT_NE(BuildXlsDocument(rows, c.language).find(std::wstring(c.yes) + L"       0  OK"), std::wstring::npos)
+        << c.language;
+  }
 }
 
 TEST_F(Exports, FormattedTableWidthsCountCharacters) {
@@ -237,10 +263,10 @@ TEST_F(Exports, WriteExportWritesEachFormatAsUtf8WithoutBom) {
     uint32_t format;
     std::wstring text;  // empty: checked below
   } cases[] = {
-      {kExportCsv, BuildDelimitedTable(records, L';', &context)},
-      {kExportXls, BuildXlsDocument(records, &context)},
-      {kExportPlainText, BuildDelimitedTable(records, L'\t', &context)},
-      {kExportFormattedText, BuildFormattedTable(records, &context)},
+      {kExportCsv, BuildDelimitedTable(records, L';', kLanguageGerman, &context)},
+      {kExportXls, BuildXlsDocument(records, kLanguageGerman, &context)},
+      {kExportPlainText, BuildDelimitedTable(records, L'\t', kLanguageGerman, &context)},
+      {kExportFormattedText, BuildFormattedTable(records, kLanguageGerman, &context)},
       {kExportJson, L""},
       {kExportPdf, L""},
   };
