@@ -1,6 +1,6 @@
 #include "engine/held_files.h"
 
-#include "engine/worker_common.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 
 namespace velkor {
@@ -33,7 +33,7 @@ void StopOnOpenFailure(TestState& state, uint32_t code) {
   if (IsHeldFileError(code)) {
     RequestStop(state, StopReason::kFileHeld);
   } else {
-    FailRun(state);
+    FailRunUnlessTargetGone(state, code);
   }
 }
 
