@@ -12,6 +12,7 @@
 #include "results/result_report.h"
 #include "results/results_database.h"
 #include "ui/lists.h"
+#include "ui/task_dialog.h"
 #include "ui/window_state.h"
 
 namespace velkor {
@@ -51,7 +52,8 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   const std::wstring title = Translate(L"dialog_save_export");
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = format.extension;
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  // The process keeps no folder of a stick open: "Safely remove" must not find one.
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&dialog)) return L"";
   return buffer.c_str();
 }
@@ -87,11 +89,12 @@ void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   if (rows.empty()) return;
   // The box in the chosen language, with the verdict's icon; "Ja" saves the German report.
   const ReportBoxContent box = ResultReportBox(CurrentLanguage);
-  const UINT icon = box.head.icon == VerdictIcon::kError     ? MB_ICONERROR
-                    : box.head.icon == VerdictIcon::kWarning ? MB_ICONWARNING
-                                                             : MB_ICONINFORMATION;
-  const int answer =
-      MessageBoxW(main, box.text.c_str(), Translate(L"report_title").c_str(), MB_YESNO | icon | MB_DEFBUTTON2);
+  const PCWSTR icon = box.head.icon == VerdictIcon::kError     ? TD_ERROR_ICON
+                      : box.head.icon == VerdictIcon::kWarning ? TD_WARNING_ICON
+                                                               : TD_INFORMATION_ICON;
+  const int answer = AskTaskDialog(main, Translate(L"report_title"), box.text, icon,
+                                   {{IDYES, Translate(L"button_save_report")}, {IDNO, Translate(L"button_close")}},
+                                   IDNO, IDNO);
   if (answer != IDYES) return;
   const std::wstring path = AskExportPath(main, kExportFormattedText);
   if (path.empty()) return;
