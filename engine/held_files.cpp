@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/worker_common.h"
+#include "engine/target_guard.h"
 #include "platform/errors.h"
 
 namespace velkor {
@@ -56,7 +56,7 @@ void StopOnOpenFailure(TestState& state, uint32_t code) {
   if (IsHeldFileError(code)) {
     RequestStop(state, StopReason::kFileHeld);
   } else {
-    FailRun(state);
+    FailRunUnlessTargetGone(state, code);
   }
 }
 

@@ -34,7 +34,8 @@ platform::FileHandle OpenTestFileForRead(const std::wstring& path, const std::at
 platform::FileHandle OpenTestFileForDirectRead(const std::wstring& path, const std::atomic<bool>* stop = nullptr);
 
 // A worker could not open its test file: one that another program still held stops the run as
-// StopReason::kFileHeld (no error of the medium); any other failure as a medium's (FailRun).
+// StopReason::kFileHeld (no error of the medium); a target that has gone as such
+// (FailRunUnlessTargetGone); any other failure as a medium's (FailRun).
 void StopOnOpenFailure(TestState& state, uint32_t code);
 
 // The words the "FEHLER:" line of a failed open or delete adds for such a code: the file was

@@ -85,6 +85,12 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
 // its root; elsewhere the same st_dev, links followed). False when either cannot be asked.
 bool OnSameVolume(const std::wstring& a, const std::wstring& b);
 
+// Who the mounted volume that holds path is now, as one text: two equal texts name the same
+// volume, still mounted from the same device. Windows: the volume's GUID name (its root where it
+// has none) and serial number; elsewhere the mount point, file system, source and device numbers
+// of the mount, and the device node of a source that is one. False, with LastError(), when the
+// path leads to no volume now: a file system that does not answer, a source device node gone.
+bool QueryVolumeIdentity(const std::wstring& path, std::wstring* identity);
 // A name of the physical device that holds an existing path: paths with equal names share one
 // medium (two partitions of a disk, two folders of a volume). Windows: the disk's number
 // (IOCTL_STORAGE_GET_DEVICE_NUMBER), else the volume's name; elsewhere the whole disk behind the

@@ -129,6 +129,20 @@ bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
   return ::CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+bool QueryVolumeIdentity(const std::wstring& path, std::wstring* identity) {
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  wchar_t root[MAX_PATH + 1] = {};
+  if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return false;
+  // A volume whose GUID no longer resolves, or that no longer answers (a card reader without its
+  // card says ERROR_NOT_READY), is gone; a GUID the system never gave is left out.
+  wchar_t guid[MAX_PATH + 1] = {};
+  const bool named = ::GetVolumeNameForVolumeMountPointW(root, guid, MAX_PATH) != FALSE;
+  DWORD serial = 0;
+  if (!::GetVolumeInformationW(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) return false;
+  *identity = std::wstring(named ? guid : root) + L"|" + std::to_wstring(serial);
+  return true;
+}
+
 bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   wchar_t root[MAX_PATH + 1] = {};
