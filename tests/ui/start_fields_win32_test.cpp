@@ -22,7 +22,10 @@ class StartFields : public WindowTest {
   // Presses Start and returns the text of the one box it showed (empty without one).
   std::wstring StartAndReadBox() {
     const size_t before = Answerer().seen.size();
-    Answerer().answers.push_back(Press(IDOK));
+    Answerer().answers.push_back([](HWND box, const SeenDialog& seen) {
+      SaveScreenshot(box, L"refusal-" + std::to_wstring(seen.text.size()) + L".bmp");
+      return IDOK;
+    });
     Command(kIdStart);
     Pump();
     EXPECT_FALSE(Ui().run) << "a refused start made a run";

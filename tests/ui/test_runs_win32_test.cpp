@@ -220,7 +220,10 @@ TEST_F(TestRuns, OneBarForTheWholeRunWithAMethodTest) {
     if (!Ui().run->running.load()) return true;
     UpdateProgress();
     bars.push_back(static_cast<int>(SendMessageW(Control(kCtlProgressBar), PBM_GETPOS, 0, 0)));
-    if (lines.empty() || lines.back() != Text(kCtlStatusLine)) lines.push_back(Text(kCtlStatusLine));
+    if (lines.empty() || lines.back() != Text(kCtlStatusLine)) {
+      lines.push_back(Text(kCtlStatusLine));
+      SaveScreenshot(main_, L"run-progress-" + std::to_wstring(lines.size()) + L".bmp");
+    }
     targetKept = targetKept && Text(kCtlSelectedDrive) == target;
     return false;
   }, kRunTimeoutMs));
