@@ -12,9 +12,12 @@ namespace {
 
 constexpr uint32_t kNoFailure = UINT32_MAX;
 
-// How often a write that waits for the file to reach its offset looks at the file's size again
-// (the piece before it usually gets there within microseconds; its end wakes the wait at once).
-constexpr auto kGrowthPoll = std::chrono::microseconds(50);
+// How often a write that waits for the file to reach its offset looks at the file's size again:
+// first soon (a local file system gets there within microseconds), then less and less often (one
+// that grows the file only once the write is done, as FUSE does, never gets there early; the end
+// of the piece before wakes the wait at once).
+constexpr auto kFirstGrowthPoll = std::chrono::microseconds(20);
+constexpr auto kLastGrowthPoll = std::chrono::microseconds(1280);
 
 // Takes pieces of the current batch in file order and moves each until none is left or one
 // failed. Called and returns with lock held; the I/O runs without it.
@@ -26,13 +29,15 @@ void RunLane(PieceLanes& l, const platform::FileHandle& file, std::unique_lock<s
     const uint32_t length = std::min(l.piece, l.size - i * l.piece);
     uint8_t* bytes = l.data + static_cast<size_t>(i) * l.piece;
     if (l.writing) {
+      auto poll = kFirstGrowthPoll;
       while (i > 0 && !l.done[i - 1] && l.failedPiece == kNoFailure) {
         lock.unlock();
         uint64_t fileSize = 0;
         const bool reached = platform::GetFileSizeByHandle(file, &fileSize) && fileSize >= at;
         lock.lock();
         if (reached) break;
-        l.changed.wait_for(lock, kGrowthPoll);
+        l.changed.wait_for(lock, poll);
+        poll = std::min(poll * 2, kLastGrowthPoll);
       }
     }
     if (l.failedPiece == kNoFailure) {

@@ -103,7 +103,8 @@ void ExportResults(HWND main) {
   if (!AskExportTarget(main, index, &target)) return;
   // The format box shows what was written, also where the dialog's type or the name chose it.
   if (HWND box = Control(kCtlExportBox)) SendMessageW(box, CB_SETCURSEL, target.format, 0);
-  if (WriteExport(target.format, target.path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
+  if (WriteExport(target.format, target.path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis,
+                  CurrentLanguage)) {
     // The log keeps German; the status line tells the user in the chosen language.
     AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + target.path);
     SetText(kCtlStatusLine, Translate(L"export_done") + target.path);
