@@ -9,6 +9,7 @@
 #include "engine/block_verifier.h"
 #include "engine/block_writer.h"
 #include "engine/medium_sync.h"
+#include "engine/progress_text.h"
 #include "engine/target_guard.h"
 #include "platform/system.h"
 
@@ -31,6 +32,8 @@ TestConfig JobConfig(const TestConfig& config, const TestVariant& v, bool verify
 
 // The per-job fields of the state for a stage; the counters start from what the job did before.
 void ResetJobState(TestState& s, const TestVariant& v, int32_t phase, uint64_t written, uint64_t errors) {
+  const std::lock_guard<std::mutex> lock(s.runProgressMutex);
+  CountStageIntoRun(s);
   s.blockSize = v.blockSize;
   s.jobBytes = v.byteCount;
   s.totalBlocks = v.blockSize ? v.byteCount / v.blockSize : 0;

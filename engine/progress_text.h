@@ -4,12 +4,26 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/localization.h"
+#include "engine/job_variant.h"
 #include "engine/run_config.h"
 #include "results/verdict.h"
 
 namespace velkor {
+
+// Every byte a plan moves: each job's bytes written, and read back again where it verifies (all
+// of them read only, for verifyOnly).
+uint64_t PlannedRunBytes(const std::vector<TestVariant>& plan, bool verifyOnly);
+
+// Adds what the stage that ran last moved to the run's done bytes, before its counters start
+// again for the next stage or show the totals at the end. Caller holds runProgressMutex.
+void CountStageIntoRun(TestState& state);
+
+// The run's amount and part (a method-test variant, a full-test file) for the progress line.
+void SetRunBytes(TestState& state, uint64_t bytes);
+void SetRunPart(TestState& state, RunPart part, size_t number, size_t count);
 
 // One reading of a TestState (each field a single load) plus the clock.
 struct ProgressSnapshot {
@@ -24,6 +38,13 @@ struct ProgressSnapshot {
   bool preflightFailed = false;
   int32_t phase = kPhaseIdle;
   int64_t startTicks = 0;
+  // The whole run; without runBytes the bar and the line follow the job alone.
+  uint64_t runBytes = 0;
+  uint64_t runBytesDone = 0;  // of the stages that ended
+  int64_t runStartTicks = 0;
+  int32_t runPart = kRunPartNone;
+  uint32_t partNumber = 0;
+  uint32_t partCount = 0;
   int64_t nowTicks = 0;
   int64_t ticksPerSecond = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,14 @@ enum TestPhase : int32_t {
   kPhaseFinished = 3,
 };
 
+// What part of a run is going on, for the progress line.
+enum RunPart : int32_t {
+  kRunPartNone = 0,
+  kRunPartMethodTest = 1,
+  kRunPartFullTest = 2,
+  kRunPartVerifyOnly = 3,
+};
+
 // The live state of one run, shared by the window, the test thread and the workers. The atomics
 // are read without a lock; the plain fields are written by the test thread before a job's
 // workers start (deletePrompted by the user-interface thread alone).
@@ -97,6 +106,16 @@ struct TestState {
   uint32_t blockSize = 0;
   uint64_t jobBytes = 0;
   int64_t startTicks = 0;
+  // The whole run for one progress bar: every byte it writes and reads back (method test, full
+  // test, check), what the stages before the current one moved, and the part now running. The
+  // mutex makes a stage's end and a reading of the progress see the same bytes once.
+  std::mutex runProgressMutex;
+  uint64_t runBytes = 0;
+  uint64_t runBytesDone = 0;
+  int64_t runStartTicks = 0;
+  std::atomic<int32_t> runPart{kRunPartNone};
+  std::atomic<uint32_t> partNumber{0};  // 1-based: the variant or file
+  std::atomic<uint32_t> partCount{0};
   // What the full test learns about the medium; set by the test thread for the full test only,
   // while no worker runs.
   std::shared_ptr<DiagnosisCollector> diagnosis;

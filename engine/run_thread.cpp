@@ -11,6 +11,7 @@
 #include "engine/job_runner.h"
 #include "engine/method_plan.h"
 #include "engine/method_results.h"
+#include "engine/progress_text.h"
 #include "engine/run_outcome.h"
 #include "engine/run_files.h"
 #include "engine/job_variant.h"
@@ -183,6 +184,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     return EndWithoutOutcome(s, databasePath);
   }
 
+  SetRunBytes(s, PlannedRunBytes(methodPlan, false) + PlannedRunBytes(fullPlan, config.verifyOnly));
   AppendDiagLog((config.verifyOnly ? L"Start: Nur prüfen auf Laufwerk " : L"Start: Volltest auf Laufwerk ") +
                 config.driveRoot + L" (" + config.fileSystem + L"), " + Num(config.testSize / 1048576) + L" MB");
   AppendDiagLog(L"Erzeugte Testdateien: " + Num(s.createdFiles.size()));
@@ -198,12 +200,16 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
       PostStatusAndLog(L"Variante " + Num(i + 1) + L"/" + Num(n) + L": Art des Zugriffs " + v.accessType.name +
                        L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
                        L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
+      SetRunPart(s, kRunPartMethodTest, i + 1, n);
       results.push_back(RunVariant(config, v, state));
       SaveResultsFile(databasePath, header, results, false);
     }
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
-    if (config.useFastest && fastest >= 0) TakeOverFastest(results[static_cast<size_t>(fastest)], fullPlan);
+    if (config.useFastest && fastest >= 0) {
+      TakeOverFastest(results[static_cast<size_t>(fastest)], fullPlan);
+      SetRunBytes(s, PlannedRunBytes(methodPlan, false) + PlannedRunBytes(fullPlan, false));
+    }
     if (!config.verifyOnly) RemoveMethodTestFiles(methodPlan, fullPlan, s.createdFiles, s.createdIdentities);
   }
 
@@ -228,6 +234,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     PostStatusAndLog(L"Volltest " + Num(i + 1) + L"/" + Num(m) + L": " + v.filePath + L", Art des Zugriffs " +
                      v.accessType.name + L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) +
                      L" KB" + L", " + Num(v.byteCount / 1048576) + L" MB");
+    SetRunPart(s, config.verifyOnly ? kRunPartVerifyOnly : kRunPartFullTest, i + 1, m);
     if (config.verifyOnly) {
       checkBegan = true;
       results.push_back(RunVerifyOnlyVariant(config, v, state));
@@ -243,6 +250,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
       PostStatusAndLog(L"Volltest prüfen " + Num(k + 1) + L"/" + Num(m) + L": " + written[k].variant.filePath);
     }
     checkBegan = checkBegan || (written[k].verifyPending && !s.stopRequested);
+    SetRunPart(s, kRunPartFullTest, k + 1, m);
     RunVerifyStage(config, written[k], state);
     results[firstFull + k] = written[k].record;
     SaveResultsFile(databasePath, header, results, false);
@@ -260,6 +268,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   diagnosis.speedCurve = BuildSpeedCurve(*collector, platform::QueryCounterFrequency());
   for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);
 
+  SetRunPart(s, kRunPartNone, 0, 0);
   ShowFullTestTotals(s, results, firstFull, fullStart);
   header.stopReason = CurrentStopReason(s);
   SaveResultsFile(databasePath, header, results, true, &diagnosis);

@@ -100,6 +100,14 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
                                      {DiagnosisFindingText(d, language), UsableCapacityText(d, language)});
     chart.findingAt = {margin, top};
     top += lineHeight;
+  } else if (hasSpeed) {
+    // No map because nothing was bad: said, not left to be guessed. Only a read-back over the
+    // whole test speaks for every block.
+    const std::vector<double>& read = run.speedCurve.read;
+    const bool wholeTest = !read.empty() && std::all_of(read.begin(), read.end(), [](double v) { return v > 0; });
+    chart.findingLine = TranslateIn(wholeTest ? L"chart_all_intact" : L"chart_checked_intact", language);
+    chart.findingAt = {margin, top};
+    top += lineHeight;
   }
   top += lineHeight;
   const double bodyHeight = std::max(0.0, height - margin - top);

@@ -39,7 +39,9 @@ struct SpeedAxisLabel {
 
 struct DiagnosisChart {
   std::wstring title;        // "Blockkarte und Geschwindigkeit"
-  std::wstring findingLine;  // "Befund: ... Nutzbare Kapazität (geschätzt): ..."; empty without a map
+  // "Befund: ... Nutzbare Kapazität (geschätzt): ..."; without a map, that the blocks read back
+  // came back intact (all of them when the read-back covered the whole test); empty without either.
+  std::wstring findingLine;
   ChartPoint titleAt, findingAt;
   // The map, empty without a diagnosis.
   std::vector<ChartBox> cells;

@@ -134,6 +134,66 @@ std::wstring MakeExportFileName(std::wstring_view extension, const platform::Loc
   return MakeFileTimestamp(time) + L"-velkor-export." + std::wstring(extension);
 }
 
+namespace {
+
+void AppendFilter(std::wstring& filter, const std::wstring& text, const std::wstring& pattern) {
+  filter += text;
+  filter.push_back(L'\0');
+  filter += pattern;
+  filter.push_back(L'\0');
+}
+
+wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+// The extension of the path's last component, lower case; empty without one.
+std::wstring ExtensionOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const size_t dot = path.find_last_of(L'.');
+  if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return L"";
+  std::wstring ext = path.substr(dot + 1);
+  for (wchar_t& c : ext) c = FoldAscii(c);
+  return ext;
+}
+
+}  // namespace
+
+std::wstring ExportDialogFilterAll() {
+  std::wstring filter;
+  for (uint32_t i = 0; i < kExportFormatCount; ++i) {
+    const ExportFormat& format = kExportFormats[i];
+    bool shared = false;
+    for (const ExportFormat& other : kExportFormats) {
+      shared = shared || (&other != &format && std::wstring_view(other.description) == format.description);
+    }
+    const std::wstring pattern = std::wstring(L"*.") + format.extension;
+    std::wstring text = Localize(format.description);
+    if (shared) text += L", " + Localize(format.name);
+    AppendFilter(filter, text + L" (" + pattern + L")", pattern);
+  }
+  AppendFilter(filter, Translate(L"dialog_all_files"), L"*.*");
+  filter.push_back(L'\0');
+  return filter;
+}
+
+ExportTarget ResolveExportTarget(const std::wstring& path, uint32_t filterIndex, uint32_t fallbackFormat) {
+  ExportTarget target;
+  target.format = filterIndex >= 1 && filterIndex <= kExportFormatCount ? filterIndex - 1
+                  : fallbackFormat < kExportFormatCount                 ? fallbackFormat
+                                                                         : kExportCsv;
+  target.path = path;
+  const std::wstring ext = ExtensionOf(path);
+  if (ext == kExportFormats[target.format].extension) return target;
+  for (uint32_t i = 0; i < kExportFormatCount; ++i) {
+    if (ext != kExportFormats[i].extension) continue;
+    target.format = ext == kExportFormats[kExportFormattedText].extension ? kExportFormattedText : i;
+    return target;
+  }
+  // A name that ends in a dot gets no second one.
+  if (target.path.empty() || target.path.back() != L'.') target.path.push_back(L'.');
+  target.path += kExportFormats[target.format].extension;
+  return target;
+}
+
 std::wstring ExportDialogFilter(uint32_t formatIndex) {
   const ExportFormat& format = kExportFormats[formatIndex < kExportFormatCount ? formatIndex : kExportCsv];
   const std::wstring pattern = std::wstring(L"*.") + format.extension;

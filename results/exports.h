@@ -95,4 +95,21 @@ std::wstring MakeExportFileName(std::wstring_view extension, const platform::Loc
 // each ended by a zero character, plus the closing zero; an index outside the table gives CSV's.
 std::wstring ExportDialogFilter(uint32_t formatIndex);
 
+// The same list with every format in table order (filter n is format n - 1), then "Alle Dateien";
+// the two text formats, which share a description, are told apart by their names.
+std::wstring ExportDialogFilterAll();
+
+// What a save dialog's answer means: the format the file gets and the name it is written under.
+struct ExportTarget {
+  uint32_t format = kExportCsv;
+  std::wstring path;
+};
+
+// The chosen type (the dialog's 1-based filter index; any other value, such as "Alle Dateien",
+// means fallbackFormat) decides the format unless the name's extension names another format: then
+// that one (".txt" keeps a chosen text format, else "Formatierter Text"). A name with no or an
+// unknown extension gets the chosen format's extension appended. So a file always holds what its
+// name says.
+ExportTarget ResolveExportTarget(const std::wstring& path, uint32_t filterIndex, uint32_t fallbackFormat);
+
 }  // namespace velkor

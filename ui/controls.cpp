@@ -20,7 +20,7 @@ struct ControlSpec {
 };
 
 constexpr DWORD kList = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER;
-constexpr DWORD kField = WS_BORDER | ES_RIGHT;
+constexpr DWORD kField = WS_BORDER | ES_RIGHT | ES_NUMBER;
 constexpr DWORD kCheck = BS_AUTOCHECKBOX;
 constexpr DWORD kPush = BS_PUSHBUTTON;
 

@@ -32,10 +32,11 @@ ResultsFileHeader ExportHeader() {
 
 }  // namespace
 
-std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
-  if (formatIndex >= kExportFormatCount) formatIndex = kExportCsv;
-  const ExportFormat& format = kExportFormats[formatIndex];
-  const std::wstring filter = ExportDialogFilter(formatIndex);
+namespace {
+
+// The save dialog over filter; the chosen name and the 1-based filter index, or an empty name.
+std::wstring RunSaveDialog(HWND owner, const std::wstring& filter, DWORD filterIndex, const ExportFormat& format,
+                           DWORD* chosenFilter) {
   const std::wstring folder = GetExportsDirectory();
   const std::wstring proposed = MakeExportFileName(format.extension);
   // Room for the longest path the system allows, not only 260 characters.
@@ -45,7 +46,7 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
+  dialog.nFilterIndex = filterIndex;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = kLongestPath;
   dialog.lpstrInitialDir = folder.c_str();
@@ -55,7 +56,40 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   // The process keeps no folder of a stick open: "Safely remove" must not find one.
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&dialog)) return L"";
+  *chosenFilter = dialog.nFilterIndex;
   return buffer.c_str();
+}
+
+// The dialog asked about the name the user gave; a name the program corrected is asked about
+// here, before an existing file of that name is replaced.
+bool MayWrite(HWND owner, const std::wstring& typed, const std::wstring& path) {
+  if (typed == path || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+  const std::wstring question = FormatText(L"box_overwrite", {path});
+  return MessageBoxW(owner, question.c_str(), Translate(L"dialog_save_export").c_str(),
+                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+}  // namespace
+
+std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
+  if (formatIndex >= kExportFormatCount) formatIndex = kExportCsv;
+  DWORD chosen = 0;
+  const std::wstring typed = RunSaveDialog(owner, ExportDialogFilter(formatIndex), 1, kExportFormats[formatIndex], &chosen);
+  if (typed.empty()) return L"";
+  // One format only: a name that says another gets this format's extension.
+  ExportTarget target = ResolveExportTarget(typed, 1, formatIndex);
+  if (target.format != formatIndex) target.path = typed + L"." + kExportFormats[formatIndex].extension;
+  return MayWrite(owner, typed, target.path) ? target.path : L"";
+}
+
+bool AskExportTarget(HWND owner, uint32_t formatIndex, ExportTarget* target) {
+  if (formatIndex >= kExportFormatCount) formatIndex = kExportCsv;
+  DWORD chosen = 0;
+  const std::wstring typed =
+      RunSaveDialog(owner, ExportDialogFilterAll(), formatIndex + 1, kExportFormats[formatIndex], &chosen);
+  if (typed.empty()) return false;
+  *target = ResolveExportTarget(typed, chosen, formatIndex);
+  return MayWrite(owner, typed, target->path);
 }
 
 void ExportResults(HWND main) {
@@ -67,12 +101,15 @@ void ExportResults(HWND main) {
     return;
   }
   const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
-  const std::wstring path = AskExportPath(main, index);
-  if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis, CurrentLanguage)) {
+  ExportTarget target;
+  if (!AskExportTarget(main, index, &target)) return;
+  // The format box shows what was written, also where the dialog's type or the name chose it.
+  if (HWND box = Control(kCtlExportBox)) SendMessageW(box, CB_SETCURSEL, target.format, 0);
+  if (WriteExport(target.format, target.path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis,
+                  CurrentLanguage)) {
     // The log keeps German; the status line tells the user in the chosen language.
-    AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
-    SetText(kCtlStatusLine, Translate(L"export_done") + path);
+    AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + target.path);
+    SetText(kCtlStatusLine, Translate(L"export_done") + target.path);
   } else {
     MessageBoxW(main, Translate(L"box_export_failed").c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
   }

@@ -29,6 +29,7 @@
 #include "ui/taskbar.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
+#include "view/field_checks.h"
 
 namespace velkor {
 namespace {
@@ -54,6 +55,39 @@ StartRequest ReadStartRequest(bool verifyOnly) {
   r.rangeMb = ReadNumberField(WindowText(Control(kCtlPartialRangeField)));
   r.deleteAfter = IsChecked(kCtlDeleteCheck);
   return r;
+}
+
+// The number fields as typed, for CheckStartFields.
+StartFieldTexts ReadStartFields() {
+  StartFieldTexts f;
+  f.testSize = WindowText(Control(kCtlTestSizeField));
+  f.blockSize = WindowText(Control(kCtlBlockField));
+  f.workers = WindowText(Control(kCtlWorkerField));
+  f.reserve = WindowText(Control(kCtlReserveField));
+  f.testPoints = WindowText(Control(kCtlTestPointsField));
+  f.partial = IsChecked(kCtlPartialCheck);
+  f.partialStart = WindowText(Control(kCtlPartialStartField));
+  f.partialRange = WindowText(Control(kCtlPartialRangeField));
+  return f;
+}
+
+// A start that cannot go ahead as entered says why: no drive, or which field holds what, and
+// what it allows. The field gets the focus where the user can see it.
+bool RefuseUnreadableStart(const DriveInfo* selected, uint32_t cpus) {
+  const std::wstring title = Translate(L"box_invalid_title");
+  if (selected == nullptr) {
+    MessageBoxW(Ui().main, Translate(L"box_no_drive").c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+    return true;
+  }
+  const FieldRefusal refusal = CheckStartFields(ReadStartFields(), cpus, CurrentLanguage);
+  if (refusal.control == 0) return false;
+  MessageBoxW(Ui().main, refusal.text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+  HWND field = Control(refusal.control);
+  if (field != nullptr && IsWindowVisible(field) && IsWindowEnabled(field)) {
+    SetFocus(field);
+    SendMessageW(field, EM_SETSEL, 0, -1);
+  }
+  return true;
 }
 
 constexpr wchar_t kDriveGoneText[] =
@@ -121,7 +155,9 @@ void ShowStartFailure(HWND main) {
   const TestState& run = *ui.run;
   if (run.failureStatus.empty() && run.failureLine.empty()) return;
   std::wstring text = run.failureStatus.empty() ? Translate(L"box_start_failed") : Localize(run.failureStatus);
-  if (!run.failureLine.empty()) text += L"\r\n\r\n" + run.failureLine;
+  // The log line is German: another language's box shows it where the table translates it.
+  const std::wstring line = Localize(run.failureLine);
+  if (!line.empty() && (CurrentLanguage == kLanguageGerman || line != run.failureLine)) text += L"\r\n\r\n" + line;
   MessageBoxW(main, text.c_str(), Localize(kStartFailedTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
@@ -146,6 +182,7 @@ void StartTestCommand(bool verifyOnly) {
   const DriveInfo selectedRow = current != nullptr ? *current : DriveInfo{};
   const DriveInfo* selected = current != nullptr ? &selectedRow : nullptr;
   const uint32_t cpus = CpuCount();
+  if (RefuseUnreadableStart(selected, cpus)) return;
   const StartRequest request = ReadStartRequest(verifyOnly);
   const StartPlan plan = PlanStart(request, selected, cpus);
   if (plan.refusal == StartRefusal::kWriteProtected) {
@@ -161,9 +198,6 @@ void StartTestCommand(bool verifyOnly) {
     RefreshWorkerControl();
   }
   if (plan.corrections.testPointsClamped) SetText(kCtlTestPointsField, std::to_wstring(plan.corrections.testPoints));
-  if (request.deleteAfter) {
-    SetText(kCtlSelectedDrive, Translate(L"status_delete_active"));
-  }
 
   if (plan.confirmSystemVolume &&
       !Confirm(SystemVolumeQuestion(plan, CurrentLanguage), L"box_system_title", L"button_test_system",
@@ -223,6 +257,8 @@ void StartTestCommand(bool verifyOnly) {
   RefreshDiagnosisWindow();
   FillResultList();
   UpdateSummaryText();
+  // The target line keeps naming the drive under test; the summary has room until the run ends.
+  if (config.deleteAtEnd && !config.verifyOnly) SetText(kCtlSummary, Translate(L"status_delete_active"));
   if (HWND bar = Control(kCtlProgressBar)) SendMessageW(bar, PBM_SETPOS, 0, 0);
   PostStatusText(Translate(verifyOnly ? L"status_verify_pressed" : L"status_start_pressed"));
   AppendDiagLog(verifyOnly ? L"Bedienung: Nur prüfen gedrückt." : L"Bedienung: Start gedrückt.");

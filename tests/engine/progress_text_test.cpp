@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
+
 namespace velkor {
 namespace {
 
@@ -80,6 +82,69 @@ TEST(ProgressView, EndSummaries) {
     EXPECT_EQ(v.statusText, c.text);
     EXPECT_FALSE(v.keepStatus);
   }
+}
+
+// With the run's amount known, the bar and the line follow the whole run, not the job: the stages
+// that ended plus the one going on, the part by name, the run's time and the time left.
+TEST(ProgressView, OneBarForTheWholeRun) {
+  const struct {
+    const char* what;
+    int32_t part;
+    uint32_t number, count;
+    int32_t phase;
+    bool running;
+    StopReason stop;
+    uint64_t doneBeforeMb;
+    uint64_t stageBlocks;  // of the job's 32 blocks of 1 MiB
+    uint32_t bar;
+    const wchar_t* text;  // the line while running; the end keeps its summary
+  } cases[] = {
+      {"second variant writing", kRunPartMethodTest, 2, 3, kPhaseWriting, true, StopReason::kNone, 64, 26, 4017,
+       L"Methodentest 2/3: schreiben – 90.0 MB / 224.0 MB (40.18%) | 2.60 MB/s | 00:00:20 | noch 00:00:30"},
+      {"full test checking", kRunPartFullTest, 1, 1, kPhaseVerifying, true, StopReason::kNone, 192, 16, 9285,
+       L"Volltest: prüfen – 208.0 MB / 224.0 MB (92.86%) | 1.60 MB/s | 00:00:20 | noch 00:00:02"},
+      {"second file of four", kRunPartFullTest, 2, 4, kPhaseWriting, true, StopReason::kNone, 32, 0, 1428,
+       L"Volltest 2/4: schreiben – 32.0 MB / 224.0 MB (14.29%) | 0.00 MB/s | 00:00:20 | noch 00:02:00"},
+      {"verify only", kRunPartVerifyOnly, 1, 1, kPhaseVerifying, true, StopReason::kNone, 0, 8, 357,
+       L"Nur prüfen – 8.0 MB / 224.0 MB (3.57%) | 0.80 MB/s | 00:00:20 | noch 00:09:00"},
+      {"before the first job", kRunPartNone, 0, 0, kPhaseWriting, true, StopReason::kNone, 0, 0, 0,
+       L"Vorbereitung – 0.0 B / 224.0 MB (0.00%) | 0.00 MB/s | 00:00:20 | noch --:--:--"},
+      // At the end the job's counters hold the full test's totals: only the stages count.
+      {"stopped", kRunPartNone, 0, 0, kPhaseFinished, false, StopReason::kUser, 112, 32, 5000, nullptr},
+      {"finished", kRunPartNone, 0, 0, kPhaseFinished, false, StopReason::kNone, 224, 32, 10000, nullptr},
+  };
+  for (const auto& c : cases) {
+    ProgressSnapshot s = Snapshot(c.phase, c.running, c.phase == kPhaseWriting ? c.stageBlocks : 32,
+                                  c.phase == kPhaseVerifying ? c.stageBlocks : 0, 32, 10);
+    s.runBytes = 224 * kMiB;
+    s.runBytesDone = c.doneBeforeMb * kMiB;
+    s.runStartTicks = s.startTicks;  // the run began 10 seconds before the job
+    s.startTicks += 10000;
+    s.nowTicks += 10000;
+    s.runPart = c.part;
+    s.partNumber = c.number;
+    s.partCount = c.count;
+    s.stopRequested = c.stop != StopReason::kNone;
+    s.stopReason = c.stop;
+    const ProgressView v = BuildProgressView(s);
+    EXPECT_EQ(v.barPosition, c.bar) << c.what;
+    if (c.text != nullptr) {
+      EXPECT_EQ(platform::WideToUtf8(v.statusText), platform::WideToUtf8(c.text)) << c.what;
+    }
+  }
+}
+
+// The part's words follow the window's language.
+TEST(ProgressView, TheRunsLineInEnglish) {
+  ProgressSnapshot s = Snapshot(kPhaseVerifying, true, 32, 16, 32, 10);
+  s.runBytes = 64 * kMiB;
+  s.runBytesDone = 32 * kMiB;
+  s.runStartTicks = s.startTicks;
+  s.runPart = kRunPartMethodTest;
+  s.partNumber = 1;
+  s.partCount = 3;
+  EXPECT_EQ(BuildProgressView(s, kLanguageEnglish).statusText,
+            L"Method test 1/3: verifying – 48.0 MB / 64.0 MB (75.00%) | 1.60 MB/s | 00:00:10 | 00:00:03 left");
 }
 
 // A run that ended in its preflight posted its "Fehler:" status; no "Fertig:" may replace it.

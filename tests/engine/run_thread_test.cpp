@@ -181,6 +181,13 @@ TEST_F(TestRunTest, MethodTestHandsTheFastestVariantToTheFullTest) {
   EXPECT_TRUE(LogHas("] Methodentest-Datei vor Volltest entfernt"));
   EXPECT_EQ(state->createdFiles, std::vector<std::wstring>{config.filePath});
   EXPECT_TRUE(state->deletePending);
+  // One bar for the whole run: it counted every byte the jobs wrote and read back, each once,
+  // and that was the amount it went to.
+  uint64_t moved = 0;
+  for (const ResultRecord& r : results) moved += r.writtenBytes + r.verifiedBytes;
+  EXPECT_EQ(state->runBytesDone, moved);
+  EXPECT_EQ(state->runBytes, moved);
+  EXPECT_EQ(BuildProgressView(TakeProgressSnapshot(*state)).barPosition, 10000u);
 }
 
 TEST_F(TestRunTest, VerifyOnlyOverTheFilesOfAnEarlierRunAndItsMismatches) {

@@ -254,6 +254,46 @@ TEST_F(Exports, FormatTableAndFileNames) {
   EXPECT_EQ(ExportDialogFilter(99), std::wstring(csvFilter, std::size(csvFilter)));
 }
 
+// Every type is offered; the two text formats are told apart.
+TEST_F(Exports, DialogFilterOffersEveryFormat) {
+  const wchar_t all[] =
+      L"CSV-Datei (*.csv)\0*.csv\0Excel-Datei (*.xls)\0*.xls\0Textdatei, Text pur (*.txt)\0*.txt\0"
+      L"Textdatei, Formatierter Text (*.txt)\0*.txt\0JSON-Datei (*.json)\0*.json\0PDF-Datei (*.pdf)\0*.pdf\0"
+      L"Alle Dateien (*.*)\0*.*\0";
+  EXPECT_EQ(ExportDialogFilterAll(), std::wstring(all, std::size(all)));
+}
+
+// The file holds the format its name says, whatever type the dialog had chosen.
+TEST_F(Exports, TheNameAndTheChosenTypeDecideTheFormat) {
+  const struct {
+    const wchar_t* typed;
+    uint32_t filter;    // the dialog's 1-based type; 7 is "Alle Dateien"
+    uint32_t fallback;  // the format box
+    uint32_t format;
+    const wchar_t* path;
+  } cases[] = {
+      {L"C:\\x\\bericht.csv", 1, kExportCsv, kExportCsv, L"C:\\x\\bericht.csv"},
+      {L"C:\\x\\myreport.pdf", 1, kExportCsv, kExportPdf, L"C:\\x\\myreport.pdf"},
+      {L"C:\\x\\MyReport.PDF", 1, kExportCsv, kExportPdf, L"C:\\x\\MyReport.PDF"},
+      {L"C:\\x\\bericht", 6, kExportCsv, kExportPdf, L"C:\\x\\bericht.pdf"},
+      {L"C:\\x\\bericht.daten", 5, kExportCsv, kExportJson, L"C:\\x\\bericht.daten.json"},
+      {L"C:\\x\\bericht.", 2, kExportCsv, kExportXls, L"C:\\x\\bericht.xls"},
+      {L"C:\\x.y\\bericht", 1, kExportCsv, kExportCsv, L"C:\\x.y\\bericht.csv"},
+      // .txt keeps a chosen text format; from another type it is the formatted one.
+      {L"C:\\x\\t.txt", 3, kExportCsv, kExportPlainText, L"C:\\x\\t.txt"},
+      {L"C:\\x\\t.txt", 6, kExportCsv, kExportFormattedText, L"C:\\x\\t.txt"},
+      // "Alle Dateien": the name decides, else the format box.
+      {L"C:\\x\\t.json", 7, kExportPdf, kExportJson, L"C:\\x\\t.json"},
+      {L"C:\\x\\t", 7, kExportPdf, kExportPdf, L"C:\\x\\t.pdf"},
+      {L"C:\\x\\t", 0, 99, kExportCsv, L"C:\\x\\t.csv"},
+  };
+  for (const auto& c : cases) {
+    const ExportTarget t = ResolveExportTarget(c.typed, c.filter, c.fallback);
+    EXPECT_EQ(t.format, c.format) << platform::WideToUtf8(c.typed) << " type " << c.filter;
+    EXPECT_EQ(t.path, c.path) << platform::WideToUtf8(c.typed) << " type " << c.filter;
+  }
+}
+
 TEST_F(Exports, WriteExportWritesEachFormatAsUtf8WithoutBom) {
   TempFolder folder;
   const std::vector<ResultRecord> records = {FullRow(), AwkwardRow()};

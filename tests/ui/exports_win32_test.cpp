@@ -142,6 +142,46 @@ TEST_F(Exports, DialogAddsTheExtensionAndAsksBeforeOverwriting) {
   EXPECT_EQ(ReadFileBytes(folder_.File(L"bericht.json")).rfind("{", 0), 0u);
 }
 
+// The default view has no format box: the dialog's type decides, and a name that says another
+// format gets that format, so a file never holds something other than its name says.
+TEST_F(Exports, TheDialogsTypeAndTheNameDecideTheFormat) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_FALSE(IsWindowVisible(Control(kCtlExportBox)));
+  LoadRows();
+  struct Case {
+    const wchar_t* typed;
+    int type;  // 1 CSV ... 6 PDF
+    const wchar_t* written;
+    const char* starts;
+  } cases[] = {
+      {L"typ", 6, L"typ.pdf", "%PDF-"},
+      {L"myreport.pdf", 1, L"myreport.pdf", "%PDF-"},
+      {L"tabelle.csv", 5, L"tabelle.csv", "Zusammenfassung: "},
+      {L"bericht.daten", 5, L"bericht.daten.json", "{"},
+  };
+  for (const Case& c : cases) {
+    int types = 0;
+    Answerer().answers.push_back(SaveAsType(folder_.File(c.typed), c.type, &types));
+    Command(kIdExport);
+    Pump();
+    EXPECT_EQ(types, 7) << Narrow(c.typed);  // six formats and "Alle Dateien"
+    const std::wstring path = folder_.File(c.written);
+    EXPECT_EQ(ReadFileBytes(path).rfind(c.starts, 0), 0u) << Narrow(c.typed);
+    EXPECT_NE(Text(kCtlLogView).find(L"Export geschrieben: " + path), std::wstring::npos) << Narrow(c.typed);
+  }
+  // The format box remembers what was written last.
+  EXPECT_EQ(ChoiceSelection(kCtlExportBox), static_cast<int>(kExportJson));
+
+  // A corrected name that is taken is asked about before it is replaced.
+  WriteFileBytes(folder_.File(L"bericht.daten.json"), "alt");
+  Answerer().answers.push_back(SaveAsType(folder_.File(L"bericht.daten"), 5));
+  Answerer().answers.push_back(Press(IDNO));
+  Command(kIdExport);
+  Pump();
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"bericht.daten.json")), "alt");
+  EXPECT_EQ(Answerer().seen.back().text, folder_.File(L"bericht.daten.json") + L" gibt es schon. Ersetzen?");
+}
+
 TEST_F(Exports, EmptyListFailureAndCancelledDialog) {
   ASSERT_NE(OpenWindow(), nullptr);
   Command(kIdExport);

@@ -215,6 +215,52 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   EXPECT_EQ(FilesOn(L"W:\\"), kept);
 }
 
+// One bar for the whole run: method test, full test and check are one amount, the bar never runs
+// back, the line names the part, and the target line keeps naming the drive under test.
+TEST_F(TestRuns, OneBarForTheWholeRunWithAMethodTest) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  ShowSettingsWithSize(L"16", L"1024");
+  SetChecked(kCtlMethodCheck, true);
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  const std::wstring target = Text(kCtlSelectedDrive);
+  ASSERT_EQ(target.rfind(L"Ziel: W:\\", 0), 0u);
+  Command(kIdStart);
+  EXPECT_EQ(Text(kCtlSummary), Translate(L"status_delete_active"));
+  std::vector<int> bars;
+  std::vector<std::wstring> lines;
+  bool targetKept = true;
+  // The window's own refresh, as often as the loop comes round: a short run has few timer ticks.
+  ASSERT_TRUE(PumpUntil([&] {
+    if (!Ui().run->running.load()) return true;
+    UpdateProgress();
+    bars.push_back(static_cast<int>(SendMessageW(Control(kCtlProgressBar), PBM_GETPOS, 0, 0)));
+    if (lines.empty() || lines.back() != Text(kCtlStatusLine)) {
+      lines.push_back(Text(kCtlStatusLine));
+      SaveScreenshot(main_, L"run-progress-" + std::to_wstring(lines.size()) + L".bmp");
+    }
+    targetKept = targetKept && Text(kCtlSelectedDrive) == target;
+    return false;
+  }, kRunTimeoutMs));
+  WaitForIdle();
+  EXPECT_TRUE(targetKept);
+  EXPECT_TRUE(std::is_sorted(bars.begin(), bars.end())) << "the bar ran back";
+  auto seen = [&](const wchar_t* head) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& l) { return l.rfind(head, 0) == 0; });
+  };
+  EXPECT_TRUE(seen(L"Methodentest 1/") || seen(L"Methodentest 2/"));
+  EXPECT_TRUE(seen(L"Volltest: schreiben – ") || seen(L"Volltest: prüfen – "));
+  // Its amount was every byte the run wrote and read back, and it went all the way.
+  uint64_t moved = 0;
+  for (const ResultRecord& r : Ui().currentResults) moved += r.writtenBytes + r.verifiedBytes;
+  EXPECT_GT(Ui().currentResults.size(), 2u);
+  EXPECT_EQ(Ui().run->runBytes, moved);
+  EXPECT_EQ(Ui().run->runBytesDone, moved);
+  EXPECT_EQ(SendMessageW(Control(kCtlProgressBar), PBM_GETPOS, 0, 0), 10000);
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fertig: ", 0), 0u);
+  EXPECT_EQ(Text(kCtlSelectedDrive).rfind(L"Ziel: W:\\", 0), 0u);
+}
+
 // A run that cannot begin says why in a box, not only in the log, and leaves nothing among the
 // saved tests. (A write-protected drive is refused by the start rules; Wine reports no write
 // protection, and the start reads the drive again, so that refusal is tested natively.)
@@ -240,16 +286,16 @@ TEST_F(TestRuns, AStartThatFailsSaysWhyInABoxAndSavesNoResults) {
   EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Testdatei zum Prüfen fehlt.");
   EXPECT_EQ(Seen(kStartFailedTitle).size(), 1u);
 
-  // In another language the box says the same in that language; the log line stays German.
+  // In another language the box says the same in that language, without German; the log line
+  // stays German.
   Choose(kCtlLanguageBox, kLanguageEnglish);
   const std::wstring english = TranslateIn(L"box_start_failed_title", kLanguageEnglish);
   Answerer().byTitle = {{english, IDOK}};
   Command(kIdVerifyOnly);
   WaitForIdle();
   ASSERT_EQ(Seen(english).size(), 1u);
-  EXPECT_EQ(Seen(english)[0].text,
-            L"Error: the test file to verify is missing.\r\n\r\nFEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: "
-            L"W:\\velkor.bin");
+  EXPECT_EQ(Seen(english)[0].text, L"Error: the test file to verify is missing.\r\n\r\nFile: W:\\velkor.bin");
+  EXPECT_TRUE(Logged(L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: W:\\velkor.bin"));
 }
 
 // The drive table follows the drive: a row picked again, a Start, and the end of a run read it

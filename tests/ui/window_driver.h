@@ -138,6 +138,27 @@ inline DialogAnswer SaveAs(const std::wstring& path) {
   };
 }
 
+inline void SaveScreenshot(HWND window, const std::wstring& name);
+
+// Chooses the save dialog's file type (1-based, as the filter list counts), types path and confirms.
+// typeCount receives how many types the dialog offered.
+inline DialogAnswer SaveAsType(const std::wstring& path, int type, int* typeCount = nullptr) {
+  return [path, type, typeCount](HWND dialog, const SeenDialog& seen) {
+    HWND types = GetDlgItem(dialog, 1136);  // the "save as type" box
+    if (typeCount != nullptr) *typeCount = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
+    SendMessageW(types, CB_SETCURSEL, type - 1, 0);
+    SendMessageW(types, CB_SHOWDROPDOWN, TRUE, 0);
+    UpdateWindow(dialog);
+    SaveScreenshot(dialog, L"save-dialog-type-" + std::to_wstring(type) + L".bmp");
+    SendMessageW(types, CB_SHOWDROPDOWN, FALSE, 0);
+    // As a mouse pick ends: Windows' dialog reads the change, Wine's the pick's end.
+    for (WORD code : {static_cast<WORD>(CBN_SELCHANGE), static_cast<WORD>(CBN_SELENDOK)}) {
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1136, code), reinterpret_cast<LPARAM>(types));
+    }
+    return SaveAs(path)(dialog, seen);
+  };
+}
+
 // For failure messages.
 inline std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
 

@@ -18,6 +18,7 @@
 #include "results/result_report.h"
 #include "tests/support/untranslated.h"
 #include "view/about_text.h"
+#include "view/field_checks.h"
 #include "view/hint_texts.h"
 #include "view/result_columns.h"
 #include "view/window_texts.h"
@@ -165,9 +166,58 @@ std::vector<std::wstring> WindowTexts() {
       for (const SpeedAxisLabel& label : chart.axisLabels) texts.push_back(label.text);
     }
   }
-  std::wstring filter = ExportDialogFilter(kExportCsv);
-  for (wchar_t& c : filter) c = c == L'\0' ? L'|' : c;
-  texts.push_back(filter);
+  for (std::wstring filter : {ExportDialogFilter(kExportCsv), ExportDialogFilterAll()}) {
+    for (wchar_t& c : filter) c = c == L'\0' ? L'|' : c;
+    texts.push_back(filter);
+  }
+  // The refusals of what was typed, and the box of a start without a drive.
+  for (const wchar_t* typed : {L"abc", L"0", L"", L"1073741825"}) {
+    StartFieldTexts fields{L"1024", L"4096", L"1", L"0", L"3", false, L"0", L"1024"};
+    fields.blockSize = typed;
+    texts.push_back(CheckStartFields(fields, 8, CurrentLanguage).text);
+  }
+  StartFieldTexts tooLarge{L"1", L"4096", L"1", L"0", L"3", false, L"0", L"1024"};
+  texts.push_back(CheckStartFields(tooLarge, 8, CurrentLanguage).text);
+  texts.push_back(Translate(L"box_no_drive"));
+  // The "FEHLER:" lines a start's failure box shows beside its status.
+  for (const wchar_t* line :
+       {L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=E:\\, benötigt=1.0 GB, "
+        L"gewünschter Rest=0.0 B, frei=10.0 MB, gesamt=1.0 GB",
+        L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=E:\\, benötigt=1.0 GB, "
+        L"gewünschter Rest=0.0 B, frei=10.0 MB, dazu eigene Testdateien eines früheren Laufs=5.0 MB, gesamt=1.0 GB",
+        L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei fehlt: E:\\velkor.bin",
+        L"FEHLER: Prüfen ohne Schreiben nicht möglich, Datei ist zu klein: E:\\velkor.bin, vorhanden=1.0 MB, "
+        L"benötigt=2.0 MB"}) {
+    const std::wstring shown = Localize(line);
+    if (CurrentLanguage != kLanguageGerman) {
+      EXPECT_NE(shown, line) << Narrow(line);
+    }
+    texts.push_back(shown);
+  }
+  // The whole run's progress line, part by part.
+  ProgressSnapshot run;
+  run.running = true;
+  run.runBytes = 100 << 20;
+  run.totalBlocks = 10;
+  run.blockSize = 1 << 20;
+  run.written = run.verified = 5;
+  for (int32_t part : {kRunPartNone, kRunPartMethodTest, kRunPartFullTest, kRunPartVerifyOnly}) {
+    for (int32_t phase : {kPhaseWriting, kPhaseVerifying}) {
+      for (uint32_t count : {1u, 3u}) {
+        run.runPart = part;
+        run.phase = phase;
+        run.partNumber = 1;
+        run.partCount = count;
+        texts.push_back(BuildProgressView(run, CurrentLanguage).statusText);
+      }
+    }
+  }
+  // The block map window of a run without bad blocks.
+  RunDiagnosis healthy;
+  healthy.speedCurve.read.assign(kSpeedCurvePoints, 20.0);
+  texts.push_back(LayoutDiagnosisChart(healthy, 1000, 700, 20, 20, CurrentLanguage).findingLine);
+  healthy.speedCurve.read[50] = 0.0;
+  texts.push_back(LayoutDiagnosisChart(healthy, 1000, 700, 20, 20, CurrentLanguage).findingLine);
   return texts;
 }
 
