@@ -168,6 +168,24 @@ TEST(Diagnosis, FilesWithoutItOrWithDamagedValuesLoadWithoutHarm) {
   EXPECT_EQ(ParseRunDiagnosis(many + L"1.00]}").speedCurve.write.size(), kSpeedCurvePoints);
 }
 
+// On the medium the capacity is an offset, not a share of the test: the mark stands where the
+// engine put it, whatever the capacity's size.
+TEST(DiagnosisChart, InTheMediumsOrderTheMarkStandsBeforeItsCell) {
+  RunDiagnosis run;
+  run.diagnosis = FakeStick();
+  run.diagnosis.cells.resize(100);
+  run.diagnosis.testBytes = 100 * kMiB;
+  run.diagnosis.usableBytes = 900 * kMiB;  // the test file lay far into the medium
+  run.diagnosis.deviceOrder = true;
+  run.diagnosis.markCell = 37;
+  const DiagnosisChart chart = LayoutDiagnosisChart(run, 1000, 600, 10, 20);
+  ASSERT_EQ(chart.usableMark.size(), 1u);
+  EXPECT_DOUBLE_EQ(chart.usableMark[0][1].x, chart.cells[37].x);
+  EXPECT_NE(chart.cellNote.find(L"nach Lage auf dem Medium"), std::wstring::npos);
+  run.diagnosis.markCell = 0;  // nothing usable known to mark
+  EXPECT_TRUE(LayoutDiagnosisChart(run, 1000, 600, 10, 20).usableMark.empty());
+}
+
 TEST(DiagnosisChart, TheMarkPartsUsableCellsFromTheRest) {
   RunDiagnosis run;
   run.diagnosis = FakeStick();
