@@ -260,7 +260,10 @@ int RunExport(const CliOptions& o) {
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {
+  // The JSON export describes the run the file describes.
+  ResultsFileHeader header;
+  LoadResultsHeader(o.exportInput, &header);
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, header, &diagnosis)) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

@@ -10,6 +10,7 @@
 #include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
+#include "engine/piece_lanes.h"
 #include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -47,7 +48,7 @@ void DropBehindWriters(const TestConfig& job, BlockOrder& order, const platform:
 // Writes the slot's blocks in order once every block before them is written, each after a look
 // at the stop flag, and counts each one written. False when the worker stops: a stop request, a
 // co-worker that stopped, or a write failure (logged, run stopped).
-bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
+bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, PieceLanes& lanes,
                const BlockSlot& slot) {
   if (slot.count == 0) return true;
   if (!WaitForTurn(state.blockOrder, slot.first)) return false;
@@ -55,8 +56,8 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     if (state.stopRequested.load()) return false;
     const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
-    if (!WriteBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
-                      job.ioChunkSize)) {
+    if (!WritePiecesAt(lanes, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
+                       job.ioChunkSize)) {
       const uint32_t code = platform::LastError();
       if (IsFileSizeLimit(code)) {
         // The file system's rule, not the medium's failure: no error, but no full check either.
@@ -80,7 +81,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
   EndTurn(state.blockOrder, slot.first + slot.count);
   // Let the medium work on the slot while the next one is written (write-through waited already).
   if (!job.writeThrough) {
-    platform::StartWriteBack(file, slot.first * job.blockSize + job.startOffset,
+    platform::StartWriteBack(lanes.files[0], slot.first * job.blockSize + job.startOffset,
                              uint64_t{slot.count} * job.blockSize);
   }
   return true;
@@ -93,17 +94,26 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
   // Not even opened where the target folder now leads elsewhere; then checked before each slot.
   int64_t nextTargetCheck = 0;
   if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
-  platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
-  if (!file.valid()) {
-    const uint32_t code = platform::LastError();
-    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
-    StopOnOpenFailure(*state, code);
-    AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
-                  L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
-                  L", " + FormatWindowsError(code) + HeldFileNote(code));
-    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
-    return;
+  // Write-through pieces go to the medium several at a time, each lane with a handle of its own.
+  PieceLanes lanes;
+  const uint32_t handles = job.writeThrough ? PiecesInFlight(job.workerCount) : 1;
+  while (lanes.files.size() < handles) {
+    platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
+    if (!file.valid()) {
+      const uint32_t code = platform::LastError();
+      for (platform::FileHandle& open : lanes.files) platform::CloseFile(open);
+      if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
+      StopOnOpenFailure(*state, code);
+      AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
+                    L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
+                    L", " + FormatWindowsError(code) + HeldFileNote(code));
+      PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
+      return;
+    }
+    lanes.files.push_back(file);
   }
+  const platform::FileHandle& file = lanes.files[0];
+  StartPieceLanes(lanes);
 
   // The companion thread takes the next blocks in file order and generates their patterns while
   // this one writes.
@@ -131,7 +141,7 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
             return slot.count > 0 && slot.first + slot.count < total;
           },
           [&](BlockSlot& slot) {
-            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot)) {
+            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, lanes, slot)) {
               return true;
             }
             AbandonTurns(order);  // its blocks stay unwritten: nobody waits for them
@@ -139,7 +149,8 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
           });
     }
   }
-  platform::CloseFile(file);
+  StopPieceLanes(lanes);
+  platform::CloseFile(lanes.files[0]);
 }
 
 }  // namespace velkor

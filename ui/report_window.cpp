@@ -67,7 +67,7 @@ void ExportResults(HWND main) {
   const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
+  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis, CurrentLanguage)) {
     // The log keeps German; the status line tells the user in the chosen language.
     AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
     SetText(kCtlStatusLine, Translate(L"export_done") + path);

@@ -36,9 +36,7 @@ StartRequest ReadStartRequest(bool verifyOnly) {
   const WindowState& ui = Ui();
   StartRequest r;
   r.verifyOnly = verifyOnly;
-  r.mode = ui.settingsShown        ? StartMode::kSettings
-           : ui.settingsEverShown ? StartMode::kCompactFullTest
-                                  : StartMode::kCompactQuorvel;
+  r.mode = StartModeOfWindow(ui.settingsShown, ui.settingsEverShown);
   r.testSizeMb = ReadNumberField(WindowText(Control(kCtlTestSizeField)));
   r.blockKb = ReadNumberField(WindowText(Control(kCtlBlockField)));
   r.workers = ReadNumberField(WindowText(Control(kCtlWorkerField)));
