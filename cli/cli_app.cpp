@@ -95,6 +95,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.wake.notify_one();
                  }});
   CountInterrupts();
+  const RunsInProgress running;
 
   // A sleeping machine would suspend the drive under test.
   platform::KeepSystemAwake(true);
@@ -137,7 +138,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (Interrupts() > 0 && !stopSent) {
       stopSent = true;
-      RequestStop(*state, StopReason::kUser);
+      RequestStop(*state, InterruptStopReason());
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;

@@ -28,11 +28,6 @@ constexpr uint32_t kFlagWriteThrough = 0x80000000u;
 constexpr uint64_t kDropLagBytes = 33554432;
 constexpr uint64_t kDropStepBytes = 8388608;
 
-// A write refused because the file would grow past what the file system allows (FAT32's 4 GiB).
-bool IsFileSizeLimit(uint32_t code) {
-  return code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation;
-}
-
 // Drops the written blocks that lie lagBlocks behind the writers' end, in whole steps of
 // stepBlocks; each range once, by whichever companion gets to it first.
 void DropBehindWriters(const TestConfig& job, BlockOrder& order, const platform::FileHandle& file,
@@ -59,7 +54,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, Pi
     if (!WritePiecesAt(lanes, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
                        job.ioChunkSize)) {
       const uint32_t code = platform::LastError();
-      if (IsFileSizeLimit(code)) {
+      if (IsFileSizeLimit(code, job.isFat32, offset + job.blockSize)) {
         // The file system's rule, not the medium's failure: no error, but no full check either.
         RequestStop(state, StopReason::kFileSystemLimit);
         AppendDiagLog(L"FEHLER: Das Dateisystem nimmt keine so große Datei an (Grenze des Dateisystems, kein Fehler "
@@ -88,6 +83,12 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, Pi
 }
 
 }  // namespace
+
+bool IsFileSizeLimit(uint32_t code, bool fat32, uint64_t writeEnd) {
+  if (code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation) return true;
+  // Windows' FAT driver says "disk full" for a write past a FAT32 file's 4 GiB - 1 bytes.
+  return fat32 && code == platform::kErrorDiskFull && writeEnd > kFat32FileSizeLimit;
+}
 
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   const uint32_t flags = kAttributeNormal | (job.writeThrough ? kFlagWriteThrough : 0);

@@ -1,9 +1,5 @@
 #include "engine/held_files.h"
 
-#include <algorithm>
-#include <chrono>
-#include <thread>
-
 #include "engine/target_guard.h"
 #include "platform/errors.h"
 
@@ -20,25 +16,6 @@ platform::FileHandle OpenWithRetry(const std::function<platform::FileHandle()>& 
 }
 
 }  // namespace
-
-bool IsHeldFileError(uint32_t code) {
-  return code == platform::kErrorSharingViolation || code == platform::kErrorAccessDenied;
-}
-
-bool RetryWhileHeld(const std::function<bool()>& attempt, const std::atomic<bool>* stop, uint32_t boundMs) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point end = Clock::now() + std::chrono::milliseconds(boundMs);
-  std::chrono::milliseconds pause(50);
-  for (;;) {
-    if (attempt()) return true;
-    const uint32_t code = platform::LastError();
-    if (!IsHeldFileError(code) || Clock::now() >= end || (stop != nullptr && stop->load())) return false;
-    std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(
-        pause, std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now())));
-    pause = std::min(pause * 2, std::chrono::milliseconds(500));
-    platform::SetLastError(code);
-  }
-}
 
 platform::FileHandle OpenTestFileForWrite(const std::wstring& path, bool writeThrough, const std::atomic<bool>* stop) {
   return OpenWithRetry([&] { return platform::OpenFileForWrite(path, writeThrough); }, stop);

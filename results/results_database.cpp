@@ -7,6 +7,7 @@
 #include <set>
 
 #include "common/format.h"
+#include "common/held_retry.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "pdf/file_writers.h"
@@ -184,8 +185,9 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
   // and on the medium: a save that fails halfway (a full disk, a crash) leaves the previous
   // version, not a cut file that still loads.
   const std::wstring temporary = path + L".tmp";
+  // A viewer or scanner that holds the old file for a moment delays the replacement, no more.
   if (WriteUtf8File(temporary, BuildResultsJson(header, records, final, run)) && FlushToMedium(temporary) &&
-      platform::MoveFileReplacing(temporary, path)) {
+      RetryWhileHeld([&] { return platform::MoveFileReplacing(temporary, path); })) {
     return true;
   }
   platform::DeleteFileAtPath(temporary);

@@ -405,6 +405,8 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
 
 namespace velkor::platform {
 
+std::wstring ResolveSubstitutedLetter(const std::wstring& path) { return path; }
+
 bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
   struct stat first, second;
   if (::stat(NativePath(a).c_str(), &first) != 0 || ::stat(NativePath(b).c_str(), &second) != 0) {

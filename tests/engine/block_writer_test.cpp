@@ -256,5 +256,30 @@ TEST_F(BlockWriterTest, AWriteFailureIsLoggedWithTheBlockAndStopsTheRun) {
   }
 }
 
+// Which refused writes are the file system's size rule (no error of the medium) and which a full
+// or failing medium.
+TEST(FileSizeLimit, DiskFullCountsOnlyForAFat32WritePastFourGiB) {
+  struct Case {
+    uint32_t code;
+    bool fat32;
+    uint64_t writeEnd;
+    bool limit;
+  };
+  const Case cases[] = {
+      {platform::kErrorFileTooLarge, false, 1048576, true},
+      {platform::kErrorFileSystemLimitation, false, 1048576, true},
+      {platform::kErrorDiskFull, true, kFat32FileSizeLimit + 1, true},       // Windows' FAT driver at 4 GiB
+      {platform::kErrorDiskFull, true, 4294967296ULL + 1048576, true},
+      {platform::kErrorDiskFull, true, kFat32FileSizeLimit, false},          // the last byte still fits
+      {platform::kErrorDiskFull, true, 1073741824, false},                   // a FAT32 stick that is full
+      {platform::kErrorDiskFull, false, 4294967296ULL + 1048576, false},     // exFAT, NTFS: really full
+      {platform::kErrorWriteFault, true, 4294967296ULL + 1048576, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsFileSizeLimit(c.code, c.fat32, c.writeEnd), c.limit)
+        << "code " << c.code << ", FAT32 " << c.fat32 << ", end " << c.writeEnd;
+  }
+}
+
 }  // namespace
 }  // namespace velkor
