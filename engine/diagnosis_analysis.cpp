@@ -6,6 +6,8 @@
 #include <cmath>
 #include <map>
 
+#include "engine/diagnosis_device.h"
+
 namespace velkor {
 namespace {
 
@@ -180,9 +182,24 @@ int64_t LastGoodBlock(const DiagnosisCollector& c, const std::vector<uint64_t>& 
 }
 
 Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c, bool restSampled) {
+  return HasDeviceMap(c) ? AnalyzeInDeviceOrder(c, restSampled) : AnalyzeBlocks(c, restSampled, nullptr);
+}
+
+bool FewIsolatedBadBlocks(const std::vector<uint64_t>& badIndices, uint64_t checked) {
+  if (badIndices.size() > std::max<uint64_t>(kFewBadBlocks, checked / 100)) return false;
+  size_t run = 1;
+  for (size_t i = 1; i < badIndices.size(); ++i) {
+    run = badIndices[i] == badIndices[i - 1] + 1 ? run + 1 : 1;
+    if (run > 2) return false;
+  }
+  return true;
+}
+
+Diagnosis AnalyzeBlocks(DiagnosisCollector& c, bool restSampled, const std::vector<uint64_t>* offsets) {
   Diagnosis d;
   d.blockSize = c.blockSize;
   d.testBytes = c.totalBlocks * c.blockSize;
+  d.deviceOrder = offsets != nullptr;
   // One finding per block, in block order (a block is classed once; be safe anyway).
   std::map<uint64_t, BlockFinding> byIndex;
   for (const BlockFinding& f : FindingsOf(c)) byIndex.emplace(f.index, f);
@@ -204,42 +221,79 @@ Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c, bool restSampled) {
     d.partial = true;
     return d;
   }
+  // Where the blocks lie is known: a block's place is its offset on the medium.
+  auto placeOf = [&](uint64_t index) { return offsets ? (*offsets)[index] : index * c.blockSize; };
+  // The mark before the first block of the unusable part.
+  auto markBefore = [&](uint64_t index) {
+    const uint64_t n = d.cells.size();
+    return static_cast<size_t>((index * n + c.totalBlocks - 1) / c.totalBlocks);
+  };
+  // Without a map the capacity is what came back intact, wherever it lies.
+  const uint64_t intactBytes = EstimateGoodBlocks(c, badIndices) * c.blockSize;
 
   // A medium whose bad blocks mostly hold other blocks' data repeats itself. What it keeps of the
-  // test is one period: count it. (The distances between blocks and the data they hold are
-  // multiples of the period too, but a file system that allocates in the order writes reach it
-  // blurs them by a few blocks each; the count stays exact.)
+  // test is one period. On the medium the distances between a block and the place its data came
+  // from are exact multiples of the period; in the files' order a file system that allocates in
+  // the order writes reach it blurs them by a few blocks each, and the count of intact blocks is
+  // exact instead.
   if (CountOf(d, BlockClass::kOverwritten) * 2 >= bad.size()) {
-    uint64_t period = EstimateGoodBlocks(c, badIndices) * c.blockSize;
-    if (period == 0) {
-      std::vector<uint64_t> distances;
-      for (const BlockFinding& f : bad) {
-        if (f.verdict.kind != BlockClass::kOverwritten) continue;
-        const uint64_t here = f.index * c.blockSize;
-        const uint64_t source = f.verdict.sourceIndex * c.blockSize + f.verdict.sourceOffset;
-        distances.push_back(source > here ? source - here : here - source);
-      }
-      period = EstimatePeriod(distances, c.blockSize);
+    std::vector<uint64_t> distances;
+    for (const BlockFinding& f : bad) {
+      if (f.verdict.kind != BlockClass::kOverwritten || f.verdict.sourceIndex >= c.totalBlocks) continue;
+      const uint64_t here = placeOf(f.index);
+      const uint64_t source = placeOf(f.verdict.sourceIndex) + f.verdict.sourceOffset;
+      distances.push_back(source > here ? source - here : here - source);
     }
-    period = std::min(period, d.testBytes);
+    uint64_t period = offsets ? EstimatePeriod(distances, c.blockSize) : intactBytes;
+    if (period == 0 && !offsets) period = EstimatePeriod(distances, c.blockSize);
+    if (!offsets) period = std::min(period, d.testBytes);
     if (period != 0) {
       d.finding = DiagnosisFinding::kWraps;
       d.periodBytes = d.findingBytes = d.usableBytes = period;
+      if (offsets) {
+        // The map shows the places: below the period the medium holds what it is given (a block
+        // there came back with a later block's data, intact); from it on it only pretends to,
+        // each place a mirror of one below. Blocks that came back empty, damaged or unreadable
+        // stay what they are.
+        std::vector<BlockFinding> drawn;
+        uint64_t first = c.totalBlocks;
+        for (uint64_t i = 0; i < c.totalBlocks; ++i) {
+          const auto it = byIndex.find(i);
+          const bool real = placeOf(i) < period;
+          if (!real && first == c.totalBlocks) first = i;
+          if (it != byIndex.end() && (it->second.verdict.kind != BlockClass::kOverwritten || !real)) {
+            drawn.push_back(it->second);
+          } else if (!real && IsBlockChecked(c, i)) {
+            BlockFinding mirror;
+            mirror.index = i;
+            mirror.verdict.kind = BlockClass::kOverwritten;
+            drawn.push_back(mirror);
+          }
+        }
+        d.cells = BuildCells(c, drawn);
+        d.markCell = markBefore(first);
+      }
       return d;
     }
   }
-  const int64_t start = BadEndStart(badIndices, LastGoodBlock(c, badIndices));
-  if (start < 0) {
-    d.finding = DiagnosisFinding::kSingleBlocks;
-    d.usableBytes = d.testBytes;
+  const int64_t lastGood = LastGoodBlock(c, badIndices);
+  const int64_t start = BadEndStart(badIndices, lastGood);
+  if (start >= 0) {
+    uint64_t endCounts[kBlockClassCount] = {};
+    for (const BlockFinding& f : bad) {
+      if (f.index >= static_cast<uint64_t>(start)) ++endCounts[Slot(f.verdict.kind)];
+    }
+    d.finding = FindingOfBadEnd(MostFrequent(endCounts));
+    d.findingBytes = placeOf(static_cast<uint64_t>(start));
+    // On the medium: up to the end of the last block that came back intact.
+    d.usableBytes = !offsets ? intactBytes : lastGood < 0 ? 0 : placeOf(static_cast<uint64_t>(lastGood)) + c.blockSize;
+    if (offsets) d.markCell = markBefore(static_cast<uint64_t>(start));
     return d;
   }
-  uint64_t endCounts[kBlockClassCount] = {};
-  for (const BlockFinding& f : bad) {
-    if (f.index >= static_cast<uint64_t>(start)) ++endCounts[Slot(f.verdict.kind)];
-  }
-  d.finding = FindingOfBadEnd(MostFrequent(endCounts));
-  d.findingBytes = d.usableBytes = static_cast<uint64_t>(start) * c.blockSize;
+  // Good blocks after the last bad one: the capacity is there only where few blocks failed, each
+  // on its own.
+  d.finding = FewIsolatedBadBlocks(badIndices, d.checked) ? DiagnosisFinding::kSingleBlocks : DiagnosisFinding::kScattered;
+  d.usableBytes = intactBytes;
   return d;
 }
 

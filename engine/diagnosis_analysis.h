@@ -10,14 +10,29 @@
 namespace velkor {
 
 // The diagnosis of the test: present when a bad block was found. A medium whose bad blocks mostly
-// hold other blocks' data repeats itself: it keeps one period's worth of the test, so its usable
-// capacity is the number of blocks that came back intact (EstimateGoodBlocks; the distances'
-// period, EstimatePeriod, where none did). Otherwise the trouble starts after the last good block:
-// the usable capacity reaches up to the first bad block after it; with good blocks after the last
-// bad one, single blocks failed and the whole test counts as usable.
+// hold other blocks' data repeats itself: it keeps one period's worth of the test (on the medium
+// the period of the distances, EstimatePeriod; in the files' order the number of blocks that came
+// back intact, EstimateGoodBlocks). Otherwise the trouble starts at the first bad block after the
+// last good one.
 // restSampled: what the check left was sampled; without it, and with blocks left unchecked, the
 // diagnosis is partial (the classes and the map only).
+// With a device map (c.deviceOffsets) the blocks go in the order they lie on the medium, and the
+// usable capacity and the period are offsets there; without one they go in the files' order and
+// the capacity counts the intact blocks. Good blocks after the last bad one mean single bad blocks
+// only where those are few and isolated (FewIsolatedBadBlocks); otherwise bad blocks are
+// scattered.
 Diagnosis AnalyzeDiagnosis(DiagnosisCollector& c, bool restSampled);
+
+// AnalyzeDiagnosis over c's blocks in their index order; offsets (by index) their places on the
+// medium, or null for the files' order.
+Diagnosis AnalyzeBlocks(DiagnosisCollector& c, bool restSampled, const std::vector<uint64_t>* offsets);
+
+// How many bad blocks are "a few" in any test; a large one may have one in a hundred.
+inline constexpr uint64_t kFewBadBlocks = 8;
+
+// At most kFewBadBlocks or one in a hundred checked, and no more than two of them side by side (a
+// bad spot across a block boundary). badIndices ascending.
+bool FewIsolatedBadBlocks(const std::vector<uint64_t>& badIndices, uint64_t checked);
 
 // The blocks of the test that are good: the checked good ones, and unchecked ones as their checked
 // neighbours are (between a good and a bad one, half of them). badIndices ascending.

@@ -48,6 +48,9 @@ struct DiagnosisCollector {
   // Counter ticks when k % of the blocks were written (read back); [0] is the start; 0: not yet.
   std::atomic<int64_t> writeMarks[kSpeedMarks] = {};
   std::atomic<int64_t> readMarks[kSpeedMarks] = {};
+  // Where each block starts on the medium, by pattern index (MapBlocksToDevice); empty where the
+  // system could not tell.
+  std::vector<uint64_t> deviceOffsets;
 };
 
 // A collector for the full-test plan (all entries share one block size, as the plan makes them).

@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "engine/diagnosis_analysis.h"
 #include "engine/diagnosis_collector.h"
+#include "engine/diagnosis_device.h"
 #include "engine/diagnosis_sample.h"
 #include "engine/job_runner.h"
 #include "engine/method_plan.h"
@@ -264,6 +265,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   }
   s.diagnosis.reset();
   RunDiagnosis diagnosis;
+  MapBlocksToDevice(*collector, s);
   diagnosis.diagnosis = AnalyzeDiagnosis(*collector, restSampled);
   diagnosis.speedCurve = BuildSpeedCurve(*collector, platform::QueryCounterFrequency());
   for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);

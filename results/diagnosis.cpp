@@ -122,13 +122,15 @@ const wchar_t* DiagnosisFindingName(DiagnosisFinding finding) {
     case DiagnosisFinding::kDamagedFrom: return L"damagedFrom";
     case DiagnosisFinding::kUnreadableFrom: return L"unreadableFrom";
     case DiagnosisFinding::kSingleBlocks: return L"singleBlocks";
+    case DiagnosisFinding::kScattered: return L"scattered";
     default: return L"none";
   }
 }
 
 DiagnosisFinding DiagnosisFindingOfName(const std::wstring& name) {
   for (DiagnosisFinding f : {DiagnosisFinding::kWraps, DiagnosisFinding::kEmptyFrom, DiagnosisFinding::kDamagedFrom,
-                             DiagnosisFinding::kUnreadableFrom, DiagnosisFinding::kSingleBlocks}) {
+                             DiagnosisFinding::kUnreadableFrom, DiagnosisFinding::kSingleBlocks,
+                             DiagnosisFinding::kScattered}) {
     if (name == DiagnosisFindingName(f)) return f;
   }
   return DiagnosisFinding::kNone;
@@ -153,8 +155,14 @@ std::wstring DiagnosisFindingText(const Diagnosis& d, int language) {
         case BlockClass::kUnreadable: return TranslateIn(L"diag_single_unreadable", language);
         default: return TranslateIn(L"diag_single_damaged", language);
       }
+    case DiagnosisFinding::kScattered:
+      return FormatTextIn(L"diag_scattered", language, {BlockClassText(MostFrequentBadClass(d), language)});
     default: return TranslateIn(L"diag_none", language);
   }
+}
+
+std::wstring DiagnosisOrderText(const Diagnosis& d, int language) {
+  return TranslateIn(d.deviceOrder ? L"diag_order_device" : L"diag_order_file", language);
 }
 
 std::wstring UsableCapacityText(const Diagnosis& d, int language) {
@@ -178,6 +186,7 @@ std::wstring DiagnosisReportBlock(const Diagnosis& d, int language) {
   std::wstring text = TranslateIn(L"diag_heading", language) + L"\r\n";
   text += L"  " + TranslateIn(L"diag_finding", language) + DiagnosisFindingText(d, language) + L"\r\n";
   text += L"  " + TranslateIn(L"diag_usable", language) + UsableCapacityText(d, language) + L"\r\n";
+  text += L"  " + TranslateIn(L"diag_basis", language) + DiagnosisOrderText(d, language) + L"\r\n";
   text += L"  " + DiagnosisCountsText(d, language) + L"\r\n";
   const std::wstring warning = DiagnosisWarningText(d, language);
   if (!warning.empty()) text += L"  " + warning + L"\r\n";
@@ -189,6 +198,7 @@ std::vector<std::wstring> DiagnosisLogLines(const Diagnosis& d) {
   std::vector<std::wstring> lines = {
       L"Diagnose: Befund: " + DiagnosisFindingText(d),
       L"Diagnose: Nutzbare Kapazität (geschätzt): " + UsableCapacityText(d),
+      L"Diagnose: Grundlage: " + DiagnosisOrderText(d),
       L"Diagnose: " + DiagnosisCountsText(d),
   };
   const std::wstring warning = DiagnosisWarningText(d);
@@ -202,6 +212,7 @@ std::wstring DiagnosisJson(const Diagnosis& d) {
                       DiagnosisFindingName(d.finding) + L"\",\"findingBytes\":" + Num(d.findingBytes);
   if (d.periodBytes != 0) text += L",\"periodBytes\":" + Num(d.periodBytes);
   if (d.partial) text += L",\"partial\":true";
+  if (d.deviceOrder) text += L",\"order\":\"device\",\"markCell\":" + Num(d.markCell);
   text += L",\"ok\":" + Num(CountOf(d, BlockClass::kOk)) + L",\"overwritten\":" +
           Num(CountOf(d, BlockClass::kOverwritten)) + L",\"empty\":" + Num(CountOf(d, BlockClass::kEmpty)) +
           L",\"damaged\":" + Num(CountOf(d, BlockClass::kDamaged)) + L",\"unreadable\":" +
@@ -228,6 +239,8 @@ RunDiagnosis ParseRunDiagnosis(const std::wstring& text) {
     d.findingBytes = ReadJsonInteger(object, L"findingBytes");
     d.periodBytes = ReadJsonInteger(object, L"periodBytes");
     d.partial = ReadJsonBool(object, L"partial");
+    d.deviceOrder = ReadJsonText(object, L"order") == L"device";
+    d.markCell = static_cast<size_t>(ReadJsonInteger(object, L"markCell"));
     d.counts[static_cast<size_t>(BlockClass::kOk)] = ReadJsonInteger(object, L"ok");
     d.counts[static_cast<size_t>(BlockClass::kOverwritten)] = ReadJsonInteger(object, L"overwritten");
     d.counts[static_cast<size_t>(BlockClass::kEmpty)] = ReadJsonInteger(object, L"empty");

@@ -42,9 +42,11 @@ enum class DiagnosisFinding : uint8_t {
   kDamagedFrom,     // data from findingBytes on comes back damaged
   kUnreadableFrom,  // reads fail from findingBytes on
   kSingleBlocks,    // single blocks are bad; the capacity is there
+  kScattered,       // many bad blocks, spread among good ones: no place where the trouble starts
 };
 
-// "wraps", "emptyFrom", "damagedFrom", "unreadableFrom", "singleBlocks" (the results file's words);
+// "wraps", "emptyFrom", "damagedFrom", "unreadableFrom", "singleBlocks", "scattered" (the results
+// file's words);
 // "none" for kNone.
 const wchar_t* DiagnosisFindingName(DiagnosisFinding finding);
 DiagnosisFinding DiagnosisFindingOfName(const std::wstring& name);
@@ -67,6 +69,11 @@ struct Diagnosis {
   uint64_t checked = 0;       // blocks read back and classed, sampled ones included
   uint64_t sampled = 0;       // of these, read by the sample after an early end
   std::vector<BlockClass> cells;  // the map: up to kMaxMapCells cells over the test, in order
+  // The figures are offsets on the medium and the map goes in the order the blocks lie there
+  // (the real part first, then what the medium only pretends to hold); otherwise they follow the
+  // order of the test files. Files from before it have file order.
+  bool deviceOrder = false;
+  size_t markCell = 0;  // device order: the usable-capacity mark stands before this cell; 0: none
 };
 
 // The counts of a class.
@@ -104,9 +111,13 @@ std::wstring DiagnosisWarningText(const Diagnosis& d, int language = kLanguageGe
 // partial diagnosis.
 std::wstring UsableCapacityText(const Diagnosis& d, int language = kLanguageGerman);
 
+// What the figures are: offsets on the medium, or places in the test files' order (then the
+// estimate counts the intact blocks and cannot tell where they lie).
+std::wstring DiagnosisOrderText(const Diagnosis& d, int language = kLanguageGerman);
+
 // The report's block, CR LF line ends, each line ended, no empty line after it:
-// "Diagnose", "  Befund: ...", "  Nutzbare Kapazität (geschätzt): ...", "  Blöcke: ..." and, for
-// single bad blocks, "  Warnung: ...". Empty for a diagnosis that is not present.
+// "Diagnose", "  Befund: ...", "  Nutzbare Kapazität (geschätzt): ...", "  Grundlage: ...",
+// "  Blöcke: ..." and, for single bad blocks, "  Warnung: ...". Empty for a diagnosis that is not present.
 std::wstring DiagnosisReportBlock(const Diagnosis& d, int language = kLanguageGerman);
 
 // The same lines for the log, each starting with "Diagnose: ".

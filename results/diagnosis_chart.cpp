@@ -127,9 +127,12 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       chart.cells.push_back({corner.x, corner.y, cell, cell});
       chart.cellColours.push_back(BlockClassColour(d.cells[i]));
     }
-    if (!d.partial && d.testBytes > 0 && d.usableBytes < d.testBytes) {
-      const size_t at = static_cast<size_t>(std::llround(static_cast<double>(d.usableBytes) /
-                                                         static_cast<double>(d.testBytes) * static_cast<double>(n)));
+    // In device order the capacity is an offset on the medium, not a share of the test: the
+    // engine names the cell.
+    if (d.deviceOrder ? !d.partial : (!d.partial && d.testBytes > 0 && d.usableBytes < d.testBytes)) {
+      const size_t at = d.deviceOrder ? d.markCell
+                                      : static_cast<size_t>(std::llround(static_cast<double>(d.usableBytes) /
+                                                                         static_cast<double>(d.testBytes) * static_cast<double>(n)));
       if (at > 0 && at < n) chart.usableMark.push_back(Staircase(grid, columns, cell, at, n));
     }
     // The legend: two columns of three classes, then the mark and the cell's size.
@@ -154,7 +157,8 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
     mark.label = FormatTextIn(L"chart_limit", language, {UsableCapacityText(d, language)});
     mark.isLine = true;
     chart.legend.push_back(mark);
-    chart.cellNote = FormatTextIn(L"chart_cell_note", language, {FormatByteSize(d.testBytes / n)});
+    chart.cellNote = FormatTextIn(d.deviceOrder ? L"chart_cell_note_device" : L"chart_cell_note", language,
+                                  {FormatByteSize(d.testBytes / n)});
     chart.cellNoteAt = {margin, legendTop + 4 * lineHeight};
     speedLeft = margin + (hasSpeed ? halfWidth + margin : 0);
   }

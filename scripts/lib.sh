@@ -11,7 +11,7 @@ velkor_packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   qpdf poppler-utils fio chromium
   clang libclang-rt-14-dev libfuse3-dev fuse3
-  exfat-fuse exfatprogs ntfs-3g dosfstools
+  exfat-fuse exfatprogs ntfs-3g dosfstools e2fsprogs
 )
 
 # What scripts/package needs beside them: Debian's package tools, zip, and man to check the pages.

@@ -131,13 +131,72 @@ TEST(DiagnosisAnalysis, SingleBadBlocksLeaveTheCapacityWithAWarning) {
   const Diagnosis d = AnalyzeDiagnosis(*c, true);
   ASSERT_TRUE(d.present);
   EXPECT_EQ(d.finding, DiagnosisFinding::kSingleBlocks);
-  EXPECT_EQ(d.usableBytes, 1024u * kBlock);
+  EXPECT_EQ(d.usableBytes, 1021u * kBlock);  // the intact blocks
   EXPECT_EQ(DiagnosisFindingText(d), L"Einzelne Blöcke sind beschädigt.");
   EXPECT_FALSE(DiagnosisWarningText(d).empty());
   // Each bad block shows in its cell, however few.
   ASSERT_EQ(d.cells.size(), 1024u);
   EXPECT_EQ(d.cells[400], BlockClass::kDamaged);
   EXPECT_EQ(d.cells[399], BlockClass::kOk);
+}
+
+// A fake that holds 256 MiB, and a file system that put the test file's first half past that
+// (at 264 MiB) and its second half low (at 8 MiB): the file's order says nothing about the
+// medium, the blocks' places say all.
+TEST(DiagnosisAnalysis, WhereTheBlocksLieDecidesTheFindingAndTheCapacity) {
+  constexpr uint64_t kBlocks = 400, kHalf = 200, kReal = 256;
+  auto place = [](uint64_t i) { return (i < kHalf ? 264 + i : 8 + (i - kHalf)) * kBlock; };
+  struct Case {
+    const char* what;
+    bool wraps;      // else the medium loses what lies past its real size
+    bool mapped;
+    DiagnosisFinding finding;
+    uint64_t usable, findingBytes;
+    size_t markCell;
+  };
+  const Case cases[] = {
+      {"loses, on the medium", false, true, DiagnosisFinding::kEmptyFrom, 208 * kBlock, 264 * kBlock, kHalf},
+      {"loses, in the file's order", false, false, DiagnosisFinding::kScattered, kHalf * kBlock, 0, 0},
+      {"wraps, on the medium", true, true, DiagnosisFinding::kWraps, kReal * kBlock, kReal * kBlock, kHalf},
+      {"wraps, in the file's order", true, false, DiagnosisFinding::kWraps, kHalf * kBlock, kHalf * kBlock, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    auto c = Collector(kBlocks);
+    for (uint64_t i = 0; i < kBlocks; ++i) {
+      const bool lost = place(i) >= kReal * kBlock;
+      // Written in file order, the second half lands over where the first half's writes went.
+      Note(*c, i, !lost ? BlockClass::kOk : k.wraps ? BlockClass::kOverwritten : BlockClass::kEmpty, false, i + kHalf);
+    }
+    if (k.mapped) {
+      for (uint64_t i = 0; i < kBlocks; ++i) c->deviceOffsets.push_back(place(i));
+    }
+    const Diagnosis d = AnalyzeDiagnosis(*c, true);
+    ASSERT_TRUE(d.present);
+    EXPECT_EQ(d.deviceOrder, k.mapped);
+    EXPECT_EQ(d.finding, k.finding);
+    EXPECT_EQ(d.usableBytes, k.usable);
+    if (k.finding != DiagnosisFinding::kScattered) {
+      EXPECT_EQ(d.findingBytes, k.findingBytes);
+    }
+    EXPECT_EQ(d.markCell, k.markCell);
+    ASSERT_EQ(d.cells.size(), kBlocks);
+    // On the medium the real part comes first, then what the medium only pretends to hold.
+    if (k.mapped) {
+      const BlockClass pretended = k.wraps ? BlockClass::kOverwritten : BlockClass::kEmpty;
+      for (uint64_t r = 0; r < kBlocks; ++r) ASSERT_EQ(d.cells[r], r < kHalf ? BlockClass::kOk : pretended) << r;
+    }
+    EXPECT_EQ(DiagnosisWarningText(d).empty(), true);
+  }
+}
+
+TEST(DiagnosisAnalysis, OnlyFewIsolatedBadBlocksAreSingleBlocks) {
+  EXPECT_TRUE(FewIsolatedBadBlocks({5, 6, 70}, 1000));
+  EXPECT_FALSE(FewIsolatedBadBlocks({5, 6, 7}, 1000));      // a run of three
+  EXPECT_TRUE(FewIsolatedBadBlocks({5, 50, 90}, 200));      // a few, however small the test
+  EXPECT_FALSE(FewIsolatedBadBlocks({1, 3, 5, 7, 9, 11, 13, 15, 17}, 200));  // more than a few
+  EXPECT_TRUE(FewIsolatedBadBlocks({1, 3, 5, 7, 9, 11, 13, 15, 17}, 900));   // one in a hundred
+  EXPECT_TRUE(FewIsolatedBadBlocks({}, 0));
 }
 
 TEST(DiagnosisAnalysis, TheMapHasAtMost1024CellsAndShowsWhatWasNotRead) {

@@ -64,8 +64,16 @@ TEST(Diagnosis, TheReportBlockOfAFakeStick) {
             L"Diagnose\r\n"
             L"  Befund: Das Medium wiederholt sich nach 256.0 MB: spätere Daten überschreiben frühere.\r\n"
             L"  Nutzbare Kapazität (geschätzt): 256.0 MB\r\n"
+            L"  Grundlage: Reihenfolge in den Testdateien; wo ihre Blöcke auf dem Medium liegen, ist nicht bekannt. "
+            L"Die Kapazität zählt die intakten Blöcke.\r\n"
             L"  Blöcke: 256 OK, 736 überschrieben, 0 leer, 0 beschädigt, 0 unlesbar (992 geprüft, davon 482 "
             L"Stichprobe)\r\n");
+  Diagnosis placed = FakeStick();
+  placed.deviceOrder = true;
+  EXPECT_NE(DiagnosisReportBlock(placed).find(
+                L"\r\n  Grundlage: Lage der Testdateien auf dem Medium; Positionen und Kapazität sind Offsets auf dem "
+                L"Medium.\r\n"),
+            std::wstring::npos);
   EXPECT_EQ(DiagnosisReportBlock(Diagnosis{}), L"");
   EXPECT_TRUE(DiagnosisLogLines(Diagnosis{}).empty());
 }
@@ -87,7 +95,9 @@ TEST(Diagnosis, TheReportCarriesItBetweenTheFiguresAndTheSummaryOnly) {
 }
 
 TEST(Diagnosis, TheResultsFileCarriesItAfterTheRecordsAndGivesItBack) {
-  const RunDiagnosis run = FakeRun();
+  RunDiagnosis run = FakeRun();
+  run.diagnosis.deviceOrder = true;
+  run.diagnosis.markCell = 256;
   const std::vector<ResultRecord> records = {FullRecord(500)};
   const std::wstring text = BuildResultsJson(ResultsFileHeader{}, records, true, &run);
   const size_t results = text.find(L"  \"results\": [\n");
@@ -117,6 +127,11 @@ TEST(Diagnosis, TheResultsFileCarriesItAfterTheRecordsAndGivesItBack) {
   EXPECT_EQ(d.checked, e.checked);
   EXPECT_EQ(d.sampled, e.sampled);
   EXPECT_EQ(d.cells, e.cells);
+  EXPECT_TRUE(d.deviceOrder);
+  EXPECT_EQ(d.markCell, 256u);
+  // A file from before the medium's order was known follows the files' order.
+  const RunDiagnosis fileOrder = FakeRun();
+  EXPECT_FALSE(ParseRunDiagnosis(BuildResultsJson(ResultsFileHeader{}, records, true, &fileOrder)).diagnosis.deviceOrder);
   EXPECT_EQ(back.speedCurve.write, run.speedCurve.write);
   EXPECT_EQ(back.speedCurve.read, run.speedCurve.read);
 }
@@ -151,6 +166,24 @@ TEST(Diagnosis, FilesWithoutItOrWithDamagedValuesLoadWithoutHarm) {
   std::wstring many = L"  \"speedCurve\": {\"write\":[";
   for (int i = 0; i < 300; ++i) many += L"1.00,";
   EXPECT_EQ(ParseRunDiagnosis(many + L"1.00]}").speedCurve.write.size(), kSpeedCurvePoints);
+}
+
+// On the medium the capacity is an offset, not a share of the test: the mark stands where the
+// engine put it, whatever the capacity's size.
+TEST(DiagnosisChart, InTheMediumsOrderTheMarkStandsBeforeItsCell) {
+  RunDiagnosis run;
+  run.diagnosis = FakeStick();
+  run.diagnosis.cells.resize(100);
+  run.diagnosis.testBytes = 100 * kMiB;
+  run.diagnosis.usableBytes = 900 * kMiB;  // the test file lay far into the medium
+  run.diagnosis.deviceOrder = true;
+  run.diagnosis.markCell = 37;
+  const DiagnosisChart chart = LayoutDiagnosisChart(run, 1000, 600, 10, 20);
+  ASSERT_EQ(chart.usableMark.size(), 1u);
+  EXPECT_DOUBLE_EQ(chart.usableMark[0][1].x, chart.cells[37].x);
+  EXPECT_NE(chart.cellNote.find(L"nach Lage auf dem Medium"), std::wstring::npos);
+  run.diagnosis.markCell = 0;  // nothing usable known to mark
+  EXPECT_TRUE(LayoutDiagnosisChart(run, 1000, 600, 10, 20).usableMark.empty());
 }
 
 TEST(DiagnosisChart, TheMarkPartsUsableCellsFromTheRest) {

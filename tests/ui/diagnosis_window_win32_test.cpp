@@ -115,6 +115,51 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
   EXPECT_TRUE(Greyed(kIdDiagnosisView));
 }
 
+// A fake of 128 MiB under ext4, which put the test file's last quarter low on the medium and the
+// rest past its real size, as a run read it back: in the file's order the part it really holds
+// comes last; in the medium's order it comes first and the mark stands after it.
+TEST_F(DiagnosisWindowTest, AFakesMapGoesInTheMediumsOrder) {
+  auto cells = [](std::initializer_list<std::pair<BlockClass, size_t>> runs) {
+    std::vector<BlockClass> all;
+    for (const auto& [kind, count] : runs) all.insert(all.end(), count, kind);
+    return all;
+  };
+  const BlockClass o = BlockClass::kOk, w = BlockClass::kOverwritten, d = BlockClass::kDamaged;
+  RunDiagnosis fileOrder;
+  Diagnosis& f = fileOrder.diagnosis;
+  f.present = true;
+  f.finding = DiagnosisFinding::kWraps;
+  f.findingBytes = f.usableBytes = f.periodBytes = 126ull << 20;
+  f.testBytes = 435ull << 20;
+  f.blockSize = 1048576;
+  f.cells = cells({{w, 120}, {d, 1}, {o, 7}, {w, 120}, {d, 1}, {w, 67}, {o, 119}});
+  RunDiagnosis deviceOrder = fileOrder;
+  Diagnosis& m = deviceOrder.diagnosis;
+  m.findingBytes = m.usableBytes = m.periodBytes = 128ull << 20;
+  m.cells = cells({{o, 67}, {w, 120}, {d, 1}, {w, 127}, {d, 1}, {w, 119}});
+  m.deviceOrder = true;
+  m.markCell = 67;
+  const std::wstring folder = GetResultsFolder();
+  const std::wstring before = folder + L"\\20250104-100000-E__-velkor.json";
+  const std::wstring after = folder + L"\\20250105-100000-E__-velkor.json";
+  ASSERT_TRUE(SaveResultsFile(before, ResultsFileHeader{}, {FullRow()}, true, &fileOrder));
+  ASSERT_TRUE(SaveResultsFile(after, ResultsFileHeader{}, {FullRow()}, true, &deviceOrder));
+  ASSERT_NE(OpenWindow(), nullptr);
+  for (const auto& [path, name] : {std::pair<std::wstring, const wchar_t*>{before, L"diagnosis-file-order.bmp"},
+                                   std::pair<std::wstring, const wchar_t*>{after, L"diagnosis-device-order.bmp"}}) {
+    for (int i = 0; i < 20 && Ui().currentResultsPath != path; ++i) Choose(kCtlSavedTestsBox, i);
+    ASSERT_EQ(Ui().currentResultsPath, path);
+    ASSERT_EQ(Ui().currentDiagnosis.diagnosis.deviceOrder, path == after);
+    Command(kIdDiagnosisView);
+    HWND view = DiagnosisWindow();
+    ASSERT_NE(view, nullptr);
+    SetWindowPos(view, HWND_TOP, 0, 0, 1100, 700, SWP_NOZORDER);
+    UpdateWindow(view);
+    Pump();
+    SaveScreenshot(view, name);
+  }
+}
+
 // Pixels of the window's client area that have exactly the colour rgb (0xRRGGBB).
 size_t PixelsOfColour(HWND window, uint32_t rgb) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
