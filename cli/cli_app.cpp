@@ -205,11 +205,12 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   }
   FillRowFromRun(outcome->results, CurrentStopReason(*state), row);
   TakeDiagnosis(outcome->diagnosis.diagnosis, row);
-  row->resultsFile = outcome->databasePath;
+  if (outcome->resultsSaved) row->resultsFile = outcome->databasePath;
+  row->resultsSaved = outcome->resultsSaved;
 
   Out(ReportForConsole(outcome->results, CurrentStopReason(*state), outcome->diagnosis.diagnosis));
   if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
-  Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
+  if (outcome->resultsSaved) Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
   if (o.deleteAtEnd && !verifyOnly) {
     // The deletion runs here on the main thread: its lines, failures included, go straight to
@@ -226,7 +227,8 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   for (const ResultRecord& r : outcome->results) {
     if (HasErrorVerdict(r) || r.cancelled) return kExitFound;
   }
-  return kExitClean;
+  // The log said why: its "FEHLER:" line names the file and the system's reason.
+  return outcome->resultsSaved ? kExitClean : kExitInvalid;
 }
 
 int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
@@ -257,7 +259,16 @@ int RunExport(const CliOptions& o) {
   std::vector<ResultRecord> records;
   RunDiagnosis diagnosis;
   if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
-    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
+    const uint32_t code = platform::LastError();  // 0: read, but no results file
+    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput +
+                (code != 0 ? L" (" + FormatWindowsError(code) + L")" : L""));
+  }
+  // The export never takes the place of what it was made from, whatever name leads there.
+  platform::FileIdentity input, output;
+  if (platform::QueryPathIdentity(o.exportInput, &input) && platform::QueryPathIdentity(o.exportOutput, &output) &&
+      input == output) {
+    return Fail(L"Fehler: Die Exportdatei ist die Ergebnisdatei selbst: " + o.exportOutput +
+                L". Bitte eine andere Datei für --output angeben.");
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
   if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {

@@ -34,6 +34,8 @@
 namespace velkor {
 namespace {
 
+constexpr wchar_t kResultsNotSavedText[] = L"Ergebnisdatei konnte nicht gespeichert werden (siehe FEHLER-Zeile im Log)";
+
 using Clock = std::chrono::steady_clock;
 
 struct BatchTarget {
@@ -140,7 +142,8 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
   if (outcome) {
     FillRowFromRun(outcome->results, CurrentStopReason(*t.state), &t.row);
     TakeDiagnosis(outcome->diagnosis.diagnosis, &t.row);
-    t.row.resultsFile = outcome->databasePath;
+    if (outcome->resultsSaved) t.row.resultsFile = outcome->databasePath;
+    t.row.resultsSaved = outcome->resultsSaved;
   } else {
     t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why
   }
@@ -383,6 +386,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
       notes += L"  " + Printable(r.target) + L": " + BatchVerdictText(r.verdict) +
                (r.reason.empty() ? L"" : L", " + r.reason) + L"\n";
     }
+    if (!r.resultsSaved) notes += L"  " + Printable(r.target) + L": " + kResultsNotSavedText + L"\n";
     if (t->state && t->state->readsMayBeCached) notes += L"  " + Printable(r.target) + L": " + kDeviceCacheHint + L"\n";
   }
   if (!files.empty()) Out(L"\nErgebnisdateien:\n" + files);

@@ -107,6 +107,30 @@ const wchar_t* EndOfRunLine(StopReason reason) {
   }
 }
 
+// The run's results file. A save that fails is said once until one works again, and the last
+// save decides what the front-end hears: a results file that was not saved is no result.
+struct ResultsSaving {
+  std::wstring path;
+  bool failing = false;
+  std::wstring failureLine;  // the last "FEHLER:" line of a failed save
+};
+
+bool SaveRunResults(ResultsSaving& saving, const TestConfig& config, const std::vector<ResultRecord>& results,
+                    bool final, const RunDiagnosis* diagnosis = nullptr) {
+  if (SaveResultsFile(saving.path, ResultsHeaderOf(config), results, final, diagnosis)) {
+    saving.failing = false;
+    return true;
+  }
+  const uint32_t code = platform::LastError();
+  if (saving.failing && !final) return false;
+  saving.failing = true;
+  saving.failureLine = L"FEHLER: Ergebnisdatei konnte nicht gespeichert werden. Datei=" + saving.path + L", " +
+                       FormatWindowsError(code);
+  AppendDiagLog(saving.failureLine);
+  if (final) PostStatusText(L"Fehler: Ergebnisdatei konnte nicht gespeichert werden.");
+  return false;
+}
+
 }  // namespace
 
 std::shared_ptr<TestState> NewRunState(const TestConfig& config) {
@@ -140,8 +164,10 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
 
   std::vector<ResultRecord> results;
   const std::wstring databasePath = MakeResultsFilePath(config.driveRoot);
-  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+  ResultsSaving saving;
+  saving.path = databasePath;
   AppendDiagLog(L"JSON-Datenbankdatei: " + databasePath);
+  SaveRunResults(saving, config, results, false);
 
   std::vector<TestVariant> methodPlan;
   if (config.methodTest && !config.verifyOnly) {
@@ -190,7 +216,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                        L", Worker " + Num(v.workerCount) + L", Block " + Num(v.blockSize / 1024) + L" KB" +
                        L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
       results.push_back(RunVariant(config, v, state));
-      SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+      SaveRunResults(saving, config, results, false);
     }
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
@@ -226,7 +252,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
       written.push_back(RunWriteStage(config, v, state));
       results.push_back(written.back().record);
     }
-    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+    SaveRunResults(saving, config, results, false);
   }
   if (!config.verifyOnly) MarkReadStart(*collector);
   for (size_t k = 0; k < written.size(); ++k) {
@@ -236,7 +262,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     checkBegan = checkBegan || (written[k].verifyPending && !s.stopRequested);
     RunVerifyStage(config, written[k], state);
     results[firstFull + k] = written[k].record;
-    SaveResultsFile(databasePath, ResultsHeaderOf(config), results, false);
+    SaveRunResults(saving, config, results, false);
   }
 
   // The medium's errors ended the check before every block was read back: a sample of the rest
@@ -252,13 +278,15 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   for (const std::wstring& line : DiagnosisLogLines(diagnosis.diagnosis)) AppendDiagLog(line);
 
   ShowFullTestTotals(s, results, firstFull, fullStart);
-  SaveResultsFile(databasePath, ResultsHeaderOf(config), results, true, &diagnosis);
+  const bool saved = SaveRunResults(saving, config, results, true, &diagnosis);
   s.deletePending = config.deleteAtEnd && !config.verifyOnly;
   RunOutcome outcome;
   outcome.results = std::move(results);
   outcome.driveRoot = config.driveRoot;
   outcome.fileSystem = config.fileSystem;
   outcome.databasePath = databasePath;
+  outcome.resultsSaved = saved;
+  if (!saved) outcome.resultsFailureLine = saving.failureLine;
   outcome.diagnosis = std::move(diagnosis);
   PostTestFinished(std::move(outcome));
   AppendDiagLog(EndOfRunLine(CurrentStopReason(s)));
