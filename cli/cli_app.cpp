@@ -95,6 +95,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
                    queue.wake.notify_one();
                  }});
   CountInterrupts();
+  const RunsInProgress running;
 
   // A sleeping machine would suspend the drive under test.
   platform::KeepSystemAwake(true);
@@ -137,7 +138,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (Interrupts() > 0 && !stopSent) {
       stopSent = true;
-      RequestStop(*state, StopReason::kUser);
+      RequestStop(*state, InterruptStopReason());
       AppendDiagLog(kStopRequestedLog);
     }
     if (finished) break;
@@ -271,7 +272,10 @@ int RunExport(const CliOptions& o) {
                 L". Bitte eine andere Datei für --output angeben.");
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
-  if (!WriteExport(*o.exportFormat, o.exportOutput, records, ResultsFileHeader{}, &diagnosis)) {
+  // The JSON export describes the run the file describes.
+  ResultsFileHeader header;
+  LoadResultsHeader(o.exportInput, &header);
+  if (!WriteExport(*o.exportFormat, o.exportOutput, records, header, &diagnosis)) {
     return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
                 FormatWindowsError(platform::LastError()));
   }

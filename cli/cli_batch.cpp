@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -289,6 +290,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
   }
 
   CountInterrupts();
+  std::optional<RunsInProgress> running(std::in_place);
   // A sleeping machine would suspend the drives under test; awake until this function returns.
   struct Awake {
     Awake() { platform::KeepSystemAwake(true); }
@@ -337,12 +339,13 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
     if (Interrupts() > 0 && !stopSent) {
       stopSent = true;
       for (auto& t : batch.targets) {
-        if (t->slot == BatchSlot::kRunning) RequestStop(*t->state, StopReason::kUser);
+        if (t->slot == BatchSlot::kRunning) RequestStop(*t->state, InterruptStopReason());
         if (t->slot != BatchSlot::kWaiting) continue;
         t->slot = BatchSlot::kDone;
         t->row.verdict = BatchVerdict::kStopped;
-        t->row.stopReason = StopReason::kUser;
-        t->row.reason = L"mit Strg+C gestoppt, bevor der Lauf begann";
+        t->row.stopReason = InterruptStopReason();
+        t->row.reason = SessionEnding() ? L"Sitzung beendet, bevor der Lauf begann"
+                                        : L"mit Strg+C gestoppt, bevor der Lauf begann";
       }
       AppendDiagLog(kStopRequestedLog);
     }
@@ -362,6 +365,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
                                     [](const auto& t) { return t->slot != BatchSlot::kDone; });
     if (!active) break;
   }
+  running.reset();  // every results file is final
   {
     std::wstring text;
     std::lock_guard<std::mutex> lock(batch.mutex);

@@ -1,6 +1,9 @@
 #include "cli/cli_console.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "cli/cli_app.h"
 #include "platform/console.h"
@@ -9,6 +12,10 @@ namespace velkor {
 namespace {
 
 std::atomic<int> gInterrupts{0};
+std::atomic<bool> gSessionEnding{false};
+std::mutex gRunsMutex;
+std::condition_variable gRunsSettled;
+int gActiveRuns = 0;  // guarded by gRunsMutex
 
 void OnInterrupt() {
   if (gInterrupts.fetch_add(1) >= 1) platform::ExitProcessNow(kExitInterrupted);
@@ -39,7 +46,32 @@ bool AskToContinue(std::wstring question) {
   return answer == L"j" || answer == L"J" || answer == L"y" || answer == L"Y" || answer == L"ja" || answer == L"yes";
 }
 
-void CountInterrupts() { platform::InstallInterruptHandler(OnInterrupt); }
+void CountInterrupts() {
+  platform::InstallInterruptHandler(OnInterrupt);
+  platform::InstallSessionEndHandler(EndSessionAndWait);
+}
+
+void EndSessionAndWait() {
+  // The runs see it as a first Ctrl-C whose reason is the session's end.
+  if (!gSessionEnding.exchange(true)) gInterrupts.fetch_add(1);
+  std::unique_lock<std::mutex> lock(gRunsMutex);
+  gRunsSettled.wait_for(lock, std::chrono::milliseconds(kSessionEndWaitMs), [] { return gActiveRuns == 0; });
+}
+
+bool SessionEnding() { return gSessionEnding.load(); }
+
+StopReason InterruptStopReason() { return SessionEnding() ? StopReason::kSessionEnd : StopReason::kUser; }
+
+RunsInProgress::RunsInProgress() {
+  std::lock_guard<std::mutex> lock(gRunsMutex);
+  ++gActiveRuns;
+}
+
+RunsInProgress::~RunsInProgress() {
+  std::lock_guard<std::mutex> lock(gRunsMutex);
+  --gActiveRuns;
+  gRunsSettled.notify_all();
+}
 
 int Interrupts() { return gInterrupts.load(); }
 

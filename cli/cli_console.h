@@ -1,7 +1,10 @@
 // velkor-cli's console: the outputs, the Yes/No question on a terminal and Ctrl-C.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "results/result_record.h"
 
 namespace velkor {
 
@@ -19,8 +22,27 @@ std::wstring Printable(std::wstring text);
 bool AskToContinue(std::wstring question);
 
 // Counts Ctrl-C from now on: the first one asks the runs to stop, a second ends the program at
-// once with exit code 130.
+// once with exit code 130. The session's end (EndSessionAndWait) counts as a first one too.
 void CountInterrupts();
+
+// How long the end of the session waits for the runs to save their results.
+inline constexpr uint32_t kSessionEndWaitMs = 20000;
+
+// The session ends (Windows: console closed, logoff, shutdown): asks the runs to stop as
+// StopReason::kSessionEnd and returns once no RunsInProgress is left, or after kSessionEndWaitMs.
+void EndSessionAndWait();
+bool SessionEnding();
+// The reason a stop after an interrupt gives: the session's end or the user's Ctrl-C.
+StopReason InterruptStopReason();
+
+// Lives from a run's start until its results file is final; the end of the session waits for it.
+class RunsInProgress {
+ public:
+  RunsInProgress();
+  ~RunsInProgress();
+  RunsInProgress(const RunsInProgress&) = delete;
+  RunsInProgress& operator=(const RunsInProgress&) = delete;
+};
 
 // How many Ctrl-C came so far.
 int Interrupts();

@@ -24,9 +24,9 @@ std::wstring RefusalText(const StartPlan& plan, const DriveInfo& drive) {
   }
 }
 
-// The question on a terminal; --yes or a Yes lets the start go ahead.
-bool Confirmed(const CliOptions& o, const std::wstring& question) {
-  return o.yes || (platform::IsStandardInputTerminal() && AskToContinue(question));
+// The question on a terminal: a Yes there lets the start go ahead, and --yes where it answers it.
+bool Confirmed(bool answeredByYes, const std::wstring& question) {
+  return answeredByYes || (platform::IsStandardInputTerminal() && AskToContinue(question));
 }
 
 }  // namespace
@@ -86,12 +86,14 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
     start.refusal = SystemVolumeRefusal(plan);
     return start;
   }
-  if (plan.confirmProgramVolume && !Confirmed(o, ProgramVolumeQuestion(drive))) {
+  // --yes is for the question a script expects; testing the drive the program runs from takes a
+  // person's Yes.
+  if (plan.confirmProgramVolume && !Confirmed(false, ProgramVolumeQuestion(drive))) {
     AppendDiagLog(kProgramVolumeDeclinedLog);
-    start.refusal = std::wstring(kProgramVolumeDeclinedLog) + L" (--yes testet trotzdem)";
+    start.refusal = std::wstring(kProgramVolumeDeclinedLog) + L" (nur nach Ja am Terminal, nicht mit --yes)";
     return start;
   }
-  if (plan.confirmNonEmpty && !Confirmed(o, NonEmptyTargetQuestion(drive))) {
+  if (plan.confirmNonEmpty && !Confirmed(o.yes, NonEmptyTargetQuestion(drive))) {
     AppendDiagLog(kNonEmptyDeclinedLog);
     start.refusal = std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)";
   }

@@ -21,7 +21,7 @@ struct TargetStart {
 
 // Plans the run on target. Its "Hinweis:" lines go to standard error at once, each after prefix;
 // the questions of a non-empty target and of the program's own drive are asked on a terminal
-// unless --yes answers them (without a terminal they are No).
+// (without one they are No); --yes answers only the first.
 TargetStart PrepareTarget(const CliOptions& options, const std::wstring& target, bool verifyOnly, uint32_t cpuCount,
                           const std::wstring& prefix);
 

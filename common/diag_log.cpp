@@ -15,6 +15,10 @@ namespace {
 
 std::mutex gLogMutex;
 std::wstring gLogPath;  // guarded by gLogMutex
+// Lines that could not be written yet (another program held the file): they go first next time.
+std::string gUnwritten;  // guarded by gLogMutex
+// Bounds what waits while the file stays held; the oldest waiting lines go first.
+constexpr size_t kUnwrittenLimit = 1048576;
 
 // REQUIRES: gLogMutex held.
 const std::wstring& LogPathLocked() {
@@ -26,12 +30,21 @@ const std::wstring& LogPathLocked() {
   return gLogPath;
 }
 
+// REQUIRES: gLogMutex held. Appends bytes after any lines still waiting; what cannot be written
+// waits for the next call (the file is shared for writing, but a program may hold it without
+// sharing it at all for a while).
 void AppendToLogFile(const std::string& bytes) {
+  gUnwritten += bytes;
+  if (gUnwritten.size() > kUnwrittenLimit) {
+    const size_t cut = gUnwritten.find('\n', gUnwritten.size() - kUnwrittenLimit);
+    gUnwritten.erase(0, cut == std::string::npos ? gUnwritten.size() - kUnwrittenLimit : cut + 1);
+  }
+  if (gUnwritten.empty()) return;
   platform::FileHandle file = platform::OpenFileForAppend(LogPathLocked());
   if (!file.valid()) return;
-  if (!bytes.empty()) {
-    uint32_t done = 0;
-    platform::WriteFileSequential(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &done);
+  uint32_t done = 0;
+  if (platform::WriteFileSequential(file, gUnwritten.data(), static_cast<uint32_t>(gUnwritten.size()), &done)) {
+    gUnwritten.erase(0, done);
   }
   platform::CloseFile(file);
 }
@@ -82,6 +95,7 @@ void SetLogFilePath(const std::wstring& path) {
   if (cut != std::wstring::npos && cut > 0) platform::CreateFolder(path.substr(0, cut));
   std::lock_guard<std::mutex> lock(gLogMutex);
   gLogPath = path;
+  gUnwritten.clear();
 }
 
 namespace {

@@ -26,7 +26,7 @@ constexpr TextRow kTextTable[] = {
     {L"target_prefix", {L"Ziel: ", L"Target: ", L"Cible : ", L"Destino: "}},
     {L"test_size", {L"Testgröße (MB):", L"Test size (MB):", L"Taille test (Mo) :", L"Prueba (MB):"}},
     {L"block_size", {L"Blockgröße (KB):", L"Block size (KB):", L"Bloc (Ko) :", L"Bloque (KB):"}},
-    {L"reserve_free", {L"Rest frei (MB):", L"Keep free (MB):", L"Réserve (Mo) :", L"Libre (MB):"}},
+    {L"reserve_free", {L"Rest frei (MB):", L"Keep free (MB):", L"Libre restant (Mo) :", L"Libre (MB):"}},
     {L"test_points", {L"Testpunkte:", L"Test points:", L"Points de test :", L"Puntos:"}},
     {L"profile", {L"Profil:", L"Profile:", L"Profil :", L"Perfil:"}},
     {L"partial", {L"Teilbereich testen", L"Test partial range", L"Tester une zone", L"Probar zona parcial"}},

@@ -29,6 +29,9 @@ std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoo
     const uint32_t type = platform::DriveTypeOf(root);
     if (type != platform::kDriveRemovable && type != platform::kDriveFixed) continue;
     if (IsNetworkOrCloudDrive(root)) continue;
+    // A SUBST letter is a folder of a volume that has a letter of its own: testing through it
+    // would test that volume under a second name.
+    if (IsSubstitutedDrive(root)) continue;
     uint64_t freeBytes = 0, totalBytes = 0;
     if (!platform::GetVolumeSpace(root, &freeBytes, &totalBytes)) continue;  // e.g. an empty card slot
     const bool busy = !busyRoot.empty() && root == busyRoot;
@@ -81,6 +84,11 @@ DriveInfo DescribeDrive(const std::wstring& root, const std::wstring& label, con
   if (IsSystemVolume(root)) MarkSystemVolume(drive);
   drive.programVolume = IsProgramVolume(root);
   return drive;
+}
+
+bool IsSubstitutedDrive(const std::wstring& root) {
+  std::wstring target;
+  return platform::QueryDeviceTarget(root, &target) && !platform::SubstitutedPath(target).empty();
 }
 
 bool IsNetworkOrCloudDrive(const std::wstring& root) {

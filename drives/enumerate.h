@@ -40,6 +40,10 @@ bool RereadDrive(DriveInfo& row);
 // target cannot be read is not one.
 bool IsNetworkOrCloudDrive(const std::wstring& root);
 
+// The drive is a SUBST letter: a folder of another volume (QueryDosDeviceW names a "\\??\\"
+// path). It is not listed; paths through it resolve to that volume (platform/volumes.h).
+bool IsSubstitutedDrive(const std::wstring& root);
+
 // The connection of the drive as its device reports it; the drive type's default when the
 // device cannot be asked or reports an unlisted bus.
 BusTypeInfo QueryBusType(const std::wstring& root, uint32_t driveType);

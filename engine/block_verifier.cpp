@@ -12,6 +12,7 @@
 #include "engine/worker_common.h"
 #include "engine/medium_sync.h"
 #include "engine/pattern.h"
+#include "engine/piece_lanes.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -35,8 +36,9 @@ uint32_t ReadFailureCode(const platform::FileHandle& file, bool pastCache, uint6
 // Takes the next blocks in file order and reads them into the slot until it is full, a stop
 // request or a failed read (the slot then ends with that block, marked failed). False when no slot
 // follows.
-bool ReadSlot(const TestConfig& job, TestState& state, const platform::FileHandle& file, const VerifyReadMode& mode,
+bool ReadSlot(const TestConfig& job, TestState& state, PieceLanes& lanes, const VerifyReadMode& mode,
               uint8_t* bounce, uint32_t blocksPerSlot, uint64_t total, BlockSlot& slot) {
+  const platform::FileHandle& file = lanes.files[0];
   const bool pastCache = mode.pastCache;
   slot.count = 0;
   slot.failed = false;
@@ -49,7 +51,7 @@ bool ReadSlot(const TestConfig& job, TestState& state, const platform::FileHandl
     uint8_t* data = slot.data + static_cast<size_t>(j) * job.blockSize;
     const bool read = bounce != nullptr
                           ? ReadBlockAtAligned(file, offset, data, job.blockSize, job.ioChunkSize, mode.alignment, bounce)
-                          : ReadBlockAt(file, offset, data, job.blockSize, job.ioChunkSize);
+                          : ReadPiecesAt(lanes, offset, data, job.blockSize, job.ioChunkSize);
     if (!read) {
       slot.failed = true;
       slot.errorCode = ReadFailureCode(file, pastCache, offset + job.blockSize);
@@ -68,8 +70,7 @@ bool CheckSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
     if (slot.failed && j + 1 == slot.count) {
-      NoteUnreadableBlock(job, state, blockIndex);
-      FailRun(state);
+      if (FailRunUnlessTargetGone(state, slot.errorCode)) NoteUnreadableBlock(job, state, blockIndex);
       AppendDiagLog(L"FEHLER: Lesefehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
                     L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
@@ -126,6 +127,18 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
     PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
     return;
   }
+  // Reads past the cache ahead of the one being compared, several in flight, each lane with a
+  // handle of its own (the cache reads ahead by itself).
+  PieceLanes lanes;
+  lanes.files.push_back(file);
+  if (mode.pastCache && !mode.bounce) {
+    while (lanes.files.size() < PiecesInFlight(job.workerCount)) {
+      platform::FileHandle more = OpenTestFileForDirectRead(job.filePath, &state->stopRequested);
+      if (!more.valid()) break;  // fewer reads in flight, the same reads
+      lanes.files.push_back(more);
+    }
+    StartPieceLanes(lanes);
+  }
 
   // The companion thread takes the next blocks in file order and reads them while this one
   // compares: the workers together read the file front to back.
@@ -141,6 +154,7 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
         FailRun(*state);
         AppendDiagLog(L"FEHLER: Kein Speicher für den Lesepuffer. Datei=" + job.filePath + L", Worker=" +
                       std::to_wstring(workerIndex) + L", " + FormatWindowsError(platform::kErrorNotEnoughMemory));
+        StopPieceLanes(lanes);
         platform::CloseFile(file);
         return;
       }
@@ -150,13 +164,14 @@ void VerifyWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint3
       RunSlotPipeline(
           slots,
           [&](BlockSlot& slot, uint64_t) {
-            return ReadSlot(job, *state, file, mode, bounce.get(), slots.blocksPerSlot, total, slot);
+            return ReadSlot(job, *state, lanes, mode, bounce.get(), slots.blocksPerSlot, total, slot);
           },
           [&](BlockSlot& slot) {
             return TargetStillInPlaceSoon(*state, &nextTargetCheck) && CheckSlot(job, *state, workerIndex, slot);
           });
     }
   }
+  StopPieceLanes(lanes);
   platform::CloseFile(file);
 }
 

@@ -10,6 +10,7 @@
 #include "engine/held_files.h"
 #include "engine/worker_common.h"
 #include "engine/pattern.h"
+#include "engine/piece_lanes.h"
 #include "engine/target_guard.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -27,11 +28,6 @@ constexpr uint32_t kFlagWriteThrough = 0x80000000u;
 constexpr uint64_t kDropLagBytes = 33554432;
 constexpr uint64_t kDropStepBytes = 8388608;
 
-// A write refused because the file would grow past what the file system allows (FAT32's 4 GiB).
-bool IsFileSizeLimit(uint32_t code) {
-  return code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation;
-}
-
 // Drops the written blocks that lie lagBlocks behind the writers' end, in whole steps of
 // stepBlocks; each range once, by whichever companion gets to it first.
 void DropBehindWriters(const TestConfig& job, BlockOrder& order, const platform::FileHandle& file,
@@ -47,7 +43,7 @@ void DropBehindWriters(const TestConfig& job, BlockOrder& order, const platform:
 // Writes the slot's blocks in order once every block before them is written, each after a look
 // at the stop flag, and counts each one written. False when the worker stops: a stop request, a
 // co-worker that stopped, or a write failure (logged, run stopped).
-bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, const platform::FileHandle& file,
+bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, PieceLanes& lanes,
                const BlockSlot& slot) {
   if (slot.count == 0) return true;
   if (!WaitForTurn(state.blockOrder, slot.first)) return false;
@@ -55,10 +51,10 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
     if (state.stopRequested.load()) return false;
     const uint64_t blockIndex = slot.first + j;
     const uint64_t offset = blockIndex * job.blockSize + job.startOffset;
-    if (!WriteBlockAt(file, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
-                      job.ioChunkSize)) {
+    if (!WritePiecesAt(lanes, offset, slot.data + static_cast<size_t>(j) * job.blockSize, job.blockSize,
+                       job.ioChunkSize)) {
       const uint32_t code = platform::LastError();
-      if (IsFileSizeLimit(code)) {
+      if (IsFileSizeLimit(code, job.isFat32, offset + job.blockSize)) {
         // The file system's rule, not the medium's failure: no error, but no full check either.
         RequestStop(state, StopReason::kFileSystemLimit);
         AppendDiagLog(L"FEHLER: Das Dateisystem nimmt keine so große Datei an (Grenze des Dateisystems, kein Fehler "
@@ -68,7 +64,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
         PostStatusText(L"Fehler: Grenze des Dateisystems erreicht, Testdatei zu groß.");
         return false;
       }
-      FailRun(state);
+      FailRunUnlessTargetGone(state, code);
       AppendDiagLog(L"FEHLER: Schreibfehler. Datei=" + job.filePath + L", Worker=" + std::to_wstring(workerIndex) +
                     L", Block=" + std::to_wstring(blockIndex) + L", Offset=" + std::to_wstring(offset) +
                     L", Blockgröße=" + std::to_wstring(job.blockSize) + L", I/O-Teilstück=" +
@@ -80,7 +76,7 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
   EndTurn(state.blockOrder, slot.first + slot.count);
   // Let the medium work on the slot while the next one is written (write-through waited already).
   if (!job.writeThrough) {
-    platform::StartWriteBack(file, slot.first * job.blockSize + job.startOffset,
+    platform::StartWriteBack(lanes.files[0], slot.first * job.blockSize + job.startOffset,
                              uint64_t{slot.count} * job.blockSize);
   }
   return true;
@@ -88,22 +84,37 @@ bool WriteSlot(const TestConfig& job, TestState& state, uint32_t workerIndex, co
 
 }  // namespace
 
+bool IsFileSizeLimit(uint32_t code, bool fat32, uint64_t writeEnd) {
+  if (code == platform::kErrorFileTooLarge || code == platform::kErrorFileSystemLimitation) return true;
+  // Windows' FAT driver says "disk full" for a write past a FAT32 file's 4 GiB - 1 bytes.
+  return fat32 && code == platform::kErrorDiskFull && writeEnd > kFat32FileSizeLimit;
+}
+
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex) {
   const uint32_t flags = kAttributeNormal | (job.writeThrough ? kFlagWriteThrough : 0);
   // Not even opened where the target folder now leads elsewhere; then checked before each slot.
   int64_t nextTargetCheck = 0;
   if (!TargetStillInPlaceSoon(*state, &nextTargetCheck)) return;
-  platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
-  if (!file.valid()) {
-    const uint32_t code = platform::LastError();
-    if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
-    StopOnOpenFailure(*state, code);
-    AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
-                  L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
-                  L", " + FormatWindowsError(code) + HeldFileNote(code));
-    PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
-    return;
+  // Write-through pieces go to the medium several at a time, each lane with a handle of its own.
+  PieceLanes lanes;
+  const uint32_t handles = job.writeThrough ? PiecesInFlight(job.workerCount) : 1;
+  while (lanes.files.size() < handles) {
+    platform::FileHandle file = OpenTestFileForWrite(job.filePath, job.writeThrough, &state->stopRequested);
+    if (!file.valid()) {
+      const uint32_t code = platform::LastError();
+      for (platform::FileHandle& open : lanes.files) platform::CloseFile(open);
+      if (state->stopRequested.load() && IsHeldFileError(code)) return;  // gave up waiting for a stop
+      StopOnOpenFailure(*state, code);
+      AppendDiagLog(L"FEHLER: Konnte Zieldatei nicht öffnen (Schreiben). Datei=" + job.filePath +
+                    L", Worker=" + std::to_wstring(workerIndex) + L", Flags=" + std::to_wstring(flags) +
+                    L", " + FormatWindowsError(code) + HeldFileNote(code));
+      PostStatusText(L"Fehler: Testdatei konnte nicht geöffnet werden.");
+      return;
+    }
+    lanes.files.push_back(file);
   }
+  const platform::FileHandle& file = lanes.files[0];
+  StartPieceLanes(lanes);
 
   // The companion thread takes the next blocks in file order and generates their patterns while
   // this one writes.
@@ -131,7 +142,7 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
             return slot.count > 0 && slot.first + slot.count < total;
           },
           [&](BlockSlot& slot) {
-            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, file, slot)) {
+            if (TargetStillInPlaceSoon(*state, &nextTargetCheck) && WriteSlot(job, *state, workerIndex, lanes, slot)) {
               return true;
             }
             AbandonTurns(order);  // its blocks stay unwritten: nobody waits for them
@@ -139,7 +150,8 @@ void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32
           });
     }
   }
-  platform::CloseFile(file);
+  StopPieceLanes(lanes);
+  platform::CloseFile(lanes.files[0]);
 }
 
 }  // namespace velkor

@@ -18,4 +18,11 @@ namespace velkor {
 // Uses of job: startOffset, blockSize, writeThrough, seed, patternBase, filePath, ioChunkSize.
 void WriteWorker(const TestConfig& job, std::shared_ptr<TestState> state, uint32_t workerIndex);
 
+// The largest file FAT32 holds: 4 GiB - 1 bytes.
+inline constexpr uint64_t kFat32FileSizeLimit = 4294967295ULL;
+
+// A failed write (code) that ends at writeEnd bytes of the file was refused for the file's size,
+// not by the medium: 223 or 665 anywhere, and on FAT32 also "disk full" (112) past its limit.
+bool IsFileSizeLimit(uint32_t code, bool fat32, uint64_t writeEnd);
+
 }  // namespace velkor

@@ -120,6 +120,8 @@ struct SampleReader {
                           ? ReadBlockAtAligned(file, offset, buffer.get(), length, length,
                                                std::max<uint32_t>(mode.alignment, 1), bounce.get())
                           : ReadBlockAt(file, offset, buffer.get(), length, length);
+    // Nothing read once the drive has gone says anything about the medium.
+    if (!read && TargetGoneAfterFailure(state, platform::LastError())) return false;
     BlockVerdict verdict;
     if (!read) {
       verdict.kind = BlockClass::kUnreadable;

@@ -68,7 +68,7 @@ void FlushWrittenFile(const TestConfig& job, TestState& s) {
   if (FlushAndEvictFile(job.filePath, &code)) return;
   // A volume that went away leaves the path to nothing or to the folder beneath: the run stops
   // for the drive's going, not for a fault of the medium.
-  if (!TargetStillInPlace(s)) return;
+  if (TargetGoneAfterFailure(s, code)) return;
   s.errorCount += 1;
   RequestStop(s, StopReason::kIoFailure);
   AppendDiagLog(L"FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=" + job.filePath + L", " +

@@ -91,6 +91,7 @@ struct TestState {
   // elsewhere (the stick pulled, the drive letter reassigned, the mount point left empty).
   platform::FileIdentity targetFolder;
   bool targetRecorded = false;
+  std::wstring targetVolume;  // platform::QueryVolumeIdentity of driveRoot as the run found it; empty: unknown
   std::atomic<bool> targetGone{false};  // set once, by whoever noticed first
   bool targetGoneShown = false;         // the window told the user (user-interface thread alone)
   uint32_t blockSize = 0;

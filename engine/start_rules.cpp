@@ -157,6 +157,11 @@ void ApplyStartModes(TestConfig& c, uint64_t freeForTest, bool verifyOnly, Start
 
 }  // namespace
 
+StartMode StartModeOfWindow(bool settingsShown, bool settingsEverShown) {
+  if (settingsShown) return StartMode::kSettings;
+  return settingsEverShown ? StartMode::kCompactFullTest : StartMode::kCompactQuorvel;
+}
+
 StartPlan PlanStart(const StartRequest& request, const DriveInfo* drive, uint32_t cpuCount) {
   StartPlan plan;
   if (drive == nullptr) {

@@ -22,6 +22,10 @@ enum class StartMode : uint8_t {
   kCompactFullTest,  // settings closed after having been opened: a reliable full test with a sample
 };
 
+// The window's start mode: the settings as entered while they are shown; hidden again after
+// having been shown, the compact full test; never shown, the compact "Quorvel-Modus".
+StartMode StartModeOfWindow(bool settingsShown, bool settingsEverShown);
+
 // Where the test size comes from.
 enum class SizeSource : uint8_t {
   kEntered,        // testSizeMb, or the partial range

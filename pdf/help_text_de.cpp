@@ -32,7 +32,7 @@ constexpr const wchar_t* kLines[] = {
     L"Nur ein Test über den gesamten freien Speicher deckt eine Fälschung sicher auf. Ein kurzer Test mit kleiner Testgröße prüft nur den Anfang, und dort hat auch eine Fälschung echten Speicher.",
     L"Findet der Test fehlerhafte Blöcke, enthält der Bericht eine Diagnose: den Befund, die geschätzte nutzbare Kapazität und wie viele Blöcke überschrieben, leer, beschädigt oder unlesbar zurückkamen. Wiederholt sich das Medium nach einer bestimmten Menge oder kommen die Daten ab einer Stelle leer zurück, ist das das typische Bild einer Fälschung; die nutzbare Kapazität ist dann ihre echte Größe. Ansicht > Blockkarte und Geschwindigkeit zeigt, wo auf dem Medium die Fehler liegen und wie sich die Geschwindigkeit über den Test verändert hat.",
     L"# Was die Einstellungen bedeuten",
-    L"Ansicht > Einstellungen anzeigen öffnet die genauen Einstellungen. Sobald sie einmal geöffnet waren, verwendet Testen genau die dort eingestellten Werte.",
+    L"Ansicht > Einstellungen anzeigen öffnet die genauen Einstellungen. Solange sie angezeigt werden, verwendet Testen genau die dort eingestellten Werte. Werden sie wieder verborgen, prüft Testen den ganzen freien Speicher bis auf eine kleine Reserve, im Profil Zuverlässig und mit einem kurzen Methodentest vorher; Testgröße, Rest frei und Teilbereich gelten dann nicht.",
     L"| Einstellung | Bedeutung",
     L"| Testgröße (MB) | Wie viel insgesamt geschrieben und geprüft wird. Für eine Echtheitsprüfung den ganzen freien Speicher wählen.",
     L"| Blockgröße (KB) | In welchen Stücken geschrieben und gelesen wird. Größere Blöcke sind meist schneller; am Urteil ändert die Blockgröße nichts.",

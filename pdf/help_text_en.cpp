@@ -32,7 +32,7 @@ constexpr const wchar_t* kLines[] = {
     L"Only a test over all the free space reliably exposes a fake. A short test with a small test size checks only the beginning, where even a fake has real storage.",
     L"When the test finds bad blocks, the report contains a diagnosis: the finding, the estimated usable capacity and how many blocks came back overwritten, empty, damaged or unreadable. If the medium repeats itself after a certain amount, or the data comes back empty from some point on, that is the typical picture of a fake; the usable capacity is then its real size. View > Block map and speed shows where on the medium the errors are and how the speed changed during the test.",
     L"# What the settings mean",
-    L"View > Show settings opens the detailed settings. Once they have been shown, Start test uses exactly the values set there.",
+    L"View > Show settings opens the detailed settings. While they are shown, Start test uses exactly the values set there. Once they are hidden again, Start test checks all the free space except a small reserve, with the Reliable profile and a short method test first; Test size, Keep free and Test partial range do not apply then.",
     L"| Setting | Meaning",
     L"| Test size (MB) | How much is written and verified in total. To check whether a drive is genuine, use all the free space.",
     L"| Block size (KB) | The size of the pieces that are written and read. Larger blocks are usually faster; the block size does not change the verdict.",

@@ -32,7 +32,7 @@ constexpr const wchar_t* kLines[] = {
     L"Solo una prueba sobre todo el espacio libre descubre una falsificación con seguridad. Una prueba corta con un tamaño pequeño solo comprueba el principio, donde incluso una falsificación tiene memoria real.",
     L"Si la prueba encuentra bloques defectuosos, el informe incluye un diagnóstico: el hallazgo, la capacidad utilizable estimada y cuántos bloques volvieron sobrescritos, vacíos, dañados o ilegibles. Si el soporte se repite tras cierta cantidad, o los datos vuelven vacíos a partir de un punto, es la imagen típica de una falsificación; la capacidad utilizable es entonces su tamaño real. Ver > Mapa de bloques y velocidad muestra dónde están los errores en el soporte y cómo cambió la velocidad durante la prueba.",
     L"# Qué significan los ajustes",
-    L"Ver > Mostrar ajustes abre los ajustes detallados. En cuanto se han mostrado una vez, Iniciar prueba usa exactamente los valores que hay en ellos.",
+    L"Ver > Mostrar ajustes abre los ajustes detallados. Mientras se muestran, Iniciar prueba usa exactamente los valores que hay en ellos. Si se vuelven a ocultar, Iniciar prueba verifica todo el espacio libre salvo una pequeña reserva, con el perfil Fiable y una breve prueba de método antes; Prueba, Libre y Probar zona parcial no se aplican entonces.",
     L"| Ajuste | Significado",
     L"| Prueba (MB) | Cuánto se escribe y se verifica en total. Para comprobar si una unidad es auténtica, use todo el espacio libre.",
     L"| Bloque (KB) | El tamaño de los trozos que se escriben y se leen. Los bloques grandes suelen ser más rápidos; el tamaño de bloque no cambia el veredicto.",

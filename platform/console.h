@@ -27,6 +27,14 @@ bool ReadStandardInputLine(std::wstring* line);
 // store atomics or exit.
 void InstallInterruptHandler(void (*handler)());
 
+// Calls handler when the session ends under the program: on Windows the console window closing,
+// logoff or shutdown (console events, and the session messages to a hidden window of the program's,
+// whose class is kSessionWindowClass). The handler runs on a thread of the system's or that
+// window's and blocks as long as it must: the process may end as soon as it returns. Elsewhere
+// nothing calls it.
+inline constexpr wchar_t kSessionWindowClass[] = L"VelkorCliSession";
+void InstallSessionEndHandler(void (*handler)());
+
 // Ends the process at once with the code, without running destructors.
 [[noreturn]] void ExitProcessNow(int code);
 

@@ -26,8 +26,11 @@ inline constexpr uint32_t kErrorInvalidName = 123;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameTooLong = 206;
 inline constexpr uint32_t kErrorFileTooLarge = 223;
+inline constexpr uint32_t kErrorNoSuchDevice = 433;
 inline constexpr uint32_t kErrorFileSystemLimitation = 665;
+inline constexpr uint32_t kErrorFileInvalid = 1006;  // the volume went away under an open file (POSIX: ENOTCONN)
 inline constexpr uint32_t kErrorIoDevice = 1117;
+inline constexpr uint32_t kErrorDeviceNotConnected = 1167;  // POSIX: ENXIO
 
 // The calling thread's last error code (GetLastError semantics).
 uint32_t LastError();

@@ -39,7 +39,8 @@ FileHandle CreateFileTruncate(const std::wstring& path);
 // kErrorFileExists otherwise.
 FileHandle CreateFileNew(const std::wstring& path);
 
-// Opens for appending, creating the file if missing, shared for reading.
+// Opens for appending, creating the file if missing, shared for reading and writing (every write
+// lands at the end, whoever else appends).
 FileHandle OpenFileForAppend(const std::wstring& path);
 
 void CloseFile(FileHandle& file);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velkor::platform {
@@ -60,6 +61,16 @@ uint32_t DriveTypeOf(const std::wstring& root);
 // "E:", elsewhere the device or source the volume is mounted from. False when there is none.
 bool QueryDeviceTarget(const std::wstring& root, std::wstring* target);
 
+// The folder a SUBST letter stands for, from the device target QueryDosDeviceW gives for it:
+// "\\??\\C:\\Daten" gives "C:\\Daten", "\\??\\UNC\\server\\share" gives "\\\\server\\share". Empty for
+// the target of a real volume ("\\Device\\HarddiskVolume3") or a redirector.
+std::wstring SubstitutedPath(std::wstring_view deviceTarget);
+
+// path with a leading SUBST letter replaced by the folder it stands for (again while that is one
+// too), so the volume queries see the volume itself; any other path unchanged. Windows only does
+// anything here.
+std::wstring ResolveSubstitutedLetter(const std::wstring& path);
+
 // Volume label and file-system name (up to 127 characters each). Both stay empty on failure;
 // the result says whether the system answered.
 bool QueryVolumeNames(const std::wstring& root, std::wstring* label, std::wstring* fileSystem);
@@ -81,10 +92,17 @@ bool DeviceReportsWriteProtect(const std::wstring& root);
 // it. False when the path does not exist.
 bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem);
 
-// Whether two existing paths lie on one volume (Windows: the same volume by its GUID name, else by
-// its root; elsewhere the same st_dev, links followed). False when either cannot be asked.
+// Whether two existing paths lie on one volume (Windows: SUBST letters resolved, the same volume
+// by its GUID name, else by the volume of QueryPathIdentity; elsewhere the same st_dev, links
+// followed). False when either cannot be asked.
 bool OnSameVolume(const std::wstring& a, const std::wstring& b);
 
+// Who the mounted volume that holds path is now, as one text: two equal texts name the same
+// volume, still mounted from the same device. Windows: the volume's GUID name (its root where it
+// has none) and serial number; elsewhere the mount point, file system, source and device numbers
+// of the mount, and the device node of a source that is one. False, with LastError(), when the
+// path leads to no volume now: a file system that does not answer, a source device node gone.
+bool QueryVolumeIdentity(const std::wstring& path, std::wstring* identity);
 // A name of the physical device that holds an existing path: paths with equal names share one
 // medium (two partitions of a disk, two folders of a volume). Windows: the disk's number
 // (IOCTL_STORAGE_GET_DEVICE_NUMBER), else the volume's name; elsewhere the whole disk behind the

@@ -39,20 +39,20 @@ std::wstring EscapeHtmlText(const std::wstring& text) {
 
 std::wstring YesNoText(bool flag, int language) { return TranslateIn(flag ? L"yes" : L"no", language); }
 
-std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator) {
+std::wstring BuildDelimitedTable(const std::vector<ResultRecord>& records, wchar_t separator, int language) {
   const std::wstring sep(1, separator);
   std::wstring text = BuildResultSummary(records) + L"\n\n";
   text += L"Art des Zugriffs" + sep + L"Worker" + sep + L"Block KB" + sep + L"Größe MB" + sep + L"MB/s" + sep +
           L"Geprüft" + sep + L"Fehler" + sep + L"Ergebnis\n";
   for (const ResultRecord& r : records) {
     text += r.method + sep + std::to_wstring(r.workers) + sep + std::to_wstring(r.blockSize / 1024) + sep +
-            std::to_wstring(r.bytes / 1048576) + sep + FormatDecimal2(r.mbPerSecond) + sep + YesNoText(r.verified) +
-            sep + std::to_wstring(r.errors) + sep + ResultText(r) + L"\n";
+            std::to_wstring(r.bytes / 1048576) + sep + FormatDecimal2(r.mbPerSecond) + sep +
+            YesNoText(r.verified, language) + sep + std::to_wstring(r.errors) + sep + ResultText(r) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records) {
+std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records, int language) {
   std::wstring text = BuildResultSummary(records) + L"\n\n";
   text += PadRight(L"Art des Zugriffs", 22) + PadLeft(L"Worker", 8) + PadLeft(L"Block", 10) +
           PadLeft(L"Größe", 12) + PadLeft(L"MB/s", 10) + PadLeft(L"Geprüft", 10) + PadLeft(L"Fehler", 8) +
@@ -62,37 +62,38 @@ std::wstring BuildFormattedTable(const std::vector<ResultRecord>& records) {
     text += PadRight(r.method, 22) + PadLeft(std::to_wstring(r.workers), 8) +
             PadLeft(std::to_wstring(r.blockSize / 1024) + L" KB", 10) +
             PadLeft(std::to_wstring(r.bytes / 1048576) + L" MB", 12) + PadLeft(FormatDecimal2(r.mbPerSecond), 10) +
-            PadLeft(YesNoText(r.verified), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " + ResultText(r) +
-            L"\n";
+            PadLeft(YesNoText(r.verified, language), 10) + PadLeft(std::to_wstring(r.errors), 8) + L"  " +
+            ResultText(r) + L"\n";
   }
   return text;
 }
 
-std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records) {
-  return L"<html><head><meta charset=\"utf-8\"></head><body><pre>" + EscapeHtmlText(BuildFormattedTable(records)) +
-         L"</pre></body></html>";
+std::wstring BuildXlsDocument(const std::vector<ResultRecord>& records, int language) {
+  return L"<html><head><meta charset=\"utf-8\"></head><body><pre>" +
+         EscapeHtmlText(BuildFormattedTable(records, language)) + L"</pre></body></html>";
 }
 
-bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run) {
+bool WriteResultsPdf(const std::wstring& path, const std::vector<ResultRecord>& records, const RunDiagnosis* run,
+                     int language) {
   const std::string second = run != nullptr ? BuildDiagnosisPdfPage(*run) : std::string();
-  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records), second));
+  return WriteBinaryFile(path, BuildResultsPdf(BuildFormattedTable(records, language), second));
 }
 
 bool WriteExport(uint32_t formatIndex, const std::wstring& path, const std::vector<ResultRecord>& records,
-                 const ResultsFileHeader& header, const RunDiagnosis* run) {
+                 const ResultsFileHeader& header, const RunDiagnosis* run, int language) {
   switch (formatIndex) {
     case kExportCsv:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L';'));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L';', language));
     case kExportXls:
-      return WriteUtf8File(path, BuildXlsDocument(records));
+      return WriteUtf8File(path, BuildXlsDocument(records, language));
     case kExportPlainText:
-      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t'));
+      return WriteUtf8File(path, BuildDelimitedTable(records, L'\t', language));
     case kExportFormattedText:
-      return WriteUtf8File(path, BuildFormattedTable(records));
+      return WriteUtf8File(path, BuildFormattedTable(records, language));
     case kExportJson:
       return WriteUtf8File(path, BuildResultsJson(header, records, true, run));
     case kExportPdf:
-      return WriteResultsPdf(path, records, run);
+      return WriteResultsPdf(path, records, run, language);
     default:
       return false;
   }

@@ -202,6 +202,10 @@ ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopRea
   return {text, prompt};
 }
 
-std::wstring ReportBoxText(const ResultReport& report) { return report.body + L"\r\n" + report.prompt; }
+std::wstring ReportBoxText(const ResultReport& report) {
+  std::wstring text = report.body;
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+  return text;
+}
 
 }  // namespace velkor

@@ -31,7 +31,8 @@ struct ResultReport {
 ResultReport BuildResultReport(const std::vector<ResultRecord>& records, StopReason runStop,
                                const Diagnosis* diagnosis = nullptr, int language = kLanguageGerman);
 
-// The body, an empty line and the prompt: the text of the window's report box.
+// The text of the window's report box: the body without its last line end. Its buttons say what
+// they do, so the prompt does not show.
 std::wstring ReportBoxText(const ResultReport& report);
 
 }  // namespace velkor

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "common/format.h"
+#include "common/held_retry.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "pdf/file_writers.h"
@@ -193,8 +194,9 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
   // never what it points to) goes first.
   const std::wstring temporary = path + L".tmp";
   platform::DeleteFileAtPath(temporary);
+  // A viewer or scanner that holds the old file for a moment delays the replacement, no more.
   if (WriteUtf8FileNew(temporary, BuildResultsJson(header, records, final, run)) && FlushToMedium(temporary) &&
-      platform::MoveFileReplacing(temporary, path)) {
+      RetryWhileHeld([&] { return platform::MoveFileReplacing(temporary, path); })) {
     return true;
   }
   const uint32_t code = platform::LastError();

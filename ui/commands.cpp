@@ -21,6 +21,7 @@
 #include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
+#include "ui/task_dialog.h"
 #include "ui/tooltips.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
@@ -96,12 +97,19 @@ void FillExportFormatChoices() {
 void OfferTestFileDeletion(HWND owner) {
   WindowState& ui = Ui();
   if (!ui.run || !ui.run->deletePending || ui.run->deletePrompted) return;
+  // Nobody is there to answer while the session ends: the files stay, and the log says so.
+  if (ui.sessionEnding) {
+    ui.run->deletePending = false;
+    AppendDiagLog(L"Testdateien nicht gelöscht (Windows beendet die Sitzung).");
+    return;
+  }
   TestState& run = *ui.run;
   run.deletePrompted = true;
   const size_t count = run.createdFiles.empty() ? 1 : run.createdFiles.size();
   const std::wstring question = DeletionQuestion(count);
-  const int answer = MessageBoxW(owner, question.c_str(), Translate(L"box_delete_title").c_str(),
-                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  const int answer = AskTaskDialog(owner, Translate(L"box_delete_title"), question, TD_WARNING_ICON,
+                                   {{IDYES, Translate(L"button_delete_files")}, {IDNO, Translate(L"button_keep_files")}},
+                                   IDNO, IDNO);
   if (answer == IDYES) {
     DeleteRunTestFiles(run);
   } else {

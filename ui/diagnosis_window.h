@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace velkor {
 
 inline constexpr wchar_t kDiagnosisWindowClass[] = L"VelkorDiagnosis";
@@ -18,5 +20,16 @@ void RefreshDiagnosisWindow();
 
 // The open window, or null.
 HWND DiagnosisWindow();
+
+// The open window's text font, made at the DPI of its own screen; null without a window.
+HFONT DiagnosisWindowFont();
+
+// For a test on a system whose theme cannot be switched (Wine): 1 draws as in high contrast, 0 as
+// without, -1 (the start) follows SPI_GETHIGHCONTRAST.
+void SetHighContrastOverride(int state);
+
+// What the window says in text below its picture (and a screen reader reads first): its name, the
+// finding, the usable capacity and the block counts.
+std::wstring DiagnosisWindowSummary();
 
 }  // namespace velkor

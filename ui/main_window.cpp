@@ -19,12 +19,15 @@
 #include "ui/command_table.h"
 #include "ui/commands.h"
 #include "ui/controls.h"
+#include "ui/diagnosis_window.h"
 #include "ui/drive_watch.h"
 #include "ui/dpi.h"
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
 #include "ui/run_control.h"
+#include "ui/session_end.h"
+#include "ui/task_dialog.h"
 #include "ui/taskbar.h"
 #include "ui/tooltips.h"
 #include "ui/window_state.h"
@@ -110,33 +113,13 @@ bool RunThreadDone() {
   return !ui.run || ui.run->phase.load() == kPhaseFinished;
 }
 
-// Keeps the window answering until the stopped run's thread is done or the bound is reached:
-// its last lines, its results and the deletion question arrive here.
-void WaitForRunThread() {
-  const ULONGLONG end = GetTickCount64() + kCloseWaitMs;
-  MSG msg;
-  while (!RunThreadDone() && GetTickCount64() < end) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (TranslateWindowKeys(&msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  // What the thread posted before it finished is still queued.
-  while (PeekMessageW(&msg, Ui().main, WM_APP_LOGLINE, WM_APP_DRIVES, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 LRESULT OnClose(HWND window) {
   WindowState& ui = Ui();
   if (ui.closing) return 0;  // already waiting for the run to end
   if (TestRunning()) {
-    if (MessageBoxW(window, Translate(L"box_close_running").c_str(), Translate(L"box_close_title").c_str(),
-                    MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
+    if (AskTaskDialog(window, Translate(L"box_close_title"), Translate(L"box_close_running"), TD_WARNING_ICON,
+                      {{IDOK, Translate(L"button_stop_close")}, {IDCANCEL, Translate(L"button_keep_testing")}},
+                      IDOK, IDCANCEL) != IDOK) {
       return 0;
     }
     // The window stays until the run has ended: nothing may post into a window that is gone,
@@ -145,8 +128,7 @@ LRESULT OnClose(HWND window) {
     RequestStop(*ui.run, StopReason::kUser);
     AppendDiagLog(L"Fenster wird geschlossen: Test wird gestoppt, das Fenster wartet auf sein Ende.");
     SetText(kCtlStatusLine, Translate(L"status_closing"));
-    WaitForRunThread();
-    if (!RunThreadDone()) {
+    if (!WaitForRunThread(kCloseWaitMs)) {
       AppendDiagLog(L"FEHLER: Der Test hat sich nicht innerhalb von " + std::to_wstring(kCloseWaitMs / 1000) +
                     L" s beendet. Das Programm wird trotzdem geschlossen; die Ergebnisdatei ist nicht abgeschlossen.");
     }
@@ -363,7 +345,36 @@ bool IsDroppedDownChoice(HWND window) {
 
 HWND WindowForPosts() { return MainWindowHandle.load(); }
 
+// Its last lines, its results and the deletion question arrive while the window waits.
+bool WaitForRunThread(ULONGLONG boundMs) {
+  const ULONGLONG end = GetTickCount64() + boundMs;
+  MSG msg;
+  while (!RunThreadDone() && GetTickCount64() < end) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return RunThreadDone();
+      }
+      if (TranslateWindowKeys(&msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  // What the thread posted before it finished is still queued.
+  while (PeekMessageW(&msg, Ui().main, WM_APP_LOGLINE, WM_APP_DRIVES, PM_REMOVE)) DispatchMessageW(&msg);
+  return RunThreadDone();
+}
+
+
 bool TranslateWindowKeys(MSG* msg) {
+  // Esc closes the map window, wherever its focus is.
+  HWND map = DiagnosisWindow();
+  if (map != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE &&
+      (msg->hwnd == map || IsChild(map, msg->hwnd))) {
+    DestroyWindow(map);
+    return true;
+  }
   const WindowState& ui = Ui();
   if (ui.main == nullptr || (msg->hwnd != ui.main && !IsChild(ui.main, msg->hwnd))) return false;
   // Esc on an open drop-down list closes the list, as everywhere.
@@ -389,6 +400,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ACTIVATE: return OnActivate(window, wParam, lParam);
     case WM_DEVICECHANGE: return OnDeviceChange(window);
     case WM_NEXTDLGCTL: return OnNextControl(window, wParam, lParam);
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
     case WM_CLOSE: return OnClose(window);
     case WM_DESTROY: return OnDestroy();
     case WM_APP_LOGLINE: return OnLogLine(window, lParam);

@@ -32,6 +32,9 @@ void PostToWindow(UINT message, std::unique_ptr<T> payload) {
 // Stop, and Tab, Shift+Tab and the arrows between the controls. True when the message was
 // handled and must not be dispatched.
 bool TranslateWindowKeys(MSG* msg);
+// Keeps the window answering until the stopped run's thread is done or boundMs have passed: its
+// last lines and its results arrive meanwhile. True when the thread is done.
+bool WaitForRunThread(ULONGLONG boundMs);
 // Loads the settings, registers the classes, creates and shows the window and runs the message
 // loop. Returns the quit code, or 1 when the window could not be made.
 int RunVelkor(HINSTANCE instance, int showCommand);

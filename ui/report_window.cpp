@@ -12,6 +12,7 @@
 #include "results/result_report.h"
 #include "results/results_database.h"
 #include "ui/lists.h"
+#include "ui/task_dialog.h"
 #include "ui/window_state.h"
 
 namespace velkor {
@@ -51,7 +52,8 @@ std::wstring AskExportPath(HWND owner, uint32_t formatIndex) {
   const std::wstring title = Translate(L"dialog_save_export");
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = format.extension;
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  // The process keeps no folder of a stick open: "Safely remove" must not find one.
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&dialog)) return L"";
   return buffer.c_str();
 }
@@ -67,7 +69,7 @@ void ExportResults(HWND main) {
   const uint32_t index = static_cast<uint32_t>(std::max(0, ChoiceSelection(kCtlExportBox)));
   const std::wstring path = AskExportPath(main, index);
   if (path.empty()) return;
-  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis)) {
+  if (WriteExport(index, path, ui.currentResults, ExportHeader(), &ui.currentDiagnosis, CurrentLanguage)) {
     // The log keeps German; the status line tells the user in the chosen language.
     AppendDiagLog(TranslateIn(L"export_done", kLanguageGerman) + path);
     SetText(kCtlStatusLine, Translate(L"export_done") + path);
@@ -81,9 +83,9 @@ void ShowResultReport(HWND main, const std::vector<ResultRecord>& rows) {
   const StopReason stop = Ui().run ? CurrentStopReason(*Ui().run) : StopReason::kNone;
   // The box in the chosen language; "Ja" saves the report it showed, without the box's question.
   const ResultReport report = BuildResultReport(rows, stop, &Ui().currentDiagnosis.diagnosis, CurrentLanguage);
-  const std::wstring text = ReportBoxText(report);
-  const int answer = MessageBoxW(main, text.c_str(), Translate(L"report_title").c_str(),
-                                 MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2);
+  const int answer = AskTaskDialog(main, Translate(L"report_title"), ReportBoxText(report), TD_INFORMATION_ICON,
+                                   {{IDYES, Translate(L"button_save_report")}, {IDNO, Translate(L"button_close")}},
+                                   IDNO, IDNO);
   if (answer != IDYES) return;
   const std::wstring path = AskExportPath(main, kExportFormattedText);
   if (path.empty()) return;

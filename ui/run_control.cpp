@@ -24,6 +24,8 @@
 #include "ui/layout_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
+#include "ui/session_end.h"
+#include "ui/task_dialog.h"
 #include "ui/taskbar.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
@@ -36,9 +38,7 @@ StartRequest ReadStartRequest(bool verifyOnly) {
   const WindowState& ui = Ui();
   StartRequest r;
   r.verifyOnly = verifyOnly;
-  r.mode = ui.settingsShown        ? StartMode::kSettings
-           : ui.settingsEverShown ? StartMode::kCompactFullTest
-                                  : StartMode::kCompactQuorvel;
+  r.mode = StartModeOfWindow(ui.settingsShown, ui.settingsEverShown);
   r.testSizeMb = ReadNumberField(WindowText(Control(kCtlTestSizeField)));
   r.blockKb = ReadNumberField(WindowText(Control(kCtlBlockField)));
   r.workers = ReadNumberField(WindowText(Control(kCtlWorkerField)));
@@ -64,10 +64,11 @@ void Warn(const wchar_t* text, const wchar_t* title) {
   MessageBoxW(Ui().main, Localize(text).c_str(), Localize(title).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-// A warning question whose default is No; true only for Yes. No logs declinedLog (German).
-bool Confirm(const std::wstring& question, const wchar_t* titleKey, const wchar_t* declinedLog) {
-  if (MessageBoxW(Ui().main, question.c_str(), Translate(titleKey).c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
-      IDYES) {
+// A warning question whose default is Cancel; true only for the button that goes on (its text
+// says what it does). Cancel logs declinedLog (German).
+bool Confirm(const std::wstring& question, const wchar_t* titleKey, const wchar_t* goOnKey, const wchar_t* declinedLog) {
+  if (AskTaskDialog(Ui().main, Translate(titleKey), question, TD_WARNING_ICON,
+                    {{IDYES, Translate(goOnKey)}, {IDNO, Translate(L"button_cancel")}}, IDNO, IDNO) == IDYES) {
     return true;
   }
   AppendDiagLog(declinedLog);
@@ -89,6 +90,7 @@ void UnlockAfterRun() {
   EnableControl(kCtlStartButton, true);
   EnableControl(kCtlStopButton, false);
   platform::KeepSystemAwake(false);
+  AllowSessionEnd(ui.main);
 }
 
 // The run filled the drive and its files were kept or deleted: the table shows the drives as
@@ -160,15 +162,18 @@ void StartTestCommand(bool verifyOnly) {
   }
 
   if (plan.confirmSystemVolume &&
-      !Confirm(SystemVolumeQuestion(plan, CurrentLanguage), L"box_system_title", kSystemVolumeDeclinedLog)) {
+      !Confirm(SystemVolumeQuestion(plan, CurrentLanguage), L"box_system_title", L"button_test_system",
+               kSystemVolumeDeclinedLog)) {
     return;
   }
   if (plan.confirmProgramVolume &&
-      !Confirm(ProgramVolumeQuestion(*selected, CurrentLanguage), L"box_program_title", kProgramVolumeDeclinedLog)) {
+      !Confirm(ProgramVolumeQuestion(*selected, CurrentLanguage), L"box_program_title", L"button_continue",
+               kProgramVolumeDeclinedLog)) {
     return;
   }
   if (plan.confirmNonEmpty &&
-      !Confirm(NonEmptyTargetQuestion(*selected, CurrentLanguage), L"box_non_empty_title", kNonEmptyDeclinedLog)) {
+      !Confirm(NonEmptyTargetQuestion(*selected, CurrentLanguage), L"box_non_empty_title", L"button_start_test",
+               kNonEmptyDeclinedLog)) {
     return;
   }
   // From here on this run's log and results stay off the drive under test.
@@ -202,6 +207,7 @@ void StartTestCommand(bool verifyOnly) {
   if (focus == nullptr || !IsWindowEnabled(focus)) SetFocus(ui.main);
   // A sleeping machine would suspend the drive under test.
   platform::KeepSystemAwake(true);
+  BlockSessionEnd(ui.main);
   ui.runStartMs = GetTickCount64();
   ui.runErrorsSeen = false;
   SetText(kCtlLogView, L"");

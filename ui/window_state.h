@@ -45,6 +45,8 @@ struct WindowState {
   std::wstring takeoverReason;     // why the profile greyed fields (view/field_states.h); empty if none
   bool splitterDragging = false;
   bool closing = false;            // the user closed the window during a run; it waits for the run to end
+  bool sessionEnding = false;      // Windows ends the session: no question is asked any more
+  std::wstring sessionBlockReason;  // what the shutdown screen shows while a run holds it up; empty if none
   bool driveScanRunning = false;   // a drive scan thread is on its way
   bool driveScanAgain = false;     // another change came while it was
 

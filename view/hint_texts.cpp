@@ -27,9 +27,8 @@ std::wstring FixedHintForId(int id) {
 std::wstring ControlHintText(int id, const std::wstring& windowText) {
   if (HasFixedHint(id)) return FixedHintForId(id);
   // The status line and the progress bar have no hint: their text is the run's, and they are
-  // never locked. The selected-drive line and the splitters are not locked either.
+  // never locked.
   if (id == 1013 || id == 1036) return L"";
-  if (id == 1014 || id == 1026 || id == 1027) return windowText.substr(0, 255);
   const std::wstring common = Translate(L"tooltip_common");
   if (windowText.empty()) return common;
   return windowText.substr(0, 255) + L" - " + common;

@@ -11,9 +11,8 @@ bool HasFixedHint(int id);
 std::wstring FixedHintForId(int id);
 // The hint of a control: its fixed hint, else its window text (at most 255 characters) + " - " +
 // the generic hint text (a field locked during a test), or the generic text alone for an empty
-// window text. Controls that no run locks do not claim it: the log view, the status line and the
-// progress bar have none (empty), Start and Stop their own (translated), the selected-drive line
-// and the splitters their text alone.
+// window text. What no run locks does not claim it: the log view has a hint of its own, the status
+// line and the progress bar none (empty). Start and Stop have their own (translated).
 std::wstring ControlHintText(int id, const std::wstring& windowText);
 
 }  // namespace velkor

@@ -46,6 +46,9 @@ bool ReadStandardInputLine(std::wstring* line) {
   return true;
 }
 
+// No session end reaches a command-line program here but through its terminal.
+void InstallSessionEndHandler(void (*)()) {}
+
 void InstallInterruptHandler(void (*handler)()) {
   gInterruptHandler = handler;
   struct sigaction action {};

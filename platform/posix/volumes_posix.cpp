@@ -371,6 +371,24 @@ bool DropBlockDeviceCache(const std::wstring& path, std::wstring* device) {
   return ok;
 }
 
+bool QueryVolumeIdentity(const std::wstring& path, std::wstring* identity) {
+  MountEntry mount;
+  if (!MountOfPath(path, &mount)) return false;
+  std::string text = mount.mountPoint + '\n' + mount.fsType + '\n' + mount.source + '\n' +
+                     std::to_string(mount.major) + ':' + std::to_string(mount.minor);
+  // A pulled device loses its node at once, while its file system may stay mounted for a while.
+  if (mount.source.rfind("/dev/", 0) == 0) {
+    struct stat st;
+    if (::stat(mount.source.c_str(), &st) != 0) {
+      SetLastErrorFromErrno(errno);
+      return false;
+    }
+    if (S_ISBLK(st.st_mode)) text += '\n' + std::to_string(major(st.st_rdev)) + ':' + std::to_string(minor(st.st_rdev));
+  }
+  *identity = Utf8ToWide(text);
+  return true;
+}
+
 bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
   MountEntry mount;
   if (!MountOfPath(path, &mount)) return false;
@@ -386,6 +404,8 @@ bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring*
 }  // namespace velkor::platform
 
 namespace velkor::platform {
+
+std::wstring ResolveSubstitutedLetter(const std::wstring& path) { return path; }
 
 bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
   struct stat first, second;

@@ -12,13 +12,48 @@ namespace velkor::platform {
 namespace {
 
 void (*gInterruptHandler)() = nullptr;
+void (*gSessionEndHandler)() = nullptr;
 
 BOOL WINAPI OnConsoleControl(DWORD type) {
   if (type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT) {
     if (gInterruptHandler) gInterruptHandler();
     return TRUE;
   }
+  // The console window closed, or (for a process without user32) logoff or shutdown: the
+  // process ends once this returns, so the handler returns only when the runs are saved.
+  if ((type == CTRL_CLOSE_EVENT || type == CTRL_LOGOFF_EVENT || type == CTRL_SHUTDOWN_EVENT) && gSessionEndHandler) {
+    gSessionEndHandler();
+    return TRUE;
+  }
   return FALSE;
+}
+
+// A process that loads user32 (shell32 does) gets no logoff or shutdown console events; its
+// top-level windows get WM_QUERYENDSESSION and WM_ENDSESSION instead. This hidden one is there for
+// them, on a thread of its own.
+LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION) return TRUE;
+  if (message == WM_ENDSESSION) {
+    if (wParam && gSessionEndHandler) gSessionEndHandler();
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD WINAPI SessionWindowThread(void*) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = SessionWindowProc;
+  c.hInstance = ::GetModuleHandleW(nullptr);
+  c.lpszClassName = kSessionWindowClass;
+  ::RegisterClassW(&c);
+  // Top-level and never shown: a message-only window hears no session end.
+  if (::CreateWindowExW(0, kSessionWindowClass, L"velkor-cli", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                        c.hInstance, nullptr) == nullptr) {
+    return 1;
+  }
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+  return 0;
 }
 
 bool IsConsole(HANDLE h) {
@@ -73,6 +108,15 @@ bool ReadStandardInputLine(std::wstring* line) {
 void InstallInterruptHandler(void (*handler)()) {
   gInterruptHandler = handler;
   ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+
+void InstallSessionEndHandler(void (*handler)()) {
+  const bool first = gSessionEndHandler == nullptr;
+  gSessionEndHandler = handler;
+  ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+  if (first) {
+    if (HANDLE thread = ::CreateThread(nullptr, 0, SessionWindowThread, nullptr, 0, nullptr)) ::CloseHandle(thread);
+  }
 }
 
 void ExitProcessNow(int code) { ::ExitProcess(static_cast<UINT>(code)); }

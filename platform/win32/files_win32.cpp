@@ -19,8 +19,9 @@ FileHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD dispo
 
 // The drive root ("E:\") or share root that holds path, for the volume queries.
 std::wstring VolumeRootOf(const std::wstring& path) {
-  wchar_t root[MAX_PATH + 1] = {};
-  if (::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return root;
+  // The root is never longer than the path itself.
+  std::wstring root(path.size() + 2, L'\0');
+  if (::GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size()))) return root.c_str();
   return path;
 }
 
@@ -125,7 +126,8 @@ FileHandle CreateFileNew(const std::wstring& path) {
 }
 
 FileHandle OpenFileForAppend(const std::wstring& path) {
-  return Open(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+  // Appends of another writer (a second copy of the program) land after ours, never over them.
+  return Open(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
 void CloseFile(FileHandle& file) {

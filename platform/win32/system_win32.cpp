@@ -44,7 +44,7 @@ void AdviseLargePages(void* address, size_t length) {}
 std::wstring ProgramFilePath() {
   // A program deep in a folder tree passes 260 characters: the buffer grows until the path fits
   // (a truncated answer fills the buffer exactly).
-  std::wstring buffer(MAX_PATH, L'\0');
+  std::wstring buffer(512, L'\0');
   while (buffer.size() <= 65536) {
     const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return std::wstring();
@@ -61,9 +61,12 @@ void KeepSystemAwake(bool awake) {
 }
 
 std::wstring UserDataFolder() {
-  wchar_t buffer[MAX_PATH] = {};
-  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, MAX_PATH);
-  return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+  // Asked for its length first: a profile folder may lie deeper than 260 characters.
+  const DWORD size = ::GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+  if (size == 0) return std::wstring();
+  std::wstring buffer(size, L'\0');
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", buffer.data(), size);
+  return n > 0 && n < size ? buffer.substr(0, n) : std::wstring();
 }
 
 // The Windows program is one portable file: wherever it lies, it keeps its files beside itself.

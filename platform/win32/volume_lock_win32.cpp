@@ -1,13 +1,16 @@
 #include <windows.h>
 
 #include "platform/volume_lock.h"
+#include "platform/volumes.h"
 
 namespace velkor::platform {
 
 std::wstring VolumeLockKey(const std::wstring& path) {
-  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return L"";
-  std::wstring root(32768, L'\0');
-  if (!::GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size()))) return L"";
+  // A SUBST letter takes the lock of the volume it stands for.
+  const std::wstring resolved = ResolveSubstitutedLetter(path);
+  if (::GetFileAttributesW(resolved.c_str()) == INVALID_FILE_ATTRIBUTES) return L"";
+  std::wstring root(resolved.size() + 2, L'\0');
+  if (!::GetVolumePathNameW(resolved.c_str(), root.data(), static_cast<DWORD>(root.size()))) return L"";
   root.resize(wcslen(root.c_str()));
   // "\\?\Volume{...}\" does not change with the letter or folder the volume is reached by.
   wchar_t guid[64] = {};
@@ -22,6 +25,8 @@ VolumeLockResult TryLockKey(const std::wstring& key, VolumeLock* lock) {
   // the namespace's own.
   std::wstring name = L"Global\\Velkor-Lauf-";
   for (wchar_t c : key) name.push_back(c == L'\\' ? L'_' : c);
+  // A kernel object's name is limited to MAX_PATH characters (CreateMutexW); a share's long root
+  // is cut there, which still names it.
   if (name.size() > MAX_PATH - 1) name.resize(MAX_PATH - 1);
   // The object's existence is the lock: whoever made it holds it until its handle closes.
   HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());

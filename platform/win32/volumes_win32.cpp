@@ -3,6 +3,7 @@
 
 #include <cwctype>
 
+#include "platform/files.h"
 #include "platform/volumes.h"
 
 namespace velkor::platform {
@@ -91,54 +92,94 @@ bool DeviceReportsWriteProtect(const std::wstring& root) {
 }  // namespace velkor::platform
 
 namespace velkor::platform {
+namespace {
 
-bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  wchar_t volume[MAX_PATH + 1] = {};
-  if (!::GetVolumePathNameW(path.c_str(), volume, MAX_PATH)) return false;
-  *root = volume;
-  std::wstring label;
-  QueryVolumeNames(*root, &label, fileSystem);
+// The root ("E:\\", a mounted folder, a share) of the volume that holds path; a buffer as long as
+// the path holds it, however long that is.
+bool VolumePathOf(const std::wstring& path, std::wstring* root) {
+  std::wstring buffer(path.size() + 2, L'\0');
+  if (!::GetVolumePathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()))) return false;
+  *root = buffer.c_str();
   return true;
 }
 
-}  // namespace velkor::platform
-
-namespace velkor::platform {
-namespace {
-
-// The volume's GUID name ("\\?\Volume{...}\") where the system gives one, else its root path.
-bool VolumeNameOf(const std::wstring& path, std::wstring* name) {
-  wchar_t root[MAX_PATH + 1] = {};
-  if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return false;
-  wchar_t guid[MAX_PATH + 1] = {};
-  *name = ::GetVolumeNameForVolumeMountPointW(root, guid, MAX_PATH) ? guid : root;
+// "\\?\\Volume{GUID}\\" (49 characters) of a volume root; false where the system gives none (a
+// share, Wine's folders).
+bool VolumeGuidOf(const std::wstring& root, std::wstring* guid) {
+  wchar_t name[64] = {};
+  if (!::GetVolumeNameForVolumeMountPointW(root.c_str(), name, 64)) return false;
+  *guid = name;
   return true;
 }
 
 }  // namespace
 
-bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
-  std::wstring first, second;
-  if (::GetFileAttributesW(a.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      ::GetFileAttributesW(b.c_str()) == INVALID_FILE_ATTRIBUTES || !VolumeNameOf(a, &first) ||
-      !VolumeNameOf(b, &second)) {
-    return false;
+std::wstring ResolveSubstitutedLetter(const std::wstring& path) {
+  std::wstring resolved = path;
+  // A SUBST letter may stand for a folder of another SUBST letter; 26 steps pass every letter.
+  for (int step = 0; step < 26 && resolved.size() >= 2 && resolved[1] == L':'; ++step) {
+    std::wstring target;
+    if (!QueryDeviceTarget(resolved, &target)) break;
+    std::wstring folder = SubstitutedPath(target);
+    if (folder.empty()) break;
+    std::wstring rest = resolved.substr(2);
+    if (!folder.empty() && folder.back() == L'\\' && !rest.empty() && rest.front() == L'\\') rest.erase(0, 1);
+    resolved = folder + rest;
   }
-  return ::CompareStringOrdinal(first.c_str(), -1, second.c_str(), -1, TRUE) == CSTR_EQUAL;
+  return resolved;
 }
 
-bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
+bool QueryPathVolume(const std::wstring& path, std::wstring* root, std::wstring* fileSystem) {
+  const std::wstring resolved = ResolveSubstitutedLetter(path);
+  if (::GetFileAttributesW(resolved.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  if (!VolumePathOf(resolved, root)) return false;
+  std::wstring label;
+  QueryVolumeNames(*root, &label, fileSystem);
+  return true;
+}
+
+bool OnSameVolume(const std::wstring& a, const std::wstring& b) {
+  const std::wstring first = ResolveSubstitutedLetter(a), second = ResolveSubstitutedLetter(b);
+  std::wstring firstRoot, secondRoot;
+  if (::GetFileAttributesW(first.c_str()) == INVALID_FILE_ATTRIBUTES ||
+      ::GetFileAttributesW(second.c_str()) == INVALID_FILE_ATTRIBUTES || !VolumePathOf(first, &firstRoot) ||
+      !VolumePathOf(second, &secondRoot)) {
+    return false;
+  }
+  std::wstring firstGuid, secondGuid;
+  if (VolumeGuidOf(firstRoot, &firstGuid) && VolumeGuidOf(secondRoot, &secondGuid)) {
+    return ::CompareStringOrdinal(firstGuid.c_str(), -1, secondGuid.c_str(), -1, TRUE) == CSTR_EQUAL;
+  }
+  // Without GUID names (shares, Wine's folders), the roots by what they are, not by their letter.
+  FileIdentity firstId, secondId;
+  if (QueryPathIdentity(firstRoot, &firstId) && QueryPathIdentity(secondRoot, &secondId)) return firstId == secondId;
+  return ::CompareStringOrdinal(firstRoot.c_str(), -1, secondRoot.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+bool QueryVolumeIdentity(const std::wstring& path, std::wstring* identity) {
   if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   wchar_t root[MAX_PATH + 1] = {};
   if (!::GetVolumePathNameW(path.c_str(), root, MAX_PATH)) return false;
-  // The volume device: "\\.\E:" for a drive letter, the GUID name without its last backslash
-  // for a volume mounted in a folder.
-  std::wstring volume = root;
+  // A volume whose GUID no longer resolves, or that no longer answers (a card reader without its
+  // card says ERROR_NOT_READY), is gone; a GUID the system never gave is left out.
   wchar_t guid[MAX_PATH + 1] = {};
   const bool named = ::GetVolumeNameForVolumeMountPointW(root, guid, MAX_PATH) != FALSE;
-  if (named) volume = guid;
+  DWORD serial = 0;
+  if (!::GetVolumeInformationW(root, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) return false;
+  *identity = std::wstring(named ? guid : root) + L"|" + std::to_wstring(serial);
+  return true;
+}
+
+bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
+  const std::wstring resolved = ResolveSubstitutedLetter(path);
+  if (::GetFileAttributesW(resolved.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  std::wstring root;
+  if (!VolumePathOf(resolved, &root)) return false;
+  // The volume device: "\\.\\E:" for a drive letter, the GUID name without its last backslash
+  // for a volume mounted in a folder.
+  std::wstring volume = root;
+  std::wstring guid;
+  if (VolumeGuidOf(root, &guid)) volume = guid;
   std::wstring open = volume;
   if (volume.size() == 3 && volume[1] == L':') {
     open = L"\\\\.\\" + volume.substr(0, 2);
@@ -166,10 +207,15 @@ bool QueryPhysicalDevice(const std::wstring& path, std::wstring* device) {
 }
 
 std::vector<std::wstring> SystemFolders() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH);
-  if (n == 0 || n > MAX_PATH) return {};
-  return {folder};
+  // Asked for its length first; the answer counts the terminating zero only when it did not fit.
+  std::wstring folder(64, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const UINT n = ::GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (n == 0) return {};
+    if (n < folder.size()) return {folder.substr(0, n)};
+    folder.resize(n + 1);
+  }
+  return {};
 }
 
 // Windows file systems run in the kernel and read through no second cache of the device; the

@@ -58,8 +58,15 @@ for format in csv xls text formatted json pdf; do
 done
 python3 -c "import csv,sys; rows=list(csv.reader(open(sys.argv[1], encoding='utf-8'), delimiter=';')); assert rows[2][0]=='Art des Zugriffs', rows" export.csv
 check "CSV reads back" [ $? = 0 ]
-python3 -c "import json,sys; json.load(open(sys.argv[1], encoding='utf-8'))" export.json
-check "JSON export reads back" [ $? = 0 ]
+python3 - export.json "$results_file" <<'PY'
+import json, sys
+export, source = (json.load(open(p, encoding="utf-8")) for p in sys.argv[1:3])
+for key in ("drive", "fileSystem", "testSizeBytes", "reserveFreeBytes", "testPoints"):
+    assert export[key] == source[key], (key, export[key], source[key])
+assert export["drive"] and export["testSizeBytes"] == 16777216, export
+PY
+check "JSON export: the results file's drive and settings" [ $? = 0 ]
+check "CSV export: yes/no in German" grep -qE ";(ja|nein);[0-9]+;" export.csv
 check "PDF export is a PDF" grep -q "^%PDF-1.4" export.pdf
 
 for bad in "" "frobnicate" "test" "test drive --size" "test drive --size 1x" "test drive --bogus" \

@@ -427,12 +427,53 @@ start_run pulled
 finish_run
 summary
 check "pulled stick exits 1" [ "$rc" = 1 ]
-check "I/O failure on the pulled stick logged" grep -qE "FEHLER: (Schreibfehler|Lesefehler|Testdatei konnte nicht auf das Medium).*$work/pulled/velkor.bin.*Linux-Fehler" err.txt
-# A failed write before the watch sees the drive go is an I/O failure; after it, the drive's going.
-check "pulled stick: run ends early" grep -qE "Test (abgebrochen|wegen Fehlern des Mediums beendet)\." err.txt
-check "pulled stick: results file final, stopped" \
-  grep -qxE 'true "(ioFailure|driveGone)"' <(results final 0.stopReason)
+# A failed write is asked about first: the stick has gone, which says nothing about the medium.
+check "pulled stick: the drive's going logged" has "Warnung: Das Ziellaufwerk $work/pulled wurde während des Tests entfernt"
+check "pulled stick: run ends as stopped, not for the medium's errors" \
+  bash -c "grep -qF 'Test abgebrochen.' err.txt && ! grep -qF 'Fehlern des Mediums' err.txt"
+check "pulled stick: results file final, drive gone, no error" \
+  [ "$(results final 0.stopReason 0.errors)" = 'true "driveGone" 0' ]
 check "pulled stick: failed deletion shown" has "FEHLER: Testdatei konnte nicht gelöscht werden. Datei=$work/pulled/velkor.bin"
+
+# The file-system driver dies (its process killed, the mount left in place): the request in
+# flight fails (EIO), every later call with "Transport endpoint is not connected". While writing and while reading back, that is a
+# drive gone, not a bad medium: no error, no unreadable blocks, no report of a failed medium.
+# The read-back is seen by the bytes velkor-cli has read.
+cli_read_bytes() { awk '/^rchar:/ {print $2}' "/proc/$pid/io" 2>/dev/null || echo 0; }
+for phase in writing reading; do
+  echo "== file-system driver dies while $phase =="
+  volume "dies-$phase" real=256M slow=2000
+  "$cli" test "$work/dies-$phase" --yes --size 200 --block 1024 --workers 1 --results-dir results \
+    >out.txt 2>err.txt </dev/null &
+  pid=$!
+  for _ in $(seq 1200); do
+    if [ $phase = writing ]; then
+      [ "$(stat -c %s "$work/dies-$phase/velkor.bin" 2>/dev/null || echo 0)" -gt $((8 * MiB)) ] && break
+    else
+      [ "$(cli_read_bytes)" -gt $((16 * MiB)) ] && break
+    fi
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
+  "$fault_fs" die "$work/dies-$phase"
+  finish_run
+  summary
+  check "driver dies while $phase: exits 1" [ "$rc" = 1 ]
+  check "driver dies while $phase: the failed call is logged with the system's text" \
+    grep -qE "FEHLER: .*$work/dies-$phase/velkor.bin.*Windows-Fehler [0-9]+: " err.txt
+  check "driver dies while $phase: the drive's going logged" \
+    has "Warnung: Das Ziellaufwerk $work/dies-$phase wurde während des Tests entfernt"
+  check "driver dies while $phase: results file final, drive gone, no error" \
+    [ "$(results final 0.stopReason 0.errors)" = 'true "driveGone" 0' ]
+  check "driver dies while $phase: no unreadable blocks, no diagnosis" [ "$(results diagnosis.usableBytes)" = '"-"' ]
+  check "driver dies while $phase: not reported as a failed medium" \
+    bash -c "! grep -qE 'FEHLER GEFUNDEN|Fehlern des Mediums|dürfen keine Daten' out.txt err.txt"
+  if [ $phase = reading ]; then
+    check "driver dies while reading: what was read before counts" \
+      python3 -c 'import json,sys; r=json.load(open(sys.argv[1]))["results"][0]; sys.exit(not (r["writtenBytes"] == r["bytes"] and 0 < r["verifiedBytes"] < r["bytes"]))' "$(results_file)"
+  fi
+  "$fault_fs" unmount "$work/dies-$phase"
+done
 
 echo "== volume unmounted while writing: nothing lands in the folder beneath =="
 # A user's file in the mount point's own folder, named like a method-test file, hidden by the mount.

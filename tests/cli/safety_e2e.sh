@@ -28,6 +28,35 @@ check() {  # description, condition...
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 has() { grep -qF -- "$1" "${2:-err.txt}"; }
+# ANSWER COMMAND...: COMMAND with a pseudo-terminal as standard input, its output in out.txt and
+# err.txt; ANSWER and Enter are typed once the question ("[j/N]") stands in err.txt. Prints the exit
+# code. Enter is a carriage return: Wine reads its terminal raw.
+on_terminal() {
+  python3 - "$@" <<'PY'
+import os, pty, select, sys, time
+open("err.txt", "wb").close()
+pid, master = pty.fork()
+if pid == 0:
+    for fd, name in ((1, "out.txt"), (2, "err.txt")):
+        os.dup2(os.open(name, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644), fd)
+    os.execvp(sys.argv[2], sys.argv[2:])
+answered, deadline = False, time.monotonic() + 300
+while True:
+    done, status = os.waitpid(pid, os.WNOHANG)
+    if done:
+        break
+    if not answered and (b"[j/N]" in open("err.txt", "rb").read() or time.monotonic() > deadline):
+        os.write(master, (sys.argv[1] + "\r").encode())
+        answered = True
+    # Drain the echo, so the program never waits on a full terminal.
+    if select.select([master], [], [], 0.2)[0]:
+        try:
+            os.read(master, 4096)
+        except OSError:
+            pass
+print(os.waitstatus_to_exitcode(status))
+PY
+}
 run() { $runner "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 volume() {  # NAME SIZE: a tmpfs of its own at $work/NAME
   mkdir -p "$work/$1"
@@ -139,24 +168,32 @@ echo "== the program on the drive under test =="
 rm -rf "${work:?}/stick/"*
 if [ -z "$runner" ]; then
   cp "$cli" "$work/stick/velkor-cli"
-  own() { (export XDG_DATA_HOME=$work/xdg; "$work/stick/velkor-cli" "$@" >out.txt 2>err.txt </dev/null; echo $?); }
+  own_cli=(env XDG_DATA_HOME="$work/xdg" "$work/stick/velkor-cli")
   user_log=$work/xdg/velkor/logs/velkor.log
   user_results=$work/xdg/velkor/results
 else
   cp "$cli" "$work/stick/velkor-cli.exe"
-  own() { "$root/scripts/wine-run" 'S:\velkor-cli.exe' "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+  own_cli=("$root/scripts/wine-run" 'S:\velkor-cli.exe')
   user_folder=$(echo "$prefix"/drive_c/users/*/AppData/Local)/velkor
   rm -rf "$user_folder"
   user_log=$user_folder/logs/velkor.log
   user_results=$user_folder/results
 fi
-rc=$(own test "$target" --size 4 --block 256)
-check "own drive without --yes or a terminal refused with exit 2" [ "$rc" = 2 ]
-check "own drive: the refusal says why" has "Start abgebrochen: Velkor läuft von dem Laufwerk, das getestet werden sollte."
-check "own drive: no test file" [ ! -e "$work/stick/velkor.bin" ]
+own() { "${own_cli[@]}" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+# --yes answers the question a script expects (a non-empty target), not this one: without a
+# terminal the start is refused either way.
+for yes in "" --yes; do
+  rc=$(own test "$target" --size 4 --block 256 $yes)
+  check "own drive without a terminal, '$yes': refused with exit 2" [ "$rc" = 2 ]
+  check "own drive, '$yes': the refusal says why" has "Start abgebrochen: Velkor läuft von dem Laufwerk, das getestet werden sollte."
+  check "own drive, '$yes': no test file" [ ! -e "$work/stick/velkor.bin" ]
+done
+check "own drive: the refusal says that --yes does not answer it" has "nicht mit --yes"
 rm -rf "$work/stick/logs"
-rc=$(own test "$target" --size 4 --block 256 --yes)
-check "own drive with --yes exits 0" [ "$rc" = 0 ]
+# A person says Yes on the terminal; --yes answers the other question (the program fills the stick).
+rc=$(on_terminal j "${own_cli[@]}" test "$target" --size 4 --block 256 --yes)
+check "own drive: the question asked on a terminal" has "[j/N]"
+check "own drive with Yes on the terminal exits 0" [ "$rc" = 0 ]
 check "own drive: the log says where log and results went" has "Hinweis: Velkor läuft vom getesteten Laufwerk. Log und Ergebnisse liegen deshalb im Benutzerordner: Log "
 check "own drive: the run's log in the per-user folder" grep -q "Test abgeschlossen." "$user_log"
 check "own drive: the results file in the per-user folder" [ -n "$(ls "$user_results"/*.json 2>/dev/null)" ]

@@ -1,51 +1,87 @@
-// Linux only: a file that may not grow past a limit, made with the process's file size limit
-// (RLIMIT_FSIZE, writes past it fail with EFBIG as on a volume with a file size limit).
-#include <signal.h>
-#include <sys/resource.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <gtest/gtest.h>
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
 
-#include "engine/block_pipeline.h"
 #include "engine/block_writer.h"
+#include "engine/piece_lanes.h"
 #include "tests/engine/worker_fixture.h"
 
 namespace velkor {
 namespace {
 
-using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
-class BlockWriterPosixTest : public testing::WorkerTest {};
+class WriteThroughHandlesTest : public testing::WorkerTest {};
 
-// The worker whose write crosses the limit names its block and stops the run; the workers waiting
-// for their turn behind it end without a word, and the file holds every block before it.
-TEST_F(BlockWriterPosixTest, AFileSizeLimitStopsEveryWorkerAtTheBlockThatCrossesIt) {
-  const uint32_t blockSize = kPipelineSlotBytes;
-  const uint64_t crossing = 5;
-  TestConfig job = Job(L"velkor.bin", blockSize, 4);
-  job.ioChunkSize = 65536;
-  WriteFileBytes(job.filePath, "");
-  auto state = StateFor(12);
+// The open flags of each of this process's descriptors on path, by descriptor.
+std::set<std::pair<int, int>> DescriptorsOn(const std::string& path) {
+  std::set<std::pair<int, int>> found;
+  DIR* dir = opendir("/proc/self/fd");
+  if (!dir) return found;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    char target[PATH_MAX];
+    const ssize_t length = readlink(("/proc/self/fd/" + name).c_str(), target, sizeof target - 1);
+    if (length <= 0 || std::string(target, static_cast<size_t>(length)) != path) continue;
+    std::ifstream info("/proc/self/fdinfo/" + name);
+    for (std::string key; info >> key;) {
+      if (key == "flags:") {
+        std::string octal;
+        info >> octal;
+        found.insert({std::stoi(name), static_cast<int>(std::stol(octal, nullptr, 8))});
+        break;
+      }
+    }
+  }
+  closedir(dir);
+  return found;
+}
 
-  struct rlimit before {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-  auto* const previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit limited = before;
-  limited.rlim_cur = crossing * blockSize + blockSize / 2;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  RunAll(WriteWorker, job, state);
-  ::setrlimit(RLIMIT_FSIZE, &before);
-  ::signal(SIGXFSZ, previousHandler);
+// However many pieces are in flight, every descriptor that writes a write-through job's file
+// writes through (O_DSYNC): a lane opened without it would leave pieces in the cache that the run
+// counts as on the medium. The worker count sets how many are open (and so how many requests the
+// medium gets at once). Watched while the workers write; the run is stopped once all are open.
+TEST_F(WriteThroughHandlesTest, EveryDescriptorThatWritesTheFileWritesThrough) {
+  for (const uint32_t workers : {1u, 3u}) {
+    SCOPED_TRACE(workers);
+    TestConfig job = Job(L"velkor.bin", 65536, workers);
+    job.writeThrough = true;
+    WriteFileBytes(job.filePath, "");
+    const std::string path = Utf8(job.filePath);
+    auto state = StateFor(16384);  // far more than is written before the stop
+    const size_t expected = size_t{workers} * PiecesInFlight(workers);
+    std::atomic<bool> done{false};
 
-  EXPECT_EQ(state->blocksWritten, crossing);
-  EXPECT_EQ(state->errorCount, 0u);
-  EXPECT_EQ(CurrentStopReason(*state), StopReason::kFileSystemLimit);
-  const auto lines = LogLines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].rfind("FEHLER: Das Dateisystem nimmt keine so große Datei an", 0), 0u) << lines[0];
-  EXPECT_NE(lines[0].find(", Block=5, Offset=" + std::to_string(crossing * blockSize) + ", "), std::string::npos)
-      << lines[0];
-  EXPECT_TRUE(ReadFileBytes(job.filePath).substr(0, crossing * blockSize) == Blocks(crossing, blockSize));
+    std::thread writers([&] {
+      RunAll(WriteWorker, job, state);
+      done = true;
+    });
+    size_t most = 0;
+    std::set<int> withoutFlag;
+    while (!done.load()) {
+      size_t writing = 0;
+      for (const auto& [fd, flags] : DescriptorsOn(path)) {
+        if ((flags & O_ACCMODE) == O_RDONLY) continue;
+        ++writing;
+        if ((flags & O_DSYNC) != O_DSYNC) withoutFlag.insert(fd);
+      }
+      most = std::max(most, writing);
+      if (most >= expected) RequestStop(*state, StopReason::kUser);
+    }
+    writers.join();
+
+    EXPECT_EQ(most, expected);
+    EXPECT_TRUE(withoutFlag.empty());
+  }
 }
 
 }  // namespace

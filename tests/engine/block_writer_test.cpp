@@ -78,6 +78,58 @@ TEST_F(BlockWriterTest, TheFileGrowsOnlyPastWrittenBlocks) {
   EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(total, blockSize));
 }
 
+// Write-through pieces go out several at a time, yet the file never has a gap: watched from
+// outside, every page below its size already holds its block's pattern (a gap reads as zeros,
+// and FAT32, exFAT and NTFS would even write those zeros to the medium first).
+TEST_F(BlockWriterTest, WriteThroughPiecesInFlightLeaveNoGapInTheFile) {
+  const uint32_t blockSize = 65536;
+  const uint64_t total = 64;
+  TestConfig job = Job(L"velkor.bin", blockSize, 3);
+  job.ioChunkSize = 4096;
+  job.writeThrough = true;
+  WriteFileBytes(job.filePath, "");
+  platform::FileHandle file = platform::OpenFileForRead(job.filePath);
+  ASSERT_TRUE(file.valid());
+  auto state = StateFor(total);
+  std::atomic<bool> done{false};
+
+  std::thread writers([&] {
+    RunAll(WriteWorker, job, state);
+    done = true;
+  });
+  // A gap lasts only until the piece before it lands: look often, at the block below the end.
+  const std::string zeros(4096, '\0');
+  std::string seen(blockSize, '\0');
+  uint64_t gapAt = UINT64_MAX, samples = 0;
+  for (bool last = false; !last && gapAt == UINT64_MAX;) {
+    last = done.load();
+    uint64_t size = 0;
+    uint32_t got = 0;
+    if (!platform::GetFileSizeByHandle(file, &size)) {
+      ADD_FAILURE() << "cannot see the file's size while it is written";
+      break;
+    }
+    const uint64_t from = size > blockSize ? (size - blockSize) / 4096 * 4096 : 0;
+    if (size > from && !platform::ReadFileAt(file, from, seen.data(), static_cast<uint32_t>(size - from), &got)) {
+      ADD_FAILURE() << "cannot read the file while it is written";
+      break;
+    }
+    ++samples;
+    for (uint64_t page = 0; page + 4096 <= got; page += 4096) {
+      if (seen.compare(page, 4096, zeros) == 0) {
+        gapAt = from + page;
+        break;
+      }
+    }
+  }
+  writers.join();
+  platform::CloseFile(file);
+
+  EXPECT_EQ(gapAt, UINT64_MAX) << "a page of zeros below the file's end after " << samples << " looks";
+  EXPECT_EQ(state->blocksWritten, total);
+  EXPECT_TRUE(ReadFileBytes(job.filePath) == Blocks(total, blockSize));
+}
+
 TEST_F(BlockWriterTest, AllWorkersTogetherWriteEveryBlockOnceAfterTheStartOffset) {
   const uint32_t blockSize = 4096;
   TestConfig job = Job(L"velkor.bin", blockSize, 4);
@@ -201,6 +253,31 @@ TEST_F(BlockWriterTest, AWriteFailureIsLoggedWithTheBlockAndStopsTheRun) {
       EXPECT_EQ(lines[0].rfind(Utf8(L"FEHLER: Schreibfehler. Datei=" + device + L", Worker="), 0), 0u) << lines[0];
       EXPECT_EQ(lines[0].substr(lines[0].size() - Utf8(tail).size()), Utf8(tail));
     }
+  }
+}
+
+// Which refused writes are the file system's size rule (no error of the medium) and which a full
+// or failing medium.
+TEST(FileSizeLimit, DiskFullCountsOnlyForAFat32WritePastFourGiB) {
+  struct Case {
+    uint32_t code;
+    bool fat32;
+    uint64_t writeEnd;
+    bool limit;
+  };
+  const Case cases[] = {
+      {platform::kErrorFileTooLarge, false, 1048576, true},
+      {platform::kErrorFileSystemLimitation, false, 1048576, true},
+      {platform::kErrorDiskFull, true, kFat32FileSizeLimit + 1, true},       // Windows' FAT driver at 4 GiB
+      {platform::kErrorDiskFull, true, 4294967296ULL + 1048576, true},
+      {platform::kErrorDiskFull, true, kFat32FileSizeLimit, false},          // the last byte still fits
+      {platform::kErrorDiskFull, true, 1073741824, false},                   // a FAT32 stick that is full
+      {platform::kErrorDiskFull, false, 4294967296ULL + 1048576, false},     // exFAT, NTFS: really full
+      {platform::kErrorWriteFault, true, 4294967296ULL + 1048576, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsFileSizeLimit(c.code, c.fat32, c.writeEnd), c.limit)
+        << "code " << c.code << ", FAT32 " << c.fat32 << ", end " << c.writeEnd;
   }
 }
 

@@ -67,8 +67,8 @@ class Exports : public ::testing::Test {
   void TearDown() override { CurrentLanguage = kLanguageGerman; }
 };
 
-// Files say "ja" and "nein" whatever the window shows; the window asks for its language.
-TEST_F(Exports, YesNoIsGermanInFilesAndAsAskedForTheWindow) {
+// "ja" and "nein" whatever the window shows, unless a language is asked for.
+TEST_F(Exports, YesNoIsGermanUnlessALanguageIsAskedFor) {
   const struct {
     int language;
     const wchar_t* yes;
@@ -114,6 +114,31 @@ TEST_F(Exports, DelimitedTables) {
   for (const auto& c : cases) {
     CurrentLanguage = c.language;
     EXPECT_EQ(BuildDelimitedTable(c.records, c.separator), c.expected) << c.what;
+  }
+}
+
+// The window's exports in its language: the yes/no word follows it, in its column's width; every
+// other text stays German.
+TEST_F(Exports, TablesInALanguageChangeOnlyTheYesNoWord) {
+  const std::vector<ResultRecord> rows = {FullRow(), Record(L"Ausgeglichen", 1, 1048576, 5 * 1048576, 7.25, false, 4)};
+  EXPECT_EQ(BuildDelimitedTable(rows, L';', kLanguageEnglish),
+            kFullSummary +
+                L"\n\nArt des Zugriffs;Worker;Block KB;Größe MB;MB/s;Geprüft;Fehler;Ergebnis\n"
+                L"Zuverlässig (Volltest);2;1024;1024;20.00;yes;0;OK\nAusgeglichen;1;1024;5;7.25;no;4;Fehler\n");
+  const struct {
+    int language;
+    const wchar_t* yes;
+    const wchar_t* no;
+  } cases[] = {{kLanguageEnglish, L"       yes", L"        no"},
+               {kLanguageFrench, L"       oui", L"       non"},
+               {kLanguageSpanish, L"        sí", L"        no"}};
+  for (const auto& c : cases) {
+    std::wstring expected = BuildFormattedTable(rows);
+    expected.replace(expected.find(L"        ja       0  OK"), 10, c.yes);
+    expected.replace(expected.find(L"      nein       4  Fehler"), 10, c.no);
+    EXPECT_EQ(BuildFormattedTable(rows, c.language), expected) << c.language;
+    EXPECT_NE(BuildXlsDocument(rows, c.language).find(std::wstring(c.yes) + L"       0  OK"), std::wstring::npos)
+        << c.language;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/localization.h"
+#include "results/diagnosis_chart.h"
 #include "results/results_database.h"
 #include "tests/ui/window_driver.h"
 #include "ui/diagnosis_window.h"
@@ -112,6 +113,109 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
   EXPECT_EQ(DiagnosisWindow(), nullptr);
   EXPECT_FALSE(IsWindow(view));
   EXPECT_TRUE(Greyed(kIdDiagnosisView));
+}
+
+// Pixels of the window's client area that have exactly the colour rgb (0xRRGGBB).
+size_t PixelsOfColour(HWND window, uint32_t rgb) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right, height = client.bottom;
+  HDC source = GetDC(window);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = -height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+  return static_cast<size_t>(std::count_if(pixels.begin(), pixels.end(), [rgb](uint32_t p) { return (p & 0xFFFFFF) == rgb; }));
+}
+
+bool SetHighContrast(bool on) {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  contrast.dwFlags = on ? HCF_HIGHCONTRASTON : 0;
+  if (!SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(contrast), &contrast, SPIF_SENDCHANGE)) return false;
+  HIGHCONTRASTW now{};
+  now.cbSize = sizeof(now);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(now), &now, 0) &&
+         ((now.dwFlags & HCF_HIGHCONTRASTON) != 0) == on;
+}
+
+LONG FontHeight(HFONT font) {
+  LOGFONTW logical{};
+  return font != nullptr && GetObjectW(font, sizeof logical, &logical) == sizeof logical ? logical.lfHeight : 0;
+}
+
+// For a user who does not see the map, or sees it in the theme's colours, or at another DPI: the
+// window says in text what it shows, takes the theme's colours, makes its fonts at its own DPI,
+// and Esc closes it.
+TEST_F(DiagnosisWindowTest, TheMapSpeaksFollowsTheThemeAndTheDpiAndClosesOnEsc) {
+  const std::wstring fake = GetResultsFolder() + L"\\20250103-100000-E__-velkor.json";
+  const RunDiagnosis stick = FakeStick();
+  ASSERT_TRUE(SaveResultsFile(fake, ResultsFileHeader{}, {FullRow()}, true, &stick));
+  ASSERT_NE(OpenWindow(), nullptr);
+  Choose(kCtlLanguageBox, kLanguageEnglish);
+  Choose(kCtlSavedTestsBox, 0);
+  Command(kIdDiagnosisView);
+  HWND view = DiagnosisWindow();
+  ASSERT_NE(view, nullptr);
+  Pump();
+
+  // The summary a screen reader reads: it has the focus when the window opens.
+  const std::wstring summary = DiagnosisWindowSummary();
+  const Diagnosis& d = stick.diagnosis;
+  for (const std::wstring& part : {Translate(L"diagnosis_title"), DiagnosisFindingText(d, kLanguageEnglish),
+                                   UsableCapacityText(d, kLanguageEnglish), DiagnosisCountsText(d, kLanguageEnglish)}) {
+    EXPECT_NE(summary.find(part), std::wstring::npos) << Narrow(part) << " not in " << Narrow(summary);
+  }
+  SetForegroundWindow(view);
+  SetFocus(view);
+  EXPECT_TRUE(IsChild(view, GetFocus()));
+  EXPECT_EQ(WindowText(view), L"Block map and speed - 20250103-100000-E__-velkor.json");
+
+  // Its fonts are made at its own DPI, and again when it moves to a screen of another one.
+  EXPECT_EQ(FontHeight(DiagnosisWindowFont()), ScaleToDpi(-12, WindowDpi(view)));
+  RECT place{};
+  GetWindowRect(view, &place);
+  SendMessageW(view, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+  EXPECT_EQ(FontHeight(DiagnosisWindowFont()), ScaleToDpi(-12, 144));
+  SendMessageW(view, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
+
+  // The map's own colours, and in high contrast none of them.
+  const uint32_t overwritten = BlockClassColour(BlockClass::kOverwritten);
+  EXPECT_GT(PixelsOfColour(view, overwritten), 0u);
+  // Where the system's theme cannot be switched (Wine), the window is told to draw as in it.
+  const bool switched = SetHighContrast(true);
+  if (!switched) SetHighContrastOverride(1);
+  Pump();
+  SaveScreenshot(view, L"map-high-contrast.bmp");
+  const size_t themed = PixelsOfColour(view, overwritten);
+  const size_t writeCurve = PixelsOfColour(view, kWriteCurveColour);
+  if (switched) SetHighContrast(false);
+  SetHighContrastOverride(-1);
+  EXPECT_EQ(themed, 0u);
+  EXPECT_EQ(writeCurve, 0u);
+  EXPECT_GT(PixelsOfColour(view, overwritten), 0u);  // and back
+  Pump();
+
+  // Esc closes it, from the text the focus is in.
+  SetFocus(view);
+  PressKeys({VK_ESCAPE});
+  EXPECT_EQ(DiagnosisWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(view));
+  EXPECT_TRUE(IsWindow(main_));
 }
 
 }  // namespace

@@ -56,6 +56,42 @@ TEST_F(Exports, EveryFormatThroughTheSaveDialog) {
             platform::WideToUtf8(BuildDelimitedTable(Ui().currentResults, L';')));
 }
 
+// Saving into a folder (of a stick, say) leaves the process's current folder where it was, so the
+// process holds no folder of that drive open.
+TEST_F(Exports, TheSaveDialogLeavesTheCurrentFolder) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  LoadRows();
+  const std::wstring elsewhere = folder_.File(L"stick");
+  ASSERT_TRUE(CreateDirectoryW(elsewhere.c_str(), nullptr));
+  wchar_t before[32768] = {};
+  GetCurrentDirectoryW(32768, before);
+  Answerer().answers.push_back(SaveAs(elsewhere + L"\\bericht.csv"));
+  Command(kIdExport);
+  Pump();
+  ASSERT_TRUE(Exists(elsewhere + L"\\bericht.csv"));
+  wchar_t after[32768] = {};
+  GetCurrentDirectoryW(32768, after);
+  EXPECT_EQ(std::wstring(after), std::wstring(before));
+}
+
+// An English window's CSV says "yes" and "no"; its headers and other words stay German.
+TEST_F(Exports, TheWindowsLanguageGivesTheYesNoWord) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  LoadRows();
+  Choose(kCtlLanguageBox, kLanguageEnglish);
+  const std::wstring path = folder_.File(L"english.csv");
+  Choose(kCtlExportBox, kExportCsv);
+  Answerer().answers.push_back(SaveAs(path));
+  Command(kIdExport);
+  Pump();
+  const std::string csv = ReadFileBytes(path);
+  const std::wstring header = L"\nArt des Zugriffs;Worker;Block KB;Größe MB;MB/s;Geprüft;Fehler;Ergebnis\n";
+  EXPECT_NE(csv.find(platform::WideToUtf8(header)), std::string::npos) << csv;
+  EXPECT_NE(csv.find(";64;80.50;no;0;"), std::string::npos) << csv;
+  EXPECT_NE(csv.find(";256;20.25;yes;0;Empfehlung\n"), std::string::npos) << csv;
+  EXPECT_EQ(csv, platform::WideToUtf8(BuildDelimitedTable(Ui().currentResults, L';', kLanguageEnglish)));
+}
+
 // The JSON export tells the run's settings, read from the results file the rows came from.
 TEST_F(Exports, JsonExportCarriesTheSettingsOfTheLoadedRun) {
   ASSERT_NE(OpenWindow(), nullptr);

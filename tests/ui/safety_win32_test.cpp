@@ -64,6 +64,8 @@ TEST_F(SafetyQuestions, TheSystemDriveAsksAndNoStartsNothing) {
   EXPECT_EQ(text.rfind(L"Achtung: Das ausgewählte Laufwerk ist das Systemlaufwerk!\r\n\r\nLaufwerk: C:\\\r\n"
                        L"Der Test schreibt bis zu 1.0 MB Testdaten darauf. Mindestens ", 0), 0u)
       << Narrow(text);
+  // Its buttons say what they do, in the window's language.
+  EXPECT_EQ(Answerer().seen[0].buttons, (std::vector<std::wstring>{L"Trotzdem testen", L"Abbrechen"}));
   EXPECT_EQ(defaultButton_, IDNO);
   EXPECT_FALSE(Ui().run);
   EXPECT_FALSE(Ui().controlsLocked);

@@ -7,7 +7,9 @@
 #include <functional>
 
 #include "engine/run_lock.h"
+#include "platform/console.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "platform/volume_lock.h"
 #include "results/result_record.h"
@@ -443,10 +445,19 @@ int RunProgram(const std::wstring& commandLine, std::string* output) {
 }
 
 std::wstring ProgramBeside(const wchar_t* name) {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
+  const std::wstring path = platform::ProgramFilePath();
   return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
+
+// The hidden session window of a process, or null.
+HWND SessionWindowOf(DWORD processId) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, platform::kSessionWindowClass, nullptr); window != nullptr;
+       window = FindWindowExW(nullptr, window, platform::kSessionWindowClass, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) return window;
+  }
+  return nullptr;
 }
 
 // One run per drive, whoever starts it: while another program's run holds W:, neither the window
@@ -489,6 +500,53 @@ TEST_F(TestRuns, ASecondRunOnTheSameDriveIsRefused) {
   EXPECT_EQ(platform::TryLockVolume(L"Y:\\", &probe), platform::VolumeLockResult::kTaken);
 }
 
+// velkor-cli at logoff or shutdown: its hidden window hears the session end, the run stops as
+// "sessionEnd" and its results file is final before the message returns.
+TEST_F(TestRuns, VelkorCliSavesItsRunWhenTheSessionEnds) {
+  const std::wstring results = folder_.File(L"cli-results");
+  const std::wstring output = folder_.File(L"cli-output.txt");
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(out, INVALID_HANDLE_VALUE);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = out;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::wstring line = L"\"" + ProgramBeside(L"velkor-cli.exe") + L"\" test Y:\\ --size 8192 --yes --results-dir \"" +
+                      results + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                             &startup, &process));
+  CloseHandle(out);
+  // Writing, with its session window up.
+  HWND session = nullptr;
+  const bool writing = PumpUntil([&] {
+    session = SessionWindowOf(process.dwProcessId);
+    uint64_t size = 0;
+    return session != nullptr && platform::GetFileSizeByPath(L"Y:\\velkor.bin", &size) && size > 0;
+  }, kRunTimeoutMs);
+  if (!writing) TerminateProcess(process.hProcess, 1);
+  ASSERT_TRUE(writing) << ReadFileBytes(output);
+
+  EXPECT_EQ(SendMessageW(session, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  SendMessageW(session, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  const std::vector<std::wstring> files = platform::ListFolder(results, L"*-velkor.json");
+  ASSERT_EQ(files.size(), 1u);
+  std::wstring saved;
+  ASSERT_TRUE(ReadUtf8TextFile(results + L"\\" + files[0], &saved));
+  EXPECT_NE(saved.find(L"\"final\": true"), std::wstring::npos) << Narrow(saved);
+  EXPECT_NE(saved.find(L"\"stopReason\":\"sessionEnd\""), std::wstring::npos) << Narrow(saved);
+
+  // Windows would end the process now; here it ends by itself, as after Ctrl-C.
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, kRunTimeoutMs), WAIT_OBJECT_0);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 130u) << ReadFileBytes(output);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+}
+
 TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
   ASSERT_NE(OpenWindow(), nullptr);
   ASSERT_TRUE(SelectDrive(L"Y:\\"));
@@ -524,6 +582,46 @@ TEST_F(TestRuns, ClosingDuringARunAsksFirst) {
   EXPECT_NE(log.find("Fenster wird geschlossen: Test wird gestoppt"), std::string::npos);
   EXPECT_NE(log.find("Test abgebrochen."), std::string::npos);
   EXPECT_NE(log.find("Testdatei gelöscht: Y:\\velkor.bin"), std::string::npos);
+}
+
+// Shutdown or logoff during a run: Windows is told to wait and why; when the session ends anyway
+// the run stops, its results file is saved as unfinished, and nobody is asked anything.
+TEST_F(TestRuns, TheEndOfTheSessionStopsTheRunAndKeepsItsResults) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  EXPECT_EQ(SendMessageW(main_, WM_QUERYENDSESSION, 0, 0), TRUE);  // idle: nothing to hold up
+  Choose(kCtlLanguageBox, kLanguageEnglish);
+  ASSERT_TRUE(SelectDrive(L"Y:\\"));
+  ShowSettingsWithSize(L"8192", L"1024");  // long enough to still run when the session ends
+  Answerer().byTitle = {{L"Target partition not empty", IDYES}};
+  Command(kIdStart);
+  ASSERT_TRUE(TestRunning());
+  EXPECT_EQ(Ui().sessionBlockReason, Translate(L"session_block_reason"));
+  EXPECT_NE(Ui().sessionBlockReason.find(L"Velkor is testing a drive."), std::wstring::npos);
+  ASSERT_TRUE(PumpUntil([] { return Ui().run->blocksWritten.load() > 0 || !Ui().run->running.load(); }));
+  ASSERT_TRUE(TestRunning());
+
+  EXPECT_EQ(SendMessageW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  SendMessageW(main_, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // the user cancelled: it runs on
+  EXPECT_FALSE(Ui().run->stopRequested.load());
+
+  const size_t boxesBefore = Answerer().seen.size();
+  ASSERT_TRUE(DeleteFileW(SettingsFilePath().c_str()));  // written again at the end
+  SendMessageW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  // Back from the message, the run is over and its file final: Windows may end the process now.
+  EXPECT_EQ(Ui().run->phase.load(), kPhaseFinished);
+  EXPECT_EQ(CurrentStopReason(*Ui().run), StopReason::kSessionEnd);
+  EXPECT_TRUE(Ui().sessionBlockReason.empty());
+  ASSERT_FALSE(Ui().currentResultsPath.empty());
+  std::wstring saved;
+  ASSERT_TRUE(ReadUtf8TextFile(Ui().currentResultsPath, &saved));
+  EXPECT_NE(saved.find(L"\"final\": true"), std::wstring::npos);
+  EXPECT_NE(saved.find(L"\"stopReason\":\"sessionEnd\""), std::wstring::npos) << Narrow(saved);
+  EXPECT_NE(saved.find(L"\"cancelled\":true"), std::wstring::npos);
+  EXPECT_EQ(Answerer().seen.size(), boxesBefore);  // no report, no deletion question
+  const std::string log = ReadFileBytes(folder_.File(L"velkor.log"));
+  EXPECT_NE(log.find("Windows beendet die Sitzung: Test wird gestoppt"), std::string::npos);
+  EXPECT_NE(log.find("Testdateien nicht gelöscht (Windows beendet die Sitzung)."), std::string::npos);
+  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"General", L"Language", L"", 16), L"en");
 }
 
 TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {

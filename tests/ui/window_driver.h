@@ -34,7 +34,37 @@ namespace velkor::testing {
 struct SeenDialog {
   std::wstring title;
   std::wstring text;
+  std::vector<std::wstring> buttons;  // the texts of its push buttons, in their order
 };
+
+// A task dialog's content: its text control with the most text (a message box's is 0xFFFF).
+inline BOOL CALLBACK LongestStatic(HWND child, LPARAM longest) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  auto* text = reinterpret_cast<std::wstring*>(longest);
+  if (_wcsicmp(className, L"Static") == 0 && IsWindowVisible(child)) {
+    const std::wstring own = WindowText(child);
+    if (own.size() > text->size()) *text = own;
+  }
+  return TRUE;
+}
+
+inline std::wstring TaskDialogText(HWND dialog) {
+  std::wstring text;
+  EnumChildWindows(dialog, LongestStatic, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+inline BOOL CALLBACK CollectButton(HWND child, LPARAM seen) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK;
+  if (_wcsicmp(className, L"Button") == 0 && (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON) &&
+      IsWindowVisible(child)) {
+    reinterpret_cast<SeenDialog*>(seen)->buttons.push_back(WindowText(child));
+  }
+  return TRUE;
+}
 
 // Decides what to do with one dialog: return the button to press (IDYES, IDNO, IDOK, ...), or 0
 // after handling it some other way.
@@ -68,6 +98,8 @@ inline BOOL CALLBACK AnswerOneDialog(HWND window, LPARAM) {
   SeenDialog seen;
   seen.title = WindowText(window);
   seen.text = WindowText(GetDlgItem(window, 0xFFFF));  // a message box's text
+  if (GetDlgItem(window, 0xFFFF) == nullptr) seen.text = TaskDialogText(window);
+  EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&seen));
   a.seen.push_back(seen);
   // Unasked for: the way out a user would take (a Yes/No box has no Cancel).
   int button = GetDlgItem(window, IDCANCEL) ? IDCANCEL : GetDlgItem(window, IDNO) ? IDNO : IDOK;

@@ -152,7 +152,12 @@ TEST(ControlHints, FixedTextsAndTheGenericHint) {
   for (int id : {1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
   EXPECT_EQ(ControlHintText(1010, L"Testen"), L"Test auf dem ausgewählten Laufwerk starten (F5).");
   EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Laufenden Test stoppen (Esc).");
-  EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"), L"Ziel: E:\\");
+  // The splitters, greyed during a run, and the selected-drive line get the generic hint too.
+  EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"),
+            L"Ziel: E:\\ - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
+  for (int id : {1026, 1027}) {
+    EXPECT_EQ(ControlHintText(id, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.") << id;
+  }
 }
 
 TEST(ShellFolderTarget, NoBackslashBeforeTheShellsClosingQuote) {
