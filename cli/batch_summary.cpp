@@ -143,7 +143,7 @@ int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted) {
   bool refused = false;
   for (const BatchRow& r : rows) {
     if (r.verdict == BatchVerdict::kErrors || r.verdict == BatchVerdict::kStopped) return kExitFound;
-    refused = refused || r.verdict == BatchVerdict::kRefused;
+    refused = refused || r.verdict == BatchVerdict::kRefused || !r.resultsSaved;
   }
   return refused ? kExitInvalid : kExitClean;
 }

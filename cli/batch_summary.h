@@ -42,7 +42,8 @@ struct BatchRow {
   BatchVerdict verdict = BatchVerdict::kRefused;
   StopReason stopReason = StopReason::kNone;
   std::wstring reason;       // why it was refused, or how it ended when not OK; one line
-  std::wstring resultsFile;  // empty where it never ran
+  std::wstring resultsFile;  // empty where it never ran or its results file could not be saved
+  bool resultsSaved = true;  // false: the run's results file could not be written
 };
 
 // Fills the row's figures and verdict from a run that got past its preflight, from the run's
@@ -63,7 +64,7 @@ void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row);
 std::wstring ReasonOf(const std::wstring& message);
 
 // 0 when every target is OK (a partial test included); 130 after Ctrl-C; else 1 when any found errors or stopped early;
-// else 2 (one was refused).
+// else 2 (one was refused, or a results file could not be saved).
 int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted);
 
 // The table, one line per target under a heading, columns apart by two blanks; "–" where a

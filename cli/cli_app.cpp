@@ -206,11 +206,12 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
     return kExitInvalid;
   }
   FillRowFromRun(outcome->results, outcome->verdict, CurrentStopReason(*state), row);
-  row->resultsFile = outcome->databasePath;
+  if (outcome->resultsSaved) row->resultsFile = outcome->databasePath;
+  row->resultsSaved = outcome->resultsSaved;
 
   Out(ReportForConsole(*outcome));
   if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
-  Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
+  if (outcome->resultsSaved) Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
   // Nothing to delete on a drive that went away.
   if (o.deleteAtEnd && !verifyOnly && outcome->verdict.reason != StopReason::kDriveGone && !state->targetGone) {
@@ -224,7 +225,9 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   if (Interrupts() > 0) return kExitInterrupted;
   // The verdict's: a failed medium and a run that did not finish its check are no clean end.
   const VerdictKind kind = outcome->verdict.kind;
-  return kind == VerdictKind::kOk || kind == VerdictKind::kOkPartial ? kExitClean : kExitFound;
+  if (kind != VerdictKind::kOk && kind != VerdictKind::kOkPartial) return kExitFound;
+  // The log said why: its "FEHLER:" line names the file and the system's reason.
+  return outcome->resultsSaved ? kExitClean : kExitInvalid;
 }
 
 int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
@@ -255,7 +258,16 @@ int RunExport(const CliOptions& o) {
   std::vector<ResultRecord> records;
   RunDiagnosis diagnosis;
   if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
-    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput);
+    const uint32_t code = platform::LastError();  // 0: read, but no results file
+    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput +
+                (code != 0 ? L" (" + FormatWindowsError(code) + L")" : L""));
+  }
+  // The export never takes the place of what it was made from, whatever name leads there.
+  platform::FileIdentity input, output;
+  if (platform::QueryPathIdentity(o.exportInput, &input) && platform::QueryPathIdentity(o.exportOutput, &output) &&
+      input == output) {
+    return Fail(L"Fehler: Die Exportdatei ist die Ergebnisdatei selbst: " + o.exportOutput +
+                L". Bitte eine andere Datei für --output angeben.");
   }
   if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
   // The file's own header: the drive and the evidence, and whether its run ever ended.

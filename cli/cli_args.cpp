@@ -1,5 +1,6 @@
 #include "cli/cli_args.h"
 
+#include <cstdint>
 #include <cwctype>
 
 #include "cli/batch_schedule.h"
@@ -300,12 +301,19 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       *out = std::stoull(value);  // at most 18 digits: fits
       return true;
     };
+    // A number the run could never take: the option and what it takes, before anything starts.
+    auto ranged = [&](std::optional<uint64_t>* out, uint64_t low, uint64_t high, const wchar_t* allowed) {
+      if (!number(out)) return false;
+      if (**out >= low && **out <= high) return true;
+      *error = L"Ungültiger Wert für " + Shown(arg) + L": " + value + L" (erlaubt: " + allowed + L").";
+      return false;
+    };
     switch (spec->id) {
-      case Opt::kSize: if (!number(&options->sizeMb)) return false; break;
-      case Opt::kBlock: if (!number(&options->blockKb)) return false; break;
-      case Opt::kWorkers: if (!number(&options->workers)) return false; break;
+      case Opt::kSize: if (!ranged(&options->sizeMb, 1, UINT64_MAX / 1048576, L"1 bis 17592186044415 MB")) return false; break;
+      case Opt::kBlock: if (!ranged(&options->blockKb, 4, UINT32_MAX / 1024, L"4 bis 4194303 KB")) return false; break;
+      case Opt::kWorkers: if (!ranged(&options->workers, 1, UINT32_MAX, L"ab 1")) return false; break;
       case Opt::kReserve: if (!number(&options->reserveMb)) return false; break;
-      case Opt::kTestPoints: if (!number(&options->testPoints)) return false; break;
+      case Opt::kTestPoints: if (!ranged(&options->testPoints, 1, UINT32_MAX, L"ab 1")) return false; break;
       case Opt::kProfile: {
         uint32_t profile = 0;
         if (!ParseProfile(value, &profile)) {

@@ -35,6 +35,8 @@
 namespace velkor {
 namespace {
 
+constexpr wchar_t kResultsNotSavedText[] = L"Ergebnisdatei konnte nicht gespeichert werden (siehe FEHLER-Zeile im Log)";
+
 using Clock = std::chrono::steady_clock;
 
 struct BatchTarget {
@@ -144,7 +146,8 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
       BuildProgressView(TakeProgressSnapshot(*t.state), kLanguageGerman, outcome ? &outcome->verdict : nullptr);
   if (outcome) {
     FillRowFromRun(outcome->results, outcome->verdict, CurrentStopReason(*t.state), &t.row);
-    t.row.resultsFile = outcome->databasePath;
+    if (outcome->resultsSaved) t.row.resultsFile = outcome->databasePath;
+    t.row.resultsSaved = outcome->resultsSaved;
   } else {
     t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why
   }
@@ -390,6 +393,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
       notes += L"  " + Printable(r.target) + L": " + BatchVerdictText(r.verdict) +
                (r.reason.empty() ? L"" : L", " + r.reason) + L"\n";
     }
+    if (!r.resultsSaved) notes += L"  " + Printable(r.target) + L": " + kResultsNotSavedText + L"\n";
     if (t->state && t->state->readsMayBeCached) notes += L"  " + Printable(r.target) + L": " + kDeviceCacheHint + L"\n";
   }
   if (!files.empty()) Out(L"\nErgebnisdateien:\n" + files);

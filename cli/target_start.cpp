@@ -6,6 +6,7 @@
 #include "drives/target_folder.h"
 #include "platform/console.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 
 namespace velkor {
 namespace {
@@ -40,10 +41,38 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
   }
   start.described = true;
   const DriveInfo& drive = start.drive;
+  // Test files go into a folder; a file, or the system's own views of itself, would only get a
+  // misleading failure later.
+  platform::EntryInfo entry;
+  if (platform::InspectEntry(target, &entry) &&
+      (entry.kind == platform::EntryKind::kPlainFile || entry.kind == platform::EntryKind::kHardLinked ||
+       entry.kind == platform::EntryKind::kDevice)) {
+    start.refusal = L"Fehler: Das Ziel ist kein Ordner: " + target;
+    return start;
+  }
+  for (const wchar_t* pseudo : {L"proc", L"sysfs", L"devtmpfs", L"devpts", L"cgroup", L"cgroup2", L"debugfs",
+                                L"tracefs", L"securityfs", L"pstore", L"bpf", L"configfs", L"efivarfs", L"mqueue"}) {
+    if (drive.fileSystem == pseudo) {
+      start.refusal = L"Fehler: " + target + L" ist kein Datenträger, sondern eine Sicht des Systems (Dateisystem " +
+                      drive.fileSystem + L").";
+      return start;
+    }
+  }
   start.plan = PlanStart(StartRequestFromOptions(o, verifyOnly, cpuCount), &start.drive, cpuCount);
+  // The window offers deletion after a compact run; here only --delete deletes, and the log says so.
+  start.plan.config.deleteAtEnd = o.deleteAtEnd && !verifyOnly;
   const StartPlan& plan = start.plan;
   if (plan.refusal != StartRefusal::kNone) {
     start.refusal = RefusalText(plan, drive);
+    // The options one by one passed their ranges; together a block may not fit the test.
+    const StartRequest request = StartRequestFromOptions(o, verifyOnly, cpuCount);
+    if (plan.refusal == StartRefusal::kInvalidInput && request.blockKb && request.testSizeMb &&
+        *request.blockKb > *request.testSizeMb * 1024) {
+      start.refusal = L"Fehler: Die Blockgröße von " + std::to_wstring(*request.blockKb) + L" KB" +
+                      (o.blockKb ? L" (--block)" : L" (Vorgabe des Profils, --block)") +
+                      L" ist größer als die Testgröße von " + std::to_wstring(*request.testSizeMb) +
+                      L" MB (--size). Der Block muss in die Testgröße passen.";
+    }
     return start;
   }
   if (plan.corrections.workersClamped) {

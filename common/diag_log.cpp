@@ -152,7 +152,7 @@ std::wstring FormatWindowsError(uint32_t code) {
     if (last != L'\r' && last != L'\n' && last != L'.' && last != L' ') break;
     text.pop_back();
   }
-  return L"Windows-Fehler " + std::to_wstring(code) + L": " + text;
+  return platform::SystemErrorName(code) + L": " + text;
 }
 
 }  // namespace velkor

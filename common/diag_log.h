@@ -49,8 +49,8 @@ class ThreadFailureScope {
 // apart). Its folder is created if missing.
 void SetLogFilePath(const std::wstring& path);
 
-// "Windows-Fehler <code>: <system text>" without trailing full stops, blanks or line breaks;
-// "Unbekannter Fehler" when the system has no text for the code.
+// platform::SystemErrorName ("Windows-Fehler <code>" on Windows) + ": " + the system text without
+// trailing full stops, blanks or line breaks; "Unbekannter Fehler" when the system has no text.
 std::wstring FormatWindowsError(uint32_t code);
 
 // The trim rule, exposed for tests: files above this many bytes lose their first kLogTrimCut.

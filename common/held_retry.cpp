@@ -8,9 +8,7 @@
 
 namespace velkor {
 
-bool IsHeldFileError(uint32_t code) {
-  return code == platform::kErrorSharingViolation || code == platform::kErrorAccessDenied;
-}
+bool IsHeldFileError(uint32_t code) { return platform::MayBeHeldByAnotherProgram(code); }
 
 bool RetryWhileHeld(const std::function<bool()>& attempt, const std::atomic<bool>* stop, uint32_t boundMs) {
   using Clock = std::chrono::steady_clock;

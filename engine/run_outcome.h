@@ -16,6 +16,8 @@ struct RunOutcome {
   std::wstring driveRoot;
   std::wstring fileSystem;
   std::wstring databasePath;
+  bool resultsSaved = true;  // false: the results file at databasePath could not be written
+  std::wstring resultsFailureLine;  // then the "FEHLER:" line that says why
   RunDiagnosis diagnosis;  // of the full test: the diagnosis when it found bad blocks, the speed curve
   ResultsFileHeader header;  // as its results file holds it: the drive, the evidence, how it ended
   Verdict verdict;           // what every output shows

@@ -111,6 +111,30 @@ const wchar_t* EndOfRunLine(StopReason reason) {
   }
 }
 
+// The run's results file. A save that fails is said once until one works again, and the last
+// save decides what the front-end hears: a results file that was not saved is no result.
+struct ResultsSaving {
+  std::wstring path;
+  bool failing = false;
+  std::wstring failureLine;  // the last "FEHLER:" line of a failed save
+};
+
+bool SaveRunResults(ResultsSaving& saving, const ResultsFileHeader& header, const std::vector<ResultRecord>& results,
+                    bool final, const RunDiagnosis* diagnosis = nullptr) {
+  if (SaveResultsFile(saving.path, header, results, final, diagnosis)) {
+    saving.failing = false;
+    return true;
+  }
+  const uint32_t code = platform::LastError();
+  if (saving.failing && !final) return false;
+  saving.failing = true;
+  saving.failureLine = L"FEHLER: Ergebnisdatei konnte nicht gespeichert werden. Datei=" + saving.path + L", " +
+                       FormatWindowsError(code);
+  AppendDiagLog(saving.failureLine);
+  if (final) PostStatusText(L"Fehler: Ergebnisdatei konnte nicht gespeichert werden.");
+  return false;
+}
+
 }  // namespace
 
 std::shared_ptr<TestState> NewRunState(const TestConfig& config) {
@@ -146,8 +170,10 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   const std::wstring databasePath = MakeResultsFilePath(config.driveRoot);
   ResultsFileHeader header = ResultsHeaderOf(config);
   header.startedAt = MakeLogTimestamp();
-  SaveResultsFile(databasePath, header, results, false);
+  ResultsSaving saving;
+  saving.path = databasePath;
   AppendDiagLog(L"JSON-Datenbankdatei: " + databasePath);
+  SaveRunResults(saving, header, results, false);
 
   std::vector<TestVariant> methodPlan;
   if (config.methodTest && !config.verifyOnly) {
@@ -203,7 +229,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
                        L", Testpunkt " + Num(v.index + 1) + L", " + Num(v.byteCount / 1048576) + L" MB");
       SetRunPart(s, kRunPartMethodTest, i + 1, n);
       results.push_back(RunVariant(config, v, state));
-      SaveResultsFile(databasePath, header, results, false);
+      SaveRunResults(saving, header, results, false);
     }
     LogTestListAndRecommend(config, results);
     const int32_t fastest = FindFastestResult(results);
@@ -243,7 +269,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
       written.push_back(RunWriteStage(config, v, state));
       results.push_back(written.back().record);
     }
-    SaveResultsFile(databasePath, header, results, false);
+    SaveRunResults(saving, header, results, false);
   }
   if (!config.verifyOnly) MarkReadStart(*collector);
   for (size_t k = 0; k < written.size(); ++k) {
@@ -254,7 +280,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
     SetRunPart(s, kRunPartFullTest, k + 1, m);
     RunVerifyStage(config, written[k], state);
     results[firstFull + k] = written[k].record;
-    SaveResultsFile(databasePath, header, results, false);
+    SaveRunResults(saving, header, results, false);
   }
 
   // The medium's errors ended the check before every block was read back: a sample of the rest
@@ -273,7 +299,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   SetRunPart(s, kRunPartNone, 0, 0);
   ShowFullTestTotals(s, results, firstFull, fullStart);
   header.stopReason = CurrentStopReason(s);
-  SaveResultsFile(databasePath, header, results, true, &diagnosis);
+  const bool saved = SaveRunResults(saving, header, results, true, &diagnosis);
   RunOutcome outcome;
   outcome.driveRoot = config.driveRoot;
   outcome.fileSystem = config.fileSystem;
@@ -283,6 +309,8 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   // No question about files on a drive that is not there.
   s.deletePending = config.deleteAtEnd && !config.verifyOnly && header.stopReason != StopReason::kDriveGone &&
                     !s.targetGone.load();
+  outcome.resultsSaved = saved;
+  if (!saved) outcome.resultsFailureLine = saving.failureLine;
   outcome.results = std::move(results);
   outcome.diagnosis = std::move(diagnosis);
   PostTestFinished(std::move(outcome));

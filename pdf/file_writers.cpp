@@ -13,8 +13,9 @@ bool WriteUtf8File(const std::wstring& path, std::wstring_view text) {
   return WriteBinaryFile(path, platform::WideToUtf8(text));
 }
 
-bool WriteBinaryFile(const std::wstring& path, std::string_view bytes) {
-  platform::FileHandle file = platform::CreateFileTruncate(path);
+namespace {
+
+bool WriteAllAndClose(platform::FileHandle file, std::string_view bytes) {
   if (!file.valid()) return false;
   // A write may move fewer bytes than asked (a full disk does that on POSIX); a file cut short
   // must not count as written, so keep writing until all bytes are out or a write fails.
@@ -35,6 +36,16 @@ bool WriteBinaryFile(const std::wstring& path, std::string_view bytes) {
   platform::CloseFile(file);
   if (!ok) platform::SetLastError(code);
   return ok;
+}
+
+}  // namespace
+
+bool WriteBinaryFile(const std::wstring& path, std::string_view bytes) {
+  return WriteAllAndClose(platform::CreateFileTruncate(path), bytes);
+}
+
+bool WriteUtf8FileNew(const std::wstring& path, std::wstring_view text) {
+  return WriteAllAndClose(platform::CreateFileNew(path), platform::WideToUtf8(text));
 }
 
 std::string ToWindows1252(std::wstring_view text) { return platform::WideToWindows1252(text); }

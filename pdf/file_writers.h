@@ -11,6 +11,10 @@ namespace velkor {
 // every byte could be written; platform::LastError() then holds the reason.
 bool WriteUtf8File(const std::wstring& path, std::wstring_view text);
 
+// As WriteUtf8File, into a file it creates: an entry of that name (a file, a link) fails it with
+// kErrorFileExists and stays as it is.
+bool WriteUtf8FileNew(const std::wstring& path, std::wstring_view text);
+
 // Writes bytes as they are; same contract as WriteUtf8File.
 bool WriteBinaryFile(const std::wstring& path, std::string_view bytes);
 

@@ -22,8 +22,9 @@ void WriteStandardError(const std::wstring& text);
 // Reads one line from standard input without its line end; false at end of input.
 bool ReadStandardInputLine(std::wstring* line);
 
-// Calls handler on every Ctrl-C (Ctrl-Break on Windows) instead of ending the process. The handler
-// runs in a signal context or on a system thread: it may only store atomics or exit.
+// Calls handler on every Ctrl-C (Ctrl-Break on Windows; SIGTERM and a hang-up on Linux) instead of
+// ending the process. The handler runs in a signal context or on a system thread: it may only
+// store atomics or exit.
 void InstallInterruptHandler(void (*handler)());
 
 // Calls handler when the session ends under the program: on Windows the console window closing,

@@ -42,4 +42,14 @@ void SetLastError(uint32_t code);
 // has no text for it.
 bool SystemErrorText(uint32_t code, std::wstring* text);
 
+// How messages name a code, as the platform names its errors: "Windows-Fehler 5" on Windows; on
+// Linux the error the code came from, "Linux-Fehler 13 (EACCES)", and "Fehler N" for a code no
+// system error stands for. SystemErrorText speaks of the same error.
+std::wstring SystemErrorName(uint32_t code);
+
+// True when a failed open with this code may mean that another program holds the file for a
+// moment (a virus scanner, an indexer): Windows sharing and access errors; on Linux only a busy
+// answer, never access denied.
+bool MayBeHeldByAnotherProgram(uint32_t code);
+
 }  // namespace velkor::platform

@@ -20,6 +20,7 @@ struct FileHandle {
 FileHandle OpenFileForWrite(const std::wstring& path, bool writeThrough);
 
 // Opens an existing file for reading, shared for reading and writing, through the system cache.
+// Only a plain file opens: a pipe, device or folder fails at once with kErrorAccessDenied.
 FileHandle OpenFileForRead(const std::wstring& path);
 
 // Opens an existing file for reading past the system cache (Windows FILE_FLAG_NO_BUFFERING,

@@ -1,6 +1,8 @@
-// A lock per volume that a run holds while it tests the volume, seen by every process of the
-// user's machine: the window, velkor-cli and second copies of either never write their test files
-// onto one volume at the same time. It goes away with its holder, also when that one crashes.
+// A lock per volume that a run holds while it tests the volume: the window, velkor-cli and second
+// copies of either never write their test files onto one volume at the same time. It goes away
+// with its holder, also when that one crashes. On Linux it is seen by the processes of one user
+// (its file lives in a folder only that user can change, so no one else can hold or plant it);
+// on Windows by every session of the machine.
 #pragma once
 
 #include <cstdint>

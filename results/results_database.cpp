@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "common/version.h"
 #include "pdf/file_writers.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "results/diagnosis.h"
@@ -144,8 +145,12 @@ std::wstring MakeResultsFilePath(const std::wstring& driveRoot) {
 
 std::wstring MakeResultsFilePath(const std::wstring& driveRoot, const std::wstring& folder,
                                  const platform::LocalTime& time) {
-  return JoinPath(folder, MakeFileTimestamp(time) + L"-" + SanitizeFileName(driveRoot) +
-                              L"-velkor.json");
+  // A file name holds at most 255 bytes: a long target path keeps its end, which names the target.
+  std::wstring target = SanitizeFileName(driveRoot);
+  size_t cut = 0;
+  while (platform::WideToUtf8(std::wstring_view(target).substr(cut)).size() > 200) ++cut;
+  if (cut < target.size() && target[cut] >= 0xDC00 && target[cut] <= 0xDFFF) ++cut;  // half a pair
+  return JoinPath(folder, MakeFileTimestamp(time) + L"-" + target.substr(cut) + L"-velkor.json");
 }
 
 std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector<ResultRecord>& records,
@@ -193,13 +198,19 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
   // The text goes to a file beside it and takes the old file's place only once it is complete
   // and on the medium: a save that fails halfway (a full disk, a crash) leaves the previous
   // version, not a cut file that still loads.
+  // The file beside it is made anew, never opened through whatever stands under its name: in a
+  // shared folder someone else may have put a link there. A leftover of a crashed save (an entry,
+  // never what it points to) goes first.
   const std::wstring temporary = path + L".tmp";
+  platform::DeleteFileAtPath(temporary);
   // A viewer or scanner that holds the old file for a moment delays the replacement, no more.
-  if (WriteUtf8File(temporary, BuildResultsJson(header, records, final, run)) && FlushToMedium(temporary) &&
+  if (WriteUtf8FileNew(temporary, BuildResultsJson(header, records, final, run)) && FlushToMedium(temporary) &&
       RetryWhileHeld([&] { return platform::MoveFileReplacing(temporary, path); })) {
     return true;
   }
+  const uint32_t code = platform::LastError();
   platform::DeleteFileAtPath(temporary);
+  platform::SetLastError(code);
   return false;
 }
 
@@ -265,7 +276,10 @@ bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header) {
 
 bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run) {
   std::wstring text;
-  if (!ReadUtf8TextFile(path, &text) || !ParseResultsText(text, records)) return false;
+  platform::SetLastError(0);  // stays 0 when the file was read but holds no results
+  if (!ReadUtf8TextFile(path, &text)) return false;
+  platform::SetLastError(0);
+  if (!ParseResultsText(text, records)) return false;
   if (run != nullptr) *run = ParseRunDiagnosis(text);
   return true;
 }

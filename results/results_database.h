@@ -78,7 +78,7 @@ bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header);
 
 // ReadUtf8TextFile, then ParseResultsText and, when run is given, ParseRunDiagnosis. False, records
 // and run untouched, for a missing, unreadable, empty or over-large file or one without a
-// "results" key.
+// "results" key; LastError then holds the reason, 0 for a file that was read but is none.
 bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run = nullptr);
 
 // Reads a whole UTF-8 file of at most kMaxResultsFileBytes; malformed sequences become U+FFFD and

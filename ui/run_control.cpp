@@ -332,6 +332,11 @@ void OnTestDone(RunOutcome* raw) {
   // status line at their last tick.
   UpdateProgress();
   ShowRunEnd(&ui.currentVerdict);
+  // A result that was not saved is no result to rely on later: the user hears it before the report.
+  if (!outcome->resultsSaved && !ui.closing) {
+    const std::wstring text = Translate(L"box_results_not_saved") + L"\r\n\r\n" + outcome->resultsFailureLine;
+    MessageBoxW(ui.main, text.c_str(), Translate(L"box_results_not_saved_title").c_str(), MB_OK | MB_ICONERROR);
+  }
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
   OfferTestFileDeletion(ui.main);

@@ -57,6 +57,9 @@ void InstallInterruptHandler(void (*handler)()) {
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A closed terminal ends the run as cleanly as Ctrl-C; under nohup the hang-up stays ignored.
+  struct sigaction hangUp {};
+  if (sigaction(SIGHUP, nullptr, &hangUp) == 0 && hangUp.sa_handler != SIG_IGN) sigaction(SIGHUP, &action, nullptr);
 }
 
 void ExitProcessNow(int code) { ::_exit(code); }

@@ -8,6 +8,7 @@ namespace velkor::platform {
 namespace {
 
 thread_local uint32_t tLastError = 0;
+thread_local int tLastErrno = 0;  // the errno tLastError came from, 0 when it came from none
 
 struct CodeText {
   uint32_t code;
@@ -19,7 +20,7 @@ struct CodeText {
 // two codes no errno stands for carry the Windows wording.
 constexpr CodeText kTexts[] = {
     {kErrorFileNotFound, ENOENT, nullptr},
-    {kErrorPathNotFound, ENOTDIR, nullptr},
+    {kErrorPathNotFound, ENOENT, nullptr},
     {kErrorAccessDenied, EACCES, nullptr},
     {kErrorInvalidHandle, EBADF, nullptr},
     {kErrorNotEnoughMemory, ENOMEM, nullptr},
@@ -54,11 +55,29 @@ constexpr CodeText kTexts[] = {
     {1, ENOSYS, nullptr},
 };
 
+// The errno a code stands for: the one it was made from when that is still the last error
+// (a code saved and set again keeps it), else the table's; 0 for none.
+int ErrnoOf(uint32_t code) {
+  if (tLastErrno != 0 && WindowsCodeOfErrno(tLastErrno) == code) return tLastErrno;
+  for (const CodeText& entry : kTexts) {
+    if (entry.code == code) return entry.errnoValue;
+  }
+  return 0;
+}
+
 }  // namespace
 
 uint32_t LastError() { return tLastError; }
 
-void SetLastError(uint32_t code) { tLastError = code; }
+void SetLastError(uint32_t code) {
+  tLastError = code;
+  if (WindowsCodeOfErrno(tLastErrno) != code) tLastErrno = 0;
+}
+
+void SetLastErrorWithErrno(uint32_t code, int e) {
+  tLastError = code;
+  tLastErrno = e;
+}
 
 uint32_t WindowsCodeOfErrno(int e) {
   switch (e) {
@@ -99,21 +118,37 @@ uint32_t WindowsCodeOfErrno(int e) {
   }
 }
 
-void SetLastErrorFromErrno(int e) { tLastError = WindowsCodeOfErrno(e); }
+void SetLastErrorFromErrno(int e) {
+  tLastError = WindowsCodeOfErrno(e);
+  tLastErrno = e;
+}
 
 bool SystemErrorText(uint32_t code, std::wstring* text) {
-  for (const CodeText& entry : kTexts) {
-    if (entry.code != code) continue;
-    if (entry.errnoValue == 0) {
-      *text = entry.text;
-      return true;
-    }
+  const int e = ErrnoOf(code);
+  if (e != 0) {
     char buffer[256];
-    const char* message = strerror_r(entry.errnoValue, buffer, sizeof buffer);
+    const char* message = strerror_r(e, buffer, sizeof buffer);
     *text = Utf8ToWide(message ? message : "");
     return !text->empty();
   }
+  for (const CodeText& entry : kTexts) {
+    if (entry.code == code && entry.text != nullptr) {
+      *text = entry.text;
+      return true;
+    }
+  }
   return false;
 }
+
+std::wstring SystemErrorName(uint32_t code) {
+  const int e = ErrnoOf(code);
+  const char* name = e != 0 ? strerrorname_np(e) : nullptr;
+  if (name == nullptr) return L"Fehler " + std::to_wstring(code);
+  return L"Linux-Fehler " + std::to_wstring(e) + L" (" + Utf8ToWide(name) + L")";
+}
+
+// No Linux program locks another out of a file; only a busy answer (EBUSY) may pass. Access
+// denied is the file's rights, which waiting does not change.
+bool MayBeHeldByAnotherProgram(uint32_t code) { return code == kErrorSharingViolation; }
 
 }  // namespace velkor::platform

@@ -22,7 +22,7 @@ void SetLastErrorForMissing(const std::string& native, int e) {
     const std::string parent = cut == std::string::npos ? "." : (cut == 0 ? "/" : native.substr(0, cut));
     struct stat st;
     if (::stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-      SetLastError(kErrorPathNotFound);
+      SetLastErrorWithErrno(kErrorPathNotFound, ENOENT);
       return;
     }
   }
@@ -31,9 +31,11 @@ void SetLastErrorForMissing(const std::string& native, int e) {
 
 FileHandle OpenWith(const std::wstring& path, int flags, mode_t mode = 0644) {
   const std::string native = NativePath(path);
+  // A read never waits for a pipe's writer or a terminal: only plain files are read.
+  const bool read = (flags & O_ACCMODE) == O_RDONLY;
   int fd;
   do {
-    fd = ::open(native.c_str(), flags | O_CLOEXEC, mode);
+    fd = ::open(native.c_str(), flags | O_CLOEXEC | (read ? O_NONBLOCK | O_NOCTTY : 0), mode);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     SetLastErrorForMissing(native, errno);
@@ -41,11 +43,12 @@ FileHandle OpenWith(const std::wstring& path, int flags, mode_t mode = 0644) {
   }
   // open() accepts a folder for reading; a Windows file open does not.
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fd, &st) == 0 && (S_ISDIR(st.st_mode) || (read && !S_ISREG(st.st_mode)))) {
     ::close(fd);
     SetLastError(kErrorAccessDenied);
     return FileHandle{};
   }
+  if (read) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return FileHandle{fd};
 }
 

@@ -24,4 +24,8 @@ bool SystemErrorText(uint32_t code, std::wstring* text) {
   return true;
 }
 
+std::wstring SystemErrorName(uint32_t code) { return L"Windows-Fehler " + std::to_wstring(code); }
+
+bool MayBeHeldByAnotherProgram(uint32_t code) { return code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED; }
+
 }  // namespace velkor::platform

@@ -271,7 +271,7 @@ fault_run readerr read_error_after
 summary
 check "read error exits 1" [ "$rc" = 1 ]
 check "read error logged with block, offset and system text" \
-  has "FEHLER: Lesefehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
+  has "FEHLER: Lesefehler. $(block_line 65536 'Linux-Fehler 5 (EIO): Input/output error')"
 check "read error ends the run by errors" has "Test wegen Fehlern des Mediums beendet."
 check "results file: one error, an I/O failure" [ "$(results final 0.errors 0.cancelled 0.stopReason)" = 'true 1 false "ioFailure"' ]
 check "read error: the rest is sampled" grep -qE "Diagnose: Stichprobe aus [0-9]+ von [0-9]+ ungeprüften Blöcken" err.txt
@@ -330,7 +330,7 @@ fault_run writeerr write_error_after
 summary
 check "write error exits 1" [ "$rc" = 1 ]
 check "write error logged with block, offset and system text" \
-  has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 1117: Input/output error')"
+  has "FEHLER: Schreibfehler. $(block_line 65536 'Linux-Fehler 5 (EIO): Input/output error')"
 check "nothing verified after a write error" has "geschrieben=$first, geprüft=0, Fehler=1, abgebrochen=nein"
 check "results file: one error, what was written" \
   [ "$(results final 0.errors 0.cancelled 0.writtenBytes 0.verifiedBytes)" = "true 1 false $((first * MiB)) 0" ]
@@ -345,7 +345,7 @@ put_user_files lateerr
 rc=$(run test "$work/lateerr" --yes --size 128 --block 1024 --workers 1 --profile ausgeglichen --delete --results-dir results)
 summary
 check "late write error exits 1" [ "$rc" = 1 ]
-check "flush failure logged" has "FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=$work/lateerr/velkor.bin, Windows-Fehler 1117: Input/output error"
+check "flush failure logged" has "FEHLER: Testdatei konnte nicht auf das Medium geschrieben werden. Datei=$work/lateerr/velkor.bin, Linux-Fehler 5 (EIO): Input/output error"
 check "results file: one error, not cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 false" ]
 check "late write error: user files intact" user_files_intact lateerr
 "$fault_fs" unmount "$work/lateerr"
@@ -355,7 +355,7 @@ fault_run full full_after
 summary
 check "full disk exits 1" [ "$rc" = 1 ]
 check "full disk logged with block, offset and system text" \
-  has "FEHLER: Schreibfehler. $(block_line 65536 'Windows-Fehler 112: No space left on device')"
+  has "FEHLER: Schreibfehler. $(block_line 65536 'Linux-Fehler 28 (ENOSPC): No space left on device')"
 check "results file: one error, not cancelled" [ "$(results final 0.errors 0.cancelled)" = "true 1 false" ]
 check "full disk: user files intact" user_files_intact full
 check "full disk: no test file left" no_test_files_left full
@@ -377,7 +377,7 @@ rc=$(run test "$work/locked" --yes --size 16 --delete --results-dir results)
 summary
 check "locked card exits 2" [ "$rc" = 2 ]
 check "creation failure logged with the system text" \
-  has "FEHLER: Testdatei konnte nicht erstellt werden. Datei=$work/locked/velkor.bin, Windows-Fehler 19: Read-only file system"
+  has "FEHLER: Testdatei konnte nicht erstellt werden. Datei=$work/locked/velkor.bin, Linux-Fehler 30 (EROFS): Read-only file system"
 # A run that tested nothing leaves no results file among the saved tests.
 check "no results file for a run that tested nothing" no_results_file
 check "its removal logged" has "JSON-Datenbankdatei ohne Ergebnis entfernt: $(results_file)"

@@ -253,9 +253,11 @@ TEST_F(TestFilesTest, PreflightReportsAFailedQueryWithTheSystemError) {
   ASSERT_EQ(log_.size(), 2u);
   const std::wstring expectedHead =
       L"FEHLER: Nicht genug freier Speicher unter Berücksichtigung der Restgröße. Laufwerk=" + missing +
-      L", benötigt=1.0 MB, gewünschter Rest=0.0 B, frei=0.0 B, gesamt=0.0 B, Windows-Fehler ";
+      L", benötigt=1.0 MB, gewünschter Rest=0.0 B, frei=0.0 B, gesamt=0.0 B, ";
   EXPECT_EQ(log_[1].substr(0, expectedHead.size()), expectedHead);
-  EXPECT_TRUE(std::regex_match(log_[1].substr(expectedHead.size()), std::wregex(LR"(\d+: .+)"))) << log_[1];
+  EXPECT_TRUE(std::regex_match(log_[1].substr(expectedHead.size()),
+                               std::wregex(LR"((Windows-Fehler \d+|Linux-Fehler \d+ \(E[A-Z]+\)): .+)")))
+      << log_[1];
   EXPECT_EQ(status_.back(), L"Fehler: Testgröße plus gewünschter Rest passt nicht in den freien Speicher.");
 }
 

@@ -10,6 +10,7 @@
 #include "pdf/help_html.h"
 #include "pdf/help_pdf.h"
 #include "pdf/pdf_writer.h"
+#include "platform/errors.h"
 #include "platform/text.h"
 #include "tests/support/temp_folder.h"
 
@@ -94,7 +95,7 @@ TEST(HelpFiles, UnwritableFolderIsReportedPerFile) {
   const std::wstring log = platform::Utf8ToWide(ReadFileBytes(GetLogFilePath()));
   for (const wchar_t* name : {L"Velkor-Hilfe.html", L"Velkor-Hilfe.pdf"}) {
     const std::wstring line = L"FEHLER: Hilfedatei konnte nicht geschrieben werden. Datei=" +
-                              JoinPath(missing, name) + L", Windows-Fehler 3: ";
+                              JoinPath(missing, name) + L", " + platform::SystemErrorName(3) + L": ";
     EXPECT_NE(log.find(line), std::wstring::npos) << platform::WideToUtf8(log);
   }
   EXPECT_EQ(status, std::vector<std::wstring>(2, L"Fehler: Hilfedatei konnte nicht geschrieben werden."));

@@ -9,6 +9,8 @@
 
 #include "common/paths.h"
 #include "common/version.h"
+#include "pdf/file_writers.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/support/temp_folder.h"
@@ -411,8 +413,10 @@ TEST(ResultsFile, SaveNeedsAPathAndAFolder) {
   TempFolder folder;
   EXPECT_FALSE(SaveResultsFile(L"", DriveE(), {}, false));
   EXPECT_FALSE(SaveResultsFile(JoinPath(folder.File(L"fehlt"), L"x.json"), DriveE(), {}, false));
-  // A later save replaces the whole file.
+  EXPECT_EQ(platform::LastError(), platform::kErrorPathNotFound);  // the reason, for the caller's message
+  // A later save replaces the whole file; a copy left by a save that crashed is no obstacle.
   const std::wstring path = folder.File(L"run.json");
+  ASSERT_TRUE(WriteUtf8File(path + L".tmp", L"halb"));
   ASSERT_TRUE(SaveResultsFile(path, DriveE(), {TurboExample(), AwkwardRecord()}, false));
   ASSERT_TRUE(SaveResultsFile(path, DriveE(), {}, true));
   std::vector<ResultRecord> records = {TurboExample()};
@@ -434,6 +438,10 @@ TEST(ResultsFilePath, TimeStampAndDrive) {
   EXPECT_EQ(MakeResultsFilePath(c.driveRoot, L"C:\\Velkor\\results\\", t), L"C:\\Velkor\\results\\20250203-090500-E__-velkor.json");
   c.driveRoot = L"/mnt/stick";
   EXPECT_EQ(MakeResultsFilePath(c.driveRoot, L"/opt/velkor/results/", t), L"/opt/velkor/results/20250203-090500-_mnt_stick-velkor.json");
+  // A file name holds 255 bytes: a long target keeps its last 200 bytes.
+  c.driveRoot = L"/media/" + std::wstring(300, L'a') + L"/\u00e4" + std::wstring(100, L'z');
+  const std::wstring name = FileNameOfPath(MakeResultsFilePath(c.driveRoot, L"/r/", t));
+  EXPECT_EQ(name, L"20250203-090500-" + std::wstring(97, L'a') + L"_\u00e4" + std::wstring(100, L'z') + L"-velkor.json");
 }
 
 TEST(ResultsFilePath, FolderOverride) {
