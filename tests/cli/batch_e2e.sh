@@ -201,7 +201,7 @@ head -c $((24 * MiB)) /dev/urandom >"$work/h64/foto.jpg"
 if [ -z "$runner" ]; then sys=/; else sys='C:\'; fi
 rc=$(run test "$A" "$B" "$sys" --size 8 --results-dir "$results" --summary-json "$summary")
 check "without --yes: exits 2" [ "$rc" = 2 ]
-check "without --yes: the empty volume runs" [ "$(verdict "$A")" = OK ]
+check "without --yes: the empty volume runs" [ "$(verdict "$A")" = "OK (Teiltest)" ]
 check "without --yes: the non-empty one refused" \
   bash -c "[ '$(verdict "$B")' = abgelehnt ] && grep -qF '[$B] Start abgebrochen: Zielpartition war nicht mindestens 99% frei. (--yes testet trotzdem)' err.txt"
 check "without --yes: the system drive refused" [ "$(verdict "$sys")" = abgelehnt ]
@@ -221,7 +221,7 @@ check "single target exits 0" [ "$rc" = 0 ]
 check "single target: the report, no table" \
   bash -c 'grep -q "^Zusammenfassung: geschrieben 8.0 MB" out.txt && grep -q "^Ergebnisdatei: " out.txt && ! grep -q "^Ziel " out.txt'
 check "single target: lines unmarked" bash -c "! grep -qF '] [' err.txt"
-check "single target: summary with its row" [ "$(summary verdict "$A") $(summary exitCode)" = '"OK" 0' ]
+check "single target: summary with its row" [ "$(summary verdict "$A") $(summary exitCode)" = '"OK (Teiltest)" 0' ]
 
 if [ -z "$runner" ]; then
   echo "== two folders of one volume run one after the other =="
@@ -263,7 +263,7 @@ PY
   cat out.txt
   check "pulled volume: exits 1" [ "$rc" = 1 ]
   check "pulled volume: the others OK, everything read back" \
-    [ "$(verdict "$work/slow1") $(verdict "$work/slow2") $(cell "$work/slow2" Geprüft)" = "OK OK 24.0 MB" ]
+    [ "$(verdict "$work/slow1")|$(verdict "$work/slow2")|$(cell "$work/slow2" Geprüft)" = "OK (Teiltest)|OK (Teiltest)|24.0 MB" ]
   check "pulled volume: its own verdict" bash -c "[[ '$(verdict "$work/pulled")' =~ ^(Fehler|gestoppt)$ ]]"
   check "pulled volume: its failure under its mark" \
     grep -qE "\] \[$work/pulled\] (FEHLER|Warnung): " err.txt
