@@ -211,7 +211,7 @@ if fat32_volume wrap claimed=8G real=3900M; then
   check "the overwritten start of the first file is found" has "FEHLER: Datenabweichung bei Block 0, Offset=0"
   check "results: the first file's 100 errors in its own record" \
     [ "$(results final count 0.errors 1.errors 0.result 1.result)" = 'true 2 100 0 "Fehler" "OK"' ]
-  check "report counts both files" bash -c 'grep -q "  Testmenge: 3.9 GB" out.txt && grep -q "  Fehler: 100" out.txt'
+  check "report counts both files" bash -c 'grep -qE "  (Geplante )?Testmenge: 3.9 GB" out.txt && grep -q "  Fehler: 100" out.txt'
   check "the first file's start holds the second file's end" \
     has "FEHLER: Datenabweichung bei Block 0, Offset=0, Art: überschrieben (Daten von Block 100 aus velkor_full_02.bin)"
   check "report: 3900 MiB usable" has "  Nutzbare Kapazität (geschätzt): 3.8 GB" out.txt
@@ -320,7 +320,8 @@ summary
 check "corrupted blocks: exit 1" [ "$rc" = 1 ]
 check "corrupted blocks: classed as damaged" has "FEHLER: Datenabweichung bei Block 400, Offset=419430400, Art: beschädigt (64 Bytes abweichend)"
 check "corrupted blocks: single blocks" has "  Befund: Einzelne Blöcke sind beschädigt." out.txt
-check "corrupted blocks: the whole test usable" has "  Nutzbare Kapazität (geschätzt): 1.0 GB" out.txt
+# No map of the file on this fixture: the estimate counts the blocks that came back intact.
+check "corrupted blocks: the intact blocks usable" has "  Nutzbare Kapazität (geschätzt): 1021.0 MB" out.txt
 check "corrupted blocks: with a warning" grep -q "^  Warnung: " out.txt
 check "corrupted blocks: counted" has "  Blöcke: 1021 OK, 0 überschrieben, 0 leer, 3 beschädigt, 0 unlesbar (1024 geprüft, davon 0 Stichprobe)" out.txt
 "$fault_fs" unmount "$work/altered"
@@ -433,7 +434,8 @@ check "pulled stick: run ends as stopped, not for the medium's errors" \
   bash -c "grep -qF 'Test abgebrochen.' err.txt && ! grep -qF 'Fehlern des Mediums' err.txt"
 check "pulled stick: results file final, drive gone, no error" \
   [ "$(results final 0.stopReason 0.errors)" = 'true "driveGone" 0' ]
-check "pulled stick: failed deletion shown" has "FEHLER: Testdatei konnte nicht gelöscht werden. Datei=$work/pulled/velkor.bin"
+check "pulled stick: no deletion tried on a drive that is gone" \
+  bash -c "! grep -qF 'FEHLER: Testdatei konnte nicht gelöscht werden.' err.txt"
 
 # The file-system driver dies (its process killed, the mount left in place): the request in
 # flight fails (EIO), every later call with "Transport endpoint is not connected". While writing and while reading back, that is a
@@ -460,7 +462,7 @@ for phase in writing reading; do
   summary
   check "driver dies while $phase: exits 1" [ "$rc" = 1 ]
   check "driver dies while $phase: the failed call is logged with the system's text" \
-    grep -qE "FEHLER: .*$work/dies-$phase/velkor.bin.*Windows-Fehler [0-9]+: " err.txt
+    grep -qE "FEHLER: .*$work/dies-$phase/velkor.bin.*(Windows-Fehler [0-9]+|Linux-Fehler [0-9]+ \([A-Z0-9]+\)): " err.txt
   check "driver dies while $phase: the drive's going logged" \
     has "Warnung: Das Ziellaufwerk $work/dies-$phase wurde während des Tests entfernt"
   check "driver dies while $phase: results file final, drive gone, no error" \
