@@ -35,8 +35,8 @@ bool IsDeviceGoneError(uint32_t code);
 // A read, write or flush of the run failed with code: true when the target has gone, which then
 // stops the run (StopForTargetGone) and is no fault of the medium. Asks, for up to
 // kTargetGoneWaitMs, whether driveRoot still leads to the recorded folder and whether its volume
-// is still mounted from the same device and answers; a code of IsDeviceGoneError counts at once.
-// Without a recorded target only the code tells.
+// is still mounted from the same device and answers. Without a recorded target only the code
+// tells (IsDeviceGoneError).
 bool TargetGoneAfterFailure(TestState& state, uint32_t code);
 
 // A worker's I/O failure: the medium's (FailRun), unless the target has gone

@@ -1,4 +1,6 @@
 #include <windows.h>
+
+#include <algorithm>
 #include <winioctl.h>
 
 #include <cwctype>
@@ -97,7 +99,9 @@ namespace {
 // The root ("E:\\", a mounted folder, a share) of the volume that holds path; a buffer as long as
 // the path holds it, however long that is.
 bool VolumePathOf(const std::wstring& path, std::wstring* root) {
-  std::wstring buffer(path.size() + 2, L'\0');
+  // A relative path's volume root can be longer than the path itself.
+  const DWORD full = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring buffer(std::max<size_t>(path.size(), full) + 2, L'\0');
   if (!::GetVolumePathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()))) return false;
   *root = buffer.c_str();
   return true;

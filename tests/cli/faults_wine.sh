@@ -84,8 +84,9 @@ for block in (100, 101, 250):
 rc=$(run verify 'F:\' --results-dir "$results")
 check "corrupted blocks: exit 1" [ "$rc" = 1 ]
 check "corrupted blocks: classed as damaged" grep -qE "FEHLER: Datenabweichung bei Block 100, Offset=104857600, Art: beschädigt \([0-9] Bytes? abweichend\)" err.txt
-check "corrupted blocks: the whole test usable, with a warning" \
-  bash -c 'grep -q "^  Nutzbare Kapazität (geschätzt): 400.0 MB" out.txt && grep -q "^  Warnung: " out.txt &&
+# No map of the file under Wine: the estimate counts the blocks that came back intact.
+check "corrupted blocks: the intact blocks usable, with a warning" \
+  bash -c 'grep -q "^  Nutzbare Kapazität (geschätzt): 397.0 MB" out.txt && grep -q "^  Warnung: " out.txt &&
            grep -q "^  Befund: Einzelne Blöcke sind beschädigt." out.txt'
 "$fault_fs" unmount "$work/altered"
 
