@@ -17,8 +17,16 @@ std::mutex gRunsMutex;
 std::condition_variable gRunsSettled;
 int gActiveRuns = 0;  // guarded by gRunsMutex
 
-void OnInterrupt() {
-  if (gInterrupts.fetch_add(1) >= 1) platform::ExitProcessNow(kExitInterrupted);
+std::atomic<int> gKeyboardInterrupts{0};
+
+// Only a second key press forces the exit: the system's request to end comes again at once (to the
+// process and to its group), and ending then would leave the test files and an unfinished results
+// file behind.
+void OnInterrupt(platform::InterruptSource source) {
+  gInterrupts.fetch_add(1);
+  if (source == platform::InterruptSource::kKeyboard && gKeyboardInterrupts.fetch_add(1) >= 1) {
+    platform::ExitProcessNow(kExitInterrupted);
+  }
 }
 
 }  // namespace

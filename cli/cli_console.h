@@ -22,7 +22,8 @@ std::wstring Printable(std::wstring text);
 bool AskToContinue(std::wstring question);
 
 // Counts Ctrl-C from now on: the first one asks the runs to stop, a second ends the program at
-// once with exit code 130. The session's end (EndSessionAndWait) counts as a first one too.
+// once with exit code 130. SIGTERM and a hang-up only ask, however often they come. The session's
+// end (EndSessionAndWait) counts as a first one too.
 void CountInterrupts();
 
 // How long the end of the session waits for the runs to save their results.

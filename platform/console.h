@@ -22,10 +22,15 @@ void WriteStandardError(const std::wstring& text);
 // Reads one line from standard input without its line end; false at end of input.
 bool ReadStandardInputLine(std::wstring* line);
 
+// Where an interrupt came from: a key the user pressed (Ctrl-C, Ctrl-Break), or the system asking
+// the process to end (SIGTERM, a hang-up), which often arrives twice at once: to the process and
+// to its process group.
+enum class InterruptSource { kKeyboard, kSystem };
+
 // Calls handler on every Ctrl-C (Ctrl-Break on Windows; SIGTERM and a hang-up on Linux) instead of
 // ending the process. The handler runs in a signal context or on a system thread: it may only
 // store atomics or exit.
-void InstallInterruptHandler(void (*handler)());
+void InstallInterruptHandler(void (*handler)(InterruptSource));
 
 // Calls handler when the session ends under the program: on Windows the console window closing,
 // logoff or shutdown (console events, and the session messages to a hidden window of the program's,

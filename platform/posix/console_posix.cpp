@@ -12,10 +12,10 @@
 namespace velkor::platform {
 namespace {
 
-void (*gInterruptHandler)() = nullptr;
+void (*gInterruptHandler)(InterruptSource) = nullptr;
 
-void OnSignal(int) {
-  if (gInterruptHandler) gInterruptHandler();
+void OnSignal(int signal) {
+  if (gInterruptHandler) gInterruptHandler(signal == SIGINT ? InterruptSource::kKeyboard : InterruptSource::kSystem);
 }
 
 void WriteAll(int fd, const std::string& bytes) {
@@ -49,7 +49,7 @@ bool ReadStandardInputLine(std::wstring* line) {
 // No session end reaches a command-line program here but through its terminal.
 void InstallSessionEndHandler(void (*)()) {}
 
-void InstallInterruptHandler(void (*handler)()) {
+void InstallInterruptHandler(void (*handler)(InterruptSource)) {
   gInterruptHandler = handler;
   struct sigaction action {};
   action.sa_handler = OnSignal;

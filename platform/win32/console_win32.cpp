@@ -11,12 +11,12 @@
 namespace velkor::platform {
 namespace {
 
-void (*gInterruptHandler)() = nullptr;
+void (*gInterruptHandler)(InterruptSource) = nullptr;
 void (*gSessionEndHandler)() = nullptr;
 
 BOOL WINAPI OnConsoleControl(DWORD type) {
   if (type == CTRL_C_EVENT || type == CTRL_BREAK_EVENT) {
-    if (gInterruptHandler) gInterruptHandler();
+    if (gInterruptHandler) gInterruptHandler(InterruptSource::kKeyboard);
     return TRUE;
   }
   // The console window closed, or (for a process without user32) logoff or shutdown: the
@@ -105,7 +105,7 @@ bool ReadStandardInputLine(std::wstring* line) {
   return true;
 }
 
-void InstallInterruptHandler(void (*handler)()) {
+void InstallInterruptHandler(void (*handler)(InterruptSource)) {
   gInterruptHandler = handler;
   ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
