@@ -7,6 +7,8 @@
 #include "common/paths.h"
 #include "engine/held_files.h"
 #include "engine/method_plan.h"
+#include "engine/pattern.h"
+#include "engine/pattern_origin.h"
 #include "engine/target_guard.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
@@ -30,6 +32,43 @@ void ReportForeignEntry(const std::wstring& path, const std::wstring& what) {
   AppendDiagLog(L"FEHLER: Name einer Testdatei ist belegt: " + path + L" ist " + what +
                 L", keine Testdatei dieses Programms. Sie bleibt unverändert, der Test schreibt nichts.");
   PostStatusText(L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei).");
+}
+
+constexpr wchar_t kNoPatternText[] =
+    L"eine Datei, deren erster Block nicht das Testmuster dieses Programms enthält";
+
+// Reads the first bytes of file (up to the smallest block) into *bytes; false when that fails.
+bool ReadFileStart(const platform::FileHandle& file, std::string* bytes) {
+  uint64_t size = 0;
+  if (!platform::GetFileSizeByHandle(file, &size)) return false;
+  bytes->assign(static_cast<size_t>(std::min<uint64_t>(size, kOriginStep)), '\0');
+  size_t done = 0;
+  while (done < bytes->size()) {
+    uint32_t got = 0;
+    if (!platform::ReadFileAt(file, done, bytes->data() + done, static_cast<uint32_t>(bytes->size() - done), &got)) {
+      return false;
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  bytes->resize(done);
+  return true;
+}
+
+// An existing plain file at path may be emptied and written over only when it is a test file of
+// ours. Reports it and returns false otherwise; a file that cannot be read is no exception.
+bool CheckOwnTestFile(const std::wstring& path, const platform::FileHandle& file, uint64_t seed) {
+  std::string start;
+  if (!ReadFileStart(file, &start)) {
+    const uint32_t code = platform::LastError();
+    AppendDiagLog(L"FEHLER: Vorhandene Datei mit dem Namen einer Testdatei kann nicht gelesen werden, sie bleibt "
+                  L"unverändert: " + path + L", " + FormatWindowsError(code));
+    PostStatusText(L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei).");
+    return false;
+  }
+  if (StartsWithTestPattern(start.data(), start.size(), seed)) return true;
+  ReportForeignEntry(path, kNoPatternText);
+  return false;
 }
 
 constexpr wchar_t kOtherVolumeText[] = L"eine Datei auf einem anderen Laufwerk (über eine Verknüpfung erreicht)";
@@ -73,6 +112,16 @@ std::wstring ForeignEntryText(const platform::EntryInfo& entry) {
     case platform::EntryKind::kMissing: break;
   }
   return L"nicht mehr vorhanden";
+}
+
+bool StartsWithTestPattern(const void* data, uint64_t length, uint64_t seed) {
+  if (length == 0) return true;  // emptied by a run that ended before its first block
+  length = std::min<uint64_t>(length, kOriginStep);  // the smallest block
+  PatternOrigin origin;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  // Any block's pattern counts: a medium that wraps puts a later block first.
+  return FindPatternOrigin(bytes, length, seed, kMostBlockIndex, kOriginStep, &origin) &&
+         MatchesPattern(bytes, length, seed, origin.index);
 }
 
 std::wstring TestFilePath(const std::wstring& driveRoot) { return JoinPath(driveRoot, kTestFileName); }
@@ -221,7 +270,7 @@ std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& metho
   return list;
 }
 
-bool CheckTestFileNames(const std::vector<std::wstring>& paths) {
+bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed) {
   for (const std::wstring& path : paths) {
     platform::EntryInfo entry;
     // An entry the system cannot describe is left to the creation, which reports the failure.
@@ -230,12 +279,21 @@ bool CheckTestFileNames(const std::vector<std::wstring>& paths) {
       ReportForeignEntry(path, ForeignEntryText(entry));
       return false;
     }
+    if (entry.kind != platform::EntryKind::kPlainFile) continue;
+    // Every name is checked before the first file is made; CreateTestFiles checks again on the
+    // handle it empties.
+    platform::FileHandle file = platform::OpenFileForRead(path);
+    if (!file.valid()) continue;
+    const bool own = CheckOwnTestFile(path, file, seed);
+    platform::CloseFile(file);
+    if (!own) return false;
   }
   return true;
 }
 
-bool CreateTestFiles(TestState& state) {
-  if (!CheckTestFileNames(state.createdFiles)) return false;
+bool CreateTestFiles(TestState& state, uint64_t seed) {
+  // What lies under the names of a folder that is no longer the target is none of its business.
+  if (!TargetStillInPlace(state) || !CheckTestFileNames(state.createdFiles, seed)) return false;
   for (const std::wstring& path : state.createdFiles) {
     PostStatusAndLog(L"Erstelle Testdatei: " + path);
     if (!TargetStillInPlace(state)) return false;
@@ -265,6 +323,10 @@ bool CreateTestFiles(TestState& state) {
       platform::EntryInfo ignored;
       if (created) platform::DeleteFileIfSame(path, found.identity, &ignored);
       ReportForeignEntry(path, kOtherVolumeText);
+      return false;
+    }
+    if (!created && !CheckOwnTestFile(path, file, seed)) {
+      platform::CloseFile(file);
       return false;
     }
     // Emptied only now, after the checks: a file of an earlier run.

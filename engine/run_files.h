@@ -32,6 +32,14 @@ uint64_t SystemVolumeReserve(uint64_t reserveFree, uint64_t totalBytes);
 inline constexpr wchar_t kTestFileName[] = L"velkor.bin";
 inline constexpr wchar_t kFullTestFilePattern[] = L"velkor_full_*.bin";
 
+// Pattern indices below this are looked for where a file's first block is checked (2^48).
+inline constexpr uint64_t kMostBlockIndex = 281474976710656ULL;
+
+// The first bytes of a file (its first block or less) are some block's test pattern of seed: the
+// file is a test file of ours and may be written over. An empty file counts as ours (it holds
+// nothing); fewer than 16 bytes, or anything else, do not.
+bool StartsWithTestPattern(const void* data, uint64_t length, uint64_t seed);
+
 // The root's "velkor.bin".
 std::wstring TestFilePath(const std::wstring& driveRoot);
 
@@ -83,10 +91,11 @@ bool CheckFreeSpace(const TestConfig& config, uint64_t reusable = 0, uint64_t* f
 // "ein Ordner", "eine Datei mit 2 Namen (harte Verknüpfung)", ...
 std::wstring ForeignEntryText(const platform::EntryInfo& entry);
 
-// Every path is free or a plain file (a test file of an earlier run). The first that is anything
-// else (a link, a reparse point, a file with several names, a folder, a device) is reported with
-// a "FEHLER:" line naming it and what it is, and a "Fehler:" status text; nothing is touched.
-bool CheckTestFileNames(const std::vector<std::wstring>& paths);
+// Every path is free or a plain file whose first block holds the test pattern of seed (a test
+// file of an earlier run). The first that is anything else (a link, a reparse point, a file with
+// several names, a folder, a device, a file of someone else's) is reported with a "FEHLER:" line
+// naming it and what it is, and a "Fehler:" status text; nothing is touched.
+bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed = kTestPatternSeed);
 
 // The run's test files: method-plan paths, then full-plan paths, each once, in plan order.
 std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& methodPlan,
@@ -96,8 +105,9 @@ std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& metho
 // earlier run is emptied. Nothing is followed or emptied that is not such a file
 // (CheckTestFileNames first, and again at each open), and nothing is made once the target folder
 // leads elsewhere or where the file would land on another volume. Records each file's identity in
-// state.createdIdentities. Stops at the first failure, leaving the files created before it.
-bool CreateTestFiles(TestState& state);
+// state.createdIdentities. Stops at the first failure, leaving the files created before it. An
+// existing file is checked again on the handle that empties it.
+bool CreateTestFiles(TestState& state, uint64_t seed = kTestPatternSeed);
 
 // A verify-only run needs every full-plan file to exist as a plain file on the target's volume
 // with at least its byteCount bytes.

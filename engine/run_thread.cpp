@@ -207,7 +207,7 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   }
 
   s.createdFiles = CreatedFilesList(methodPlan, fullPlan);
-  if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan, s) : !CreateTestFiles(s)) {
+  if (config.verifyOnly ? !CheckVerifyOnlyFiles(fullPlan, s) : !CreateTestFiles(s, config.seed)) {
     return EndWithoutOutcome(s, databasePath);
   }
 

@@ -122,7 +122,8 @@ bool InspectEntry(const std::wstring& path, EntryInfo* info);
 // file).
 bool QueryPathIdentity(const std::wstring& path, FileIdentity* identity);
 
-// Opens path for writing a file of our own without following a link or truncating anything:
+// Opens path for reading and writing a file of our own (read: its content is checked before it is
+// emptied) without following a link or truncating anything:
 // creates it (*created true) or opens it when it is already a plain file. Any other entry (a link,
 // a reparse point, a file with several names, a folder, a device) is left as it is: the result is
 // invalid, *found says what is there and LastError is kErrorAccessDenied. On success *found

@@ -357,9 +357,9 @@ FileHandle OpenOwnFile(const std::wstring& path, EntryInfo* found, bool* created
   *found = EntryInfo{};
   // O_EXCL refuses any existing entry, a dangling link included; only then is an existing one
   // looked at.
-  int fd = OpenPlainNoFollow(native, O_WRONLY | O_CREAT | O_EXCL, found);
+  int fd = OpenPlainNoFollow(native, O_RDWR | O_CREAT | O_EXCL, found);
   *created = fd >= 0;
-  if (fd < 0 && LastError() == kErrorAlreadyExists) fd = OpenPlainNoFollow(native, O_WRONLY, found);
+  if (fd < 0 && LastError() == kErrorAlreadyExists) fd = OpenPlainNoFollow(native, O_RDWR, found);
   return fd < 0 ? FileHandle{} : FileHandle{fd};
 }
 

@@ -271,7 +271,7 @@ bool QueryPathIdentity(const std::wstring& path, FileIdentity* identity) {
 FileHandle OpenOwnFile(const std::wstring& path, EntryInfo* found, bool* created) {
   *found = EntryInfo{};
   bool existed = false;
-  HANDLE h = OpenPlainNoFollow(path, GENERIC_WRITE | DELETE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  HANDLE h = OpenPlainNoFollow(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                found, &existed);
   *created = h != INVALID_HANDLE_VALUE && !existed;
   return Wrap(h);

@@ -239,5 +239,30 @@ input=$(sed -n 's/^Ergebnisdatei: //p' out.txt)
 rc=$(run export "$input" --format csv --output "$work/no-such-folder/x.csv")
 check "export into a missing folder: exit $rc, said as missing" has "No such file or directory"
 
+echo "== a file under a test file's name that does not begin with the test pattern is not ours =="
+tmpfs_volume names 64m
+printf 'Einkaufsliste\n' >"$work/names/velkor.bin"
+head -c 300000 /dev/urandom >"$work/names/velkor_p02.bin"
+before=$(sums "$work/names/velkor.bin" "$work/names/velkor_p02.bin")
+rc=$(run test "$work/names" "${small[@]}" --results-dir "$work/results")
+check "velkor.bin with a text, --yes --delete: refused (exit $rc)" [ "$rc" = 2 ]
+check "velkor.bin with a text: the line names the file and why" \
+  has "FEHLER: Name einer Testdatei ist belegt: $work/names/velkor.bin ist eine Datei, deren erster Block nicht das Testmuster dieses Programms enthält, keine Testdatei dieses Programms."
+rm -f "$work/names/velkor.bin"
+rc=$(run test "$work/names" "${small[@]}" --method-test --test-points 3 --no-random-points --results-dir "$work/results")
+check "velkor_p02.bin of random bytes, method test: refused (exit $rc)" \
+  bash -c "[ $rc = 2 ] && grep -qF 'belegt: $work/names/velkor_p02.bin ist eine Datei, deren erster Block' err.txt"
+check "no test file made beside them" [ ! -e "$work/names/velkor_p01.bin" -a ! -e "$work/names/velkor.bin" ]
+printf 'Einkaufsliste\n' >"$work/names/velkor.bin"
+check "the files of others are unchanged" [ "$(sums "$work/names/velkor.bin" "$work/names/velkor_p02.bin")" = "$before" ]
+rm -f "$work/names/"*
+# An earlier run's file is ours: checked alone, then written over, and deleted with --delete.
+rc=$(run test "$work/names" --size 4 --block 256 --yes --results-dir "$work/results")
+check "a run that keeps its file (exit $rc)" [ "$rc" = 0 -a -s "$work/names/velkor.bin" ]
+rc=$(run verify "$work/names" --results-dir "$work/results")
+check "verify of the kept file: OK (exit $rc)" [ "$rc" = 0 ]
+rc=$(run test "$work/names" "${small[@]}" --results-dir "$work/results")
+check "a new run writes over the kept file and deletes it (exit $rc)" [ "$rc" = 0 -a ! -e "$work/names/velkor.bin" ]
+
 if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
 echo "all checks passed"

@@ -10,6 +10,7 @@
 #include "common/handover.h"
 #include "common/paths.h"
 #include "engine/method_plan.h"
+#include "engine/pattern.h"
 #include "engine/target_guard.h"
 #include "engine/worker_limits.h"
 #include "platform/errors.h"
@@ -24,6 +25,13 @@ using testing::TempFolder;
 using testing::WriteFileBytes;
 
 constexpr uint64_t kMiB = 1048576;
+
+// blocks blocks of the test pattern from block index first on, as a run writes them.
+std::string PatternBytes(uint64_t first, uint64_t blocks, uint32_t blockSize = 4096) {
+  std::string bytes(blocks * blockSize, '\0');
+  for (uint64_t i = 0; i < blocks; ++i) FillPattern(bytes.data() + i * blockSize, blockSize, kTestPatternSeed, first + i);
+  return bytes;
+}
 
 // Collects what the steps hand to the log view and the status line.
 class TestFilesTest : public ::testing::Test {
@@ -296,7 +304,7 @@ TEST(CreatedFilesList, MethodFilesFirstEachPathOnce) {
 TEST_F(TestFilesTest, CreatesEmptyFilesAndTruncatesOldOnes) {
   const std::wstring a = drive_.File(L"velkor_p01.bin");
   const std::wstring b = drive_.File(L"velkor.bin");
-  WriteFileBytes(b, "old content of an earlier run");
+  WriteFileBytes(b, PatternBytes(0, 3));  // an earlier run's file
   EXPECT_TRUE(Create({a, b}));
   EXPECT_EQ(ReadFileBytes(a), "");
   EXPECT_EQ(ReadFileBytes(b), "");
@@ -520,6 +528,60 @@ TEST_F(TestFilesTest, ATestFileNameTakenByAFolderStopsTheRunBeforeAnythingIsMade
   EXPECT_FALSE(platform::FileExists(first));
   EXPECT_EQ(ReadFileBytes(JoinPath(taken, L"brief.txt")), "user data");
   EXPECT_TRUE(state_.createdIdentities.empty());
+}
+
+// A file under a test file's name is written over only when its first block holds the test
+// pattern: any block's (a medium that wraps puts a later one first), or nothing at all.
+TEST_F(TestFilesTest, OnlyAFileThatBeginsWithTheTestPatternIsWrittenOver) {
+  std::string damaged = PatternBytes(0, 2);
+  damaged[4000] ^= 1;
+  const std::string user = "Einkaufsliste: Milch, Brot\n" + std::string(10000, 'x');
+  const struct {
+    const char* what;
+    std::string bytes;
+    bool ours;
+  } cases[] = {
+      {"an earlier run's first block", PatternBytes(0, 2), true},
+      {"a later block first, as a wrapping medium returns it", PatternBytes(123456, 1, 65536), true},
+      {"a single block cut short", PatternBytes(7, 1).substr(0, 100), true},
+      {"empty: a run that ended before its first block", "", true},
+      {"a user's text", user, false},
+      {"zeros", std::string(8192, '\0'), false},
+      {"our pattern, damaged within the first block", damaged, false},
+      {"our pattern of another seed", [] {
+         std::string b(4096, '\0');
+         FillPattern(b.data(), b.size(), kTestPatternSeed ^ 1, 0);
+         return b;
+       }(), false},
+      {"too short to tell", PatternBytes(0, 1).substr(0, 15), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(StartsWithTestPattern(c.bytes.data(), c.bytes.size(), kTestPatternSeed), c.ours);
+  }
+
+  // As a run meets them: nothing is made or emptied, and the line names the file and why.
+  const std::wstring first = drive_.File(L"velkor_p01.bin");
+  const std::wstring theirs = drive_.File(L"velkor_p02.bin");
+  const std::wstring ours = drive_.File(L"velkor.bin");
+  WriteFileBytes(theirs, user);
+  WriteFileBytes(ours, PatternBytes(0, 4));
+  EXPECT_FALSE(Create({first, theirs, ours}));
+  EXPECT_EQ(log_, std::vector<std::wstring>{L"FEHLER: Name einer Testdatei ist belegt: " + theirs +
+                                            L" ist eine Datei, deren erster Block nicht das Testmuster dieses "
+                                            L"Programms enthält, keine Testdatei dieses Programms. Sie bleibt "
+                                            L"unverändert, der Test schreibt nichts."});
+  EXPECT_EQ(status_, std::vector<std::wstring>{
+                         L"Fehler: Name einer Testdatei am Ziel belegt (Verknüpfung, Ordner oder fremde Datei)."});
+  EXPECT_FALSE(platform::FileExists(first));
+  EXPECT_EQ(ReadFileBytes(theirs), user);
+  EXPECT_EQ(ReadFileBytes(ours), PatternBytes(0, 4));
+  EXPECT_TRUE(state_.createdIdentities.empty());
+  // The user's file gone, the run goes ahead and empties its own.
+  ASSERT_TRUE(platform::DeleteFileAtPath(theirs));
+  log_.clear();
+  EXPECT_TRUE(Create({first, theirs, ours}));
+  EXPECT_EQ(ReadFileBytes(ours), "");
 }
 
 TEST_F(TestFilesTest, DeletionTakesOnlyWhatIsStillThisRunsFile) {
