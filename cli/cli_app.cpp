@@ -257,8 +257,14 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
 int RunExport(const CliOptions& o) {
   std::vector<ResultRecord> records;
   RunDiagnosis diagnosis;
-  if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
+  std::wstring problem;
+  if (!LoadResultsFile(o.exportInput, &records, &diagnosis, &problem)) {
     const uint32_t code = platform::LastError();  // 0: read, but no results file
+    // A value that does not fit is not read as 0 or OK: the file is refused, and the line says where.
+    if (!problem.empty()) {
+      return Fail(L"Fehler: Die Ergebnisdatei ist beschädigt oder von Hand geändert und wird nicht exportiert: " +
+                  o.exportInput + L". " + problem);
+    }
     return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput +
                 (code != 0 ? L" (" + FormatWindowsError(code) + L")" : L""));
   }

@@ -42,43 +42,185 @@ std::wstring RecordObject(const ResultRecord& r) {
          std::to_wstring(r.verifiedBytes) + L",\"stopReason\":" + Quoted(StopReasonName(r.stopReason)) + L"}";
 }
 
-// The closing brace of the object that opens at open, skipping braces inside string values (a
-// written method text may hold one); npos when the text ends first.
-size_t FindObjectEnd(const std::wstring& text, size_t open) {
-  bool inString = false;
-  for (size_t i = open + 1; i < text.size(); ++i) {
+// The members at the top of a results file: its object's keys, or a part of one's (a text that
+// starts inside it). Values are skipped as a whole, so what nests in them (the records) is never
+// taken for a member. Stops where a value does not end.
+std::vector<JsonMember> TopLevelMembers(std::wstring_view text) {
+  std::vector<JsonMember> members;
+  size_t depth = 0;
+  for (size_t i = 0; i < text.size();) {
     const wchar_t c = text[i];
-    if (inString) {
-      if (c == L'\\') {
-        ++i;
-      } else if (c == L'"') {
-        inString = false;
+    if (c == L'"') {
+      const size_t keyEnd = JsonValueEnd(text, i);
+      if (keyEnd == std::wstring_view::npos) break;
+      JsonMember member;
+      if (depth <= 1 && keyEnd < text.size() && text[keyEnd] == L':' &&
+          JsonStringValue(text.substr(i, keyEnd - i), &member.key)) {
+        member.begin = keyEnd + 1;
+        member.end = JsonValueEnd(text, member.begin);
+        if (member.end == std::wstring_view::npos) {
+          members.push_back(std::move(member));  // the caller says what is missing
+          break;
+        }
+        i = member.end;
+        members.push_back(std::move(member));
+        continue;
       }
-    } else if (c == L'"') {
-      inString = true;
-    } else if (c == L'}') {
-      return i;
+      i = keyEnd;
+      continue;
     }
+    if (c == L'{' || c == L'[') ++depth;
+    if ((c == L'}' || c == L']') && depth > 0) --depth;
+    ++i;
   }
-  return std::wstring::npos;
+  return members;
 }
 
-ResultRecord ReadRecord(const std::wstring& object) {
+const JsonMember* FindMember(const std::vector<JsonMember>& members, std::wstring_view key) {
+  for (const JsonMember& m : members) {
+    if (m.key == key) return &m;
+  }
+  return nullptr;
+}
+
+enum class ValueType { kText, kWhole, kNumber, kYesNo, kStop };
+
+struct KeyRule {
+  const wchar_t* key;
+  ValueType type;
+  uint64_t most;  // kWhole: the largest value allowed
+};
+
+constexpr KeyRule kRecordRules[] = {
+    {L"method", ValueType::kText, 0},       {L"workers", ValueType::kWhole, UINT32_MAX},
+    {L"blockKB", ValueType::kWhole, UINT32_MAX / 1024}, {L"bytes", ValueType::kWhole, UINT64_MAX},
+    {L"mbPerSecond", ValueType::kNumber, 0}, {L"seconds", ValueType::kNumber, 0},
+    {L"verified", ValueType::kYesNo, 0},    {L"errors", ValueType::kWhole, UINT64_MAX},
+    {L"cancelled", ValueType::kYesNo, 0},   {L"recommended", ValueType::kYesNo, 0},
+    {L"result", ValueType::kText, 0},       {L"writtenBytes", ValueType::kWhole, UINT64_MAX},
+    {L"verifiedBytes", ValueType::kWhole, UINT64_MAX}, {L"stopReason", ValueType::kStop, 0},
+};
+
+constexpr KeyRule kHeaderRules[] = {
+    {L"schema", ValueType::kText, 0},          {L"writtenAt", ValueType::kText, 0},
+    {L"final", ValueType::kYesNo, 0},          {L"drive", ValueType::kText, 0},
+    {L"fileSystem", ValueType::kText, 0},      {L"testSizeBytes", ValueType::kWhole, UINT64_MAX},
+    {L"reserveFreeBytes", ValueType::kWhole, UINT64_MAX}, {L"testPoints", ValueType::kWhole, UINT32_MAX},
+    {L"summaryText", ValueType::kText, 0},     {L"programVersion", ValueType::kText, 0},
+    {L"label", ValueType::kText, 0},           {L"capacityBytes", ValueType::kWhole, UINT64_MAX},
+    {L"freeBytes", ValueType::kWhole, UINT64_MAX}, {L"startedAt", ValueType::kText, 0},
+    {L"stopReason", ValueType::kStop, 0},      {L"verdict", ValueType::kText, 0},
+};
+
+std::wstring AllowedText(const KeyRule& rule) {
+  switch (rule.type) {
+    case ValueType::kText: return L"Text in Anführungszeichen";
+    case ValueType::kWhole: return L"ganze Zahl von 0 bis " + std::to_wstring(rule.most);
+    case ValueType::kNumber: return L"Zahl ab 0";
+    case ValueType::kYesNo: return L"true oder false";
+    case ValueType::kStop: break;
+  }
+  std::wstring names;
+  for (int r = 0; r <= static_cast<int>(StopReason::kSessionEnd); ++r) {
+    names += (r == 0 ? L"\"" : L", \"") + std::wstring(StopReasonName(static_cast<StopReason>(r))) + L"\"";
+  }
+  return names;
+}
+
+bool ValueFits(const KeyRule& rule, std::wstring_view value) {
+  std::wstring text;
+  uint64_t whole = 0;
+  double number = 0.0;
+  bool yes = false;
+  switch (rule.type) {
+    case ValueType::kText: return JsonStringValue(value, &text);
+    case ValueType::kWhole: return JsonUnsignedValue(value, &whole) && whole <= rule.most;
+    case ValueType::kNumber: return JsonNumberValue(value, &number) && number >= 0.0;
+    case ValueType::kYesNo: return JsonBoolValue(value, &yes);
+    case ValueType::kStop:
+      return JsonStringValue(value, &text) && (text == L"none" || StopReasonFromName(text) != StopReason::kNone);
+  }
+  return false;
+}
+
+// The value as the file has it, cut where it is long, for a message.
+std::wstring ShownValue(std::wstring_view value) {
+  constexpr size_t kMost = 40;
+  return value.size() <= kMost ? std::wstring(value) : std::wstring(value.substr(0, kMost)) + L"…";
+}
+
+// Every known key of members once, with a value of its type and range; *problem says which one is
+// not, in where ("" for the file's own keys, " in Ergebnis 3" for a record).
+template <size_t N>
+bool CheckMembers(std::wstring_view text, const std::vector<JsonMember>& members, const KeyRule (&rules)[N],
+                  const std::wstring& where, std::wstring* problem) {
+  for (size_t i = 0; i < members.size(); ++i) {
+    const JsonMember& m = members[i];
+    for (const KeyRule& rule : rules) {
+      if (m.key != rule.key) continue;
+      const std::wstring_view value = text.substr(m.begin, m.end - m.begin);
+      if (FindMember(members, m.key) != &m) {
+        *problem = L"\"" + m.key + L"\" kommt" + where + L" zweimal vor.";
+        return false;
+      }
+      if (!ValueFits(rule, value)) {
+        *problem = L"Ungültiger Wert für \"" + m.key + L"\"" + where + L": " + ShownValue(value) + L" (erlaubt: " +
+                   AllowedText(rule) + L").";
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The members' values as their readers take them; a member that is missing reads as empty.
+struct RecordValues {
+  std::wstring_view text;
+  const std::vector<JsonMember>& members;
+  std::wstring_view Raw(const wchar_t* key) const {
+    const JsonMember* m = FindMember(members, key);
+    return m == nullptr ? std::wstring_view() : text.substr(m->begin, m->end - m->begin);
+  }
+  bool Has(const wchar_t* key) const { return FindMember(members, key) != nullptr; }
+  std::wstring Text(const wchar_t* key) const {
+    std::wstring out;
+    JsonStringValue(Raw(key), &out);
+    return out;
+  }
+  uint64_t Whole(const wchar_t* key) const {
+    uint64_t out = 0;
+    JsonUnsignedValue(Raw(key), &out);
+    return out;
+  }
+  double Number(const wchar_t* key) const {
+    double out = 0.0;
+    JsonNumberValue(Raw(key), &out);
+    return out;
+  }
+  bool YesNo(const wchar_t* key) const {
+    bool out = false;
+    JsonBoolValue(Raw(key), &out);
+    return out;
+  }
+};
+
+// A record of checked members (CheckMembers); a missing key reads as 0, false or empty text.
+ResultRecord ReadRecord(const RecordValues& v) {
   ResultRecord r;
-  r.method = ReadJsonText(object, L"method");
-  r.workers = static_cast<uint32_t>(ReadJsonInteger(object, L"workers"));
-  r.blockSize = static_cast<uint32_t>(ReadJsonInteger(object, L"blockKB") * 1024);
-  r.bytes = ReadJsonInteger(object, L"bytes");
-  r.mbPerSecond = ReadJsonNumber(object, L"mbPerSecond");
-  r.seconds = ReadJsonNumber(object, L"seconds");
-  r.verified = ReadJsonBool(object, L"verified");
-  r.cancelled = ReadJsonBool(object, L"cancelled");
-  r.recommended = ReadJsonBool(object, L"recommended");
-  r.errors = ReadJsonInteger(object, L"errors");
-  if (HasJsonKey(object, L"stopReason")) {
-    r.writtenBytes = ReadJsonInteger(object, L"writtenBytes");
-    r.verifiedBytes = ReadJsonInteger(object, L"verifiedBytes");
-    r.stopReason = StopReasonFromName(ReadJsonText(object, L"stopReason"));
+  r.method = v.Text(L"method");
+  r.workers = static_cast<uint32_t>(v.Whole(L"workers"));
+  r.blockSize = static_cast<uint32_t>(v.Whole(L"blockKB") * 1024);
+  r.bytes = v.Whole(L"bytes");
+  r.mbPerSecond = v.Number(L"mbPerSecond");
+  r.seconds = v.Number(L"seconds");
+  r.verified = v.YesNo(L"verified");
+  r.cancelled = v.YesNo(L"cancelled");
+  r.recommended = v.YesNo(L"recommended");
+  r.errors = v.Whole(L"errors");
+  if (v.Has(L"stopReason")) {
+    r.writtenBytes = v.Whole(L"writtenBytes");
+    r.verifiedBytes = v.Whole(L"verifiedBytes");
+    r.stopReason = StopReasonFromName(v.Text(L"stopReason"));
   } else {
     // A file from before these keys: its records named planned amounts, and a stopped one claimed
     // them as written and verified. Only what a record that ran through says can stand.
@@ -214,47 +356,83 @@ bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
   return false;
 }
 
-bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records) {
-  const size_t key = text.find(L"\"results\"");
-  if (key == std::wstring::npos) return false;
+bool ParseResultsText(const std::wstring& raw, std::vector<ResultRecord>* records, std::wstring* problem) {
+  std::wstring ignored;
+  std::wstring& why = problem != nullptr ? *problem : ignored;
+  why.clear();
+  const std::wstring text = CompactJson(raw);
+  const std::vector<JsonMember> top = TopLevelMembers(text);
+  const JsonMember* results = FindMember(top, L"results");
+  if (results == nullptr) return false;
+  if (!CheckMembers(text, top, kHeaderRules, L"", &why)) return false;
+  const std::wstring unfinished = L"Die Liste \"results\" endet nicht: Die Datei ist unvollständig.";
+  size_t pos = results->begin;
+  if (pos >= text.size() || text[pos] != L'[') {
+    if (results->end == std::wstring::npos) {
+      why = unfinished;
+    } else {
+      why = L"Ungültiger Wert für \"results\": " + ShownValue(std::wstring_view(text).substr(pos, results->end - pos)) +
+            L" (erlaubt: eine Liste von Ergebnissen in [ ]).";
+    }
+    return false;
+  }
+  // The array's elements one after the other, each object read by its structure: a ']' or '}' in a
+  // text ends nothing, and the whole file is read once.
   std::vector<ResultRecord> loaded;
-  size_t pos = text.find(L'[', key);
-  while (pos != std::wstring::npos && pos < text.size()) {
-    const size_t open = text.find(L'{', pos);
-    if (open == std::wstring::npos) break;
-    // The array's end: the objects after it (a diagnosis) are no records.
-    const size_t end = text.find(L']', pos);
-    if (end < open) break;
-    const size_t close = FindObjectEnd(text, open);
-    if (close == std::wstring::npos) break;
-    ResultRecord record = ReadRecord(text.substr(open, close - open + 1));
+  std::vector<JsonMember> members;
+  ++pos;
+  if (pos < text.size() && text[pos] == L']') {
+    *records = std::move(loaded);
+    return true;
+  }
+  for (size_t number = 1;; ++number) {
+    const std::wstring where = L" in Ergebnis " + std::to_wstring(number);
+    size_t end = 0;
+    if (pos >= text.size() || JsonValueEnd(text, pos) == std::wstring::npos) {
+      why = unfinished;
+      return false;
+    }
+    if (!ReadJsonMembers(text, pos, &members, &end)) {
+      why = L"Ergebnis " + std::to_wstring(number) + L" ist kein Objekt der Form {\"Schlüssel\":Wert,...}: " +
+            ShownValue(std::wstring_view(text).substr(pos, JsonValueEnd(text, pos) - pos));
+      return false;
+    }
+    if (!CheckMembers(text, members, kRecordRules, where, &why)) return false;
+    ResultRecord record = ReadRecord(RecordValues{text, members});
     if (!record.method.empty()) loaded.push_back(std::move(record));
-    pos = close + 1;
+    pos = end;
+    if (pos >= text.size()) {
+      why = unfinished;
+      return false;
+    }
+    if (text[pos] == L']') break;
+    if (text[pos] != L',') {
+      why = L"Nach Ergebnis " + std::to_wstring(number) + L" folgt weder \",\" noch \"]\".";
+      return false;
+    }
+    ++pos;
   }
   *records = std::move(loaded);
   return true;
 }
 
-bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header) {
-  // The file-level lines, before the records, with the writer's blank after each colon taken
-  // out so the record readers read them.
-  std::wstring head = text.substr(0, text.find(L"\"results\""));
-  for (size_t at = head.find(L"\": "); at != std::wstring::npos; at = head.find(L"\": ", at + 2)) {
-    head.erase(at + 2, 1);
-  }
-  if (!HasJsonKey(head, L"drive")) return false;
+bool ParseResultsHeader(const std::wstring& raw, ResultsFileHeader* header) {
+  const std::wstring text = CompactJson(raw);
+  const std::vector<JsonMember> top = TopLevelMembers(text);
+  const RecordValues v{text, top};
+  if (!v.Has(L"drive")) return false;
   ResultsFileHeader read;
-  read.driveRoot = ReadJsonText(head, L"drive");
-  read.fileSystem = ReadJsonText(head, L"fileSystem");
-  if (HasJsonKey(head, L"testSizeBytes")) read.testSize = ReadJsonInteger(head, L"testSizeBytes");
-  if (HasJsonKey(head, L"reserveFreeBytes")) read.reserveFree = ReadJsonInteger(head, L"reserveFreeBytes");
-  if (HasJsonKey(head, L"testPoints")) read.testPoints = static_cast<uint32_t>(ReadJsonInteger(head, L"testPoints"));
-  if (HasJsonKey(head, L"final")) read.final = ReadJsonBool(head, L"final");
-  read.label = ReadJsonText(head, L"label");
-  read.capacityBytes = ReadJsonInteger(head, L"capacityBytes");
-  read.freeBytes = ReadJsonInteger(head, L"freeBytes");
-  read.startedAt = ReadJsonText(head, L"startedAt");
-  read.stopReason = StopReasonFromName(ReadJsonText(head, L"stopReason"));
+  read.driveRoot = v.Text(L"drive");
+  read.fileSystem = v.Text(L"fileSystem");
+  if (v.Has(L"testSizeBytes")) read.testSize = v.Whole(L"testSizeBytes");
+  if (v.Has(L"reserveFreeBytes")) read.reserveFree = v.Whole(L"reserveFreeBytes");
+  if (v.Has(L"testPoints")) read.testPoints = static_cast<uint32_t>(v.Whole(L"testPoints"));
+  if (v.Has(L"final")) read.final = v.YesNo(L"final");
+  read.label = v.Text(L"label");
+  read.capacityBytes = v.Whole(L"capacityBytes");
+  read.freeBytes = v.Whole(L"freeBytes");
+  read.startedAt = v.Text(L"startedAt");
+  read.stopReason = StopReasonFromName(v.Text(L"stopReason"));
   *header = std::move(read);
   return true;
 }
@@ -274,13 +452,15 @@ bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header) {
   return ParseResultsHeader(text, header);
 }
 
-bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run) {
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run,
+                     std::wstring* problem) {
   std::wstring text;
+  if (problem != nullptr) problem->clear();
   platform::SetLastError(0);  // stays 0 when the file was read but holds no results
   if (!ReadUtf8TextFile(path, &text)) return false;
   platform::SetLastError(0);
-  if (!ParseResultsText(text, records)) return false;
-  if (run != nullptr) *run = ParseRunDiagnosis(text);
+  if (!ParseResultsText(text, records, problem)) return false;
+  if (run != nullptr) *run = ParseRunDiagnosis(CompactJson(text));
   return true;
 }
 

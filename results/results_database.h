@@ -1,7 +1,7 @@
 // The results database: one JSON file ("velkor-results-v1") per run in the results folder,
-// rewritten as a whole after every job and marked final at the end. The loader is a small scanner
-// built to the writer's exact layout, not a general JSON parser; it accepts any input without
-// harm. Functions take and return record lists; which list a window shows is the window's business.
+// rewritten as a whole after every job and marked final at the end. The loader reads the file by
+// its JSON structure with any white space, checks the type and range of every value it knows and
+// refuses a file where one does not fit; it accepts any input without harm. Functions take and return record lists; which list a window shows is the window's business.
 #pragma once
 
 #include <cstdint>
@@ -64,22 +64,29 @@ std::wstring BuildResultsJson(const ResultsFileHeader& header, const std::vector
 bool SaveResultsFile(const std::wstring& path, const ResultsFileHeader& header,
                      const std::vector<ResultRecord>& records, bool final, const RunDiagnosis* run = nullptr);
 
-// The records of a results file's text. False (records untouched) when the text has no "results"
-// key; objects without a method are skipped; file-level values are not read.
-bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records);
+// The records of a results file's text, with any white space between its tokens. False (records
+// untouched) when the text has no "results" key, or when a value of a known key, the file's own or
+// a record's, is not of its type and range, a known key comes twice, or the list does not end:
+// *problem (when given) then names the key, the record and the value, or what is missing (empty
+// for a text without "results"). Objects without a method are skipped; a record's missing key
+// reads as 0, false or empty text; file-level values are only checked.
+bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* records, std::wstring* problem = nullptr);
 
 // The file-level values of a results file's text (drive, file system, test size, reserve, test
-// points, final and the run's evidence where the file has it). False, header untouched, when the
-// text has no "drive" key before its records.
+// points, final and the run's evidence where the file has it), with any white space. False, header
+// untouched, when the text has no "drive" key of its own (a record's does not count). A value of
+// the wrong type reads as missing: ParseResultsText is what refuses such a file.
 bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header);
 
 // ReadUtf8TextFile, then ParseResultsHeader.
 bool LoadResultsHeader(const std::wstring& path, ResultsFileHeader* header);
 
 // ReadUtf8TextFile, then ParseResultsText and, when run is given, ParseRunDiagnosis. False, records
-// and run untouched, for a missing, unreadable, empty or over-large file or one without a
-// "results" key; LastError then holds the reason, 0 for a file that was read but is none.
-bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run = nullptr);
+// and run untouched, for a missing, unreadable, empty or over-large file or one ParseResultsText
+// refuses; LastError then holds the reason, 0 for a file that was read but is none, and *problem
+// ParseResultsText's.
+bool LoadResultsFile(const std::wstring& path, std::vector<ResultRecord>* records, RunDiagnosis* run = nullptr,
+                     std::wstring* problem = nullptr);
 
 // Reads a whole UTF-8 file of at most kMaxResultsFileBytes; malformed sequences become U+FFFD and
 // a byte-order mark stays as U+FEFF. False for a missing, unreadable, empty or over-large file.

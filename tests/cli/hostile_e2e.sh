@@ -264,5 +264,49 @@ check "verify of the kept file: OK (exit $rc)" [ "$rc" = 0 ]
 rc=$(run test "$work/names" "${small[@]}" --results-dir "$work/results")
 check "a new run writes over the kept file and deletes it (exit $rc)" [ "$rc" = 0 -a ! -e "$work/names/velkor.bin" ]
 
+echo "== export reads what the file says, by its structure, and refuses values that do not fit =="
+rc=$(run test "$work/names" "${small[@]}" --results-dir "$work/results")
+real=$(sed -n 's/^Ergebnisdatei: //p' out.txt)
+edit() {  # NAME PYTHON: a copy of the run's results file changed by PYTHON (d is the parsed file)
+  python3 - "$real" "$work/$1.json" "$2" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+r = d["results"]
+exec(sys.argv[3])
+json.dump(d, open(sys.argv[2], "w", encoding="utf-8"), ensure_ascii=False, separators=(",", ":"))
+PY
+}
+edit many 'r[0]["errors"] = "many"; r[0]["verified"] = "yes"'
+edit negative 'r[0]["errors"] = -5'
+edit final 'd["final"] = "ja"'
+# A ']' in a text, and a value another tool nests in a record before its errors.
+edit twice '
+x = {}
+for k, v in r[0].items():
+    x[k] = v
+    if k == "verified": x["extra"] = {"note": "} ]"}
+x["errors"] = 5
+r.append(dict(r[0], method=r[0]["method"] + " ] [x]"))
+r.append(x)'
+python3 -c 'import json,sys; json.dump(json.load(open(sys.argv[1])), open(sys.argv[2], "w"), indent=2)' "$real" "$work/spaced.json"
+while IFS='|' read -r name key; do
+  rc=$(run export "$work/$name.json" --format text --output "$work/$name.txt")
+  check "export of $name: refused (exit $rc), naming $key" \
+    bash -c "[ $rc = 2 ] && grep -qF 'Ungültiger Wert für \"$key\"' err.txt && [ ! -e '$work/$name.txt' ]"
+done <<'CASES'
+many|verified
+negative|errors
+final|final
+CASES
+for format in text csv json; do
+  run export "$real" --format $format --output "$work/export-plain.$format" >/dev/null
+  rc=$(run export "$work/spaced.json" --format $format --output "$work/export-spaced.$format")
+  check "the same file written with blanks after the colons: the same $format export (exit $rc)" \
+    bash -c "[ $rc = 0 ] && diff <(grep -v writtenAt '$work/export-plain.$format') <(grep -v writtenAt '$work/export-spaced.$format')"
+done
+rc=$(run export "$work/twice.json" --format csv --output "$work/twice.csv")
+check "a ']' in a text or a nested value ends no record: all three exported, the third with its 5 errors (exit $rc)" \
+  bash -c "[ $rc = 0 ] && [ \$(grep -c Volltest '$work/twice.csv') = 3 ] && grep -q ';5;' '$work/twice.csv'"
+
 if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
 echo "all checks passed"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace velkor {
 namespace {
@@ -95,6 +96,55 @@ TEST(ReadJsonBool, OnlyTheFourLettersTrue) {
   };
   for (const auto& row : rows) {
     EXPECT_EQ(ReadJsonBool(row.object, L"verified"), row.value) << std::wstring(row.object).size();
+  }
+}
+
+// The typed readers say whether a value has their type; what they read is the value JSON means.
+TEST(JsonValues, TypedReadersTakeOnlyTheirType) {
+  std::wstring text;
+  EXPECT_TRUE(JsonStringValue(LR"("a\"b\\c\/d\n\u00e4\ud83d\ude00")", &text));
+  EXPECT_EQ(text, L"a\"b\\c/d\n\u00e4\U0001F600");
+  for (const wchar_t* bad : {L"x", L"\"open", L"\"a\"b\"", L"\"\\x\"", L"\"\\u12\"", L"7", L"\"\x01\""}) {
+    EXPECT_FALSE(JsonStringValue(bad, &text)) << bad;
+  }
+  uint64_t whole = 1;
+  EXPECT_TRUE(JsonUnsignedValue(L"18446744073709551615", &whole));
+  EXPECT_EQ(whole, UINT64_MAX);
+  EXPECT_TRUE(JsonUnsignedValue(L"0", &whole));
+  EXPECT_EQ(whole, 0u);
+  for (const wchar_t* bad : {L"", L"-1", L"+1", L"01", L"1.0", L"1e3", L"18446744073709551616", L"\"5\"", L"true"}) {
+    EXPECT_FALSE(JsonUnsignedValue(bad, &whole)) << bad;
+  }
+  double number = 0.0;
+  EXPECT_TRUE(JsonNumberValue(L"-12.5e-1", &number));
+  EXPECT_EQ(number, -1.25);
+  EXPECT_TRUE(JsonNumberValue(L"0", &number));
+  for (const wchar_t* bad : {L"", L"-", L".5", L"5.", L"01", L"1e", L"+1", L"1e999", L"nan", L"0x10", L"\"1\""}) {
+    EXPECT_FALSE(JsonNumberValue(bad, &number)) << bad;
+  }
+  bool yes = false;
+  EXPECT_TRUE(JsonBoolValue(L"true", &yes));
+  EXPECT_TRUE(yes);
+  EXPECT_TRUE(JsonBoolValue(L"false", &yes));
+  EXPECT_FALSE(yes);
+  for (const wchar_t* bad : {L"True", L"1", L"\"true\"", L"truex", L"null"}) EXPECT_FALSE(JsonBoolValue(bad, &yes)) << bad;
+}
+
+TEST(JsonValues, CompactTextKeepsStringsAndFindsEnds) {
+  EXPECT_EQ(CompactJson(L" {\n\t\"a b\" : [ 1 , \"x ]\" ] }\r\n"), L"{\"a b\":[1,\"x ]\"]}");
+  const std::wstring text = LR"({"k":{"s":"}]\"","n":[1,{"m":2}]},"z":true})";
+  EXPECT_EQ(JsonValueEnd(text, 5), text.find(L",\"z\""));
+  EXPECT_EQ(JsonValueEnd(text, 0), text.size());
+  EXPECT_EQ(JsonValueEnd(L"{\"a\":[1,2", 0), std::wstring::npos);
+  std::vector<JsonMember> members;
+  size_t end = 0;
+  ASSERT_TRUE(ReadJsonMembers(text, 0, &members, &end));
+  EXPECT_EQ(end, text.size());
+  ASSERT_EQ(members.size(), 2u);
+  EXPECT_EQ(members[0].key, L"k");
+  EXPECT_EQ(text.substr(members[1].begin, members[1].end - members[1].begin), L"true");
+  for (const wchar_t* bad : {L"{\"a\"1}", L"{a:1}", L"{\"a\":1,}", L"{\"a\":1", L"[1]", L"{\"a\":1 \"b\":2}"}) {
+    EXPECT_FALSE(ReadJsonMembers(bad, 0, &members, &end)) << bad;
   }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "results/json_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace velkor {
@@ -237,15 +238,21 @@ TEST(ResultsFile, MalformedTextsLoadCleanly) {
     std::vector<std::wstring> methods;
   } cases[] = {
       {"no results key", LR"({"schema": "velkor-results-v1"})", false, {}},
-      {"results key without array", LR"({"results": 5})", true, {}},
+      {"results key without array", LR"({"results": 5})", false, {}},
       {"empty array", L"{\n  \"results\": [\n  ]\n}\n", true, {}},
       {"object without method", LR"("results": [{"workers":2},{"method":"B"}])", true, {L"B"}},
       {"empty method", LR"("results": [{"method":"","workers":2}])", true, {}},
-      {"unterminated last object", LR"("results": [{"method":"A"},{"method":"B","workers":)", true, {L"A"}},
-      {"unterminated string", LR"("results": [{"method":"A\"}, {"method":"B"}])", true, {}},
+      {"unterminated last object", LR"("results": [{"method":"A"},{"method":"B","workers":)", false, {}},
+      {"unterminated array", LR"("results": [{"method":"A"},)", false, {}},
+      {"unterminated string", LR"("results": [{"method":"A\"}, {"method":"B"}])", false, {}},
+      {"no comma between records", LR"("results": [{"method":"A"} {"method":"B"}])", false, {}},
+      {"a number in the list", LR"("results": [{"method":"A"}, 7])", false, {}},
       {"brace inside a method", LR"("results": [{"method":"A}B","workers":3}])", true, {L"A}B"}},
+      {"brackets inside a method", LR"("results": [{"method":"A]B"},{"method":"[C]"}])", true, {L"A]B", L"[C]"}},
       {"summary mentions results", L"\"summaryText\": \"\\\"results\\\" [{\\\"method\\\":\\\"X\\\"}]\",\n"
                                    L"\"results\": [{\"method\":\"Y\"}]", true, {L"Y"}},
+      {"results inside another key's object", LR"({"x": {"results": [{"method":"X"}]}, "results": [{"method":"Y"}]})",
+       true, {L"Y"}},
       {"key order and spacing ignored", LR"(garbage "results"  :  [ {"workers":1,"method":"M"} ] trailing {)",
        true, {L"M"}},
       {"byte-order mark", L"\uFEFF{\"results\": [{\"method\":\"A\"}]}", true, {L"A"}},
@@ -263,6 +270,131 @@ TEST(ResultsFile, MalformedTextsLoadCleanly) {
     for (const ResultRecord& r : records) methods.push_back(r.method);
     EXPECT_EQ(methods, c.methods);
   }
+}
+
+// A value of the wrong type or out of range is no 0, no false and no OK: the file is refused, and
+// the reason names the key, the record and the value.
+TEST(ResultsFile, ValuesOfTheWrongTypeOrRangeAreRefused) {
+  const std::wstring good = LR"("method":"M","workers":2,"blockKB":1024,"bytes":1048576,"mbPerSecond":9.5,)"
+                            LR"("seconds":1.25,"verified":true,"errors":0,"cancelled":false,"recommended":false,)"
+                            LR"("result":"OK","writtenBytes":1048576,"verifiedBytes":1048576,"stopReason":"none")";
+  auto file = [&](const std::wstring& second, const std::wstring& head = L"\"final\": true") {
+    return L"{" + head + L",\n\"drive\": \"E:\\\\\",\n\"results\": [\n{" + good + L"},\n{" + second + L"}\n]\n}\n";
+  };
+  auto with = [&](const std::wstring& key, const std::wstring& value) {
+    const size_t at = good.find(L"\"" + key + L"\":");
+    const size_t from = at + key.size() + 3;
+    const size_t to = good.find_first_of(L",", from);
+    return good.substr(0, from) + value + (to == std::wstring::npos ? L"" : good.substr(to));
+  };
+  const struct {
+    std::wstring text;
+    std::wstring problem;
+  } cases[] = {
+      {file(with(L"errors", L"\"many\"")),
+       L"Ungültiger Wert für \"errors\" in Ergebnis 2: \"many\" (erlaubt: ganze Zahl von 0 bis 18446744073709551615)."},
+      {file(with(L"errors", L"-5")),
+       L"Ungültiger Wert für \"errors\" in Ergebnis 2: -5 (erlaubt: ganze Zahl von 0 bis 18446744073709551615)."},
+      {file(with(L"errors", L"18446744073709551616")),
+       L"Ungültiger Wert für \"errors\" in Ergebnis 2: 18446744073709551616 (erlaubt: ganze Zahl von 0 bis "
+       L"18446744073709551615)."},
+      {file(with(L"errors", L"1.5")), L"Ungültiger Wert für \"errors\" in Ergebnis 2: 1.5 (erlaubt: ganze Zahl von 0 bis 18446744073709551615)."},
+      {file(with(L"errors", L"null")), L"Ungültiger Wert für \"errors\" in Ergebnis 2: null (erlaubt: ganze Zahl von 0 bis 18446744073709551615)."},
+      {file(with(L"verified", L"\"yes\"")),
+       L"Ungültiger Wert für \"verified\" in Ergebnis 2: \"yes\" (erlaubt: true oder false)."},
+      {file(with(L"verified", L"1")), L"Ungültiger Wert für \"verified\" in Ergebnis 2: 1 (erlaubt: true oder false)."},
+      {file(with(L"workers", L"4294967296")),
+       L"Ungültiger Wert für \"workers\" in Ergebnis 2: 4294967296 (erlaubt: ganze Zahl von 0 bis 4294967295)."},
+      {file(with(L"blockKB", L"4194304")),
+       L"Ungültiger Wert für \"blockKB\" in Ergebnis 2: 4194304 (erlaubt: ganze Zahl von 0 bis 4194303)."},
+      {file(with(L"mbPerSecond", L"-1.0")), L"Ungültiger Wert für \"mbPerSecond\" in Ergebnis 2: -1.0 (erlaubt: Zahl ab 0)."},
+      {file(with(L"seconds", L"1e999")), L"Ungültiger Wert für \"seconds\" in Ergebnis 2: 1e999 (erlaubt: Zahl ab 0)."},
+      {file(with(L"method", L"7")), L"Ungültiger Wert für \"method\" in Ergebnis 2: 7 (erlaubt: Text in Anführungszeichen)."},
+      {file(with(L"stopReason", L"\"explodiert\"")),
+       L"Ungültiger Wert für \"stopReason\" in Ergebnis 2: \"explodiert\" (erlaubt: \"none\", \"user\", \"driveGone\", "
+       L"\"errorLimit\", \"ioFailure\", \"fileSystemLimit\", \"fileHeld\", \"sessionEnd\")."},
+      {file(good + L",\"errors\":3"), L"\"errors\" kommt in Ergebnis 2 zweimal vor."},
+      {file(good, L"\"final\": \"ja\""), L"Ungültiger Wert für \"final\": \"ja\" (erlaubt: true oder false)."},
+      {file(good, L"\"freeBytes\": -1"),
+       L"Ungültiger Wert für \"freeBytes\": -1 (erlaubt: ganze Zahl von 0 bis 18446744073709551615)."},
+      {file(good).substr(0, file(good).size() - 8), L"Die Liste \"results\" endet nicht: Die Datei ist unvollständig."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(platform::WideToUtf8(c.text));
+    std::vector<ResultRecord> records = {TurboExample()};
+    std::wstring problem;
+    EXPECT_FALSE(ParseResultsText(c.text, &records, &problem));
+    EXPECT_EQ(problem, c.problem);
+    EXPECT_EQ(records.size(), 1u);
+  }
+  // The same file with values that fit loads, and a key this version does not know is no reason.
+  std::vector<ResultRecord> records;
+  std::wstring problem = L"x";
+  ASSERT_TRUE(ParseResultsText(file(good + L",\"newKey\":{\"a\":[1,2]}"), &records, &problem));
+  EXPECT_EQ(problem, L"");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].mbPerSecond, 9.5);
+}
+
+// Another tool that writes the same file again lays it out its own way: it loads the same.
+TEST(ResultsFile, AnyWhiteSpaceBetweenTokensLoadsTheSame) {
+  ResultsFileHeader header = DriveE();
+  header.label = L"STICK: 1";
+  header.freeBytes = 123456789;
+  header.final = false;
+  RunDiagnosis run;
+  run.diagnosis.present = true;
+  run.diagnosis.usableBytes = 4096;
+  run.diagnosis.cells = {BlockClass::kOk, BlockClass::kEmpty};
+  run.speedCurve.write = {1.5, 2.5};
+  const std::wstring written = BuildResultsJson(header, {TurboExample(), AwkwardRecord()}, false, &run);
+  // Blanks, tabs and line ends around every colon, comma and bracket outside the strings; and the
+  // strings' characters as \u escapes, as some writers put them.
+  std::wstring spaced;
+  bool inString = false;
+  for (size_t i = 0; i < written.size(); ++i) {
+    const wchar_t c = written[i];
+    if (inString) {
+      if (c == L'\\') {
+        spaced += c;
+        spaced += written[++i];
+      } else if (c == L'"') {
+        spaced += c;
+        inString = false;
+      } else if (c == L'ä') {
+        spaced += L"\\u00e4";
+      } else {
+        spaced += c;
+      }
+      continue;
+    }
+    if (c == L'"') inString = true;
+    if (c == L':' || c == L',' || c == L'{' || c == L'[') {
+      spaced += L" \t";
+      spaced += c;
+      spaced += L"\r\n  ";
+    } else if (c != L' ' && c != L'\n') {
+      spaced += c;
+    }
+  }
+  ASSERT_NE(spaced, written);
+  std::vector<ResultRecord> a, b;
+  ASSERT_TRUE(ParseResultsText(written, &a));
+  ASSERT_TRUE(ParseResultsText(spaced, &b));
+  ExpectSameRecords(a, b);
+  ResultsFileHeader ha, hb;
+  ASSERT_TRUE(ParseResultsHeader(written, &ha));
+  ASSERT_TRUE(ParseResultsHeader(spaced, &hb));
+  EXPECT_EQ(hb.label, L"STICK: 1");
+  EXPECT_EQ(hb.freeBytes, 123456789u);
+  EXPECT_FALSE(hb.final);
+  EXPECT_EQ(hb.driveRoot, ha.driveRoot);
+  EXPECT_EQ(hb.testSize, ha.testSize);
+  const RunDiagnosis back = ParseRunDiagnosis(CompactJson(spaced));
+  EXPECT_TRUE(back.diagnosis.present);
+  EXPECT_EQ(back.diagnosis.usableBytes, 4096u);
+  EXPECT_EQ(back.diagnosis.cells.size(), 2u);
+  EXPECT_EQ(back.speedCurve.write, (std::vector<double>{1.5, 2.5}));
 }
 
 // A file written before the program version became a key loads as it did.
@@ -306,17 +438,17 @@ TEST(ResultsFile, FileWithoutProgramVersionLoads) {
 
 TEST(ResultsFile, MissingKeysReadAsZeroNotAsDefaults) {
   std::vector<ResultRecord> records;
-  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"nur Methode","mbPerSecond":x}])", &records));
+  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"nur Methode"}])", &records));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].workers, 0u);
   EXPECT_EQ(records[0].blockSize, 0u);
   EXPECT_EQ(records[0].bytes, 0u);
   EXPECT_EQ(records[0].mbPerSecond, 0.0);
   EXPECT_FALSE(records[0].verified);
-  // blockKB times 1024 is cut to 32 bits.
-  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"m","blockKB":4194305,"workers":4294967297}])", &records));
-  EXPECT_EQ(records[0].blockSize, 1024u);
-  EXPECT_EQ(records[0].workers, 1u);
+  // The largest values that fit their fields.
+  ASSERT_TRUE(ParseResultsText(LR"("results": [{"method":"m","blockKB":4194303,"workers":4294967295}])", &records));
+  EXPECT_EQ(records[0].blockSize, 4194303u * 1024);
+  EXPECT_EQ(records[0].workers, 4294967295u);
 }
 
 // Files written before the amounts done and the stop reason were kept: a record that ran through
