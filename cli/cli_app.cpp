@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 
 #include <atomic>
+#include <cwchar>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -30,6 +31,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "platform/text.h"
 #include "platform/volumes.h"
 #include "results/exports.h"
 #include "results/result_report.h"
@@ -294,6 +296,32 @@ int RunDrives() {
 }
 
 }  // namespace
+
+int RefuseArgumentsThatAreNoText(const std::vector<std::string>& bytes) {
+  for (const std::string& arg : bytes) {
+    if (platform::WideToUtf8(platform::Utf8ToWide(arg)) == arg) continue;
+    // The valid parts as text, every byte of the rest as \xNN.
+    std::wstring shown;
+    for (size_t i = 0; i < arg.size();) {
+      const auto lead = static_cast<unsigned char>(arg[i]);
+      const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+      const std::string piece = arg.substr(i, length);
+      if (platform::WideToUtf8(platform::Utf8ToWide(piece)) == piece && piece.size() == length) {
+        shown += platform::Utf8ToWide(piece);
+        i += length;
+        continue;
+      }
+      wchar_t hex[8];
+      std::swprintf(hex, 8, L"\\x%02X", lead);
+      shown += hex;
+      ++i;
+    }
+    return Fail(L"Fehler: Das Argument ist kein gültiger UTF-8-Text: " + shown +
+                L". Umgewandelt würde es einen anderen Pfad nennen, deshalb verwendet Velkor es nicht. Bitte den Ordner "
+                L"umbenennen oder einen anderen Pfad angeben.");
+  }
+  return kExitClean;
+}
 
 int RunCli(const std::vector<std::wstring>& args) {
   CliOptions options;

@@ -16,4 +16,9 @@ inline constexpr int kExitInterrupted = 130;  // stopped with Ctrl-C
 // Runs the command line (the arguments after the program name) and returns the exit code.
 int RunCli(const std::vector<std::wstring>& args);
 
+// The arguments as the system's bytes (platform::CommandLineBytes): one that is no valid UTF-8
+// would name another path once converted, so it is refused with a line that shows its bytes
+// (kExitInvalid). kExitClean when every one is text.
+int RefuseArgumentsThatAreNoText(const std::vector<std::string>& bytes);
+
 }  // namespace velkor

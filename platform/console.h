@@ -54,4 +54,8 @@ namespace velkor::platform {
 // no character is lost to the ANSI code page).
 std::vector<std::wstring> CommandLineArguments(int argc, char** argv);
 
+// The same arguments as the bytes the system gave, where it gives bytes (POSIX), for a check that
+// they are text at all; empty on Windows, whose arguments come as UTF-16.
+std::vector<std::string> CommandLineBytes(int argc, char** argv);
+
 }  // namespace velkor::platform

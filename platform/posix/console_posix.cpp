@@ -4,6 +4,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -75,6 +76,10 @@ bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
 }  // namespace velkor::platform
 
 namespace velkor::platform {
+
+std::vector<std::string> CommandLineBytes(int argc, char** argv) {
+  return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
+}
 
 std::vector<std::wstring> CommandLineArguments(int argc, char** argv) {
   std::vector<std::wstring> args;

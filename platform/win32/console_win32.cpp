@@ -138,6 +138,8 @@ bool StandardErrorTerminalSize(uint32_t* columns, uint32_t* rows) {
 
 namespace velkor::platform {
 
+std::vector<std::string> CommandLineBytes(int, char**) { return {}; }
+
 std::vector<std::wstring> CommandLineArguments(int, char**) {
   std::vector<std::wstring> args;
   int count = 0;

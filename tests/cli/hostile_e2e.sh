@@ -308,5 +308,20 @@ rc=$(run export "$work/twice.json" --format csv --output "$work/twice.csv")
 check "a ']' in a text or a nested value ends no record: all three exported, the third with its 5 errors (exit $rc)" \
   bash -c "[ $rc = 0 ] && [ \$(grep -c Volltest '$work/twice.csv') = 3 ] && grep -q ';5;' '$work/twice.csv'"
 
+echo "== a path that is no UTF-8 text is refused, not converted into another name =="
+tmpfs_volume bytes 64m
+latin1=$work/bytes/caf$'\xe9'
+replaced=$work/bytes/caf$'\xef\xbf\xbd'  # what the conversion made of it: U+FFFD
+mkdir "$latin1" "$replaced"
+for command in test verify; do
+  rc=$(run $command "$latin1" --size 4 --block 256 --yes --results-dir "$work/results")
+  check "$command of a Latin-1 folder name: refused (exit $rc), the bytes shown" \
+    bash -c "[ $rc = 2 ] && grep -qF 'Fehler: Das Argument ist kein gültiger UTF-8-Text: $work/bytes/caf\xE9.' err.txt"
+done
+check "nothing written into the folder of the converted name, nor into the named one" \
+  [ -z "$(ls -A "$replaced")" -a -z "$(ls -A "$latin1")" ]
+rc=$(run export "$real" --format text --output "$work/bytes/export-"$'\xff'".txt")
+check "an --output that is no text: refused (exit $rc)" bash -c "[ $rc = 2 ] && [ -z \"\$(ls '$work/bytes' | grep export)\" ]"
+
 if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
 echo "all checks passed"
