@@ -3,7 +3,9 @@
 #include "cli/cli_console.h"
 #include "cli/cli_request.h"
 #include "common/diag_log.h"
+#include "common/format.h"
 #include "drives/target_folder.h"
+#include "engine/run_files.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -80,6 +82,13 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
         L" begrenzt.\n");
   }
   if (plan.corrections.testPointsClamped) Err(prefix + L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  // Scripts test on memory volumes on purpose; a person who took one for a drive is told.
+  if (drive.inMemory) {
+    const uint64_t bytes = verifyOnly ? plan.config.testSize : FreeSpaceNeed(plan.config);
+    Err(prefix + L"Warnung: " + target + L" liegt im Arbeitsspeicher (Dateisystem " + drive.fileSystem +
+        L"), nicht auf einem Datenträger. Der Test " + (verifyOnly ? L"liest " : L"belegt ") + FormatByteSize(bytes) +
+        L" Arbeitsspeicher und sagt nichts über ein Medium.\n");
+  }
   // The system drive is never tested by a mere --yes: that is what scripts pass.
   if (plan.confirmSystemVolume && !o.systemDrive) {
     AppendDiagLog(kSystemVolumeDeclinedLog);

@@ -20,6 +20,7 @@ struct DriveInfo {
   bool writeProtected = false;
   bool systemVolume = false;   // holds the Windows folder (elsewhere "/" or the user's home)
   bool programVolume = false;  // holds the running program's own folder
+  bool inMemory = false;       // a RAM disk (tmpfs, ramfs): a test of it checks memory, no medium
 };
 
 // The connection of a drive and whether it is a virtual disk (never offered).

@@ -32,6 +32,11 @@ bool DescribeTestTarget(const std::wstring& folder, DriveInfo* drive) {
   *drive = MakeDriveInfo(folder, L"", fileSystem, L"", totalBytes, freeBytes, IsWriteProtected(volumeRoot));
   if (IsSystemVolume(folder)) MarkSystemVolume(*drive);
   drive->programVolume = IsProgramVolume(folder);
+  // The list never offers a RAM disk; given by its path, it is named for what it is.
+  if (platform::DriveTypeOf(volumeRoot) == platform::kDriveRamDisk) {
+    drive->inMemory = true;
+    drive->bus = L"Arbeitsspeicher";
+  }
   return true;
 }
 

@@ -323,5 +323,11 @@ check "nothing written into the folder of the converted name, nor into the named
 rc=$(run export "$real" --format text --output "$work/bytes/export-"$'\xff'".txt")
 check "an --output that is no text: refused (exit $rc)" bash -c "[ $rc = 2 ] && [ -z \"\$(ls '$work/bytes' | grep export)\" ]"
 
+echo "== a memory volume is named as memory, and the run still goes =="
+rc=$(run test "$work/names" "${small[@]}" --results-dir "$work/results")
+check "tmpfs target: warned that this is memory, not a medium" \
+  has "Warnung: $work/names liegt im Arbeitsspeicher (Dateisystem tmpfs), nicht auf einem Datenträger. Der Test belegt 4.0 MB Arbeitsspeicher und sagt nichts über ein Medium."
+check "tmpfs target: the run goes on (exit $rc)" [ "$rc" = 0 ]
+
 if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
 echo "all checks passed"

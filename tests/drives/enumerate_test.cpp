@@ -2,6 +2,7 @@
 // drive V: that scripts/wine-test-drive maps, natively this machine's mount table and, where the
 // tests may mount, a RAM disk and a loop-mounted image.
 #include "drives/enumerate.h"
+#include "drives/target_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,11 @@ TEST(EnumerateDrives, RamDiskAndDiskImageAreNeverOffered) {
   EnumerateDrives();
   EXPECT_EQ(FindRow(platform::Utf8ToWide(ram)), nullptr);
   EXPECT_EQ(platform::DriveTypeOf(platform::Utf8ToWide(ram)), platform::kDriveRamDisk);
+  // Given by its path, it is named as memory.
+  DriveInfo memory;
+  ASSERT_TRUE(DescribeTestTarget(platform::Utf8ToWide(ram), &memory));
+  EXPECT_TRUE(memory.inMemory);
+  EXPECT_EQ(memory.bus, L"Arbeitsspeicher");
   if (!haveImage) GTEST_SKIP() << "no loop device or mkfs.ext4 here";
 
   const std::wstring imageRoot = platform::Utf8ToWide(image);
