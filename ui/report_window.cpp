@@ -8,6 +8,7 @@
 #include "common/localization.h"
 #include "common/paths.h"
 #include "pdf/file_writers.h"
+#include "platform/files.h"
 #include "results/exports.h"
 #include "results/result_report.h"
 #include "results/results_database.h"
@@ -63,6 +64,15 @@ std::wstring RunSaveDialog(HWND owner, const std::wstring& filter, DWORD filterI
 // The dialog asked about the name the user gave; a name the program corrected is asked about
 // here, before an existing file of that name is replaced.
 bool MayWrite(HWND owner, const std::wstring& typed, const std::wstring& path) {
+  // Never over the results file the rows came from, whatever name leads there.
+  platform::FileIdentity input, output;
+  const std::wstring& results = Ui().currentResultsPath;
+  if (!results.empty() && platform::QueryPathIdentity(results, &input) && platform::QueryPathIdentity(path, &output) &&
+      input == output) {
+    MessageBoxW(owner, FormatText(L"box_export_is_results", {path}).c_str(), Translate(L"dialog_save_export").c_str(),
+                MB_OK | MB_ICONWARNING);
+    return false;
+  }
   if (typed == path || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
   const std::wstring question = FormatText(L"box_overwrite", {path});
   return MessageBoxW(owner, question.c_str(), Translate(L"dialog_save_export").c_str(),
