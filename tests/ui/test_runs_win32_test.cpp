@@ -178,6 +178,8 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   ASSERT_TRUE(SelectDrive(L"W:\\"));
   ShowSettingsWithSize(L"16", L"1024");
   SetChecked(kCtlMethodCheck, true);
+  // Before the start the expanded view says, on a line of its own, how much of the drive it covers.
+  EXPECT_NE(Text(kCtlSelectedDrive).find(L"\r\nTest: 16.0 MB von "), std::wstring::npos) << Narrow(Text(kCtlSelectedDrive));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
   Command(kIdStart);
   WaitForIdle();
