@@ -83,6 +83,12 @@ class TestRuns : public WindowTest {
     }
   }
 
+  // U: is there only where FUSE could mount the fake stick.
+  bool FakeStickMapped() const {
+    return GetFileAttributesW(HostPath(L"u").c_str()) != INVALID_FILE_ATTRIBUTES &&
+           GetDriveTypeW(L"U:\\") != DRIVE_NO_ROOT_DIR;
+  }
+
   // Callers ASSERT on it: a run on another drive than the test's own must never start.
   bool SelectDrive(const std::wstring& root) {
     // A Wine session that has just started may take a moment to offer newly mapped drives.
@@ -822,10 +828,7 @@ const std::wstring kReportTitle = L"Velkor Ergebnis\r\n====================\r\n\
 // The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
 TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(OpenWindow(), nullptr);
-  if (GetFileAttributesW(HostPath(L"u").c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetDriveTypeW(L"U:\\") == DRIVE_NO_ROOT_DIR) {
-    GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
-  }
+  if (!FakeStickMapped()) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
   ASSERT_TRUE(SelectDrive(L"U:\\"));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
   Command(kIdStart);
@@ -884,10 +887,7 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
 // recommends nothing, and every output gives one reliability and the speed the medium showed.
 TEST_F(TestRuns, AFakeWithErrorsBelowTheLimitAfterAMethodTestFails) {
   ASSERT_NE(OpenWindow(), nullptr);
-  if (GetFileAttributesW(HostPath(L"u").c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetDriveTypeW(L"U:\\") == DRIVE_NO_ROOT_DIR) {
-    GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
-  }
+  if (!FakeStickMapped()) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
   ASSERT_TRUE(SelectDrive(L"U:\\"));
   ShowSettingsWithSize(L"992", L"8192");
   SetText(kCtlReserveField, L"0");
