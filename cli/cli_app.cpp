@@ -15,6 +15,7 @@
 #include "cli/target_start.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
+#include "common/localization.h"
 #include "common/paths.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
@@ -290,6 +291,8 @@ int RunDrives() {
 }  // namespace
 
 int RunCli(const std::vector<std::wstring>& args) {
+  // The terminal speaks the user's language; files and --summary-json stay German.
+  CurrentLanguage = CliLanguage(args, DefaultLanguage());
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);
