@@ -294,6 +294,190 @@ constexpr TextRow kRows[] = {
     {L"cli_unexpected_argument",
      {L"Unerwartetes Argument: {1}.", L"Unexpected argument: {1}.", L"Argument inattendu : {1}.", L"Argumento inesperado: {1}."}},
     {L"cli_licence", {L"Lizenz: MIT", L"Licence: MIT", L"Licence : MIT", L"Licencia: MIT"}},
+    // What velkor-cli says on the terminal besides the window's texts. Its German texts are also
+    // what --summary-json and the log keep; the terminal shows them through LocalizeGermanText.
+    {L"cli_results_file", {L"Ergebnisdatei: ", L"Results file: ", L"Fichier de résultats : ", L"Archivo de resultados: "}},
+    {L"cli_yes_no", {L" [j/N] ", L" [y/N] ", L" [o/N] ", L" [s/N] "}},
+    {L"cli_no_files_to_verify",
+     {L"Fehler: Keine Testdateien eines früheren Laufs gefunden in {1} (--size angeben).",
+      L"Error: no test files of an earlier run found in {1} (give --size).",
+      L"Erreur : aucun fichier de test d'une exécution précédente dans {1} (indiquer --size).",
+      L"Error: no se encontraron archivos de prueba de una ejecución anterior en {1} (indique --size)."}},
+    {L"cli_target_not_found",
+     {L"Fehler: Ziel nicht gefunden: {1} ({2})", L"Error: target not found: {1} ({2})", L"Erreur : cible introuvable : {1} ({2})",
+      L"Error: destino no encontrado: {1} ({2})"}},
+    {L"cli_target_not_folder",
+     {L"Fehler: Das Ziel ist kein Ordner: {1}", L"Error: the target is not a folder: {1}",
+      L"Erreur : la cible n'est pas un dossier : {1}", L"Error: el destino no es una carpeta: {1}"}},
+    {L"cli_target_system_view",
+     {L"Fehler: {1} ist kein Datenträger, sondern eine Sicht des Systems (Dateisystem {2}).",
+      L"Error: {1} is not a storage medium but a view of the system (file system {2}).",
+      L"Erreur : {1} n'est pas un support de stockage mais une vue du système (système de fichiers {2}).",
+      L"Error: {1} no es un soporte de datos sino una vista del sistema (sistema de archivos {2})."}},
+    {L"cli_block_over_size",
+     {L"Fehler: Die Blockgröße von {1} KB (--block) ist größer als die Testgröße von {2} MB (--size). Der Block "
+      L"muss in die Testgröße passen.",
+      L"Error: the block size of {1} KB (--block) is larger than the test size of {2} MB (--size). The block must "
+      L"fit into the test size.",
+      L"Erreur : la taille de bloc de {1} Ko (--block) dépasse la taille du test de {2} Mo (--size). Le bloc doit "
+      L"tenir dans la taille du test.",
+      L"Error: el tamaño de bloque de {1} KB (--block) es mayor que el tamaño de prueba de {2} MB (--size). El "
+      L"bloque debe caber en el tamaño de prueba."}},
+    {L"cli_profile_block_over_size",
+     {L"Fehler: Die Blockgröße von {1} KB (Vorgabe des Profils, --block) ist größer als die Testgröße von {2} MB "
+      L"(--size). Der Block muss in die Testgröße passen.",
+      L"Error: the block size of {1} KB (the profile's default, --block) is larger than the test size of {2} MB "
+      L"(--size). The block must fit into the test size.",
+      L"Erreur : la taille de bloc de {1} Ko (valeur du profil, --block) dépasse la taille du test de {2} Mo "
+      L"(--size). Le bloc doit tenir dans la taille du test.",
+      L"Error: el tamaño de bloque de {1} KB (valor del perfil, --block) es mayor que el tamaño de prueba de {2} MB "
+      L"(--size). El bloque debe caber en el tamaño de prueba."}},
+    {L"cli_workers_clamped",
+     {L"Hinweis: Ein Kern bleibt frei: Worker auf {1} begrenzt.", L"Note: one core stays free: workers limited to {1}.",
+      L"Remarque : un cœur reste libre : workers limités à {1}.", L"Nota: un núcleo queda libre: workers limitados a {1}."}},
+    {L"cli_test_points_clamped",
+     {L"Hinweis: Testpunkte auf 16 begrenzt.", L"Note: test points limited to 16.", L"Remarque : points de test limités à 16.",
+      L"Nota: puntos de prueba limitados a 16."}},
+    {L"cli_system_drive_refused",
+     {L"Fehler: {1} liegt auf dem Systemlaufwerk; der Test würde bis zu {2} darauf schreiben. Mit --system-drive "
+      L"wird trotzdem getestet ({3} bleiben frei).",
+      L"Error: {1} is on the system drive; the test would write up to {2} to it. --system-drive tests it anyway "
+      L"({3} stay free).",
+      L"Erreur : {1} se trouve sur le lecteur système ; le test y écrirait jusqu'à {2}. Avec --system-drive, il "
+      L"est testé quand même ({3} restent libres).",
+      L"Error: {1} está en la unidad del sistema; la prueba escribiría hasta {2} en ella. Con --system-drive se "
+      L"prueba de todos modos (quedan libres {3})."}},
+    {L"cli_program_volume_refused",
+     {L"Start abgebrochen: Velkor läuft von dem Laufwerk, das getestet werden sollte. (nur nach Ja am Terminal, "
+      L"nicht mit --yes)",
+      L"Start cancelled: Velkor runs from the drive that was to be tested. (only after a Yes on the terminal, not "
+      L"with --yes)",
+      L"Démarrage annulé : Velkor s'exécute depuis le lecteur à tester. (seulement après un Oui sur le terminal, "
+      L"pas avec --yes)",
+      L"Inicio cancelado: Velkor se ejecuta desde la unidad que se iba a probar. (solo tras un Sí en el terminal, "
+      L"no con --yes)"}},
+    {L"cli_non_empty_refused",
+     {L"Start abgebrochen: Zielpartition war nicht mindestens 99% frei. (--yes testet trotzdem)",
+      L"Start cancelled: the target partition was not at least 99% free. (--yes tests it anyway)",
+      L"Démarrage annulé : la partition cible n'était pas libre à 99% au moins. (--yes la teste quand même)",
+      L"Inicio cancelado: la partición de destino no estaba libre al menos en un 99%. (--yes la prueba de todos "
+      L"modos)"}},
+    // The longer one first: the shorter pattern would take its text too.
+    {L"cli_no_room_system",
+     {L"Fehler: Kein Platz für einen Test auf {1}: {2} frei, auf dem Systemlaufwerk bleiben mindestens {3} frei.",
+      L"Error: no room for a test on {1}: {2} free, at least {3} stay free on the system drive.",
+      L"Erreur : pas de place pour un test sur {1} : {2} libres, au moins {3} restent libres sur le lecteur système.",
+      L"Error: no hay espacio para una prueba en {1}: {2} libres; en la unidad del sistema quedan libres al menos "
+      L"{3}."}},
+    {L"cli_no_room",
+     {L"Fehler: Kein Platz für einen Test auf {1}: {2} frei.", L"Error: no room for a test on {1}: {2} free.",
+      L"Erreur : pas de place pour un test sur {1} : {2} libres.", L"Error: no hay espacio para una prueba en {1}: {2} libres."}},
+    {L"cli_quorvel_takes_no_size",
+     {L"Fehler: --profile quorvel prüft immer den ganzen freien Speicher und nimmt kein --size oder --reserve an. "
+      L"Ohne diese Angaben testen oder ein anderes Profil wählen.",
+      L"Error: --profile quorvel always checks the whole free space and takes no --size or --reserve. Test without "
+      L"them or choose another profile.",
+      L"Erreur : --profile quorvel vérifie toujours tout l'espace libre et n'accepte ni --size ni --reserve. Testez "
+      L"sans ces options ou choisissez un autre profil.",
+      L"Error: --profile quorvel siempre verifica todo el espacio libre y no admite --size ni --reserve. Pruebe sin "
+      L"ellas o elija otro perfil."}},
+    {L"cli_results_unreadable_because",
+     {L"Fehler: Ergebnisdatei konnte nicht gelesen werden: {1} ({2})", L"Error: the results file could not be read: {1} ({2})",
+      L"Erreur : impossible de lire le fichier de résultats : {1} ({2})",
+      L"Error: no se pudo leer el archivo de resultados: {1} ({2})"}},
+    {L"cli_results_unreadable",
+     {L"Fehler: Ergebnisdatei konnte nicht gelesen werden: {1}", L"Error: the results file could not be read: {1}",
+      L"Erreur : impossible de lire le fichier de résultats : {1}", L"Error: no se pudo leer el archivo de resultados: {1}"}},
+    {L"cli_export_is_input",
+     {L"Fehler: Die Exportdatei ist die Ergebnisdatei selbst: {1}. Bitte eine andere Datei für --output angeben.",
+      L"Error: the export file is the results file itself: {1}. Please give another file for --output.",
+      L"Erreur : le fichier d'export est le fichier de résultats lui-même : {1}. Indiquez un autre fichier pour --output.",
+      L"Error: el archivo de exportación es el propio archivo de resultados: {1}. Indique otro archivo para --output."}},
+    {L"cli_results_empty",
+     {L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: {1}", L"Error: the results file holds no results: {1}",
+      L"Erreur : le fichier de résultats ne contient aucun résultat : {1}", L"Error: el archivo de resultados no contiene resultados: {1}"}},
+    {L"cli_export_failed",
+     {L"Export konnte nicht geschrieben werden. Datei={1}, {2}", L"The export could not be written. File={1}, {2}",
+      L"Impossible d'écrire l'exportation. Fichier={1}, {2}", L"No se pudo escribir la exportación. Archivo={1}, {2}"}},
+    {L"cli_summary_unwritable",
+     {L"Fehler: Die Übersicht kann nicht geschrieben werden. Datei={1}, {2}", L"Error: the summary cannot be written. File={1}, {2}",
+      L"Erreur : impossible d'écrire le récapitulatif. Fichier={1}, {2}", L"Error: no se puede escribir el resumen. Archivo={1}, {2}"}},
+    {L"cli_same_target_twice",
+     {L"Fehler: Dasselbe Ziel wie {1} ist doppelt angegeben.", L"Error: the same target as {1} is given twice.",
+      L"Erreur : la même cible que {1} est indiquée deux fois.", L"Error: el mismo destino que {1} se indicó dos veces."}},
+    {L"cli_device_cache_hint",
+     {L"Hinweis: Der Zwischenspeicher des Geräts unter diesem Dateisystem (FUSE über einem Blockgerät) konnte nicht "
+      L"geleert werden; die Prüfung kann Daten aus dem Speicher statt vom Medium lesen. Abhilfe: als root prüfen oder "
+      L"das Laufwerk vor \"Nur prüfen\" aus- und wieder einhängen.",
+      L"Note: the cache of the device under this file system (FUSE over a block device) could not be emptied; the "
+      L"check may read data from memory instead of from the medium. Remedy: verify as root, or unmount and mount the "
+      L"drive again before \"Verify only\".",
+      L"Remarque : le cache du périphérique sous ce système de fichiers (FUSE sur un périphérique bloc) n'a pas pu "
+      L"être vidé ; la vérification peut lire les données en mémoire plutôt que sur le support. Solution : vérifier "
+      L"en root, ou démonter et remonter le lecteur avant « Vérifier seul ».",
+      L"Nota: no se pudo vaciar la caché del dispositivo bajo este sistema de archivos (FUSE sobre un dispositivo de "
+      L"bloques); la verificación puede leer datos de la memoria en lugar del soporte. Solución: verificar como root, "
+      L"o desmontar y volver a montar la unidad antes de \"Sólo verificar\"."}},
+    {L"cli_data_folder_note",
+     {L"Hinweis: Der Programmordner {1} ist nicht beschreibbar. Ergebnisse, Exporte, Logdatei und Einstellungen "
+      L"liegen deshalb in {2}",
+      L"Note: the program folder {1} is not writable. Results, exports, the log file and the settings are therefore "
+      L"kept in {2}",
+      L"Remarque : le dossier du programme {1} n'est pas accessible en écriture. Les résultats, exports, le journal "
+      L"et les réglages se trouvent donc dans {2}",
+      L"Nota: la carpeta del programa {1} no admite escritura. Por eso los resultados, exportaciones, el registro y "
+      L"los ajustes están en {2}"}},
+
+    // Several targets: the lines while they run and the table at the end.
+    {L"cli_batch_waiting", {L"wartet", L"waiting", L"en attente", L"en espera"}},
+    {L"cli_batch_rest", {L"… {1} wartend, {2} fertig", L"… {1} waiting, {2} done", L"… {1} en attente, {2} terminées",
+                         L"… {1} en espera, {2} terminados"}},
+    {L"cli_batch_running",
+     {L"{1} {2} {3} MB/s, Fehler {4}", L"{1} {2} {3} MB/s, errors {4}", L"{1} {2} {3} Mo/s, erreurs {4}",
+      L"{1} {2} {3} MB/s, errores {4}"}},
+    {L"cli_batch_results_files", {L"Ergebnisdateien:", L"Results files:", L"Fichiers de résultats :", L"Archivos de resultados:"}},
+    {L"cli_batch_notes", {L"Hinweise:", L"Notes:", L"Remarques :", L"Notas:"}},
+    {L"cli_batch_not_saved",
+     {L"Ergebnisdatei konnte nicht gespeichert werden (siehe FEHLER-Zeile im Log)",
+      L"the results file could not be saved (see the FEHLER line in the log)",
+      L"le fichier de résultats n'a pas pu être enregistré (voir la ligne FEHLER du journal)",
+      L"no se pudo guardar el archivo de resultados (vea la línea FEHLER del registro)"}},
+    {L"cli_batch_no_thread",
+     {L"Der Lauf konnte nicht gestartet werden (kein Thread).", L"The run could not be started (no thread).",
+      L"L'exécution n'a pas pu démarrer (pas de thread).", L"No se pudo iniciar la ejecución (sin hilo)."}},
+    {L"cli_batch_session_ended_before",
+     {L"Sitzung beendet, bevor der Lauf begann", L"session ended before the run began", L"session fermée avant le début de l'exécution",
+      L"sesión cerrada antes de que empezara la ejecución"}},
+    {L"cli_batch_interrupted_before",
+     {L"mit Strg+C gestoppt, bevor der Lauf begann", L"stopped with Ctrl+C before the run began",
+      L"arrêté par Ctrl+C avant le début de l'exécution", L"detenido con Ctrl+C antes de que empezara la ejecución"}},
+    {L"cli_batch_partial",
+     {L"nur {1} von {2} freiem Speicher geprüft, der Rest nicht", L"only {1} of {2} free space checked, not the rest",
+      L"seulement {1} sur {2} d'espace libre vérifiés, pas le reste", L"solo se verificaron {1} de {2} de espacio libre, el resto no"}},
+    {L"cli_batch_incomplete", {L"nicht vollständig geprüft", L"not checked completely", L"vérification incomplète", L"verificación incompleta"}},
+    {L"cli_stop_user", {L"mit Strg+C gestoppt", L"stopped with Ctrl+C", L"arrêté par Ctrl+C", L"detenido con Ctrl+C"}},
+    {L"cli_stop_drive_gone",
+     {L"Laufwerk während des Tests entfernt oder geändert", L"drive removed or changed during the test",
+      L"lecteur retiré ou modifié pendant le test", L"unidad retirada o cambiada durante la prueba"}},
+    {L"cli_stop_error_limit", {L"Fehlergrenze erreicht", L"error limit reached", L"limite d'erreurs atteinte", L"límite de errores alcanzado"}},
+    {L"cli_stop_io", {L"Lese- oder Schreibfehler des Mediums", L"read or write error of the medium", L"erreur de lecture ou d'écriture du support",
+                      L"error de lectura o escritura del soporte"}},
+    {L"cli_stop_fs_limit",
+     {L"Grenze des Dateisystems erreicht (kein Fehler des Mediums)", L"file system limit reached (no fault of the medium)",
+      L"limite du système de fichiers atteinte (pas un défaut du support)",
+      L"límite del sistema de archivos alcanzado (no es un fallo del soporte)"}},
+    {L"cli_stop_early", {L"vorzeitig beendet", L"ended early", L"terminé prématurément", L"terminado antes de tiempo"}},
+    {L"cli_verdict_ok_partial", {L"OK (Teiltest)", L"OK (partial test)", L"OK (test partiel)", L"OK (prueba parcial)"}},
+    {L"cli_verdict_errors", {L"Fehler", L"errors", L"erreurs", L"errores"}},
+    {L"cli_verdict_stopped", {L"gestoppt", L"stopped", L"arrêté", L"detenido"}},
+    {L"cli_verdict_refused", {L"abgelehnt", L"refused", L"refusé", L"rechazado"}},
+    {L"cli_batch_heading_target", {L"Ziel", L"Target", L"Cible", L"Destino"}},
+    {L"cli_batch_heading_written", {L"Geschrieben", L"Written", L"Écrit", L"Escrito"}},
+    {L"cli_batch_heading_usable", {L"Nutzbar", L"Usable", L"Utilisable", L"Utilizable"}},
+    {L"cli_batch_heading_write_speed", {L"Schreiben MB/s", L"Write MB/s", L"Écriture Mo/s", L"Escritura MB/s"}},
+    {L"cli_batch_heading_read_speed", {L"Lesen MB/s", L"Read MB/s", L"Lecture Mo/s", L"Lectura MB/s"}},
+    // Any other failure: last, so that every text above matches before it.
+    {L"cli_error", {L"Fehler: {1}", L"Error: {1}", L"Erreur : {1}", L"Error: {1}"}},
 };
 
 }  // namespace

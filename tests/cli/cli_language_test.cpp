@@ -2,13 +2,23 @@
 // errors in each, German as it always was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/batch_progress.h"
+#include "cli/batch_summary.h"
 #include "cli/cli_args.h"
+#include "cli/cli_batch.h"
+#include "cli/cli_console.h"
+#include "cli/target_start.h"
 #include "common/localization.h"
+#include "engine/medium_sync.h"
+#include "engine/run_lock.h"
+#include "engine/start_rules.h"
 #include "platform/text.h"
 #include "tests/support/untranslated.h"
 
@@ -159,6 +169,149 @@ TEST_F(CliLanguage, ArgumentErrorsInEveryLanguage) {
       EXPECT_FALSE(ParseCliArgs(c.args, &options, &error));
       EXPECT_EQ(error, c.expected[language]) << language;
     }
+  }
+}
+
+// The question before a run on a drive that is not empty, its prompt and what counts as yes.
+TEST_F(CliLanguage, TheQuestionAndItsAnswersInEveryLanguage) {
+  DriveInfo drive;
+  drive.root = L"/media/stick";
+  drive.freeBytes = 1 << 20;
+  drive.totalBytes = 4 << 20;
+  drive.freePercent = 25.0;
+  const struct {
+    int language;
+    const wchar_t* prompt;
+    std::vector<std::wstring> yes, no;
+  } cases[] = {
+      {kLanguageGerman, L" [j/N] ", {L"j", L"J", L"ja", L"y", L"yes"}, {L"", L"n", L"nein", L"o", L"s", L"jein"}},
+      {kLanguageEnglish, L" [y/N] ", {L"y", L"Y", L"yes", L"YES", L"j"}, {L"", L"n", L"no", L"o", L"s", L"yess"}},
+      {kLanguageFrench, L" [o/N] ", {L"o", L"O", L"oui", L"Oui", L"y", L"j"}, {L"", L"n", L"non", L"s", L"ou"}},
+      {kLanguageSpanish, L" [s/N] ", {L"s", L"S", L"si", L"s\u00ed", L"S\u00ed", L"y"}, {L"", L"n", L"no", L"o"}},
+  };
+  for (const auto& c : cases) {
+    CurrentLanguage = c.language;
+    EXPECT_EQ(Translate(L"cli_yes_no"), c.prompt);
+    const std::wstring question = NonEmptyTargetQuestion(drive, c.language);
+    EXPECT_NE(question.find(L"/media/stick"), std::wstring::npos);
+    EXPECT_TRUE(testing::GermanLeftIn(question, c.language).empty()) << Narrow(question);
+    for (const std::wstring& answer : c.yes) EXPECT_TRUE(IsYesAnswer(answer, c.language)) << Narrow(answer);
+    for (const std::wstring& answer : c.no) EXPECT_FALSE(IsYesAnswer(answer, c.language)) << Narrow(answer);
+  }
+}
+
+// The German texts the terminal shows come from the engine and the CLI, which keep them for the log
+// and --summary-json: each one the text table knows, so no language shows it in German.
+TEST_F(CliLanguage, EveryRefusalAndNoteReachesTheTerminalInItsLanguage) {
+  DriveInfo drive;
+  drive.root = L"/media/stick";
+  drive.freeBytes = 3 << 20;
+  StartPlan plan;
+  plan.config.driveRoot = L"/";
+  plan.config.testSize = 1 << 30;
+  std::vector<std::wstring> texts = {NoRoomRefusal(drive, plan)};
+  plan.systemReserve = 2ull << 30;
+  texts.push_back(NoRoomRefusal(drive, plan));
+  texts.push_back(SystemVolumeRefusal(plan));
+  texts.push_back(std::wstring(L"Fehler: ") + kDriveBusyText);
+  texts.push_back(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
+  texts.push_back(std::wstring(kProgramVolumeDeclinedLog) + L" (nur nach Ja am Terminal, nicht mit --yes)");
+  texts.push_back(kDeviceCacheHint);
+  texts.push_back(kHighWorkerWarning);
+  texts.push_back(kWriteProtectedText);
+  texts.push_back(SummaryFileProblem(L"/proc/velkor/summary.json"));
+  // The CLI's own refusals, made as a run makes them.
+  CliOptions options;
+  options.sizeMb = 1;
+  options.blockKb = 4096;
+  options.yes = true;
+  texts.push_back(PrepareTarget(options, L".", false, 4, L"").refusal);
+  options.blockKb.reset();
+  options.profile = kProfileTurbo;
+  texts.push_back(PrepareTarget(options, L".", false, 4, L"").refusal);
+  options = CliOptions{};
+  texts.push_back(PrepareTarget(options, L"/proc/self", true, 4, L"").refusal);
+
+  for (const std::wstring& german : texts) {
+    ASSERT_FALSE(german.empty());
+    EXPECT_EQ(LocalizeGermanText(german, kLanguageGerman), german);
+    for (int language = kLanguageEnglish; language < kLanguageCount; ++language) {
+      const std::wstring shown = LocalizeGermanText(german, language);
+      std::vector<std::wstring> left = testing::GermanLeftIn(shown, language);
+      // A system error text keeps its own words.
+      left.erase(std::remove(left.begin(), left.end(), L"Fehler"), left.end());
+      EXPECT_NE(shown, german) << Narrow(german);
+      EXPECT_TRUE(left.empty()) << Narrow(shown) << ": " << Narrow(testing::JoinFindings(left));
+    }
+  }
+}
+
+// Several targets: the table's headings and verdicts, the running line and the reasons.
+TEST_F(CliLanguage, TheBatchTableAndLinesInEveryLanguage) {
+  BatchRow ok, refused, stopped;
+  ok.target = L"/media/a";
+  ok.verdict = BatchVerdict::kOk;
+  refused.target = L"/media/b";
+  refused.reason = ReasonOf(L"Fehler: Das Ziel ist kein Ordner: /media/b");
+  stopped.target = L"/media/c";
+  stopped.verdict = BatchVerdict::kStopped;
+  stopped.reason = L"mit Strg+C gestoppt";
+  ProgressSnapshot writing;
+  writing.running = true;
+  writing.phase = kPhaseWriting;
+  writing.written = 40;
+  writing.totalBlocks = 160;
+  writing.blockSize = 1048576;
+  writing.ticksPerSecond = 1000;
+  writing.startTicks = 1000;
+  writing.nowTicks = 5000;
+  const struct {
+    int language;
+    const wchar_t* heading;
+    const wchar_t* verdicts[3];
+    const wchar_t* running;
+    const wchar_t* reasons[2];
+  } cases[] = {
+      {kLanguageGerman, L"Ziel  Name  Größe  Geschrieben  Geprüft  Fehler  Nutzbar  Schreiben MB/s  Lesen MB/s  Ergebnis",
+       {L"OK", L"abgelehnt", L"gestoppt"}, L"Schreiben 25.00% 10.00 MB/s, Fehler 0",
+       {L"Das Ziel ist kein Ordner: /media/b", L"mit Strg+C gestoppt"}},
+      {kLanguageEnglish, L"Target  Name  Size  Written  Verified  Errors  Usable  Write MB/s  Read MB/s  Result",
+       {L"OK", L"refused", L"stopped"}, L"Writing 25.00% 10.00 MB/s, errors 0",
+       {L"the target is not a folder: /media/b", L"stopped with Ctrl+C"}},
+      {kLanguageFrench,
+       L"Cible  Nom  Taille  Écrit  Vérifié  Erreurs  Utilisable  Écriture Mo/s  Lecture Mo/s  Résultat",
+       {L"OK", L"refusé", L"arrêté"}, L"Écriture 25.00% 10.00 Mo/s, erreurs 0",
+       {L"la cible n'est pas un dossier : /media/b", L"arrêté par Ctrl+C"}},
+      {kLanguageSpanish,
+       L"Destino  Nombre  Tamaño  Escrito  Verificado  Errores  Utilizable  Escritura MB/s  Lectura MB/s  Resultado",
+       {L"OK", L"rechazado", L"detenido"}, L"Escritura 25.00% 10.00 MB/s, errores 0",
+       {L"el destino no es una carpeta: /media/b", L"detenido con Ctrl+C"}},
+  };
+  for (const auto& c : cases) {
+    CurrentLanguage = c.language;
+    std::wistringstream lines(BatchTableText({ok, refused, stopped}, c.language));
+    std::vector<std::wstring> rows;
+    for (std::wstring line; std::getline(lines, line);) rows.push_back(line);
+    ASSERT_EQ(rows.size(), 4u);
+    // Columns stand two or more blanks apart: read with two.
+    std::wstring heading;
+    for (size_t i = 0; i < rows[0].size(); ++i) {
+      if (rows[0][i] == L' ' && i + 1 < rows[0].size() && rows[0][i + 1] == L' ') {
+        while (i + 1 < rows[0].size() && rows[0][i + 1] == L' ') ++i;
+        heading += L"  ";
+      } else {
+        heading += rows[0][i];
+      }
+    }
+    EXPECT_EQ(heading, c.heading);
+    for (int v = 0; v < 3; ++v) {
+      const std::wstring& row = rows[1 + v];
+      EXPECT_EQ(row.substr(row.size() - std::wcslen(c.verdicts[v])), c.verdicts[v]) << Narrow(row);
+    }
+    EXPECT_EQ(RunningTargetText(writing, c.language), c.running);
+    EXPECT_EQ(ShownReason(refused.reason), c.reasons[0]);
+    EXPECT_EQ(ShownReason(stopped.reason), c.reasons[1]);
+    EXPECT_EQ(ShownReason(L"etwas Unbekanntes"), L"etwas Unbekanntes");
   }
 }
 
