@@ -147,10 +147,12 @@ void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row) {
 std::wstring ShownReason(const std::wstring& reason) {
   const std::wstring shown = Localize(reason);
   if (shown != reason || CurrentLanguage == kLanguageGerman) return shown;
-  const std::wstring lead = FormatText(L"cli_error", {L""});
+  const std::wstring lead = Translate(L"cli_error_lead");
   const std::wstring refusal = Localize(L"Fehler: " + reason);
   return refusal.compare(0, lead.size(), lead) == 0 ? refusal.substr(lead.size()) : reason;
 }
+
+std::wstring ErrorLine(const std::wstring& reason) { return Translate(L"cli_error_lead") + Localize(reason); }
 
 std::wstring ReasonOf(const std::wstring& message) {
   const std::wstring lead = L"Fehler: ";

@@ -32,6 +32,9 @@ std::wstring BatchVerdictWord(BatchVerdict verdict, int language);
 // (a refusal's reason without its "Fehler: " lead too), else as it is.
 std::wstring ShownReason(const std::wstring& reason);
 
+// "Fehler: " and a German reason, in CurrentLanguage.
+std::wstring ErrorLine(const std::wstring& reason);
+
 struct BatchRow {
   std::wstring target;
   std::wstring label;       // empty where the target was never described

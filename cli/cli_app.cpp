@@ -203,7 +203,7 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   if (!LockRunTarget(*state)) {
     AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
     row->reason = kDriveBusyText;
-    return Fail(Localize(std::wstring(L"Fehler: ") + kDriveBusyText));
+    return Fail(ErrorLine(kDriveBusyText));
   }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   std::wstring endStatus;

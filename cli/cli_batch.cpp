@@ -99,7 +99,7 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
     t.slot = BatchSlot::kDone;
     t.row.reason = kDriveBusyText;
     std::lock_guard<std::mutex> lock(batch.mutex);
-    batch.lines.push_back(t.prefix + Localize(L"Fehler: " + t.row.reason) + L"\r\n");
+    batch.lines.push_back(t.prefix + ErrorLine(t.row.reason) + L"\r\n");
     return;
   }
   t.slot = BatchSlot::kRunning;
@@ -126,7 +126,7 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
     t.slot = BatchSlot::kDone;
     t.row.reason = L"Der Lauf konnte nicht gestartet werden (kein Thread).";
     std::lock_guard<std::mutex> lock(batch.mutex);
-    batch.lines.push_back(t.prefix + Localize(L"Fehler: " + t.row.reason) + L"\r\n");
+    batch.lines.push_back(t.prefix + ErrorLine(t.row.reason) + L"\r\n");
   }
 }
 

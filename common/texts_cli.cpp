@@ -296,6 +296,7 @@ constexpr TextRow kRows[] = {
     {L"cli_licence", {L"Lizenz: MIT", L"Licence: MIT", L"Licence : MIT", L"Licencia: MIT"}},
     // What velkor-cli says on the terminal besides the window's texts. Its German texts are also
     // what --summary-json and the log keep; the terminal shows them through LocalizeGermanText.
+    {L"cli_error_lead", {L"Fehler: ", L"Error: ", L"Erreur : ", L"Error: "}},
     {L"cli_results_file", {L"Ergebnisdatei: ", L"Results file: ", L"Fichier de résultats : ", L"Archivo de resultados: "}},
     {L"cli_yes_no", {L" [j/N] ", L" [y/N] ", L" [o/N] ", L" [s/N] "}},
     {L"cli_no_files_to_verify",
@@ -476,8 +477,6 @@ constexpr TextRow kRows[] = {
     {L"cli_batch_heading_usable", {L"Nutzbar", L"Usable", L"Utilisable", L"Utilizable"}},
     {L"cli_batch_heading_write_speed", {L"Schreiben MB/s", L"Write MB/s", L"Écriture Mo/s", L"Escritura MB/s"}},
     {L"cli_batch_heading_read_speed", {L"Lesen MB/s", L"Read MB/s", L"Lecture Mo/s", L"Lectura MB/s"}},
-    // Any other failure: last, so that every text above matches before it.
-    {L"cli_error", {L"Fehler: {1}", L"Error: {1}", L"Erreur : {1}", L"Error: {1}"}},
 };
 
 }  // namespace

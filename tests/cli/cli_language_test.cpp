@@ -213,7 +213,6 @@ TEST_F(CliLanguage, EveryRefusalAndNoteReachesTheTerminalInItsLanguage) {
   plan.systemReserve = 2ull << 30;
   texts.push_back(NoRoomRefusal(drive, plan));
   texts.push_back(SystemVolumeRefusal(plan));
-  texts.push_back(std::wstring(L"Fehler: ") + kDriveBusyText);
   texts.push_back(std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)");
   texts.push_back(std::wstring(kProgramVolumeDeclinedLog) + L" (nur nach Ja am Terminal, nicht mit --yes)");
   texts.push_back(kDeviceCacheHint);
@@ -312,6 +311,9 @@ TEST_F(CliLanguage, TheBatchTableAndLinesInEveryLanguage) {
     EXPECT_EQ(ShownReason(refused.reason), c.reasons[0]);
     EXPECT_EQ(ShownReason(stopped.reason), c.reasons[1]);
     EXPECT_EQ(ShownReason(L"etwas Unbekanntes"), L"etwas Unbekanntes");
+    EXPECT_EQ(ErrorLine(kDriveBusyText), ErrorLine(L"") + LocalizeGermanText(kDriveBusyText, c.language));
+    const wchar_t* leads[kLanguageCount] = {L"Fehler: ", L"Error: ", L"Erreur : ", L"Error: "};
+    EXPECT_EQ(ErrorLine(L""), leads[c.language]);
   }
 }
 
