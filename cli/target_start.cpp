@@ -2,6 +2,7 @@
 
 #include "cli/cli_console.h"
 #include "cli/cli_request.h"
+#include "common/localization.h"
 #include "common/diag_log.h"
 #include "common/format.h"
 #include "drives/target_folder.h"
@@ -78,16 +79,14 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
     return start;
   }
   if (plan.corrections.workersClamped) {
-    Err(prefix + L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) +
-        L" begrenzt.\n");
+    Err(prefix + FormatText(L"cli_workers_clamped", {std::to_wstring(plan.corrections.workers)}) + L"\n");
   }
-  if (plan.corrections.testPointsClamped) Err(prefix + L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  if (plan.corrections.testPointsClamped) Err(prefix + Translate(L"cli_test_points_clamped") + L"\n");
   // Scripts test on memory volumes on purpose; a person who took one for a drive is told.
   if (drive.inMemory) {
     const uint64_t bytes = verifyOnly ? plan.config.testSize : FreeSpaceNeed(plan.config);
-    Err(prefix + L"Warnung: " + target + L" liegt im Arbeitsspeicher (Dateisystem " + drive.fileSystem +
-        L"), nicht auf einem Datenträger. Der Test " + (verifyOnly ? L"liest " : L"belegt ") + FormatByteSize(bytes) +
-        L" Arbeitsspeicher und sagt nichts über ein Medium.\n");
+    Err(prefix + FormatText(verifyOnly ? L"cli_memory_target_verify" : L"cli_memory_target",
+                            {target, drive.fileSystem, FormatByteSize(bytes)}) + L"\n");
   }
   // The system drive is never tested by a mere --yes: that is what scripts pass.
   if (plan.confirmSystemVolume && !o.systemDrive) {
@@ -97,12 +96,12 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
   }
   // --yes is for the question a script expects; testing the drive the program runs from takes a
   // person's Yes.
-  if (plan.confirmProgramVolume && !Confirmed(false, ProgramVolumeQuestion(drive))) {
+  if (plan.confirmProgramVolume && !Confirmed(false, ProgramVolumeQuestion(drive, CurrentLanguage))) {
     AppendDiagLog(kProgramVolumeDeclinedLog);
     start.refusal = std::wstring(kProgramVolumeDeclinedLog) + L" (nur nach Ja am Terminal, nicht mit --yes)";
     return start;
   }
-  if (plan.confirmNonEmpty && !Confirmed(o.yes, NonEmptyTargetQuestion(drive))) {
+  if (plan.confirmNonEmpty && !Confirmed(o.yes, NonEmptyTargetQuestion(drive, CurrentLanguage))) {
     AppendDiagLog(kNonEmptyDeclinedLog);
     start.refusal = std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)";
   }
