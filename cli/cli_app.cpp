@@ -296,8 +296,7 @@ int RunDrives() {
   return kExitClean;
 }
 
-}  // namespace
-
+// An argument that is no UTF-8 text, refused; kExitClean when every one is text.
 int RefuseArgumentsThatAreNoText(const std::vector<std::string>& bytes) {
   for (const std::string& arg : bytes) {
     if (platform::WideToUtf8(platform::Utf8ToWide(arg)) == arg) continue;
@@ -322,9 +321,12 @@ int RefuseArgumentsThatAreNoText(const std::vector<std::string>& bytes) {
   return kExitClean;
 }
 
-int RunCli(const std::vector<std::wstring>& args) {
+}  // namespace
+
+int RunCli(const std::vector<std::wstring>& args, const std::vector<std::string>& bytes) {
   // The terminal speaks the user's language; files and --summary-json stay German.
   CurrentLanguage = CliLanguage(args, DefaultLanguage());
+  if (const int refused = RefuseArgumentsThatAreNoText(bytes); refused != kExitClean) return refused;
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);

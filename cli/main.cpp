@@ -5,7 +5,6 @@
 int main(int argc, char** argv) {
   // In a script, an empty card slot must answer with an error, not wait behind a system box.
   velkor::platform::SuppressCriticalErrorBoxes();
-  const int refused = velkor::RefuseArgumentsThatAreNoText(velkor::platform::CommandLineBytes(argc, argv));
-  if (refused != velkor::kExitClean) return refused;
-  return velkor::RunCli(velkor::platform::CommandLineArguments(argc, argv));
+  return velkor::RunCli(velkor::platform::CommandLineArguments(argc, argv),
+                        velkor::platform::CommandLineBytes(argc, argv));
 }
