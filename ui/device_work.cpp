@@ -21,9 +21,11 @@ uint64_t NextDeviceRequest() {
 }
 
 bool ReadSelectedDriveAside(DriveReadFor purpose) {
+  WindowState& ui = Ui();
+  // A Start waiting for its read keeps it: a newer read would leave the start unanswered.
+  if (ui.startReadPending && purpose != DriveReadFor::kStart) return false;
   const DriveInfo* selected = GetSelectedDrive();
   if (selected == nullptr) return false;
-  WindowState& ui = Ui();
   auto read = std::make_unique<DriveRead>();
   read->window = ui.main;
   read->request = ui.driveReadRequest = NextDeviceRequest();
