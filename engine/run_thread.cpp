@@ -299,12 +299,18 @@ void RunTest(TestConfig config, std::shared_ptr<TestState> state) {
   SetRunPart(s, kRunPartNone, 0, 0);
   ShowFullTestTotals(s, results, firstFull, fullStart);
   header.stopReason = CurrentStopReason(s);
+  const Verdict verdict = JudgeRun(results, &diagnosis.diagnosis, RunFactsOf(header));
+  // The method test's choice is no advice for a medium that failed: not in the table, the file
+  // or an export.
+  if (verdict.kind == VerdictKind::kFailed) {
+    for (ResultRecord& r : results) r.recommended = false;
+  }
   const bool saved = SaveRunResults(saving, header, results, true, &diagnosis);
   RunOutcome outcome;
   outcome.driveRoot = config.driveRoot;
   outcome.fileSystem = config.fileSystem;
   outcome.databasePath = databasePath;
-  outcome.verdict = JudgeRun(results, &diagnosis.diagnosis, RunFactsOf(header));
+  outcome.verdict = verdict;
   outcome.header = header;
   // No question about files on a drive that is not there.
   s.deletePending = config.deleteAtEnd && !config.verifyOnly && header.stopReason != StopReason::kDriveGone &&

@@ -49,8 +49,8 @@ std::string PdfPolyline(const std::vector<std::pair<double, double>>& points, do
   return ops + "S\n";
 }
 
-std::string PdfText(double x, double y, double size, const std::wstring& text, uint32_t rgb) {
-  return Colour(rgb, "rg") + "BT\n/F1 " + PdfNumber(size) + " Tf\n" + PdfNumber(x) + " " + PdfNumber(y) + " Td\n(" +
+std::string PdfText(double x, double y, double size, const std::wstring& text, uint32_t rgb, const char* font) {
+  return Colour(rgb, "rg") + "BT\n" + font + " " + PdfNumber(size) + " Tf\n" + PdfNumber(x) + " " + PdfNumber(y) + " Td\n(" +
          EscapePdfText(platform::WideToWindows1252(text)) + ") Tj\nET\n";
 }
 

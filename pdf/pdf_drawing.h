@@ -21,7 +21,7 @@ std::string PdfStrokeRect(double x, double y, double width, double height, doubl
 // A line through the points; nothing for fewer than two.
 std::string PdfPolyline(const std::vector<std::pair<double, double>>& points, double lineWidth, uint32_t rgb);
 
-// One line of text with its baseline starting at (x, y).
-std::string PdfText(double x, double y, double size, const std::wstring& text, uint32_t rgb);
+// One line of text with its baseline starting at (x, y), in the page's font resource font.
+std::string PdfText(double x, double y, double size, const std::wstring& text, uint32_t rgb, const char* font = "/F1");
 
 }  // namespace velkor

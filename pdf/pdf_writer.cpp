@@ -1,5 +1,6 @@
 #include "pdf/pdf_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/text.h"
@@ -8,6 +9,8 @@ namespace velkor {
 namespace {
 
 constexpr const char* kFontBody = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>\n";
+constexpr const char* kBoldFontBody =
+    "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>\n";
 // The results table lines its columns up with blanks: only a font of equal widths keeps them.
 constexpr const char* kTableFontBody =
     "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>\n";
@@ -27,8 +30,9 @@ std::string ContentStream(const char* start, const char* step, const std::vector
   return content;
 }
 
-// "%PDF-1.4", the numbered objects 1..n, the cross-reference table and the trailer.
-std::string AssembleDocument(const std::vector<std::string>& bodies) {
+// "%PDF-1.4", the numbered objects 1..n, the cross-reference table and the trailer; info, when not
+// 0, is the number of the document's information dictionary.
+std::string AssembleDocument(const std::vector<std::string>& bodies, size_t info = 0) {
   std::string file = "%PDF-1.4\n";
   std::vector<size_t> offsets;
   for (size_t i = 0; i < bodies.size(); ++i) {
@@ -38,7 +42,8 @@ std::string AssembleDocument(const std::vector<std::string>& bodies) {
   const size_t xref = file.size();
   file += "xref\n0 " + Num(bodies.size() + 1) + "\n0000000000 65535 f \n";
   for (size_t offset : offsets) file += XrefEntry(offset);
-  file += "trailer\n<< /Size " + Num(bodies.size() + 1) + " /Root 1 0 R >>\nstartxref\n" + Num(xref) +
+  const std::string infoEntry = info != 0 ? " /Info " + Num(info) + " 0 R" : std::string();
+  file += "trailer\n<< /Size " + Num(bodies.size() + 1) + " /Root 1 0 R" + infoEntry + " >>\nstartxref\n" + Num(xref) +
           "\n%%EOF\n";
   return file;
 }
@@ -95,30 +100,26 @@ std::string BuildResultsPdf(const std::wstring& table, const std::string& second
   return AssembleDocument(bodies);
 }
 
-std::string BuildHelpPdf(const std::vector<std::wstring>& lines) {
-  constexpr size_t kLinesPerPage = 42;
-  const size_t n = lines.size();
-  size_t pages = (n + kLinesPerPage - 1) / kLinesPerPage;
-  if (pages == 0) pages = 1;
-  const size_t fontObject = 2 * pages + 3;
-
-  std::vector<std::string> bodies(fontObject);
+std::string BuildPortraitPdf(const std::vector<std::string>& pages, const std::wstring& title) {
+  const size_t count = std::max<size_t>(pages.size(), 1);
+  // 1 catalog, 2 page tree, then each page and its content, the two fonts, the information.
+  const size_t regular = 2 * count + 3;
+  const size_t bold = regular + 1;
+  const size_t info = bold + 1;
+  std::vector<std::string> bodies(info);
   std::string kids;
-  for (size_t p = 0; p < pages; ++p) kids += Num(2 * p + 3) + " 0 R ";
+  for (size_t p = 0; p < count; ++p) kids += Num(2 * p + 3) + " 0 R ";
   bodies[0] = "<< /Type /Catalog /Pages 2 0 R >>\n";
-  bodies[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + Num(pages) + " >>\n";
-  for (size_t p = 0; p < pages; ++p) {
-    std::vector<std::string> pageLines;
-    for (size_t i = p * kLinesPerPage; i < n && i < (p + 1) * kLinesPerPage; ++i) {
-      pageLines.push_back(platform::WideToWindows1252(lines[i]));
-    }
-    const std::string content = ContentStream("BT\n/F1 10 Tf\n40 800 Td\n", "0 -16 Td\n", pageLines);
+  bodies[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + Num(count) + " >>\n";
+  for (size_t p = 0; p < count; ++p) {
     bodies[2 * p + 2] = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 " +
-                        Num(fontObject) + " 0 R >> >> /Contents " + Num(2 * p + 4) + " 0 R >>\n";
-    bodies[2 * p + 3] = StreamBody(content);
+                        Num(regular) + " 0 R /F2 " + Num(bold) + " 0 R >> >> /Contents " + Num(2 * p + 4) + " 0 R >>\n";
+    bodies[2 * p + 3] = StreamBody(p < pages.size() ? pages[p] : std::string());
   }
-  bodies[fontObject - 1] = kFontBody;
-  return AssembleDocument(bodies);
+  bodies[regular - 1] = kFontBody;
+  bodies[bold - 1] = kBoldFontBody;
+  bodies[info - 1] = "<< /Title (" + EscapePdfText(platform::WideToWindows1252(title)) + ") /Producer (Velkor) >>\n";
+  return AssembleDocument(bodies, info);
 }
 
 }  // namespace velkor

@@ -1,6 +1,6 @@
-// Minimal PDF 1.4 documents without any library: a standard font with WinAnsiEncoding (Courier for
-// the results table, whose columns are padded with blanks; Helvetica for the help), text placed line
-// by line, a hand-built cross-reference table. Built in memory, written in one call.
+// Minimal PDF 1.4 documents without any library: standard fonts with WinAnsiEncoding (Courier for
+// the results table, whose columns are padded with blanks; Helvetica for the help), a hand-built
+// cross-reference table. Built in memory, written in one call.
 #pragma once
 
 #include <string>
@@ -19,7 +19,8 @@ std::string BuildResultsPdf(const std::wstring& table);
 // may use the font /F1. An empty secondPage gives BuildResultsPdf(table) exactly.
 std::string BuildResultsPdf(const std::wstring& table, const std::string& secondPage);
 
-// Portrait A4 pages of 42 lines each, at least one page.
-std::string BuildHelpPdf(const std::vector<std::wstring>& lines);
+// Portrait A4 pages, one content stream each (at least one page), whose fonts are /F1 Helvetica and
+// /F2 Helvetica-Bold; title names the document in the readers' title bar.
+std::string BuildPortraitPdf(const std::vector<std::string>& pages, const std::wstring& title);
 
 }  // namespace velkor

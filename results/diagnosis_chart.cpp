@@ -128,12 +128,17 @@ DiagnosisChart LayoutDiagnosisChart(const RunDiagnosis& run, double width, doubl
       chart.cellColours.push_back(BlockClassColour(d.cells[i]));
     }
     // In device order the capacity is an offset on the medium, not a share of the test: the
-    // engine names the cell.
+    // engine names the cell. In the files' order it counts intact blocks wherever they lie, so a
+    // line there only where those blocks are the ones before it (a wrapping fake's survivors are
+    // the last ones written).
     if (d.deviceOrder ? !d.partial : (!d.partial && d.testBytes > 0 && d.usableBytes < d.testBytes)) {
       const size_t at = d.deviceOrder ? d.markCell
                                       : static_cast<size_t>(std::llround(static_cast<double>(d.usableBytes) /
                                                                          static_cast<double>(d.testBytes) * static_cast<double>(n)));
-      if (at > 0 && at < n) chart.usableMark.push_back(Staircase(grid, columns, cell, at, n));
+      const bool intactBefore =
+          d.deviceOrder || std::all_of(d.cells.begin(), d.cells.begin() + static_cast<std::ptrdiff_t>(std::min(at, n)),
+                                       [](BlockClass c) { return c == BlockClass::kOk; });
+      if (at > 0 && at < n && intactBefore) chart.usableMark.push_back(Staircase(grid, columns, cell, at, n));
     }
     // The legend: two columns of three classes, then the mark and the cell's size.
     const double legendTop = grid.y + grid.height + 0.5 * lineHeight;

@@ -11,8 +11,12 @@ std::vector<std::wstring> EvidenceLines(const ResultsFileHeader& header, int lan
   const auto size = [&unknown](uint64_t bytes) { return bytes == 0 ? unknown : FormatByteSize(bytes); };
   // The time stamp to the second: the milliseconds of the log format say nothing here.
   const std::wstring started = header.startedAt.substr(0, header.startedAt.find(L'.'));
+  // A run that recorded its drive read an empty label from it: the volume has no name.
+  const std::wstring label = !header.label.empty()       ? header.label
+                             : header.capacityBytes != 0 ? TranslateIn(L"no_name", language)
+                                                         : unknown;
   return {
-      FormatTextIn(L"evidence_drive", language, {text(header.driveRoot), text(header.label), text(header.fileSystem)}),
+      FormatTextIn(L"evidence_drive", language, {text(header.driveRoot), label, text(header.fileSystem)}),
       FormatTextIn(L"evidence_space", language, {size(header.capacityBytes), size(header.freeBytes)}),
       FormatTextIn(L"evidence_started", language, {text(started)}),
       FormatTextIn(L"evidence_program", language, {L"" VELKOR_VERSION_TEXT}),

@@ -236,11 +236,24 @@ bool ParseResultsText(const std::wstring& text, std::vector<ResultRecord>* recor
 }
 
 bool ParseResultsHeader(const std::wstring& text, ResultsFileHeader* header) {
-  // The file-level lines, before the records, with the writer's blank after each colon taken
-  // out so the record readers read them.
-  std::wstring head = text.substr(0, text.find(L"\"results\""));
-  for (size_t at = head.find(L"\": "); at != std::wstring::npos; at = head.find(L"\": ", at + 2)) {
-    head.erase(at + 2, 1);
+  // The file-level lines, before the records, with the writer's blank after each line's key
+  // taken out so the record readers read them. A value ("results" as a volume's name, a path
+  // with '": ' in it) is no key and keeps what it holds.
+  size_t records = text.find(L"\"results\"");
+  while (records != std::wstring::npos) {
+    const size_t after = text.find_first_not_of(L" \t\r\n", records + 9);
+    if (after == std::wstring::npos || text[after] == L':') break;
+    records = text.find(L"\"results\"", records + 1);
+  }
+  std::wstring head = text.substr(0, records);
+  for (size_t line = 0; line < head.size();) {
+    size_t next = std::min(head.find(L'\n', line), head.size());
+    const size_t keyEnd = head.compare(line, 3, L"  \"") == 0 ? head.find(L'"', line + 3) : std::wstring::npos;
+    if (keyEnd < next && head.compare(keyEnd, 3, L"\": ") == 0) {
+      head.erase(keyEnd + 2, 1);
+      --next;
+    }
+    line = next + 1;
   }
   if (!HasJsonKey(head, L"drive")) return false;
   ResultsFileHeader read;

@@ -85,7 +85,7 @@ void UpdateSelectedDriveLabel() {
     const std::wstring coverage =
         TestSizeCoverageText(ReadNumberField(WindowText(Control(kCtlTestSizeField))).value_or(0) * mebibyte,
                              drive->freeBytes, ReadNumberField(WindowText(Control(kCtlReserveField))).value_or(0) * mebibyte);
-    if (!coverage.empty()) line += L" | " + coverage;
+    if (!coverage.empty()) line += L"\r\n" + coverage;
   }
   SetText(kCtlSelectedDrive, line);
 }

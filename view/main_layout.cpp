@@ -114,7 +114,8 @@ MainLayout Lay(const LayoutInput& in, int paneLimit) {
   int y = listTop + pane + 18;
   // Start and Stop at the right end of the selected-drive line, in both views: the line names
   // what Start will test.
-  p.Move(kCtlSelectedDrive, M, y, W - 2 * M - 2 * kCommandWidth - 2 * kCommandGap, 24);
+  // Two lines high: the expanded view adds which part of the drive the test covers.
+  p.Move(kCtlSelectedDrive, M, y, W - 2 * M - 2 * kCommandWidth - 2 * kCommandGap, 32);
   p.Move(kCtlStartButton, W - M - 2 * kCommandWidth - kCommandGap, y - 3, kCommandWidth, 28);
   p.Move(kCtlStopButton, W - M - kCommandWidth, y - 3, kCommandWidth, 28);
   p.Show(kCtlStartButton, true);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/diag_log.h"
+#include "common/format.h"
 #include "common/handover.h"
 #include "engine/method_plan.h"
 #include "engine/pattern.h"
@@ -15,8 +16,8 @@
 #include "engine/run_outcome.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/volumes.h"
 #include "results/result_report.h"
-#include "platform/text.h"
 #include "results/results_database.h"
 #include "tests/support/temp_folder.h"
 
@@ -93,6 +94,32 @@ class TestRunTest : public ::testing::Test {
   std::function<void(const std::wstring&)> onStatus_;
 };
 
+// The run wrote down which drive it tested, how large and how full it was, when it began and how
+// it ended, in its outcome and its results file alike. startedAt lies between the two times given.
+void ExpectEvidence(const RunOutcome& outcome, const std::wstring& drive, uint64_t testSize, StopReason stop,
+                    const std::wstring& before, const std::wstring& after) {
+  const ResultsFileHeader& h = outcome.header;
+  EXPECT_EQ(h.driveRoot, drive);
+  std::wstring label, fileSystem;
+  platform::QueryVolumeNames(drive, &label, &fileSystem);  // none for a folder that is no volume's root
+  EXPECT_EQ(h.label, label);
+  EXPECT_GT(h.capacityBytes, 0u);
+  EXPECT_GE(h.freeBytes, testSize);
+  EXPECT_LE(h.freeBytes, h.capacityBytes);
+  ASSERT_EQ(h.startedAt.size(), before.size()) << platform::WideToUtf8(h.startedAt);
+  EXPECT_LE(before, h.startedAt);
+  EXPECT_LE(h.startedAt, after);
+  EXPECT_EQ(h.stopReason, stop);
+  ResultsFileHeader saved;
+  ASSERT_TRUE(LoadResultsHeader(outcome.databasePath, &saved));
+  EXPECT_EQ(saved.label, h.label);
+  EXPECT_EQ(saved.capacityBytes, h.capacityBytes);
+  EXPECT_EQ(saved.freeBytes, h.freeBytes);
+  EXPECT_EQ(saved.startedAt, h.startedAt);
+  EXPECT_EQ(saved.stopReason, stop);
+  EXPECT_TRUE(saved.final);
+}
+
 // Every block of the file holds its pattern.
 void ExpectPatternFile(const std::wstring& path, uint64_t size, uint32_t block) {
   const std::string bytes = ReadFileBytes(path);
@@ -104,10 +131,12 @@ void ExpectPatternFile(const std::wstring& path, uint64_t size, uint32_t block) 
 
 TEST_F(TestRunTest, AFullTestThatPasses) {
   const TestConfig config = Config(8 * kMiB, 256 * 1024);
+  const std::wstring before = MakeLogTimestamp();
   const auto state = Run(config);
 
   ASSERT_EQ(outcomes_.size(), 1u);
   const RunOutcome& outcome = outcomes_[0];
+  ExpectEvidence(outcome, drive_, 8 * kMiB, StopReason::kNone, before, MakeLogTimestamp());
   ASSERT_EQ(outcome.results.size(), 1u);
   const ResultRecord& r = outcome.results[0];
   EXPECT_EQ(r.method, L"Quorvel-Modus (Volltest)");
@@ -357,9 +386,11 @@ TEST_F(TestRunTest, AStopByTheErrorLimitIsAVerdictNotAUsersStop) {
   verify.verifyOnly = true;
   verify.workerCount = 1;
   verify.errorLimit = 2;
+  const std::wstring before = MakeLogTimestamp();
   const auto state = Run(verify);
 
   ASSERT_EQ(outcomes_.size(), 2u);
+  ExpectEvidence(outcomes_[1], drive_, 0, StopReason::kErrorLimit, before, MakeLogTimestamp());
   ASSERT_EQ(outcomes_[1].results.size(), 1u);
   const ResultRecord& r = outcomes_[1].results[0];
   EXPECT_EQ(r.stopReason, StopReason::kErrorLimit);
@@ -385,9 +416,11 @@ TEST_F(TestRunTest, AUserStopClaimsNoCheck) {
     if (text.rfind(L"Volltest 1/1", 0) == 0) RequestStop(*state, StopReason::kUser);
   };
   state->running = true;
+  const std::wstring before = MakeLogTimestamp();
   RunTest(config, state);
 
   ASSERT_EQ(outcomes_.size(), 1u);
+  ExpectEvidence(outcomes_[0], drive_, 8 * kMiB, StopReason::kUser, before, MakeLogTimestamp());
   ASSERT_EQ(outcomes_[0].results.size(), 1u);
   const ResultRecord& r = outcomes_[0].results[0];
   EXPECT_TRUE(r.cancelled);

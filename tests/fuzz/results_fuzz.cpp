@@ -1,7 +1,8 @@
 // libFuzzer target: the results-file loader on any bytes, as ReadUtf8TextFile hands them over.
 // Beyond not crashing: whatever loads, saved and loaded again, stays the same on a second trip
 // (the first trip may round numbers to two decimals); the same for the run's diagnosis and speed
-// curve.
+// curve. The header's values come back exactly (texts, numbers, the stop reason), and the verdict
+// written is the one judged from what was read.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -41,6 +42,24 @@ bool SameDiagnosis(const velkor::RunDiagnosis& a, const velkor::RunDiagnosis& b)
          a.speedCurve.write == b.speedCurve.write && a.speedCurve.read == b.speedCurve.read;
 }
 
+bool SameHeader(const velkor::ResultsFileHeader& a, const velkor::ResultsFileHeader& b) {
+  return a.driveRoot == b.driveRoot && a.fileSystem == b.fileSystem && a.testSize == b.testSize &&
+         a.reserveFree == b.reserveFree && a.testPoints == b.testPoints && a.label == b.label &&
+         a.capacityBytes == b.capacityBytes && a.freeBytes == b.freeBytes && a.startedAt == b.startedAt &&
+         a.stopReason == b.stopReason && a.final == b.final;
+}
+
+void TripHeader(const std::wstring& text, const std::vector<ResultRecord>& records, const velkor::RunDiagnosis& run) {
+  velkor::ResultsFileHeader header;
+  if (!velkor::ParseResultsHeader(text, &header)) return;
+  const std::wstring written = velkor::BuildResultsJson(header, records, header.final, &run);
+  velkor::ResultsFileHeader again;
+  if (!velkor::ParseResultsHeader(written, &again) || !SameHeader(header, again)) abort();
+  const velkor::Verdict verdict = velkor::JudgeRun(records, &run.diagnosis, velkor::RunFactsOf(header));
+  const std::wstring word = L"\"verdict\": \"" + std::wstring(velkor::VerdictName(verdict.kind)) + L"\"";
+  if (written.find(word) == std::wstring::npos) abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -58,5 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const velkor::RunDiagnosis run = velkor::ParseRunDiagnosis(text);
   const velkor::RunDiagnosis first = TripDiagnosis(records, run);
   if (!SameDiagnosis(first, TripDiagnosis(records, first))) abort();
+  TripHeader(text, records, run);
   return 0;
 }

@@ -55,7 +55,7 @@ TEST(HelpFiles, GenerationRewritesDeletedAndChangedFiles) {
   const std::wstring html = folder.File(L"Velkor-Aide.html");
   const std::wstring pdf = folder.File(L"Velkor-Aide.pdf");
   const std::string htmlBytes = platform::WideToUtf8(BuildHelpHtml(kLanguageFrench));
-  const std::string pdfBytes = BuildHelpPdf(BuildHelpTextLines(kLanguageFrench));
+  const std::string pdfBytes = BuildHelpPdf(kLanguageFrench);
 
   HelpFilesResult result = GenerateHelpFiles(folder.path(), kLanguageFrench);
   EXPECT_TRUE(result.htmlWritten);

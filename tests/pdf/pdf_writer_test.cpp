@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "pdf/pdf_drawing.h"
 #include "tests/support/pdf_tools.h"
 #include "tests/support/temp_folder.h"
 
@@ -30,7 +31,8 @@ size_t CheckStructure(const std::string& pdf) {
     const std::string head = std::to_string(i) + " 0 obj\n";
     EXPECT_EQ(pdf.compare(offset, head.size(), head), 0) << "object " << i;
   }
-  EXPECT_NE(table.find("trailer\n<< /Size " + std::to_string(count + 1) + " /Root 1 0 R >>"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(table, std::regex("trailer\n<< /Size " + std::to_string(count + 1) +
+                                                  " /Root 1 0 R( /Info \\d+ 0 R)? >>")));
   const std::regex stream("<< /Length (\\d+) >>\nstream\n");
   for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), stream); it != std::sregex_iterator(); ++it) {
     const size_t length = std::stoul((*it)[1]);
@@ -64,32 +66,34 @@ TEST(ResultsPdf, OnePageWithTitleAndAtMost37TableLines) {
   EXPECT_EQ(pdf.find("Helvetica"), std::string::npos);
 }
 
-TEST(HelpPdf, PagesOf42Lines) {
-  std::vector<std::wstring> lines;
-  for (int i = 1; i <= 69; ++i) lines.push_back(i == 5 ? L"" : L"Hilfe " + std::to_wstring(i));
-  const std::string pdf = BuildHelpPdf(lines);
-  EXPECT_EQ(CheckStructure(pdf), 7u);
+TEST(PortraitPdf, PagesWithBothFontsAndATitle) {
+  const std::string pdf = BuildPortraitPdf({"BT\n/F1 10 Tf\n(eins) Tj\nET\n", "BT\n/F2 10 Tf\n(zwei) Tj\nET\n"},
+                                           L"Velkor Hilfe (Größe)");
+  EXPECT_EQ(CheckStructure(pdf), 9u);
   EXPECT_NE(pdf.find("<< /Type /Pages /Kids [3 0 R 5 0 R ] /Count 2 >>"), std::string::npos);
-  EXPECT_NE(pdf.find("/Font << /F1 7 0 R >> >> /Contents 4 0 R"), std::string::npos);
-  EXPECT_NE(pdf.find("/Font << /F1 7 0 R >> >> /Contents 6 0 R"), std::string::npos);
-  EXPECT_NE(pdf.find("7 0 obj\n<< /Type /Font"), std::string::npos);
-  EXPECT_NE(pdf.find("() Tj\n0 -16 Td\n"), std::string::npos);  // the empty line still moves down
-  EXPECT_NE(pdf.find("(Hilfe 42) Tj\n0 -16 Td\nET\n"), std::string::npos);
-  EXPECT_NE(pdf.find("BT\n/F1 10 Tf\n40 800 Td\n(Hilfe 43) Tj\n"), std::string::npos);
+  EXPECT_NE(pdf.find("/MediaBox [0 0 595 842] /Resources << /Font << /F1 7 0 R /F2 8 0 R >> >> /Contents 6 0 R"),
+            std::string::npos);
+  EXPECT_NE(pdf.find("7 0 obj\n<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /"), std::string::npos);
+  EXPECT_NE(pdf.find("8 0 obj\n<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /"), std::string::npos);
+  EXPECT_NE(pdf.find("<< /Title (Velkor Hilfe \\(Gr\xF6\xDF" "e\\)) /Producer (Velkor) >>"), std::string::npos);
+  EXPECT_NE(pdf.find(" /Root 1 0 R /Info 9 0 R >>"), std::string::npos);
 
-  const std::string empty = BuildHelpPdf({});
-  EXPECT_EQ(CheckStructure(empty), 5u);
+  // No content still makes one (empty) page, which readers need.
+  const std::string empty = BuildPortraitPdf({}, L"Leer");
+  EXPECT_EQ(CheckStructure(empty), 7u);
   EXPECT_NE(empty.find("/Kids [3 0 R ] /Count 1"), std::string::npos);
-  EXPECT_NE(empty.find("stream\nBT\n/F1 10 Tf\n40 800 Td\nET\nendstream"), std::string::npos);
 }
 
 TEST(Pdf, ReadersAcceptTheFiles) {
   if (!testing::PdfToolsAvailable()) GTEST_SKIP() << "qpdf, pdfinfo or pdftotext not on this system";
   testing::TempFolder folder;
-  std::vector<std::wstring> help;
-  for (int i = 1; i <= 69; ++i) help.push_back(L"Zeile " + std::to_wstring(i) + L" Größe (x) a\\b");
+  std::vector<std::string> pages(2);
+  for (int i = 1; i <= 69; ++i) {
+    pages[i <= 42 ? 0 : 1] += PdfText(40, 800 - ((i - 1) % 42) * 16, 10, L"Zeile " + std::to_wstring(i) + L" Größe (x) a\\b",
+                                      0, i % 2 ? "/F1" : "/F2");
+  }
   const std::wstring helpPath = folder.File(L"help.pdf");
-  testing::WriteFileBytes(helpPath, BuildHelpPdf(help));
+  testing::WriteFileBytes(helpPath, BuildPortraitPdf(pages, L"Hilfe"));
   const std::wstring resultsPath = folder.File(L"results.pdf");
   testing::WriteFileBytes(resultsPath, BuildResultsPdf(L"Übersicht (1)\nPfad C:\\x\n"));
 

@@ -189,7 +189,9 @@ TEST(DiagnosisChart, InTheMediumsOrderTheMarkStandsBeforeItsCell) {
 TEST(DiagnosisChart, TheMarkPartsUsableCellsFromTheRest) {
   RunDiagnosis run;
   run.diagnosis = FakeStick();
+  run.diagnosis.finding = DiagnosisFinding::kEmptyFrom;
   run.diagnosis.cells.resize(100);  // a 10 x 10 grid
+  for (size_t i = 0; i < 100; ++i) run.diagnosis.cells[i] = i < 37 ? BlockClass::kOk : BlockClass::kEmpty;
   run.diagnosis.testBytes = 100 * kMiB;
   run.diagnosis.usableBytes = 37 * kMiB;
   const DiagnosisChart chart = LayoutDiagnosisChart(run, 1000, 600, 10, 20);
@@ -206,14 +208,29 @@ TEST(DiagnosisChart, TheMarkPartsUsableCellsFromTheRest) {
   EXPECT_DOUBLE_EQ(mark[1].x, at.x);
   EXPECT_DOUBLE_EQ(mark[2].y, at.y + cell);
   EXPECT_DOUBLE_EQ(mark[3].x, first.x);
-  EXPECT_EQ(chart.cellColours[0], BlockClassColour(BlockClass::kOverwritten));
-  EXPECT_EQ(chart.cellColours[5], BlockClassColour(BlockClass::kUnchecked));
+  EXPECT_EQ(chart.cellColours[0], BlockClassColour(BlockClass::kOk));
+  EXPECT_EQ(chart.cellColours[37], BlockClassColour(BlockClass::kEmpty));
+  EXPECT_NE(chart.cellNote.find(L"in der Reihenfolge der Testdateien"), std::wstring::npos);
   // The capacity at a row's start: one straight line.
   run.diagnosis.usableBytes = 30 * kMiB;
   EXPECT_EQ(LayoutDiagnosisChart(run, 1000, 600, 10, 20).usableMark[0].size(), 3u);
   // All of it usable: no mark.
   run.diagnosis.usableBytes = run.diagnosis.testBytes;
   EXPECT_TRUE(LayoutDiagnosisChart(run, 1000, 600, 10, 20).usableMark.empty());
+}
+
+// In the files' order a wrapping fake's intact blocks are the last ones written: a line after the
+// first 256 MB would stand over overwritten cells and say they were the usable part.
+TEST(DiagnosisChart, InTheFilesOrderNoMarkOverCellsThatAreNotIntact) {
+  RunDiagnosis run;
+  run.diagnosis = FakeStick();
+  const DiagnosisChart chart = LayoutDiagnosisChart(run, 1000, 600, 10, 20);
+  EXPECT_TRUE(chart.usableMark.empty());
+  EXPECT_EQ(chart.cellColours[0], BlockClassColour(BlockClass::kOverwritten));
+  EXPECT_EQ(chart.cellColours[5], BlockClassColour(BlockClass::kUnchecked));
+  EXPECT_EQ(chart.cellColours[991], BlockClassColour(BlockClass::kOk));
+  // The legend still gives the estimate.
+  EXPECT_NE(chart.legend.back().label.find(L"256.0 MB"), std::wstring::npos);
 }
 
 TEST(DiagnosisChart, CurvesBreakWhereNothingWasMeasured) {

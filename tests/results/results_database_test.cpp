@@ -282,6 +282,20 @@ TEST(ResultsFile, HeaderReadsBackWhatTheRunWrote) {
   EXPECT_EQ(read.testSize, 67108864u);
   EXPECT_EQ(read.reserveFree, 0u);
   EXPECT_EQ(read.testPoints, 5u);
+  // The evidence keeps what it holds, also where a value looks like the file's own words.
+  for (const wchar_t* value : {L"results", L"/media/a\": b", L"x\":", L"\"results\": [", L"  \"label\": y"}) {
+    written.label = written.startedAt = written.driveRoot = value;
+    written.capacityBytes = 4000000000;
+    written.freeBytes = 3000000000;
+    written.stopReason = StopReason::kDriveGone;
+    ASSERT_TRUE(ParseResultsHeader(BuildResultsJson(written, {}, true), &read));
+    EXPECT_EQ(read.label, value);
+    EXPECT_EQ(read.startedAt, value);
+    EXPECT_EQ(read.driveRoot, value);
+    EXPECT_EQ(read.capacityBytes, 4000000000u);
+    EXPECT_EQ(read.freeBytes, 3000000000u);
+    EXPECT_EQ(read.stopReason, StopReason::kDriveGone);
+  }
   // A record's text cannot pose as the header, and a text without one leaves it untouched.
   ResultsFileHeader kept;
   kept.driveRoot = L"X";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "results/evidence.h"
 #include "results/result_report.h"
 
 namespace velkor {
@@ -208,6 +209,25 @@ TEST(BuildResultSummary, TakesTheVerdict) {
   const std::wstring failed = BuildResultSummary({fake}, JudgeRun({fake}, nullptr, Free(kGiB)));
   EXPECT_NE(failed.find(L"Zuverlässigkeit 0.00%"), std::wstring::npos) << failed;
   EXPECT_NE(failed.find(L"\u00D8 198.40 MB/s"), std::wstring::npos) << failed;
+}
+
+// The drive's name: as read, "ohne Namen" for a volume a run found without one, "unbekannt" only
+// where a file from before the evidence keys cannot tell.
+TEST(EvidenceLines, NameTheDriveAsTheRunFoundIt) {
+  ResultsFileHeader older;
+  older.driveRoot = L"E:\\";
+  EXPECT_EQ(EvidenceLines(older)[0], L"Laufwerk: E:\\ (Name: unbekannt, Dateisystem: unbekannt)");
+  EXPECT_EQ(EvidenceLines(older)[1], L"Kapazität: unbekannt, frei vor dem Test: unbekannt");
+  ResultsFileHeader run = older;
+  run.fileSystem = L"exFAT";
+  run.capacityBytes = kGiB;
+  run.freeBytes = kGiB;
+  run.startedAt = L"2026-12-11 11:34:48.123";
+  EXPECT_EQ(EvidenceLines(run)[0], L"Laufwerk: E:\\ (Name: ohne Namen, Dateisystem: exFAT)");
+  EXPECT_EQ(EvidenceLines(run, kLanguageEnglish)[0], L"Drive: E:\\ (name: no name, file system: exFAT)");
+  EXPECT_EQ(EvidenceLines(run)[2], L"Test begonnen: 2026-12-11 11:34:48");
+  run.label = L"STICK";
+  EXPECT_EQ(EvidenceLines(run)[0], L"Laufwerk: E:\\ (Name: STICK, Dateisystem: exFAT)");
 }
 
 }  // namespace

@@ -42,11 +42,18 @@ int PdfPageCount(const std::wstring& pdf) {
   return std::stoi(m[1]);
 }
 
-std::string PdfToText(const std::wstring& pdf) {
+namespace {
+
+std::string PdfToTextWith(const std::string& mode, const std::wstring& pdf) {
   const std::wstring txt = pdf + L".txt";
-  const std::string command = "pdftotext -layout -enc UTF-8 " + Quoted(pdf) + " " + Quoted(txt);
+  const std::string command = "pdftotext " + mode + " -enc UTF-8 " + Quoted(pdf) + " " + Quoted(txt);
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return ReadFileBytes(txt);
 }
+
+}  // namespace
+
+std::string PdfToText(const std::wstring& pdf) { return PdfToTextWith("-layout", pdf); }
+std::string PdfToRawText(const std::wstring& pdf) { return PdfToTextWith("-raw", pdf); }
 
 }  // namespace velkor::testing

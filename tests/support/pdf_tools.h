@@ -17,5 +17,7 @@ int PdfPageCount(const std::wstring& pdf);
 
 // The text pdftotext (-layout, UTF-8) extracts; pages are separated by form feeds.
 std::string PdfToText(const std::wstring& pdf);
+// The same in the order the content streams draw it (-raw), as a reader's text selection follows it.
+std::string PdfToRawText(const std::wstring& pdf);
 
 }  // namespace velkor::testing

@@ -133,6 +133,10 @@ TEST_F(DiagnosisWindowTest, AFakesMapGoesInTheMediumsOrder) {
   f.testBytes = 435ull << 20;
   f.blockSize = 1048576;
   f.cells = cells({{w, 120}, {d, 1}, {o, 7}, {w, 120}, {d, 1}, {w, 67}, {o, 119}});
+  f.counts[static_cast<size_t>(o)] = 126;
+  f.counts[static_cast<size_t>(w)] = 307;
+  f.counts[static_cast<size_t>(d)] = 2;
+  f.checked = 435;
   RunDiagnosis deviceOrder = fileOrder;
   Diagnosis& m = deviceOrder.diagnosis;
   m.findingBytes = m.usableBytes = m.periodBytes = 128ull << 20;

@@ -588,7 +588,7 @@ TEST_F(MainWindow, OpensAtTheScreensDpi) {
   EXPECT_EQ(font.lfHeight, ScaleToDpi(-12, dpi));
   EXPECT_EQ(ClientRect(kCtlDriveList).left, ScaleToDpi(20, dpi));
   EXPECT_EQ(ClientRect(kCtlDriveList).top, ScaleToDpi(42, dpi));
-  EXPECT_EQ(ClientRect(kCtlSelectedDrive).bottom - ClientRect(kCtlSelectedDrive).top, ScaleToDpi(24, dpi));
+  EXPECT_EQ(ClientRect(kCtlSelectedDrive).bottom - ClientRect(kCtlSelectedDrive).top, ScaleToDpi(32, dpi));
   EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(95, dpi));
   Command(kIdSettingsToggle);
   EXPECT_EQ(ClientRect(kCtlTestSizeField).left, ScaleToDpi(150, dpi));

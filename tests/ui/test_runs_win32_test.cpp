@@ -83,6 +83,12 @@ class TestRuns : public WindowTest {
     }
   }
 
+  // U: is there only where FUSE could mount the fake stick.
+  bool FakeStickMapped() const {
+    return GetFileAttributesW(HostPath(L"u").c_str()) != INVALID_FILE_ATTRIBUTES &&
+           GetDriveTypeW(L"U:\\") != DRIVE_NO_ROOT_DIR;
+  }
+
   // Callers ASSERT on it: a run on another drive than the test's own must never start.
   bool SelectDrive(const std::wstring& root) {
     // A Wine session that has just started may take a moment to offer newly mapped drives.
@@ -215,6 +221,8 @@ TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
   ASSERT_TRUE(SelectDrive(L"W:\\"));
   ShowSettingsWithSize(L"16", L"1024");
   SetChecked(kCtlMethodCheck, true);
+  // Before the start the expanded view says, on a line of its own, how much of the drive it covers.
+  EXPECT_NE(Text(kCtlSelectedDrive).find(L"\r\nTest: 16.0 MB von "), std::wstring::npos) << Narrow(Text(kCtlSelectedDrive));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDNO}};
   Command(kIdStart);
   WaitForIdle();
@@ -734,6 +742,8 @@ TEST_F(TestRuns, TheEndOfTheSessionStopsTheRunAndKeepsItsResults) {
   EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"General", L"Language", L"", 16), L"en");
 }
 
+// A stick pulled during a run stops it as the drive gone: the outcome says so, nothing blames the
+// medium, and nobody is asked to delete files on a drive that is not there.
 TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   ASSERT_NE(OpenWindow(), nullptr);
   ASSERT_TRUE(SelectDrive(L"Y:\\"));
@@ -767,8 +777,30 @@ TEST_F(TestRuns, PullingTheTargetDriveStopsTheRun) {
   EXPECT_TRUE(Logged(L"Laufwerkswechsel erkannt. Liste wird aktualisiert."));
   for (const DriveInfo& d : DriveTable) EXPECT_NE(d.root, L"Y:\\");
   WaitForIdle();
-  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fehler: Laufwerk während des Tests nicht mehr erreichbar", 0), 0u)
+  SaveScreenshot(main_, L"run-drive-gone-Y.bmp");
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fehler: Laufwerk während des Tests nicht mehr erreichbar (kein Befund über das Medium): ", 0), 0u)
       << Narrow(Text(kCtlStatusLine)) << Narrow(Log());
+  EXPECT_EQ(CurrentStopReason(*Ui().run), StopReason::kDriveGone);
+  EXPECT_EQ(Ui().currentVerdict.kind, VerdictKind::kUnfinished);
+  EXPECT_EQ(Ui().currentVerdict.reason, StopReason::kDriveGone);
+  EXPECT_EQ(VerdictHeadOf(Ui().currentVerdict).icon, VerdictIcon::kWarning);
+  EXPECT_EQ(Ui().currentVerdict.errors, 0u);
+  for (const ResultRecord& r : Ui().currentResults) EXPECT_EQ(r.errors, 0u);
+  EXPECT_FALSE(Logged(L"FEHLER GEFUNDEN"));
+  EXPECT_EQ(Text(kCtlSummary).find(L"Fehler gefunden"), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
+  const std::wstring report = Seen(L"Velkor Ergebnis")[0].text;
+  EXPECT_EQ(report.find(L"ABGEBROCHEN\r\nDas Laufwerk war während des Tests nicht mehr erreichbar"),
+            std::wstring(L"Velkor Ergebnis\r\n====================\r\n\r\n").size())
+      << Narrow(report);
+  EXPECT_EQ(report.find(L"Diesem Medium dürfen keine Daten anvertraut werden"), std::wstring::npos) << Narrow(report);
+  EXPECT_TRUE(Seen(L"Sicherheitsabfrage").empty());
+  // The results file: unfinished because the drive went, not failed.
+  std::wstring saved;
+  ASSERT_TRUE(ReadUtf8TextFile(Ui().currentResultsPath, &saved));
+  EXPECT_NE(saved.find(L"\n  \"stopReason\": \"driveGone\",\n"), std::wstring::npos) << Narrow(saved);
+  EXPECT_NE(saved.find(L"\n  \"verdict\": \"unfinished\"\n}"), std::wstring::npos) << Narrow(saved);
+  EXPECT_EQ(saved.find(L"\"failed\""), std::wstring::npos);
 }
 
 // Y: is given to another folder while the run writes (a letter reassigned to another volume, or a
@@ -835,10 +867,7 @@ const std::wstring kReportTitle = L"Velkor Ergebnis\r\n====================\r\n\
 // The fake stick: 1 GiB claimed, 256 MiB kept, every write past that lands on earlier storage.
 TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   ASSERT_NE(OpenWindow(), nullptr);
-  if (GetFileAttributesW(HostPath(L"u").c_str()) == INVALID_FILE_ATTRIBUTES ||
-      GetDriveTypeW(L"U:\\") == DRIVE_NO_ROOT_DIR) {
-    GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
-  }
+  if (!FakeStickMapped()) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
   ASSERT_TRUE(SelectDrive(L"U:\\"));
   Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
   Command(kIdStart);
@@ -890,6 +919,55 @@ TEST_F(TestRuns, CompactRunOnAFakeStickEndsWithErrorsNotOk) {
   Pump();  // UpdateWindow painted it already; what else is queued goes before the picture
   SaveScreenshot(view, L"diagnosis-window-U.bmp");
   DestroyWindow(view);
+}
+
+// The same fake after a method test, with 8 MiB blocks: 92 of 124 blocks come back wrong, far
+// below the error limit, so the run ends by itself. Its report still opens with the failure,
+// recommends nothing, and every output gives one reliability and the speed the medium showed.
+TEST_F(TestRuns, AFakeWithErrorsBelowTheLimitAfterAMethodTestFails) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  if (!FakeStickMapped()) GTEST_SKIP() << "no fake drive U: (FUSE not usable here)";
+  ASSERT_TRUE(SelectDrive(L"U:\\"));
+  ShowSettingsWithSize(L"992", L"8192");
+  SetText(kCtlReserveField, L"0");
+  SetChecked(kCtlMethodCheck, true);
+  SetChecked(kCtlFastestCheck, false);
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  WaitForIdle();
+  SaveScreenshot(main_, L"run-fake-method-U.bmp");
+
+  const Verdict& verdict = Ui().currentVerdict;
+  EXPECT_EQ(verdict.kind, VerdictKind::kFailed);
+  EXPECT_EQ(VerdictHeadOf(verdict).icon, VerdictIcon::kError);
+  EXPECT_EQ(verdict.reason, StopReason::kNone);  // no error limit: the run went to its end
+  EXPECT_GT(verdict.errors, 0u);
+  EXPECT_GT(verdict.mbPerSecond, 0.0);
+  const ResultRecord* full = nullptr;
+  for (const ResultRecord& r : Ui().currentResults) {
+    if (IsFullOrVerifyRecord(r)) full = &r;
+  }
+  ASSERT_NE(full, nullptr);
+  EXPECT_EQ(full->blockSize, 8388608u);
+  EXPECT_GT(full->errors, 0u);
+  EXPECT_LT(full->errors, 124u);
+  EXPECT_FALSE(full->cancelled);
+  // The method test's fastest variant is no advice for this medium, in the table either.
+  for (const ResultRecord& r : Ui().currentResults) EXPECT_FALSE(r.recommended) << Narrow(r.method);
+  for (int row = 0; row < Rows(Control(kCtlResultList)); ++row) EXPECT_NE(Cell(Control(kCtlResultList), row, 7), L"Empfehlung");
+  ASSERT_EQ(Seen(L"Velkor Ergebnis").size(), 1u);
+  const std::wstring report = Seen(L"Velkor Ergebnis")[0].text;
+  EXPECT_EQ(report.find(L"FEHLER GEFUNDEN\r\n"), kReportTitle.size()) << Narrow(report);
+  for (const wchar_t* never : {L"Empfehlung", L"Schnellste Variante", L"Geschwindigkeit: 0.00 MB/s"}) {
+    EXPECT_EQ(report.find(never), std::wstring::npos) << Narrow(never) << "\n" << Narrow(report);
+    EXPECT_EQ(Text(kCtlSummary).find(never), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  }
+  // One reliability figure: the box, the summary and the status line.
+  EXPECT_NE(report.find(L"Zuverlässigkeit 0.00%"), std::wstring::npos) << Narrow(report);
+  EXPECT_NE(Text(kCtlSummary).find(L"Zuverlässigkeit 0.00%"), std::wstring::npos) << Narrow(Text(kCtlSummary));
+  EXPECT_EQ(Text(kCtlStatusLine).rfind(L"Fehler: Das Medium hat Fehler: ", 0), 0u) << Narrow(Text(kCtlStatusLine));
+  EXPECT_NE(Text(kCtlStatusLine).find(L"Zuverlässigkeit 0.00%"), std::wstring::npos) << Narrow(Text(kCtlStatusLine));
+  EXPECT_TRUE(Logged(L"Testdatei gelöscht: U:\\velkor.bin"));
 }
 
 }  // namespace

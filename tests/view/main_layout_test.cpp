@@ -89,7 +89,7 @@ TEST(MainLayout, CompactViewShowsOnlyTheDriveListOverTheFullWidth) {
     EXPECT_FALSE(layout[n].visible) << "control " << n;
   }
   ExpectAt(layout, kCtlHorizontalBar, {20, 193, 1160, 5});
-  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160 - 236, 24});
+  ExpectAt(layout, kCtlSelectedDrive, {20, 205, 1160 - 236, 32});
   ExpectAt(layout, kCtlStartButton, {1180 - 228, 202, 110, 28});
   ExpectAt(layout, kCtlStopButton, {1180 - 110, 202, 110, 28});
   ExpectAt(layout, kCtlProgressBar, {20, 239, 1160, 18});
