@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "common/localization.h"
+
 namespace velkor {
 namespace {
 
@@ -71,6 +73,14 @@ std::wstring FormatByteSize(uint64_t bytes) {
     ++unit;
   }
   return Fixed(value, 1) + L" " + kUnits[unit];
+}
+
+std::wstring FormatByteSizeIn(uint64_t bytes, int language) {
+  std::wstring text = FormatByteSize(bytes);
+  if (language != kLanguageFrench) return text;
+  // "B" ends the text in every unit: "1.0 MB" -> "1.0 Mo", "12.0 B" -> "12.0 o".
+  text.back() = L'o';
+  return text;
 }
 
 }  // namespace velkor

@@ -32,5 +32,7 @@ std::wstring FormatDuration(double seconds);
 
 // "%.1f %s" with 1024 steps from B up to TB at the most, e.g. "14.8 GB".
 std::wstring FormatByteSize(uint64_t bytes);
+// The same in a language's units: French writes o, Ko, Mo, Go, To (as its field labels say "Mo").
+std::wstring FormatByteSizeIn(uint64_t bytes, int language);
 
 }  // namespace velkor

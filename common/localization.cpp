@@ -46,7 +46,7 @@ constexpr TextRow kTextTable[] = {
     {L"col_bus", {L"Anschluss", L"Connection", L"Connexion", L"Conexión"}},
     {L"col_status", {L"Status", L"Status", L"État", L"Estado"}},
     {L"col_access", {L"Art des Zugriffs", L"Access type", L"Type d'accès", L"Tipo acceso"}},
-    {L"col_worker", {L"Worker", L"Workers", L"Workers", L"Workers"}},
+    {L"col_worker", {L"Worker", L"Workers", L"Tâches", L"Hilos"}},
     {L"col_block", {L"Block (KB)", L"Block (KB)", L"Bloc (Ko)", L"Bloque (KB)"}},
     {L"col_size", {L"Größe", L"Size", L"Taille", L"Tamaño"}},
     {L"col_mbps", {L"MB/s", L"MB/s", L"Mo/s", L"MB/s"}},
@@ -91,7 +91,7 @@ const std::vector<TextRow>& AllRows() {
   static const std::vector<TextRow> rows = [] {
     std::vector<TextRow> all(std::begin(kTextTable), std::end(kTextTable));
     for (const TextTablePart& part : {MenuTextRows(), HintTextRows(), BoxTextRows(), StatusTextRows(), ReportTextRows(),
-                                         DiagnosisTextRows()}) {
+                                         DiagnosisTextRows(), CliTextRows()}) {
       all.insert(all.end(), part.rows, part.rows + part.count);
     }
     return all;

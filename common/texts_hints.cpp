@@ -20,8 +20,8 @@ constexpr TextRow kRows[] = {
                     L"Tamaño de bloque en KB. Más grande suele ser más rápido; más pequeño localiza los errores con más precisión."}},
     {L"hint_1004", {L"Anzahl paralleler Worker. Es bleibt immer mindestens ein CPU-Kern frei.",
                     L"Number of parallel workers. At least one processor core always stays free.",
-                    L"Nombre de workers en parallèle. Au moins un cœur du processeur reste toujours libre.",
-                    L"Número de workers en paralelo. Siempre queda libre al menos un núcleo del procesador."}},
+                    L"Nombre de tâches en parallèle. Au moins un cœur du processeur reste toujours libre.",
+                    L"Número de hilos en paralelo. Siempre queda libre al menos un núcleo del procesador."}},
     {L"hint_1005", {L"Testprofil: aggressiver, ausgewogen oder zuverlässiger Zugriff.",
                     L"Test profile: aggressive, balanced or reliable access.",
                     L"Profil de test : accès agressif, équilibré ou fiable.",
@@ -76,8 +76,8 @@ constexpr TextRow kRows[] = {
                     L"Con 4 puntos de prueba o más, los puntos se reparten al azar entre las variantes."}},
     {L"hint_1029", {L"Vor dem Volltest mehrere Methoden und Worker messen. Danach kann die schnellste Variante benutzt werden.",
                     L"Measure several methods and worker counts before the full test. The fastest variant can then be used.",
-                    L"Mesurer plusieurs méthodes et nombres de workers avant le test complet. La variante la plus rapide peut ensuite être utilisée.",
-                    L"Medir varios métodos y números de workers antes de la prueba completa. Después puede usarse la variante más rápida."}},
+                    L"Mesurer plusieurs méthodes et nombres de tâches avant le test complet. La variante la plus rapide peut ensuite être utilisée.",
+                    L"Medir varios métodos y números de hilos antes de la prueba completa. Después puede usarse la variante más rápida."}},
     {L"hint_1030", {L"Die schnellste fehlerfreie Methodentest-Variante automatisch für den anschließenden Volltest verwenden.",
                     L"Use the fastest error-free variant of the method test for the full test that follows.",
                     L"Utiliser automatiquement la variante sans erreur la plus rapide du test de méthode pour le test complet qui suit.",
@@ -104,8 +104,8 @@ constexpr TextRow kRows[] = {
                     L"Abre la carpeta de resultados JSON guardados en el Explorador. Los archivos solo se borran allí, por usted."}},
 
     // The worker count control (label above the field, red hint line beside the profile).
-    {L"worker_label", {L"Worker (Kerne: {1}, max. {2}):", L"Workers (cores: {1}, max. {2}):", L"Workers (cœurs : {1}, max. {2}) :", L"Workers (núcleos: {1}, máx. {2}):"}},
-    {L"worker_label_plain", {L"Worker:", L"Workers:", L"Workers :", L"Workers:"}},
+    {L"worker_label", {L"Worker (Kerne: {1}, max. {2}):", L"Workers (cores: {1}, max. {2}):", L"Tâches (cœurs : {1}, max. {2}) :", L"Hilos (núcleos: {1}, máx. {2}):"}},
+    {L"worker_label_plain", {L"Worker:", L"Workers:", L"Tâches :", L"Hilos:"}},
 };
 
 }  // namespace

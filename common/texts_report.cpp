@@ -28,13 +28,17 @@ constexpr TextRow kRows[] = {
     {L"evidence_space", {L"Kapazität: {1}, frei vor dem Test: {2}", L"Capacity: {1}, free before the test: {2}", L"Capacité : {1}, libre avant le test : {2}", L"Capacidad: {1}, libre antes de la prueba: {2}"}},
     {L"evidence_started", {L"Test begonnen: {1}", L"Test started: {1}", L"Test commencé : {1}", L"Prueba iniciada: {1}"}},
     {L"evidence_program", {L"Programm: Velkor {1}", L"Program: Velkor {1}", L"Programme : Velkor {1}", L"Programa: Velkor {1}"}},
+    {L"untested_space", {L"Frei vor dem Test: {1}, getestet: {2}; nicht getestet: {3}.", L"Free before the test: {1}, tested: {2}; not tested: {3}.", L"Libre avant le test : {1}, testé : {2} ; non testé : {3}.", L"Libre antes de la prueba: {1}, probado: {2}; sin probar: {3}."}},
+    {L"untested_reserve", {L"{1} Rest frei (Einstellung)", L"{1} kept free (setting)", L"{1} libre restant (réglage)", L"{1} dejados libres (ajuste «Libre»)"}},
+    {L"untested_buffer", {L"{1} Sicherheitspuffer", L"{1} safety buffer", L"{1} de marge de sécurité", L"{1} de margen de seguridad"}},
+    {L"untested_outside", {L"{1} außerhalb der Testmenge", L"{1} outside the test amount", L"{1} hors de la quantité testée", L"{1} fuera de la cantidad de prueba"}},
     {L"evidence_unknown", {L"unbekannt", L"unknown", L"inconnu", L"desconocido"}},
     {L"coverage_whole", {L"Test: ganzer freier Speicher", L"Test: the whole free space", L"Test : tout l'espace libre", L"Prueba: todo el espacio libre"}},
     {L"coverage_part", {L"Test: {1} von {2} freiem Speicher ({3}), der Rest nicht", L"Test: {1} of {2} of free space ({3}), not the rest", L"Test : {1} sur {2} d'espace libre ({3}), pas le reste", L"Prueba: {1} de {2} de espacio libre ({3}), el resto no"}},
     {L"report_fastest", {L"Schnellste Variante", L"Fastest variant", L"Variante la plus rapide", L"Variante más rápida"}},
     {L"report_full_block", {L"Volltest / Prüfung", L"Full test / check", L"Test complet / vérification", L"Prueba completa / verificación"}},
     {L"report_access", {L"  Art des Zugriffs: ", L"  Access type: ", L"  Type d'accès : ", L"  Tipo de acceso: "}},
-    {L"report_workers", {L"  Worker: ", L"  Workers: ", L"  Workers : ", L"  Workers: "}},
+    {L"report_workers", {L"  Worker: ", L"  Workers: ", L"  Tâches : ", L"  Hilos: "}},
     {L"report_block", {L"  Blockgröße: ", L"  Block size: ", L"  Taille de bloc : ", L"  Tamaño de bloque: "}},
     {L"report_errors", {L"  Fehler: ", L"  Errors: ", L"  Erreurs : ", L"  Errores: "}},
     {L"report_duration", {L"  Dauer: ", L"  Duration: ", L"  Durée : ", L"  Duración: "}},
@@ -52,7 +56,7 @@ constexpr TextRow kRows[] = {
     {L"report_no_results", {L"Zusammenfassung: keine Ergebnisse.", L"Summary: no results.", L"Résumé : aucun résultat.", L"Resumen: no hay resultados."}},
     {L"report_summary", {L"Zusammenfassung: geschrieben {1}, zurück gelesen/geprüft {2}, Fehler {3}, Zuverlässigkeit {4}, \u00D8 {5} MB/s", L"Summary: written {1}, read back/verified {2}, errors {3}, reliability {4}, \u00D8 {5} MB/s", L"Résumé : écrit {1}, relu/vérifié {2}, erreurs {3}, fiabilité {4}, moyenne {5} Mo/s", L"Resumen: escrito {1}, releído/verificado {2}, errores {3}, fiabilidad {4}, media {5} MB/s"}},
     {L"report_summary_verify", {L"Zusammenfassung: nur geprüft (nichts geschrieben), zurück gelesen/geprüft {1}, Fehler {2}, Zuverlässigkeit {3}, \u00D8 {4} MB/s", L"Summary: verified only (nothing written), read back/verified {1}, errors {2}, reliability {3}, \u00D8 {4} MB/s", L"Résumé : vérification seule (rien écrit), relu/vérifié {1}, erreurs {2}, fiabilité {3}, moyenne {4} Mo/s", L"Resumen: solo verificado (nada escrito), releído/verificado {1}, errores {2}, fiabilidad {3}, media {4} MB/s"}},
-    {L"report_recommendation", {L"Empfehlung: {1}, Worker {2}, Block {3} KB", L"Recommendation: {1}, workers {2}, block {3} KB", L"Recommandation : {1}, workers {2}, bloc {3} Ko", L"Recomendación: {1}, workers {2}, bloque {3} KB"}},
+    {L"report_recommendation", {L"Empfehlung: {1}, Worker {2}, Block {3} KB", L"Recommendation: {1}, workers {2}, block {3} KB", L"Recommandation : {1}, tâches {2}, bloc {3} Ko", L"Recomendación: {1}, hilos {2}, bloque {3} KB"}},
 
     // The summary field under the lists.
     {L"summary_none", {L"Zusammenfassung: Noch keine Ergebnisse.", L"Summary: no results yet.", L"Résumé : aucun résultat pour l'instant.", L"Resumen: todavía no hay resultados."}},
@@ -62,7 +66,7 @@ constexpr TextRow kRows[] = {
     {L"summary_incomplete", {L", Prüfung unvollständig", L", check incomplete", L", vérification incomplète", L", verificación incompleta"}},
     {L"summary_speed", {L", \u00D8 {1} MB/s", L", \u00D8 {1} MB/s", L", moyenne {1} Mo/s", L", media {1} MB/s"}},
     {L"summary_recommendation", {L"\r\nEmpfehlung: {1}", L"\r\nRecommendation: {1}", L"\r\nRecommandation : {1}", L"\r\nRecomendación: {1}"}},
-    {L"summary_variant", {L"{1}, Worker {2}, Block {3} KB", L"{1}, workers {2}, block {3} KB", L"{1}, workers {2}, bloc {3} Ko", L"{1}, workers {2}, bloque {3} KB"}},
+    {L"summary_variant", {L"{1}, Worker {2}, Block {3} KB", L"{1}, tâches {2}, block {3} KB", L"{1}, tâches {2}, bloc {3} Ko", L"{1}, hilos {2}, bloque {3} KB"}},
 
     // Names shown in the boxes and lists; results files and logs keep the German ones.
     {L"profile_turbo", {L"Turbo (aggressiv)", L"Turbo (aggressive)", L"Turbo (agressif)", L"Turbo (agresivo)"}},

@@ -37,8 +37,8 @@ std::wstring DriveCellText(const DriveInfo& drive, int column) {
     case 0: return drive.root;
     case 1: return drive.label == TranslateIn(L"no_name", kLanguageGerman) ? Translate(L"no_name") : drive.label;
     case 2: return Localize(drive.fileSystem);
-    case 3: return FormatByteSize(drive.totalBytes);
-    case 4: return FormatByteSize(drive.freeBytes);
+    case 3: return FormatByteSizeIn(drive.totalBytes, CurrentLanguage);
+    case 4: return FormatByteSizeIn(drive.freeBytes, CurrentLanguage);
     case 5: return FormatPercent(drive.freePercent);
     case 6: return Localize(drive.bus);
     case 7: return Localize(drive.status);

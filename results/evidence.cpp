@@ -1,6 +1,7 @@
 #include "results/evidence.h"
 
 #include "common/format.h"
+#include "common/paths.h"
 #include "common/version.h"
 
 namespace velkor {
@@ -21,6 +22,26 @@ std::vector<std::wstring> EvidenceLines(const ResultsFileHeader& header, int lan
       FormatTextIn(L"evidence_started", language, {text(started)}),
       FormatTextIn(L"evidence_program", language, {L"" VELKOR_VERSION_TEXT}),
   };
+}
+
+std::wstring RunTitle(const ResultsFileHeader& header, const Verdict& verdict, int language) {
+  if (header.driveRoot.empty()) return std::wstring();
+  std::wstring title = header.driveRoot;
+  if (!header.label.empty()) title += L" " + header.label;
+  // "2026-12-11 05:32:36.123": to the minute.
+  if (header.startedAt.size() >= 16) title += L" \u2013 " + header.startedAt.substr(0, 16);
+  return title + L" \u2013 " + VerdictHeadOf(verdict, language).title;
+}
+
+std::wstring SavedRunTitle(const std::wstring& path, int language) {
+  std::vector<ResultRecord> records;
+  RunDiagnosis run;
+  ResultsFileHeader header;
+  std::wstring title;
+  if (LoadResultsFile(path, &records, &run) && LoadResultsHeader(path, &header)) {
+    title = RunTitle(header, JudgeRun(records, &run.diagnosis, RunFactsOf(header)), language);
+  }
+  return title.empty() ? FileNameOfPath(path) : title;
 }
 
 }  // namespace velkor

@@ -145,7 +145,12 @@ ResultReport BuildRunReport(const std::vector<ResultRecord>& records, const Verd
   ReportLines out{language, text};
   const VerdictHead head = VerdictHeadOf(verdict, language);
   // Nothing to judge: no head.
-  if (!records.empty() || reason != StopReason::kNone) text += head.title + L"\r\n" + head.text + L"\r\n\r\n";
+  if (!records.empty() || reason != StopReason::kNone) {
+    text += head.title + L"\r\n" + head.text + L"\r\n";
+    const std::wstring untested = UntestedSpaceText(verdict, language);
+    if (!untested.empty()) text += untested + L"\r\n";
+    text += L"\r\n";
+  }
   if (verdict.kind == VerdictKind::kFailed) {
     AppendErrorStopBody(out, full, reason, diagnosis);
   } else {

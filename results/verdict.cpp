@@ -105,6 +105,9 @@ Verdict JudgeRun(const std::vector<ResultRecord>& records, const Diagnosis* diag
   const StopReason stop = RunStopReason(records, facts.stop);
   const bool badBlocks = diagnosis != nullptr && diagnosis->present;
   mediumErrors = mediumErrors || IsStopByErrors(stop) || badBlocks;
+  v.freeBytes = facts.freeBytes;
+  v.reserveBytes = facts.reserveBytes;
+  v.roundingBytes = rounding;
   if (facts.freeBytes > facts.reserveBytes + kFreeSpaceSafetyBuffer) {
     v.wholeBytes = facts.freeBytes - facts.reserveBytes - kFreeSpaceSafetyBuffer;
   }
@@ -169,6 +172,27 @@ std::wstring PartialTestText(const Verdict& v, int language) {
                        PercentOf(v.checkedBytes, v.wholeBytes)});
 }
 
+std::wstring UntestedSpaceText(const Verdict& v, int language) {
+  // A run that did not end tested less than it planned whatever the free space: its report says why.
+  if (v.kind == VerdictKind::kUnfinished || v.freeBytes == 0 || v.plannedBytes == 0 || v.plannedBytes >= v.freeBytes) {
+    return std::wstring();
+  }
+  uint64_t left = v.freeBytes - v.plannedBytes;
+  std::wstring parts;
+  const auto add = [&](const wchar_t* key, uint64_t bytes) {
+    if (bytes == 0) return;
+    if (!parts.empty()) parts += L", ";
+    parts += FormatTextIn(key, language, {FormatByteSizeIn(bytes, language)});
+    left -= bytes;
+  };
+  add(L"untested_reserve", std::min(v.reserveBytes, left));
+  add(L"untested_buffer", std::min(kFreeSpaceSafetyBuffer, left));
+  // What rounding to whole blocks leaves is no part of its own.
+  if (left > v.roundingBytes) add(L"untested_outside", left);
+  return FormatTextIn(L"untested_space", language,
+                      {FormatByteSizeIn(v.freeBytes, language), FormatByteSizeIn(v.plannedBytes, language), parts});
+}
+
 std::wstring BuildResultSummary(const std::vector<ResultRecord>& records, int language) {
   return BuildResultSummary(records, JudgeRun(records, nullptr, RunFacts{}), language);
 }
@@ -213,6 +237,8 @@ std::wstring BuildResultSummary(const std::vector<ResultRecord>& records, const 
   }
   if (verdict.mbPerSecond > 0.0) text += FormatTextIn(L"summary_speed", language, {FormatDecimal2(verdict.mbPerSecond)});
   if (verdict.kind == VerdictKind::kOkPartial) text += L"\r\n" + PartialTestText(verdict, language);
+  const std::wstring untested = UntestedSpaceText(verdict, language);
+  if (!untested.empty()) text += L"\r\n" + untested;
   // No variant is recommended for a medium that failed.
   if (!recommendation.empty() && verdict.kind != VerdictKind::kFailed) {
     text += FormatTextIn(L"summary_recommendation", language, {recommendation});

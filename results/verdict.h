@@ -50,6 +50,9 @@ struct Verdict {
   double mbPerSecond = 0.0;    // bytes written and read back over the time taken; 0 when none was measured
   double seconds = 0.0;
   uint64_t wholeBytes = 0;     // what a test of the whole free space covers; 0 when not known
+  uint64_t freeBytes = 0;      // RunFacts' free space before the test; 0 when not known
+  uint64_t reserveBytes = 0;   // RunFacts' reserve
+  uint64_t roundingBytes = 0;  // what rounding the files to whole blocks may leave untested
 };
 
 // The verdict of a run. Errors anywhere (or a stop by them, or a diagnosis of bad blocks) fail
@@ -75,6 +78,12 @@ VerdictHead VerdictHeadOf(const Verdict& verdict, int language = kLanguageGerman
 // The partial test's sentence ("Geprüft wurden ... der Rest wurde nicht geprüft ..."); empty for a
 // verdict that is not partial.
 std::wstring PartialTestText(const Verdict& verdict, int language = kLanguageGerman);
+
+// What of the free space before the test the test left out, and why ("Frei vor dem Test: 256.0 MB,
+// getestet: 224.0 MB; nicht getestet: 32.0 MB Sicherheitspuffer."): the reserve, the safety
+// buffer and the rest outside the test amount. Empty where the free space is not known, the test
+// covered it, or the run did not end.
+std::wstring UntestedSpaceText(const Verdict& verdict, int language = kLanguageGerman);
 
 // The summary line of a run (see BuildResultSummary), with the verdict's reliability and speed and,
 // for a partial test, its sentence.

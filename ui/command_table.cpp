@@ -12,6 +12,7 @@
 #include "ui/menus.h"
 #include "ui/report_window.h"
 #include "ui/run_control.h"
+#include "ui/tooltips.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
 #include "view/control_numbers.h"
@@ -101,12 +102,14 @@ LRESULT OnLanguageBox(int code) {
 }
 
 LRESULT OnSavedTestChosen(int code) {
+  if (code == CBN_DROPDOWN) FitSavedTestsDropDown();
   if (!UnlockedChoice(code)) return 0;
   const WindowState& ui = Ui();
   const int selection = ChoiceSelection(kCtlSavedTestsBox);
   if (selection >= 0 && static_cast<size_t>(selection) < ui.savedResultFiles.size()) {
     LoadResultsIntoWindow(ui.savedResultFiles[static_cast<size_t>(selection)]);
   }
+  RelabelTooltips();  // the box's tooltip names the chosen file
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "pdf/help_files.h"
 #include "engine/run_files.h"
 #include "engine/start_rules.h"
+#include "results/evidence.h"
 #include "results/exports.h"
 #include "results/result_record.h"
 #include "results/results_database.h"
@@ -158,6 +160,7 @@ void ApplyLanguage() {
   FillLanguageChoices();
   FillProfileChoices(true);
   FillExportFormatChoices();
+  if (!ui.savedResultFiles.empty()) RefreshSavedTests(SelectedSavedTest());
   RefreshDiagnosisWindow();
   // The drive rows' words (no name, connection, status) follow too; the selection stays.
   FillDriveList(GetSelectedDriveRoot());
@@ -188,11 +191,40 @@ void RefreshSavedTests(const std::wstring& pathToSelect) {
   if (box == nullptr) return;
   ui.savedResultFiles = ListSavedResultFiles();
   SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  // Drive, name, start and verdict; the file name is the box's tooltip.
   for (const std::wstring& path : ui.savedResultFiles) {
-    const std::wstring name = FileNameOfPath(path);
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    const std::wstring title = SavedRunTitle(path, CurrentLanguage);
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
   }
   SendMessageW(box, CB_SETCURSEL, SavedResultSelection(ui.savedResultFiles, pathToSelect), 0);
+  RelabelTooltips();
+}
+
+void FitSavedTestsDropDown() {
+  HWND box = Control(kCtlSavedTestsBox);
+  if (box == nullptr) return;
+  HDC dc = GetDC(box);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(box, CB_GETLBTEXTLEN, i, 0))) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(wcslen(text.c_str())), &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(box, dc);
+  SendMessageW(box, CB_SETDROPPEDWIDTH, widest + ScaleToDpi(16, Ui().dpi) + GetSystemMetrics(SM_CXVSCROLL), 0);
+}
+
+std::wstring SelectedSavedTest() {
+  const WindowState& ui = Ui();
+  const int selection = ChoiceSelection(kCtlSavedTestsBox);
+  return selection >= 0 && static_cast<size_t>(selection) < ui.savedResultFiles.size()
+             ? ui.savedResultFiles[static_cast<size_t>(selection)]
+             : std::wstring();
 }
 
 bool LoadResultsIntoWindow(const std::wstring& path) {

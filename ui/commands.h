@@ -41,6 +41,11 @@ void OnLanguageChosen(int index);
 // Lists the results folder's .json files in the saved-tests box, oldest first, and selects
 // pathToSelect (or the newest file) without loading it.
 void RefreshSavedTests(const std::wstring& pathToSelect);
+// The saved-tests box's open list as wide as its longest entry (when it opens: its width then is
+// the layout's).
+void FitSavedTestsDropDown();
+// The results file chosen in the saved-tests box; empty for none.
+std::wstring SelectedSavedTest();
 // Shows the records of a saved results file; false (and nothing changes) when it cannot be read.
 bool LoadResultsIntoWindow(const std::wstring& path);
 

@@ -1,5 +1,7 @@
 #include "ui/diagnosis_window.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -7,6 +9,7 @@
 #include "common/localization.h"
 #include "common/paths.h"
 #include "results/diagnosis_chart.h"
+#include "results/evidence.h"
 #include "ui/dpi.h"
 #include "ui/window_state.h"
 #include "view/dpi_scale.h"
@@ -20,6 +23,8 @@ struct DiagnosisView {
   HWND summary = nullptr;  // the read-only text a screen reader reads: finding, usable capacity, counts
   HFONT font = nullptr;    // both at fontDpi, the window's own screen's
   HFONT titleFont = nullptr;
+  HWND tooltip = nullptr;  // the results file's name over the window
+  std::wstring fileName;   // its text; the tooltip keeps a pointer to it
   int fontDpi = 0;
   bool highContrast = false;  // read once per paint
   RunDiagnosis run;
@@ -167,10 +172,36 @@ void Paint(HDC dc, int width, int height) {
 }
 
 // The caption and the drawing follow the interface language; the PDF export keeps German.
+// The run is named by its drive, start and verdict; the file name is the tooltip's.
 std::wstring WindowTitle() {
+  const WindowState& ui = Ui();
   const std::wstring title = Translate(L"diagnosis_title");
-  const std::wstring& path = Ui().currentResultsPath;
-  return path.empty() ? title : title + L" - " + FileNameOfPath(path);
+  std::wstring run = RunTitle(ui.currentHeader, ui.currentVerdict, CurrentLanguage);
+  if (run.empty() && !ui.currentResultsPath.empty()) run = FileNameOfPath(ui.currentResultsPath);
+  return run.empty() ? title : title + L" - " + run;
+}
+
+void ShowFileNameTip() {
+  DiagnosisView& view = View();
+  if (view.window == nullptr) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = view.window;
+  tool.uId = reinterpret_cast<UINT_PTR>(view.window);
+  if (view.tooltip == nullptr) {
+    view.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, view.window, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (view.tooltip == nullptr) return;
+    view.fileName = FileNameOfPath(Ui().currentResultsPath);
+    tool.lpszText = view.fileName.data();
+    SendMessageW(view.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    return;
+  }
+  view.fileName = FileNameOfPath(Ui().currentResultsPath);
+  tool.lpszText = view.fileName.data();
+  SendMessageW(view.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Three lines of the summary text at the window's font.
@@ -218,6 +249,7 @@ void ShowSummary() {
   SetWindowTextW(view.summary, SummaryText(view.run).c_str());
   // The window's accessible name is its caption; the text below the picture is what it shows.
   SetWindowTextW(view.window, WindowTitle().c_str());
+  ShowFileNameTip();
 }
 
 // The keyboard focus goes to the summary, so a screen reader reads it when the window opens.
@@ -288,7 +320,7 @@ LRESULT OnDestroy() {
   if (view.titleFont != nullptr) DeleteObject(view.titleFont);
   view.font = view.titleFont = nullptr;
   view.fontDpi = 0;
-  view.window = view.summary = nullptr;
+  view.window = view.summary = view.tooltip = nullptr;  // the tooltip goes with its owner
   return 0;
 }
 
@@ -373,5 +405,18 @@ void SetHighContrastOverride(int state) {
 }
 
 std::wstring DiagnosisWindowSummary() { return WindowText(View().summary); }
+
+std::wstring DiagnosisWindowTip() {
+  const DiagnosisView& view = View();
+  if (view.tooltip == nullptr) return std::wstring();
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = view.window;
+  tool.uId = reinterpret_cast<UINT_PTR>(view.window);
+  tool.lpszText = text;
+  SendMessageW(view.tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
 
 }  // namespace velkor

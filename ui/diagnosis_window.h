@@ -31,5 +31,7 @@ void SetHighContrastOverride(int state);
 // What the window says in text below its picture (and a screen reader reads first): its name, the
 // finding, the usable capacity and the block counts.
 std::wstring DiagnosisWindowSummary();
+// The window's tooltip text: the results file's name.
+std::wstring DiagnosisWindowTip();
 
 }  // namespace velkor

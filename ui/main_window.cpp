@@ -204,10 +204,10 @@ LRESULT OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
 // The hint of the control under the pointer goes to the status line; the cursor stays the default's.
 LRESULT OnSetCursor(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND over = reinterpret_cast<HWND>(wParam);
-  const WindowState& ui = Ui();
-  if (over != window && IsChild(window, over) && !TestRunning() && !ui.controlsLocked && !ui.startReadPending) {
-    const std::wstring hint = GetControlHint(over);
-    SetText(kCtlStatusLine, hint.empty() ? Translate(L"ready") : hint);
+  if (over != window && IsChild(window, over)) {
+    ShowHintInStatusLine(over);
+  } else if (over == window) {
+    TakeHintFromStatusLine();  // a hint belongs to its control, not to the space between controls
   }
   return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "common/localization.h"
+#include "common/paths.h"
+#include "ui/commands.h"
 #include "ui/window_state.h"
 #include "view/dpi_scale.h"
 #include "view/hint_texts.h"
@@ -42,6 +44,12 @@ void SetTooltipTitle() {
   SendMessageW(ui.tooltip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
+// The hint the status line shows, so the pointer's leaving takes that and nothing else away.
+std::wstring& HintInStatusLine() {
+  static std::wstring hint;
+  return hint;
+}
+
 LRESULT CALLBACK HintSubclassProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                   DWORD_PTR data) {
   const auto* entry = reinterpret_cast<const HintEntry*>(data);
@@ -49,13 +57,13 @@ LRESULT CALLBACK HintSubclassProc(HWND control, UINT message, WPARAM wParam, LPA
     case WM_MOUSEMOVE:
     case WM_SETFOCUS:
       if (entry != nullptr) {
-        if (!TestRunning()) SetText(kCtlStatusLine, entry->text.empty() ? Translate(L"ready") : entry->text);
+        ShowHintInStatusLine(control);
         TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, control, 0};
         TrackMouseEvent(&track);
       }
       break;
     case WM_MOUSELEAVE:
-      if (entry != nullptr && !TestRunning()) SetText(kCtlStatusLine, Translate(L"ready"));
+      if (entry != nullptr) TakeHintFromStatusLine();
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(control, HintSubclassProc, 1);
@@ -82,7 +90,37 @@ BOOL CALLBACK AddToolForControl(HWND control, LPARAM) {
 }  // namespace
 
 std::wstring GetControlHint(HWND control) {
-  return ControlHintText(GetDlgCtrlID(control), WindowText(control));
+  const bool locked = TestRunning() && !IsWindowEnabled(control);
+  std::wstring hint = ControlHintText(GetDlgCtrlID(control), WindowText(control), locked);
+  if (control == Control(kCtlSavedTestsBox)) {
+    const std::wstring chosen = SelectedSavedTest();
+    if (!chosen.empty()) hint += L"\r\n" + FileNameOfPath(chosen);
+  }
+  return hint;
+}
+
+namespace {
+
+// The status line says what a run, a deletion or Start's drive read does: no hint over it.
+bool StatusLineBusy() {
+  const WindowState& ui = Ui();
+  return TestRunning() || ui.controlsLocked || ui.startReadPending;
+}
+
+}  // namespace
+
+void ShowHintInStatusLine(HWND control) {
+  if (StatusLineBusy()) return;
+  const std::wstring hint = GetControlHint(control);
+  HintInStatusLine() = hint;
+  SetText(kCtlStatusLine, hint.empty() ? Translate(L"ready") : hint);
+}
+
+void TakeHintFromStatusLine() {
+  std::wstring& hint = HintInStatusLine();
+  if (StatusLineBusy() || hint.empty()) return;
+  if (WindowText(Control(kCtlStatusLine)) == hint) SetText(kCtlStatusLine, Translate(L"ready"));
+  hint.clear();
 }
 
 void ScaleTooltipWidth() {
@@ -121,8 +159,8 @@ void RelabelTooltips() {
   // A hint on show keeps showing, in the new language: the balloon above, the status line here.
   TTTOOLINFOW current{};
   current.cbSize = sizeof(current);
-  if (!TestRunning() && SendMessageW(ui.tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current))) {
-    SetText(kCtlStatusLine, GetControlHint(reinterpret_cast<HWND>(current.uId)));
+  if (SendMessageW(ui.tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current))) {
+    ShowHintInStatusLine(reinterpret_cast<HWND>(current.uId));
   }
 }
 

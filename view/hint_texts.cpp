@@ -24,11 +24,11 @@ std::wstring FixedHintForId(int id) {
   return HasFixedHint(id) ? Translate(L"hint_" + std::to_wstring(id)) : std::wstring();
 }
 
-std::wstring ControlHintText(int id, const std::wstring& windowText) {
+std::wstring ControlHintText(int id, const std::wstring& windowText, bool lockedByRun) {
   if (HasFixedHint(id)) return FixedHintForId(id);
   // The status line and the progress bar have no hint: their text is the run's, and they are
-  // never locked.
-  if (id == 1013 || id == 1036) return L"";
+  // never locked. The generic text says why a field is locked: true only while a run locks it.
+  if (id == 1013 || id == 1036 || !lockedByRun) return L"";
   const std::wstring common = Translate(L"tooltip_common");
   if (windowText.empty()) return common;
   return windowText.substr(0, 255) + L" - " + common;

@@ -23,7 +23,8 @@ std::wstring SelectedDriveLine(const DriveInfo* d) {
   if (d == nullptr) return Translate(L"selected_drive_none");
   std::wstring line = Translate(L"target_prefix") +
                      FormatText(L"target_line", {d->root, DriveCellText(*d, 1), DriveCellText(*d, 2),
-                                                 FormatByteSize(d->freeBytes), FormatByteSize(d->totalBytes),
+                                                 FormatByteSizeIn(d->freeBytes, CurrentLanguage),
+                                                 FormatByteSizeIn(d->totalBytes, CurrentLanguage),
                                                  FormatPercent(d->freePercent), DriveCellText(*d, 6)});
   if (d->writeProtected) line += L" | " + Translate(L"write_protect");
   if (d->systemVolume) line += L" | " + Translate(L"system_volume");

@@ -1,4 +1,5 @@
 #include "common/format.h"
+#include "common/localization.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,15 @@ TEST(FormatNumbers, PointAsDecimalMarkWhateverTheLocale) {
   EXPECT_EQ(FormatByteSize(1536), L"1.5 KB");
   std::setlocale(LC_NUMERIC, saved.c_str());
   if (!german) GTEST_LOG_(INFO) << "no German locale here; checked in the C locale only";
+}
+
+TEST(FormatByteSizeIn, FrenchUnits) {
+  EXPECT_EQ(FormatByteSizeIn(12, kLanguageFrench), L"12.0 o");
+  EXPECT_EQ(FormatByteSizeIn(32ULL << 20, kLanguageFrench), L"32.0 Mo");
+  EXPECT_EQ(FormatByteSizeIn(3ULL << 40, kLanguageFrench), L"3.0 To");
+  for (int language : {kLanguageGerman, kLanguageEnglish, kLanguageSpanish}) {
+    EXPECT_EQ(FormatByteSizeIn(32ULL << 20, language), L"32.0 MB");
+  }
 }
 
 TEST(Timestamps, FixedWidthFields) {

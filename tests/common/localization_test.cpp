@@ -105,7 +105,7 @@ TEST(TextTable, EachMenusMnemonicsAreUnique) {
 
 TEST(FormatText, FillsTheValuesInEachLanguagesOrder) {
   EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageGerman, {L"8", L"7"}), L"Worker (Kerne: 8, max. 7):");
-  EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageFrench, {L"8", L"7"}), L"Workers (cœurs : 8, max. 7) :");
+  EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageFrench, {L"8", L"7"}), L"Tâches (cœurs : 8, max. 7) :");
   // Missing values leave their placeholder; braces that are no placeholder stay as they are.
   EXPECT_EQ(FormatTextIn(L"worker_label", kLanguageEnglish, {L"8"}), L"Workers (cores: 8, max. {2}):");
   EXPECT_EQ(FormatTextIn(L"not {1} a key {x}", kLanguageEnglish, {L"really"}), L"not really a key {x}");
@@ -121,7 +121,7 @@ TEST(LocalizeGermanText, FindsFixedTextsAndPatternsAndLeavesTheRest) {
   // A value the table knows (a profile name) follows the language too.
   EXPECT_EQ(LocalizeGermanText(L"Variante 2/8: Art des Zugriffs Zuverlässig, Worker 2, Block 64 KB, Testpunkt 1, 16 MB",
                                kLanguageFrench),
-            L"Variante 2/8 : type d'accès Fiable, workers 2, bloc 64 Ko, point de test 1, 16 Mo");
+            L"Variante 2/8 : type d'accès Fiable, tâches 2, bloc 64 Ko, point de test 1, 16 Mo");
   EXPECT_EQ(LocalizeGermanText(L"Volltest prüfen 1/2: E:\\velkor_02.bin", kLanguageEnglish),
             L"Full test, verifying 1/2: E:\\velkor_02.bin");
   EXPECT_EQ(LocalizeGermanText(L"Etwas ganz anderes", kLanguageEnglish), L"Etwas ganz anderes");

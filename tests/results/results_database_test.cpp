@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "results/evidence.h"
 #include "tests/support/temp_folder.h"
 
 namespace velkor {
@@ -302,6 +303,37 @@ TEST(ResultsFile, HeaderReadsBackWhatTheRunWrote) {
   EXPECT_FALSE(ParseResultsHeader(L"{\"results\": [{\"drive\":\"F:\\\\\"}]}", &kept));
   EXPECT_FALSE(ParseResultsHeader(L"", &kept));
   EXPECT_EQ(kept.driveRoot, L"X");
+}
+
+// A saved run is named by its drive, name, start and verdict; a file that cannot say so by its name.
+TEST(SavedRunTitle, DriveNameStartAndVerdict) {
+  TempFolder folder;
+  ResultRecord full;
+  full.method = L"Quorvel-Modus (Volltest)";
+  full.bytes = full.writtenBytes = full.verifiedBytes = 224ULL << 20;
+  full.verified = true;
+  ResultsFileHeader header;
+  header.driveRoot = L"E:\\";
+  header.label = L"STICK";
+  header.freeBytes = 256ULL << 20;
+  header.startedAt = L"2026-12-11 05:32:36.123";
+  const std::wstring good = folder.File(L"20261211-053236-E__-velkor.json");
+  ASSERT_TRUE(SaveResultsFile(good, header, {full}, true));
+  EXPECT_EQ(SavedRunTitle(good, kLanguageGerman), L"E:\\ STICK \u2013 2026-12-11 05:32 \u2013 IN ORDNUNG");
+  EXPECT_EQ(SavedRunTitle(good, kLanguageEnglish), L"E:\\ STICK \u2013 2026-12-11 05:32 \u2013 OK");
+
+  ResultRecord fake = full;
+  fake.errors = 92;
+  header.label.clear();
+  header.startedAt.clear();  // a file from before the start time was kept
+  const std::wstring bad = folder.File(L"20250101-100000-F__-velkor.json");
+  ASSERT_TRUE(SaveResultsFile(bad, header, {fake}, true));
+  EXPECT_EQ(SavedRunTitle(bad, kLanguageGerman), L"E:\\ \u2013 FEHLER GEFUNDEN");
+
+  const std::wstring foreign = folder.File(L"settings.json");
+  WriteFileBytes(foreign, "{\"name\": 1}");
+  EXPECT_EQ(SavedRunTitle(foreign, kLanguageGerman), L"settings.json");
+  EXPECT_EQ(SavedRunTitle(folder.File(L"gone.json"), kLanguageGerman), L"gone.json");
 }
 
 TEST(ResultsFile, FileWithoutProgramVersionLoads) {

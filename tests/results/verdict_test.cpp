@@ -160,6 +160,43 @@ TEST(JudgeRun, Figures) {
   EXPECT_FALSE(JudgeRun({fake}, &unsure, Free(4 * kGiB)).usableBytes.has_value());
 }
 
+TEST(UntestedSpaceText, NamesWhatTheTestLeftOut) {
+  const struct {
+    const char* what;
+    std::vector<ResultRecord> records;
+    RunFacts facts;
+    const wchar_t* text;
+  } cases[] = {
+      {"sized to the free space", {Full(224 * kMiB)}, Free(256 * kMiB),
+       L"Frei vor dem Test: 256.0 MB, getestet: 224.0 MB; nicht getestet: 32.0 MB Sicherheitspuffer."},
+      {"a reserve and a chosen amount", {Full(kGiB)}, Free(4 * kGiB, kGiB),
+       L"Frei vor dem Test: 4.0 GB, getestet: 1.0 GB; nicht getestet: 1.0 GB Rest frei (Einstellung), "
+       L"32.0 MB Sicherheitspuffer, 2.0 GB außerhalb der Testmenge."},
+      {"a failed medium too", {Stopped(Full(992 * kMiB), StopReason::kErrorLimit, 992 * kMiB, 92)}, Free(kGiB),
+       L"Frei vor dem Test: 1.0 GB, getestet: 992.0 MB; nicht getestet: 32.0 MB Sicherheitspuffer."},
+      {"a block lost to rounding is buffer", {Full(223 * kMiB)}, Free(256 * kMiB),
+       L"Frei vor dem Test: 256.0 MB, getestet: 223.0 MB; nicht getestet: 32.0 MB Sicherheitspuffer."},
+      {"the whole free space", {Full(kGiB)}, Free(kGiB), L""},
+      {"free space not known (an older file)", {Full(kGiB)}, RunFacts{}, L""},
+      {"no rows", {}, Free(kGiB), L""},
+      {"a run that did not end", {Stopped(Full(224 * kMiB), StopReason::kUser, 0)}, Free(256 * kMiB), L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(UntestedSpaceText(JudgeRun(c.records, nullptr, c.facts)), c.text);
+  }
+  const Verdict buffered = JudgeRun({Full(224 * kMiB)}, nullptr, Free(256 * kMiB));
+  EXPECT_EQ(UntestedSpaceText(buffered, kLanguageFrench),
+            L"Libre avant le test : 256.0 Mo, testé : 224.0 Mo ; non testé : 32.0 Mo de marge de sécurité.");
+  // The summary, the report and its box say it in their language.
+  EXPECT_NE(BuildResultSummary({Full(224 * kMiB)}, buffered).find(L"\r\n" + UntestedSpaceText(buffered)),
+            std::wstring::npos);
+  for (int language = 0; language < kLanguageCount; ++language) {
+    const ResultReport report = BuildRunReport({Full(224 * kMiB)}, buffered, nullptr, nullptr, language);
+    EXPECT_NE(report.body.find(UntestedSpaceText(buffered, language)), std::wstring::npos) << language;
+  }
+}
+
 TEST(VerdictHeadOf, IconAndHeadPerOutcome) {
   const Diagnosis wraps = Wrapping(256 * kMiB);
   const struct {

@@ -60,7 +60,11 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
   const RunDiagnosis stick = FakeStick();
   ASSERT_TRUE(SaveResultsFile(older, ResultsFileHeader{}, {FullRow()}, true));
   ASSERT_TRUE(SaveResultsFile(curves, ResultsFileHeader{}, {FullRow()}, true, &healthy));
-  ASSERT_TRUE(SaveResultsFile(fake, ResultsFileHeader{}, {FullRow()}, true, &stick));
+  ResultsFileHeader fakeDrive;
+  fakeDrive.driveRoot = L"E:\\";
+  fakeDrive.label = L"FAKE";
+  fakeDrive.startedAt = L"2025-01-03 10:00:00.250";
+  ASSERT_TRUE(SaveResultsFile(fake, fakeDrive, {FullRow()}, true, &stick));
   ASSERT_NE(OpenWindow(), nullptr);
   EXPECT_EQ(MenuText(kIdDiagnosisView), TranslateIn(L"menu_diagnosis", kLanguageGerman));
   EXPECT_TRUE(Greyed(kIdDiagnosisView));  // nothing loaded
@@ -84,7 +88,10 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
   wchar_t className[64] = {};
   GetClassNameW(view, className, 64);
   EXPECT_EQ(std::wstring(className), kDiagnosisWindowClass);
-  EXPECT_EQ(WindowText(view), L"Blockkarte und Geschwindigkeit - 20250103-100000-E__-velkor.json");
+  // The run by its drive, start and verdict; the file by its name in the tooltip.
+  EXPECT_EQ(WindowText(view), L"Blockkarte und Geschwindigkeit - E:\\ FAKE \u2013 2025-01-03 10:00 \u2013 FEHLER GEFUNDEN");
+  EXPECT_EQ(DiagnosisWindowTip(), L"20250103-100000-E__-velkor.json");
+  SaveScreenshot(view, L"map-title.bmp");
   // Painting at any size, down to a sliver, does no harm.
   for (const SIZE size : {SIZE{1200, 800}, SIZE{300, 200}, SIZE{20, 20}}) {
     SetWindowPos(view, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
@@ -100,14 +107,16 @@ TEST_F(DiagnosisWindowTest, TheMapCommandFollowsTheLoadedResults) {
 
   // Its caption follows the interface language.
   Choose(kCtlLanguageBox, kLanguageFrench);
-  EXPECT_EQ(WindowText(view), L"Carte des blocs et vitesse - 20250103-100000-E__-velkor.json");
+  EXPECT_EQ(WindowText(view), L"Carte des blocs et vitesse - E:\\ FAKE \u2013 2025-01-03 10:00 \u2013 ERREURS TROUVÉES");
   Choose(kCtlLanguageBox, kLanguageGerman);
   EXPECT_EQ(DiagnosisWindow(), view);
 
   // Another file: the window shows it, or goes when there is nothing to draw.
   Choose(kCtlSavedTestsBox, 1);
   EXPECT_EQ(DiagnosisWindow(), view);
+  // A file that names no drive is named by its file name.
   EXPECT_EQ(WindowText(view), L"Blockkarte und Geschwindigkeit - 20250102-100000-E__-velkor.json");
+  EXPECT_EQ(DiagnosisWindowTip(), L"20250102-100000-E__-velkor.json");
   EXPECT_FALSE(Greyed(kIdDiagnosisView));
   Choose(kCtlSavedTestsBox, 0);
   EXPECT_EQ(DiagnosisWindow(), nullptr);
@@ -213,7 +222,11 @@ LONG FontHeight(HFONT font) {
 TEST_F(DiagnosisWindowTest, TheMapSpeaksFollowsTheThemeAndTheDpiAndClosesOnEsc) {
   const std::wstring fake = GetResultsFolder() + L"\\20250103-100000-E__-velkor.json";
   const RunDiagnosis stick = FakeStick();
-  ASSERT_TRUE(SaveResultsFile(fake, ResultsFileHeader{}, {FullRow()}, true, &stick));
+  ResultsFileHeader fakeDrive;
+  fakeDrive.driveRoot = L"E:\\";
+  fakeDrive.label = L"FAKE";
+  fakeDrive.startedAt = L"2025-01-03 10:00:00.250";
+  ASSERT_TRUE(SaveResultsFile(fake, fakeDrive, {FullRow()}, true, &stick));
   ASSERT_NE(OpenWindow(), nullptr);
   Choose(kCtlLanguageBox, kLanguageEnglish);
   Choose(kCtlSavedTestsBox, 0);
@@ -232,7 +245,7 @@ TEST_F(DiagnosisWindowTest, TheMapSpeaksFollowsTheThemeAndTheDpiAndClosesOnEsc) 
   SetForegroundWindow(view);
   SetFocus(view);
   EXPECT_TRUE(IsChild(view, GetFocus()));
-  EXPECT_EQ(WindowText(view), L"Block map and speed - 20250103-100000-E__-velkor.json");
+  EXPECT_EQ(WindowText(view), L"Block map and speed - E:\\ FAKE \u2013 2025-01-03 10:00 \u2013 ERRORS FOUND");
 
   // Its fonts are made at its own DPI, and again when it moves to a screen of another one.
   EXPECT_EQ(FontHeight(DiagnosisWindowFont()), ScaleToDpi(-12, WindowDpi(view)));

@@ -11,6 +11,8 @@
 #include "platform/profile.h"
 #include "tests/ui/window_driver.h"
 #include "ui/commands.h"
+#include "ui/tooltips.h"
+#include "view/hint_texts.h"
 #include "view/dpi_scale.h"
 #include "view/main_layout.h"
 #include "view/result_columns.h"
@@ -446,6 +448,102 @@ TEST_F(MainWindow, HintsFollowThePointerAndLogLinesArriveFromOtherThreads) {
   EXPECT_NE(log.find(L"Zeile 49\r\n"), std::wstring::npos);
   EXPECT_LT(log.find(L"Zeile 9\r\n"), log.find(L"Zeile 10\r\n"));
   EXPECT_EQ(Text(kCtlStatusLine), L"Status vom Test-Thread");
+}
+
+// A hint belongs to its control and its state: the idle window claims no field is locked, the
+// space between the controls shows none, and the locked text comes with a run that locks.
+TEST_F(MainWindow, HintsOnlyOverTheirControlAndInTheirState) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  const std::wstring locked = TranslateIn(L"tooltip_common", kLanguageGerman);
+  const auto pointerOver = [&](HWND over) {
+    SendMessageW(main_, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  };
+  const auto hasTool = [&](HWND control) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = main_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    return SendMessageW(Ui().tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  };
+  for (bool settings : {false, true}) {
+    if (settings) Command(kIdSettingsToggle);
+    for (int n = 1; n <= kControlCount; ++n) {
+      EXPECT_EQ(GetControlHint(Control(n)).find(locked), std::wstring::npos) << n << " settings " << settings;
+    }
+  }
+  // The splitters and the partial range's fields explain nothing of their own: no balloon, no status text.
+  for (int n : {kCtlHorizontalBar, kCtlVerticalBar, kCtlPartialStartField, kCtlPartialRangeField}) {
+    EXPECT_FALSE(hasTool(Control(n))) << n;
+    pointerOver(Control(n));
+    EXPECT_EQ(Text(kCtlStatusLine), L"Bereit") << n;
+  }
+  EXPECT_TRUE(hasTool(Control(kCtlStartButton)));
+  pointerOver(Control(kCtlStartButton));
+  EXPECT_EQ(Text(kCtlStatusLine), L"Test auf dem ausgewählten Laufwerk starten (F5).");
+  SaveScreenshot(main_, L"hint-start.bmp");
+  // Off the control, the hint goes; a status text of another kind stays.
+  pointerOver(main_);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Bereit");
+  SetText(kCtlStatusLine, L"Fehler: Export nicht geschrieben");
+  pointerOver(main_);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Fehler: Export nicht geschrieben");
+
+  // While a run has locked a field, that field's hint says so; an unlocked one does not.
+  Ui().run = std::make_shared<TestState>();
+  Ui().run->running = true;
+  SetControlsEnabled(false);
+  EXPECT_EQ(GetControlHint(Control(kCtlPartialStartField)), Text(kCtlPartialStartField) + L" - " + locked);
+  Ui().run->running = false;
+  SetControlsEnabled(true);
+  EXPECT_EQ(GetControlHint(Control(kCtlPartialStartField)), L"");
+}
+
+// The saved tests are named by drive, name, start and verdict; the chosen file's name is the box's tooltip.
+TEST_F(MainWindow, SavedTestsAreNamedByTheirRun) {
+  ResultsFileHeader stick;
+  stick.driveRoot = L"E:\\";
+  stick.label = L"STICK";
+  stick.freeBytes = 256ULL << 20;
+  stick.reserveFree = 0;
+  stick.startedAt = L"2026-12-11 05:32:36.500";
+  std::vector<ResultRecord> rows = {SampleRows()[2]};
+  rows[0].bytes = rows[0].writtenBytes = rows[0].verifiedBytes = 224ULL << 20;
+  const std::wstring named = GetResultsFolder() + L"\\20261211-053236-E__-velkor.json";
+  const std::wstring bare = GetResultsFolder() + L"\\20250101-100000-E.json";
+  ASSERT_TRUE(SaveResultsFile(named, stick, rows, true));
+  ASSERT_TRUE(SaveResultsFile(bare, ResultsFileHeader{}, rows, true));
+  ASSERT_NE(OpenWindow(), nullptr);
+  HWND box = Control(kCtlSavedTestsBox);
+  const auto entry = [&](int index) {
+    wchar_t text[256] = {};
+    SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
+  ASSERT_EQ(SendMessageW(box, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(entry(0), L"20250101-100000-E.json");  // names no drive
+  EXPECT_EQ(entry(1), L"E:\\ STICK \u2013 2026-12-11 05:32 \u2013 IN ORDNUNG");
+  Choose(kCtlSavedTestsBox, 1);
+  EXPECT_EQ(Ui().currentResultsPath, named);
+  EXPECT_EQ(GetControlHint(box), FixedHintForId(kIdSavedTests) + L"\r\n20261211-053236-E__-velkor.json");
+  // The summary names the safety buffer the test left out.
+  EXPECT_NE(Text(kCtlSummary).find(L"nicht getestet: 32.0 MB Sicherheitspuffer"), std::wstring::npos)
+      << Narrow(Text(kCtlSummary));
+  Command(kIdSettingsToggle);
+  RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  SaveScreenshot(main_, L"saved-tests-named.bmp");
+  // The open list shows each entry whole.
+  SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  RECT boxRect{};
+  GetWindowRect(box, &boxRect);
+  EXPECT_GT(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0), boxRect.right - boxRect.left);
+  SaveScreenshot(main_, L"saved-tests-open.bmp");
+  SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0);
+  // In the window's language, the choice kept.
+  Choose(kCtlLanguageBox, kLanguageSpanish);
+  EXPECT_EQ(entry(1), L"E:\\ STICK \u2013 2026-12-11 05:32 \u2013 CORRECTO");
+  EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), 1);
 }
 
 // A log far past the edit control's default 30,000 characters: every line arrives and the last

@@ -80,7 +80,7 @@ std::vector<std::wstring> WindowTexts() {
     texts.push_back(Translate(states.settingsItemKey));
     texts.push_back(Translate(states.methodItemKey));
   }
-  for (int id = 1001; id <= 1036; ++id) texts.push_back(ControlHintText(id, Translate(L"test_size")));
+  for (int id = 1001; id <= 1036; ++id) texts.push_back(ControlHintText(id, Translate(L"test_size"), true));
   for (const wchar_t* field : {L"1", L"7", L"8"}) {
     const WorkerControlView view = BuildWorkerControlView(field, 8);
     texts.push_back(view.label);

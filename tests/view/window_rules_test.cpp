@@ -154,26 +154,28 @@ TEST(WorkerControl, LabelHintAndWarningByProcessorCount) {
   EXPECT_EQ(BuildWorkerControlView(L"", 1).label, L"Worker (Kerne: 1, max. 1):");
 }
 
-TEST(ControlHints, FixedTextsAndTheGenericHint) {
+TEST(ControlHints, FixedTextsAndTheGenericHintOnlyWhileLocked) {
   LanguageGuard german(kLanguageGerman);
-  EXPECT_EQ(ControlHintText(1002, L"1024"),
-            L"Gesamte Testmenge in MB. Für FAT32/SD-Karten sind kleinere Werte oft aussagekräftiger und sicherer.");
-  EXPECT_EQ(ControlHintText(1007, L"0"), L"0 - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
-  EXPECT_EQ(ControlHintText(0, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
-  EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x')).find(L" - "), 255u);
+  const std::wstring locked = L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.";
+  for (bool running : {false, true}) {
+    EXPECT_EQ(ControlHintText(1002, L"1024", running),
+              L"Gesamte Testmenge in MB. Für FAT32/SD-Karten sind kleinere Werte oft aussagekräftiger und sicherer.");
+    // What no run locks does not say it is locked; the log view says what it holds.
+    EXPECT_EQ(ControlHintText(1012, L"[10:00:00] Bereit.", running).find(L"Diagnose-Log"), 0u);
+    for (int id : {1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit.", running), L"") << id;
+    EXPECT_EQ(ControlHintText(1010, L"Testen", running), L"Test auf dem ausgewählten Laufwerk starten (F5).");
+    EXPECT_EQ(ControlHintText(1011, L"Stop", running), L"Laufenden Test stoppen (Esc).");
+  }
+  // The generic text only over a control a run has locked, never in the idle window.
+  for (int id : {0, 1007, 1008, 1014, 1026, 1027}) {
+    EXPECT_EQ(ControlHintText(id, L"", false), L"") << id;
+    EXPECT_EQ(ControlHintText(id, L"0", false), L"") << id;
+    EXPECT_EQ(ControlHintText(id, L"", true), locked) << id;
+  }
+  EXPECT_EQ(ControlHintText(1007, L"0", true), L"0 - " + locked);
+  EXPECT_EQ(ControlHintText(0, std::wstring(300, L'x'), true).find(L" - "), 255u);
   EXPECT_EQ(FixedHintForId(1013), L"");
   EXPECT_FALSE(HasFixedHint(1013));
-  // What no run locks does not say it is locked; the log view says what it holds.
-  EXPECT_EQ(ControlHintText(1012, L"[10:00:00] Bereit.").find(L"Diagnose-Log"), 0u);
-  for (int id : {1013, 1036}) EXPECT_EQ(ControlHintText(id, L"[10:00:00] Bereit."), L"") << id;
-  EXPECT_EQ(ControlHintText(1010, L"Testen"), L"Test auf dem ausgewählten Laufwerk starten (F5).");
-  EXPECT_EQ(ControlHintText(1011, L"Stop"), L"Laufenden Test stoppen (Esc).");
-  // The splitters, greyed during a run, and the selected-drive line get the generic hint too.
-  EXPECT_EQ(ControlHintText(1014, L"Ziel: E:\\"),
-            L"Ziel: E:\\ - Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.");
-  for (int id : {1026, 1027}) {
-    EXPECT_EQ(ControlHintText(id, L""), L"Hinweis anzeigen: Dieses Feld ist während eines Tests gesperrt.") << id;
-  }
 }
 
 TEST(ShellFolderTarget, NoBackslashBeforeTheShellsClosingQuote) {
