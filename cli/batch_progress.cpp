@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "common/localization.h"
 
 namespace velkor {
 
-std::wstring RunningTargetText(const ProgressSnapshot& s) {
-  if (s.totalBlocks == 0 || (s.phase != kPhaseWriting && s.phase != kPhaseVerifying)) return L"Vorbereitung";
+std::wstring RunningTargetText(const ProgressSnapshot& s, int language) {
+  if (s.totalBlocks == 0 || (s.phase != kPhaseWriting && s.phase != kPhaseVerifying)) {
+    return TranslateIn(L"progress_preparing", language);
+  }
   const uint64_t blockSize = s.blockSize == 0 ? 1 : s.blockSize;
   const uint64_t done = std::min(s.phase == kPhaseVerifying ? s.verified : s.written, s.totalBlocks);
   double elapsed = 0.0;
@@ -16,8 +19,9 @@ std::wstring RunningTargetText(const ProgressSnapshot& s) {
   }
   const double speed = elapsed > 0 ? static_cast<double>(done * blockSize) / 1048576.0 / elapsed : 0.0;
   const double percent = 100.0 * static_cast<double>(done) / static_cast<double>(s.totalBlocks);
-  return std::wstring(s.phase == kPhaseVerifying ? L"Lesen/Prüfen " : L"Schreiben ") + FormatPercent(percent) +
-         L" " + FormatDecimal2(speed) + L" MB/s, Fehler " + std::to_wstring(s.errors);
+  return FormatTextIn(L"cli_batch_running", language,
+                      {TranslateIn(s.phase == kPhaseVerifying ? L"progress_verifying" : L"progress_writing", language),
+                       FormatPercent(percent), FormatDecimal2(speed), std::to_wstring(s.errors)});
 }
 
 std::wstring TargetLine(const std::wstring& name, size_t nameWidth, const std::wstring& text, size_t width) {

@@ -11,8 +11,8 @@
 namespace velkor {
 
 // What a running target does: "Vorbereitung" before its first job, else the phase, percent of the
-// job, speed and errors, e.g. "Schreiben 45.20% 12.50 MB/s, Fehler 0".
-std::wstring RunningTargetText(const ProgressSnapshot& s);
+// job, speed and errors, e.g. "Schreiben 45.20% 12.50 MB/s, Fehler 0"; in language.
+std::wstring RunningTargetText(const ProgressSnapshot& s, int language = kLanguageGerman);
 
 // "name  text" with name padded to nameWidth, cut to at most width characters (a line that wraps
 // would spoil the redraw).

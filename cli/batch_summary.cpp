@@ -58,7 +58,7 @@ std::wstring JsonNumber(const std::optional<double>& value) {
 }
 
 // The cells of a row in the order of the heading.
-std::vector<std::wstring> Cells(const BatchRow& r) {
+std::vector<std::wstring> Cells(const BatchRow& r, int language) {
   const auto size = [](uint64_t bytes) { return FormatByteSize(bytes); };
   const auto speed = [](const std::optional<double>& v) { return v ? FormatDecimal2(*v) : std::wstring(kNone); };
   return {Printable(r.target),
@@ -70,7 +70,7 @@ std::vector<std::wstring> Cells(const BatchRow& r) {
           r.usableBytes ? size(*r.usableBytes) : kNone,
           speed(r.writeMbPerSecond),
           speed(r.readMbPerSecond),
-          BatchVerdictText(r.verdict)};
+          BatchVerdictWord(r.verdict, language)};
 }
 
 }  // namespace
@@ -84,6 +84,17 @@ const wchar_t* BatchVerdictText(BatchVerdict verdict) {
     case BatchVerdict::kRefused: break;
   }
   return L"abgelehnt";
+}
+
+std::wstring BatchVerdictWord(BatchVerdict verdict, int language) {
+  switch (verdict) {
+    case BatchVerdict::kOk: return TranslateIn(L"ok", language);
+    case BatchVerdict::kOkPartial: return TranslateIn(L"cli_verdict_ok_partial", language);
+    case BatchVerdict::kErrors: return TranslateIn(L"cli_verdict_errors", language);
+    case BatchVerdict::kStopped: return TranslateIn(L"cli_verdict_stopped", language);
+    case BatchVerdict::kRefused: break;
+  }
+  return TranslateIn(L"cli_verdict_refused", language);
 }
 
 void FillRowFromRun(const std::vector<ResultRecord>& records, StopReason runStop, BatchRow* row) {
@@ -133,6 +144,16 @@ void TakeDiagnosis(const Diagnosis& diagnosis, BatchRow* row) {
   if (!diagnosis.partial) row->usableBytes = diagnosis.usableBytes;
 }
 
+std::wstring ShownReason(const std::wstring& reason) {
+  const std::wstring shown = Localize(reason);
+  if (shown != reason || CurrentLanguage == kLanguageGerman) return shown;
+  const std::wstring lead = Translate(L"cli_error_lead");
+  const std::wstring refusal = Localize(L"Fehler: " + reason);
+  return refusal.compare(0, lead.size(), lead) == 0 ? refusal.substr(lead.size()) : reason;
+}
+
+std::wstring ErrorLine(const std::wstring& reason) { return Translate(L"cli_error_lead") + Localize(reason); }
+
 std::wstring ReasonOf(const std::wstring& message) {
   const std::wstring lead = L"Fehler: ";
   return message.compare(0, lead.size(), lead) == 0 ? message.substr(lead.size()) : message;
@@ -148,14 +169,17 @@ int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted) {
   return refused ? kExitInvalid : kExitClean;
 }
 
-std::wstring BatchTableText(const std::vector<BatchRow>& rows) {
-  const std::vector<std::wstring> heading = {L"Ziel",    L"Name",           L"Größe",      L"Geschrieben",
-                                             L"Geprüft", L"Fehler",         L"Nutzbar",    L"Schreiben MB/s",
-                                             L"Lesen MB/s", L"Ergebnis"};
+std::wstring BatchTableText(const std::vector<BatchRow>& rows, int language) {
+  std::vector<std::wstring> heading;
+  for (const wchar_t* key : {L"cli_batch_heading_target", L"col_name", L"col_size", L"cli_batch_heading_written",
+                             L"col_verified", L"col_errors", L"cli_batch_heading_usable",
+                             L"cli_batch_heading_write_speed", L"cli_batch_heading_read_speed", L"col_result"}) {
+    heading.push_back(TranslateIn(key, language));
+  }
   // Text columns stand left, figures right.
   const std::vector<bool> left = {true, true, false, false, false, false, false, false, false, true};
   std::vector<std::vector<std::wstring>> lines = {heading};
-  for (const BatchRow& r : rows) lines.push_back(Cells(r));
+  for (const BatchRow& r : rows) lines.push_back(Cells(r, language));
   std::vector<size_t> width(heading.size(), 0);
   for (const auto& cells : lines) {
     for (size_t c = 0; c < cells.size(); ++c) width[c] = std::max(width[c], cells[c].size());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/localization.h"
 #include "results/diagnosis.h"
 #include "results/result_record.h"
 #include "results/verdict.h"
@@ -22,8 +23,17 @@ enum class BatchVerdict : uint8_t {
              // failed preflight
 };
 
-// "OK", "OK (Teiltest)", "Fehler", "gestoppt", "abgelehnt".
+// "OK", "OK (Teiltest)", "Fehler", "gestoppt", "abgelehnt": --summary-json's words.
 const wchar_t* BatchVerdictText(BatchVerdict verdict);
+// The same word in language, as the terminal shows it.
+std::wstring BatchVerdictWord(BatchVerdict verdict, int language);
+
+// A row's German reason as the terminal shows it: in CurrentLanguage where the text table knows it
+// (a refusal's reason without its "Fehler: " lead too), else as it is.
+std::wstring ShownReason(const std::wstring& reason);
+
+// "Fehler: " and a German reason, in CurrentLanguage.
+std::wstring ErrorLine(const std::wstring& reason);
 
 struct BatchRow {
   std::wstring target;
@@ -68,8 +78,8 @@ std::wstring ReasonOf(const std::wstring& message);
 int BatchExitCode(const std::vector<BatchRow>& rows, bool interrupted);
 
 // The table, one line per target under a heading, columns apart by two blanks; "–" where a
-// figure does not exist.
-std::wstring BatchTableText(const std::vector<BatchRow>& rows);
+// figure does not exist. Headings and verdicts in language.
+std::wstring BatchTableText(const std::vector<BatchRow>& rows, int language = kLanguageGerman);
 
 // The rows as a JSON document (LF line ends): command ("test" or "verify"), the exit code, whether
 // Ctrl-C stopped the runs, and per target the table's values (null where the table shows "–").

@@ -15,6 +15,7 @@
 #include "cli/target_start.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
+#include "common/localization.h"
 #include "common/paths.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
@@ -59,10 +60,13 @@ void CreateFolders(const std::wstring& path) {
   }
 }
 
-// The report as the window shows it, without its closing question, with plain line ends.
+// The report as the window's box shows it in the terminal's language, without its closing
+// question, with plain line ends.
 std::wstring ReportForConsole(const RunOutcome& outcome) {
   std::wstring plain;
-  for (wchar_t c : BuildRunReport(outcome.results, outcome.verdict, &outcome.diagnosis.diagnosis, &outcome.header).body) {
+  for (wchar_t c : BuildRunReport(outcome.results, outcome.verdict, &outcome.diagnosis.diagnosis, &outcome.header,
+                                  CurrentLanguage)
+                       .body) {
     if (c != L'\r') plain.push_back(c);
   }
   return plain;
@@ -143,7 +147,7 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
     }
     if (finished) break;
     if (progress && std::chrono::steady_clock::now() >= nextProgress) {
-      const std::wstring line = BuildProgressView(TakeProgressSnapshot(*state)).statusText;
+      const std::wstring line = BuildProgressView(TakeProgressSnapshot(*state), CurrentLanguage).statusText;
       Err(ReplaceProgressLine(line, progressShown ? shown : 0, sequences));
       shown = line.size();
       progressShown = true;
@@ -162,11 +166,14 @@ std::unique_ptr<RunOutcome> RunWithConsole(const TestConfig& config, const std::
   }
   SetUiReceiver({});
   if (progressShown) Err(ReplaceProgressLine(L"", shown, sequences));
-  // As the window's status line: the end summary, or the failure that ended the run early.
-  const ProgressView view =
-      BuildProgressView(TakeProgressSnapshot(*state), kLanguageGerman, outcome ? &outcome->verdict : nullptr);
+  // As the window's status line: the end summary, or the failure that ended the run early. The
+  // German one is the row's reason in --summary-json.
+  const ProgressSnapshot snapshot = TakeProgressSnapshot(*state);
+  const Verdict* verdict = outcome ? &outcome->verdict : nullptr;
+  const ProgressView view = BuildProgressView(snapshot, kLanguageGerman, verdict);
   *endStatus = view.keepStatus ? queue.lastStatus : view.statusText;
-  Err(*endStatus + L"\n");
+  Err((view.keepStatus ? Localize(queue.lastStatus) : BuildProgressView(snapshot, CurrentLanguage, verdict).statusText) +
+      L"\n");
   return outcome;
 }
 
@@ -178,25 +185,25 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   if (start.described) DescribeRow(start, row);
   if (!start.refusal.empty()) {
     row->reason = ReasonOf(start.refusal);
-    return Fail(start.refusal);
+    return Fail(Localize(start.refusal));
   }
   const StartPlan& plan = start.plan;
   LogToConsole();
   // The log, and the results unless --results-dir chose their place, stay off the drive under test.
   if (plan.ownFilesOnTarget) AppendDiagLog(MoveOwnFilesToUserFolder(o.resultsDir.empty()));
   for (const std::wstring& line : plan.effects.logLines) AppendDiagLog(line);
-  if (plan.highWorkerWarning) Err(std::wstring(kHighWorkerWarning) + L"\n");
+  if (plan.highWorkerWarning) Err(Localize(kHighWorkerWarning) + L"\n");
 
   const std::wstring elsewhere = DataDirectoryNote();
   if (!elsewhere.empty()) {
     AppendDiagLog(elsewhere);  // the log file; the console has no receiver yet
-    Err(elsewhere + L"\n");
+    Err(Localize(elsewhere) + L"\n");
   }
   const std::shared_ptr<TestState> state = NewRunState(plan.config);
   if (!LockRunTarget(*state)) {
     AppendDiagLog(std::wstring(L"Start abgelehnt: ") + kDriveBusyText);
     row->reason = kDriveBusyText;
-    return Fail(std::wstring(L"Fehler: ") + kDriveBusyText);
+    return Fail(ErrorLine(kDriveBusyText));
   }
   AppendDiagLog(verifyOnly ? L"Bedienung: velkor-cli verify." : L"Bedienung: velkor-cli test.");
   std::wstring endStatus;
@@ -210,8 +217,8 @@ int RunSingle(const CliOptions& o, bool verifyOnly, BatchRow* row) {
   row->resultsSaved = outcome->resultsSaved;
 
   Out(ReportForConsole(*outcome));
-  if (state->readsMayBeCached) Out(std::wstring(kDeviceCacheHint) + L"\n");
-  if (outcome->resultsSaved) Out(L"Ergebnisdatei: " + outcome->databasePath + L"\n");
+  if (state->readsMayBeCached) Out(Localize(kDeviceCacheHint) + L"\n");
+  if (outcome->resultsSaved) Out(Translate(L"cli_results_file") + outcome->databasePath + L"\n");
   // The window's delete check box only offers deletion; here --delete is the answer.
   // Nothing to delete on a drive that went away.
   if (o.deleteAtEnd && !verifyOnly && outcome->verdict.reason != StopReason::kDriveGone && !state->targetGone) {
@@ -237,13 +244,12 @@ int RunTestOrVerify(const CliOptions& o, bool verifyOnly) {
   }
   // "Quorvel-Modus" tests the whole free space: a size or a reserve would be dropped without a word.
   if (!verifyOnly && o.profile == kProfileQuorvel && (o.sizeMb || o.reserveMb.value_or(0) != 0)) {
-    return Fail(L"Fehler: --profile quorvel prüft immer den ganzen freien Speicher und nimmt kein --size oder "
-                L"--reserve an. Ohne diese Angaben testen oder ein anderes Profil wählen.");
+    return Fail(Translate(L"cli_quorvel_takes_no_size"));
   }
   // The summary is what a script reads at the end: a place it cannot be written fails now.
   if (!o.summaryJson.empty()) {
     const std::wstring problem = SummaryFileProblem(o.summaryJson);
-    if (!problem.empty()) return Fail(problem);
+    if (!problem.empty()) return Fail(Localize(problem));
   }
   if (o.targets.size() > 1) return RunBatch(o, verifyOnly);
   BatchRow row;
@@ -259,25 +265,23 @@ int RunExport(const CliOptions& o) {
   RunDiagnosis diagnosis;
   if (!LoadResultsFile(o.exportInput, &records, &diagnosis)) {
     const uint32_t code = platform::LastError();  // 0: read, but no results file
-    return Fail(L"Fehler: Ergebnisdatei konnte nicht gelesen werden: " + o.exportInput +
-                (code != 0 ? L" (" + FormatWindowsError(code) + L")" : L""));
+    return Fail(code != 0 ? FormatText(L"cli_results_unreadable_because", {o.exportInput, FormatWindowsError(code)})
+                          : FormatText(L"cli_results_unreadable", {o.exportInput}));
   }
   // The export never takes the place of what it was made from, whatever name leads there.
   platform::FileIdentity input, output;
   if (platform::QueryPathIdentity(o.exportInput, &input) && platform::QueryPathIdentity(o.exportOutput, &output) &&
       input == output) {
-    return Fail(L"Fehler: Die Exportdatei ist die Ergebnisdatei selbst: " + o.exportOutput +
-                L". Bitte eine andere Datei für --output angeben.");
+    return Fail(FormatText(L"cli_export_is_input", {o.exportOutput}));
   }
-  if (records.empty()) return Fail(L"Fehler: Die Ergebnisdatei enthält keine Ergebnisse: " + o.exportInput);
+  if (records.empty()) return Fail(FormatText(L"cli_results_empty", {o.exportInput}));
   // The file's own header: the drive and the evidence, and whether its run ever ended.
   ResultsFileHeader header;
   LoadResultsHeader(o.exportInput, &header);
   if (!WriteExport(*o.exportFormat, o.exportOutput, records, header, &diagnosis)) {
-    return Fail(L"Export konnte nicht geschrieben werden. Datei=" + o.exportOutput + L", " +
-                FormatWindowsError(platform::LastError()));
+    return Fail(FormatText(L"cli_export_failed", {o.exportOutput, FormatWindowsError(platform::LastError())}));
   }
-  Err(L"Export geschrieben: " + o.exportOutput + L"\n");
+  Err(Translate(L"export_done") + o.exportOutput + L"\n");
   return kExitClean;
 }
 
@@ -290,6 +294,8 @@ int RunDrives() {
 }  // namespace
 
 int RunCli(const std::vector<std::wstring>& args) {
+  // The terminal speaks the user's language; files and --summary-json stay German.
+  CurrentLanguage = CliLanguage(args, DefaultLanguage());
   CliOptions options;
   std::wstring error;
   if (!ParseCliArgs(args, &options, &error)) return Fail(L"velkor-cli: " + error);

@@ -5,6 +5,7 @@
 
 #include "cli/batch_schedule.h"
 #include "cli/cli_suggest.h"
+#include "common/localization.h"
 #include "common/version.h"
 #include "engine/run_config.h"
 #include "engine/start_rules.h"
@@ -15,55 +16,47 @@ namespace {
 enum class Opt : uint8_t {
   kSize, kBlock, kWorkers, kProfile, kReserve, kTestPoints, kResultsDir,
   kParallel, kSummaryJson, kMethodTest, kNoRandomPoints, kNoFastest, kDelete, kYes, kSystemDrive,
-  kFormat, kOutput,
+  kFormat, kOutput, kLang,
 };
 
 // Which commands take an option.
-enum : unsigned { kOnTest = 1, kOnVerify = 2, kOnExport = 4 };
+enum : unsigned { kOnTest = 1, kOnVerify = 2, kOnExport = 4, kOnDrives = 8 };
 constexpr unsigned kSizing = kOnTest | kOnVerify;
+constexpr unsigned kOnAll = kOnTest | kOnVerify | kOnExport | kOnDrives;
 
 // One option: the parser and the help read the same table, so help lists every option there is.
 struct OptionSpec {
   Opt id;
   const wchar_t* name;
   unsigned commands;
+  // The texts are keys of the text table; a text that is no key (a number, "MB") shows as it is.
   const wchar_t* value;      // what the value is; null for a switch
   const wchar_t* text;
-  const wchar_t* byDefault;  // what holds without the option; null: the profiles' workers
+  const wchar_t* byDefault;  // what holds without the option; null: computed (OptionsHelp)
 };
 
 const OptionSpec kOptions[] = {
-    {Opt::kSize, L"--size", kOnTest, L"MB", L"Testmenge in MB",
-     L"der freie Speicher minus 32 MB (ohne --profile im Quorvel-Modus, Blöcke zu 1024 KB)"},
-    {Opt::kSize, L"--size", kOnVerify, L"MB", L"zu prüfende Menge in MB",
-     L"so viel, wie die Testdateien eines früheren Laufs halten"},
-    {Opt::kBlock, L"--block", kSizing, L"KB", L"Blockgröße in KB (mindestens 4)",
-     L"nach Profil: turbo 8192, ausgeglichen 4096, zuverlaessig 1024, quorvel 1024"},
-    {Opt::kWorkers, L"--workers", kSizing, L"N", L"parallele Worker (höchstens Prozessoren minus 1)", nullptr},
-    {Opt::kProfile, L"--profile", kSizing, L"P", L"turbo, ausgeglichen, zuverlaessig oder quorvel (0 bis 3)",
-     L"zuverlaessig; ohne --size quorvel"},
-    {Opt::kReserve, L"--reserve", kSizing, L"MB", L"Speicher, der nach dem Test frei bleiben muss",
-     L"0 (im Quorvel-Modus immer 0)"},
-    {Opt::kTestPoints, L"--test-points", kSizing, L"N", L"Testpunkte des Methodentests (höchstens 16)", L"3"},
-    {Opt::kResultsDir, L"--results-dir", kSizing, L"DIR", L"Ordner für die Ergebnisdateien", nullptr},
-    {Opt::kParallel, L"--parallel", kSizing, L"N", L"Ziele, die gleichzeitig laufen (bei mehreren Zielen)", nullptr},
-    {Opt::kSummaryJson, L"--summary-json", kSizing, L"DATEI", L"die Übersicht aller Ziele als JSON-Datei",
-     L"keine"},
-    {Opt::kMethodTest, L"--method-test", kOnTest, nullptr, L"vor dem Volltest einen Methodentest ausführen",
-     L"aus"},
-    {Opt::kNoRandomPoints, L"--no-random-points", kOnTest, nullptr, L"Testpunkte nicht zufällig verteilen",
-     L"ab 4 Testpunkten zufällig verteilt"},
-    {Opt::kNoFastest, L"--no-fastest", kOnTest, nullptr, L"schnellste Variante nicht für den Volltest übernehmen",
-     L"die schnellste Variante wird übernommen"},
-    {Opt::kDelete, L"--delete", kOnTest, nullptr, L"Testdateien am Ende löschen",
-     L"aus; die Testdateien bleiben für verify"},
-    {Opt::kYes, L"--yes", kOnTest, nullptr, L"auch ein nicht leeres Ziel ohne Rückfrage testen",
-     L"aus; am Terminal wird gefragt, ohne Terminal abgelehnt"},
-    {Opt::kSystemDrive, L"--system-drive", kOnTest, nullptr,
-     L"auch das Systemlaufwerk testen (2 GB, 5 % bleiben frei)", L"aus; das Systemlaufwerk wird abgelehnt"},
-    {Opt::kFormat, L"--format", kOnExport, L"FORMAT", L"csv | xls | text | formatted | json | pdf",
-     L"keiner, muss angegeben werden"},
-    {Opt::kOutput, L"--output", kOnExport, L"DATEI", L"Zieldatei des Exports", L"keiner, muss angegeben werden"},
+    {Opt::kSize, L"--size", kOnTest, L"MB", L"cli_opt_size_test", L"cli_def_size_test"},
+    {Opt::kSize, L"--size", kOnVerify, L"MB", L"cli_opt_size_verify", L"cli_def_size_verify"},
+    {Opt::kBlock, L"--block", kSizing, L"KB", L"cli_opt_block", L"cli_def_block"},
+    {Opt::kWorkers, L"--workers", kSizing, L"N", L"cli_opt_workers", nullptr},
+    {Opt::kProfile, L"--profile", kSizing, L"P", L"cli_opt_profile", L"cli_def_profile"},
+    {Opt::kReserve, L"--reserve", kSizing, L"MB", L"cli_opt_reserve", L"cli_def_reserve"},
+    {Opt::kTestPoints, L"--test-points", kSizing, L"N", L"cli_opt_test_points", L"3"},
+    {Opt::kResultsDir, L"--results-dir", kSizing, L"DIR", L"cli_opt_results_dir", nullptr},
+    {Opt::kParallel, L"--parallel", kSizing, L"N", L"cli_opt_parallel", nullptr},
+    {Opt::kSummaryJson, L"--summary-json", kSizing, L"cli_value_file", L"cli_opt_summary_json", L"cli_def_none"},
+    {Opt::kMethodTest, L"--method-test", kOnTest, nullptr, L"cli_opt_method_test", L"cli_def_off"},
+    {Opt::kNoRandomPoints, L"--no-random-points", kOnTest, nullptr, L"cli_opt_no_random_points",
+     L"cli_def_no_random_points"},
+    {Opt::kNoFastest, L"--no-fastest", kOnTest, nullptr, L"cli_opt_no_fastest", L"cli_def_no_fastest"},
+    {Opt::kDelete, L"--delete", kOnTest, nullptr, L"cli_opt_delete", L"cli_def_delete"},
+    {Opt::kYes, L"--yes", kOnTest, nullptr, L"cli_opt_yes", L"cli_def_yes"},
+    {Opt::kSystemDrive, L"--system-drive", kOnTest, nullptr, L"cli_opt_system_drive", L"cli_def_system_drive"},
+    {Opt::kFormat, L"--format", kOnExport, L"cli_value_format", L"csv | xls | text | formatted | json | pdf",
+     L"cli_def_required"},
+    {Opt::kOutput, L"--output", kOnExport, L"cli_value_file", L"cli_opt_output", L"cli_def_required"},
+    {Opt::kLang, L"--lang", kOnAll, L"cli_value_language", L"cli_opt_lang", L"cli_def_lang"},
 };
 
 struct CommandSpec {
@@ -76,7 +69,7 @@ const CommandSpec kCommands[] = {
     {CliCommand::kTest, L"test", kOnTest},
     {CliCommand::kVerify, L"verify", kOnVerify},
     {CliCommand::kExport, L"export", kOnExport},
-    {CliCommand::kDrives, L"drives", 0},
+    {CliCommand::kDrives, L"drives", kOnDrives},
 };
 
 bool IsDigits(const std::wstring& text) {
@@ -119,6 +112,18 @@ bool ParseProfile(const std::wstring& value, uint32_t* profile) {
   return false;
 }
 
+// "de", "en", "fr" or "es" in any case.
+bool ParseLanguage(const std::wstring& value, int* language) {
+  const std::wstring v = Lower(value);
+  for (int l = 0; l < kLanguageCount; ++l) {
+    if (v == LanguageCode(l)) {
+      *language = l;
+      return true;
+    }
+  }
+  return false;
+}
+
 bool ParseFormat(const std::wstring& value, uint32_t* format) {
   const std::wstring v = Lower(value);
   for (uint32_t i = 0; i < kFormatNames.size(); ++i) {
@@ -141,7 +146,7 @@ std::wstring CommandsTaking(const std::wstring& name) {
   std::wstring text;
   for (const CommandSpec& c : kCommands) {
     if (FindOption(name, c.bit) == nullptr) continue;
-    text += (text.empty() ? L"" : L" und ") + std::wstring(c.name);
+    text += (text.empty() ? L"" : Translate(L"cli_and")) + std::wstring(c.name);
   }
   return text;
 }
@@ -156,8 +161,7 @@ std::vector<std::wstring> OptionNames(unsigned bit) {
 }
 
 std::wstring HelpHint(const wchar_t* command) {
-  return command != nullptr ? L" Hilfe: velkor-cli " + std::wstring(command) + L" --help"
-                            : std::wstring(L" Hilfe: velkor-cli --help");
+  return command != nullptr ? FormatText(L"cli_help_hint_command", {command}) : Translate(L"cli_help_hint");
 }
 
 // The error for an argument before the command or in the command's place.
@@ -165,66 +169,74 @@ std::wstring UnknownCommand(const std::wstring& arg) {
   if (arg.size() > 1 && arg[0] == L'-') {
     const std::wstring takers = CommandsTaking(arg);
     if (!takers.empty()) {
-      return L"Option vor dem Befehl: " + Shown(arg) + L". Erst der Befehl, dann die Optionen (" + Shown(arg) +
-             L" gibt es bei " + takers + L")." + HelpHint(nullptr);
+      return FormatText(L"cli_option_before_command", {Shown(arg), Shown(arg), takers}) + HelpHint(nullptr);
     }
-    return L"Unbekannte Option: " + Shown(arg) + L"." + SuggestionText(arg, {L"--help", L"--version"}) +
+    return FormatText(L"cli_unknown_option", {Shown(arg)}) + SuggestionText(arg, {L"--help", L"--version"}) +
            HelpHint(nullptr);
   }
   std::vector<std::wstring> names;
   for (const CommandSpec& c : kCommands) names.push_back(c.name);
-  return L"Unbekannter Befehl: " + Shown(arg) + L"." + SuggestionText(arg, names) + HelpHint(nullptr);
+  return FormatText(L"cli_unknown_command", {Shown(arg)}) + SuggestionText(arg, names) + HelpHint(nullptr);
 }
 
-// "  --name VALUE   text" and below it the default, wrapped at 80 columns under the text.
-std::wstring HelpLine(const std::wstring& left, const std::wstring& text, const std::wstring& byDefault) {
-  constexpr size_t kColumn = 23, kWidth = 80;
-  std::wstring line = L"  " + left;
-  line += line.size() < kColumn ? std::wstring(kColumn - line.size(), L' ') : L"\n" + std::wstring(kColumn, L' ');
-  line += text + L"\n";
-  if (byDefault.empty()) return line;
-  std::wstring row = std::wstring(kColumn, L' ') + L"Standard:";
+// words after row, wrapped at 80 columns; a continued line starts at indent.
+std::wstring Wrapped(std::wstring row, const std::wstring& words, size_t indent) {
+  constexpr size_t kWidth = 80;
+  std::wstring lines;
   size_t start = 0;
-  while (start < byDefault.size()) {
-    size_t end = byDefault.find(L' ', start);
-    if (end == std::wstring::npos) end = byDefault.size();
-    const std::wstring word = byDefault.substr(start, end - start);
-    if (row.size() + 1 + word.size() > kWidth) {
-      line += row + L"\n";
-      row = std::wstring(kColumn + 2, L' ') + word;
+  bool first = true;
+  while (start < words.size()) {
+    size_t end = words.find(L' ', start);
+    if (end == std::wstring::npos) end = words.size();
+    const std::wstring word = words.substr(start, end - start);
+    const size_t column = row.size() - (row.rfind(L'\n') + 1);  // npos + 1 is 0
+    if (!first && column + 1 + word.size() > kWidth) {
+      lines += row + L"\n";
+      row = std::wstring(indent, L' ') + word;
     } else {
-      row += L" " + word;
+      row += (first && (row.empty() || row.back() == L' ') ? L"" : L" ") + word;
     }
+    first = false;
     start = end + 1;
   }
-  return line + row + L"\n";
+  return lines + row + L"\n";
+}
+
+// "  --name VALUE   text" and below it the default, both wrapped at 80 columns under the text.
+std::wstring HelpLine(const std::wstring& left, const std::wstring& text, const std::wstring& byDefault) {
+  constexpr size_t kColumn = 23;
+  std::wstring line = L"  " + left;
+  line += line.size() < kColumn ? std::wstring(kColumn - line.size(), L' ') : L"\n" + std::wstring(kColumn, L' ');
+  line = Wrapped(line, text, kColumn);
+  if (byDefault.empty()) return line;
+  return line + Wrapped(std::wstring(kColumn, L' ') + Translate(L"cli_default"), byDefault, kColumn + 2);
 }
 
 std::wstring WorkersDefault(uint32_t cpuCount) {
-  std::wstring text = L"nach Profil, auf diesem Rechner: ";
+  std::wstring counts;
   for (uint32_t p = 0; p < kProfileNames.size(); ++p) {
-    text += (p > 0 ? L", " : L"") + kProfileNames[p] + L" " + std::to_wstring(ProfileDefaultsFor(p, cpuCount).workers);
+    counts += (p > 0 ? L", " : L"") + kProfileNames[p] + L" " + std::to_wstring(ProfileDefaultsFor(p, cpuCount).workers);
   }
-  return text;
+  return FormatText(L"cli_def_workers", {counts});
 }
 
 std::wstring ParallelDefault(uint32_t cpuCount) {
-  return L"so viele Ziele wie Geräte, höchstens " + std::to_wstring(MaxParallelRuns(cpuCount)) +
-         L" (2 je Prozessor); Ziele auf einem Gerät nacheinander";
+  return FormatText(L"cli_def_parallel", {std::to_wstring(MaxParallelRuns(cpuCount))});
 }
 
 std::wstring OptionsHelp(unsigned bit, uint32_t cpuCount, const std::wstring& resultsFolder) {
-  std::wstring text = L"Optionen:\n";
+  std::wstring text = Translate(L"cli_options") + L"\n";
   for (const OptionSpec& o : kOptions) {
     if ((o.commands & bit) == 0) continue;
     std::wstring byDefault;
-    if (o.byDefault != nullptr) byDefault = o.byDefault;
+    if (o.byDefault != nullptr) byDefault = Translate(o.byDefault);
     else if (o.id == Opt::kWorkers) byDefault = WorkersDefault(cpuCount);
     else if (o.id == Opt::kResultsDir) byDefault = resultsFolder;
     else if (o.id == Opt::kParallel) byDefault = ParallelDefault(cpuCount);
-    text += HelpLine(std::wstring(o.name) + (o.value != nullptr ? L" " + std::wstring(o.value) : L""), o.text, byDefault);
+    text += HelpLine(std::wstring(o.name) + (o.value != nullptr ? L" " + Translate(o.value) : L""), Translate(o.text),
+                     byDefault);
   }
-  return text + HelpLine(L"-h, --help", L"diese Hilfe", L"");
+  return text + HelpLine(L"-h, --help", Translate(L"cli_this_help"), L"");
 }
 
 }  // namespace
@@ -232,6 +244,20 @@ std::wstring OptionsHelp(unsigned bit, uint32_t cpuCount, const std::wstring& re
 bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, std::wstring* error) {
   *options = CliOptions{};
   size_t i = 0;
+  // The language may come before the command too.
+  while (i < args.size() && args[i] == L"--lang") {
+    int language = 0;
+    if (i + 1 >= args.size() || args[i + 1].compare(0, 2, L"--") == 0) {
+      *error = FormatText(L"cli_missing_value", {L"--lang", Translate(L"cli_value_language")}) + HelpHint(nullptr);
+      return false;
+    }
+    if (!ParseLanguage(args[i + 1], &language)) {
+      *error = FormatText(L"cli_unknown_language", {Shown(args[i + 1])});
+      return false;
+    }
+    options->language = language;
+    i += 2;
+  }
   if (i < args.size() && (args[i] == L"--help" || args[i] == L"-h" || args[i] == L"help")) {
     options->help = true;
     return true;
@@ -241,7 +267,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     return true;
   }
   if (i >= args.size()) {
-    *error = L"Kein Befehl angegeben (test, verify, export oder drives)." + HelpHint(nullptr);
+    *error = Translate(L"cli_no_command") + HelpHint(nullptr);
     return false;
   }
   const std::wstring& name = args[i++];
@@ -276,10 +302,9 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     if (spec == nullptr) {
       const std::wstring elsewhere = CommandsTaking(arg);
       if (!elsewhere.empty()) {
-        *error = L"Unbekannte Option für " + std::wstring(command->name) + L": " + Shown(arg) + L" (nur bei " +
-                 elsewhere + L")." + HelpHint(command->name);
+        *error = FormatText(L"cli_option_elsewhere", {command->name, Shown(arg), elsewhere}) + HelpHint(command->name);
       } else {
-        *error = L"Unbekannte Option: " + Shown(arg) + L"." + SuggestionText(arg, OptionNames(command->bit)) +
+        *error = FormatText(L"cli_unknown_option", {Shown(arg)}) + SuggestionText(arg, OptionNames(command->bit)) +
                  HelpHint(command->name);
       }
       return false;
@@ -288,14 +313,14 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     std::wstring value;
     if (spec->value != nullptr) {
       if (i >= args.size() || args[i].compare(0, 2, L"--") == 0) {
-        *error = L"Wert fehlt für " + Shown(arg) + L" (" + spec->value + L")." + HelpHint(command->name);
+        *error = FormatText(L"cli_missing_value", {Shown(arg), Translate(spec->value)}) + HelpHint(command->name);
         return false;
       }
       value = args[i++];
     }
     auto number = [&](std::optional<uint64_t>* out) {
       if (!IsDigits(value)) {
-        *error = L"Ungültige Zahl für " + Shown(arg) + L": " + Shown(value);
+        *error = FormatText(L"cli_bad_number", {Shown(arg), Shown(value)});
         return false;
       }
       *out = std::stoull(value);  // at most 18 digits: fits
@@ -305,20 +330,20 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     auto ranged = [&](std::optional<uint64_t>* out, uint64_t low, uint64_t high, const wchar_t* allowed) {
       if (!number(out)) return false;
       if (**out >= low && **out <= high) return true;
-      *error = L"Ungültiger Wert für " + Shown(arg) + L": " + value + L" (erlaubt: " + allowed + L").";
+      *error = FormatText(L"cli_bad_value", {Shown(arg), value, Translate(allowed)});
       return false;
     };
     switch (spec->id) {
-      case Opt::kSize: if (!ranged(&options->sizeMb, 1, UINT64_MAX / 1048576, L"1 bis 17592186044415 MB")) return false; break;
-      case Opt::kBlock: if (!ranged(&options->blockKb, 4, UINT32_MAX / 1024, L"4 bis 4194303 KB")) return false; break;
-      case Opt::kWorkers: if (!ranged(&options->workers, 1, UINT32_MAX, L"ab 1")) return false; break;
+      case Opt::kSize: if (!ranged(&options->sizeMb, 1, UINT64_MAX / 1048576, L"cli_allowed_size")) return false; break;
+      case Opt::kBlock: if (!ranged(&options->blockKb, 4, UINT32_MAX / 1024, L"cli_allowed_block")) return false; break;
+      case Opt::kWorkers: if (!ranged(&options->workers, 1, UINT32_MAX, L"cli_allowed_from_one")) return false; break;
       case Opt::kReserve: if (!number(&options->reserveMb)) return false; break;
-      case Opt::kTestPoints: if (!ranged(&options->testPoints, 1, UINT32_MAX, L"ab 1")) return false; break;
+      case Opt::kTestPoints: if (!ranged(&options->testPoints, 1, UINT32_MAX, L"cli_allowed_from_one")) return false; break;
       case Opt::kProfile: {
         uint32_t profile = 0;
         if (!ParseProfile(value, &profile)) {
-          *error = L"Unbekanntes Profil: " + Shown(value) + L"." + SuggestionText(value, kProfileNames) +
-                   L" (turbo, ausgeglichen, zuverlaessig, quorvel oder 0 bis 3)";
+          *error = FormatText(L"cli_unknown_profile", {Shown(value)}) + SuggestionText(value, kProfileNames) +
+                   Translate(L"cli_profile_choices");
           return false;
         }
         options->profile = profile;
@@ -328,7 +353,7 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       case Opt::kParallel:
         if (!number(&options->parallel)) return false;
         if (*options->parallel == 0) {
-          *error = L"--parallel braucht mindestens 1.";
+          *error = Translate(L"cli_parallel_at_least_one");
           return false;
         }
         break;
@@ -342,14 +367,23 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
       case Opt::kFormat: {
         uint32_t format = 0;
         if (!ParseFormat(value, &format)) {
-          *error = L"Unbekanntes Format: " + Shown(value) + L"." + SuggestionText(value, kFormatNames) +
-                   L" (csv, xls, text, formatted, json oder pdf)";
+          *error = FormatText(L"cli_unknown_format", {Shown(value)}) + SuggestionText(value, kFormatNames) +
+                   Translate(L"cli_format_choices");
           return false;
         }
         options->exportFormat = format;
         break;
       }
       case Opt::kOutput: options->exportOutput = value; break;
+      case Opt::kLang: {
+        int language = 0;
+        if (!ParseLanguage(value, &language)) {
+          *error = FormatText(L"cli_unknown_language", {Shown(value)});
+          return false;
+        }
+        options->language = language;
+        break;
+      }
     }
   }
 
@@ -357,30 +391,30 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
     case CliCommand::kTest:
     case CliCommand::kVerify:
       if (positional.empty()) {
-        *error = L"Kein Ziel angegeben." + HelpHint(command->name);
+        *error = Translate(L"cli_no_target") + HelpHint(command->name);
         return false;
       }
       options->targets = positional;
       break;
     case CliCommand::kExport:
       if (positional.size() != 1) {
-        *error = positional.empty() ? L"Keine Ergebnisdatei angegeben." + HelpHint(command->name)
-                                    : L"Mehr als eine Ergebnisdatei angegeben: " + Shown(positional[1]);
+        *error = positional.empty() ? Translate(L"cli_no_results_file") + HelpHint(command->name)
+                                    : FormatText(L"cli_several_results_files", {Shown(positional[1])});
         return false;
       }
       options->exportInput = positional[0];
       if (!options->exportFormat) {
-        *error = L"Format fehlt: --format csv|xls|text|formatted|json|pdf";
+        *error = Translate(L"cli_format_missing");
         return false;
       }
       if (options->exportOutput.empty()) {
-        *error = L"Zieldatei fehlt: --output DATEI";
+        *error = Translate(L"cli_output_missing");
         return false;
       }
       break;
     case CliCommand::kDrives:
       if (!positional.empty()) {
-        *error = L"Unerwartetes Argument: " + Shown(positional[0]) + L"." + HelpHint(command->name);
+        *error = FormatText(L"cli_unexpected_argument", {Shown(positional[0])}) + HelpHint(command->name);
         return false;
       }
       break;
@@ -390,47 +424,34 @@ bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, st
   return true;
 }
 
+int CliLanguage(const std::vector<std::wstring>& args, int platformLanguage) {
+  int language = platformLanguage;
+  for (size_t i = 0; i + 1 < args.size() && args[i] != L"--"; ++i) {
+    if (args[i] == L"--lang" && ParseLanguage(args[i + 1], &language)) ++i;
+  }
+  return language;
+}
+
 std::wstring CliHelpText(CliCommand command, uint32_t cpuCount, const std::wstring& resultsFolder) {
   switch (command) {
     case CliCommand::kTest:
-      return L"velkor-cli test ZIEL... [Optionen]\n"
-             L"Füllt den freien Speicher von ZIEL mit Testdateien und prüft jeden Block.\n"
-             L"Mehrere Ziele laufen nebeneinander und enden mit einer Übersicht.\n\n" +
-             OptionsHelp(kOnTest, cpuCount, resultsFolder) +
-             L"\nExit-Codes: 0 ohne Fehler, 1 Fehler gefunden oder abgebrochen,\n"
-             L"2 ungültige Eingabe oder Vorprüfung gescheitert, 130 mit Strg+C gestoppt.\n"
-             L"Mehrere Ziele: 0 alle OK, 1 eines mit Fehlern oder abgebrochen, sonst 2 eines\n"
-             L"abgelehnt; 130 mit Strg+C.\n";
+      return Translate(L"cli_help_test") + OptionsHelp(kOnTest, cpuCount, resultsFolder) +
+             Translate(L"cli_help_test_exit");
     case CliCommand::kVerify:
-      return L"velkor-cli verify ZIEL... [Optionen]\n"
-             L"Prüft die Testdateien eines früheren Laufs, ohne zu schreiben (\"Nur prüfen\").\n\n" +
-             OptionsHelp(kOnVerify, cpuCount, resultsFolder) + L"\nExit-Codes wie bei test.\n";
+      return Translate(L"cli_help_verify") + OptionsHelp(kOnVerify, cpuCount, resultsFolder) +
+             Translate(L"cli_help_verify_exit");
     case CliCommand::kExport:
-      return L"velkor-cli export ERGEBNISSE.json --format FORMAT --output DATEI\n"
-             L"Schreibt eine Ergebnisdatei in einem anderen Format.\n\n" +
-             OptionsHelp(kOnExport, cpuCount, resultsFolder);
+      return Translate(L"cli_help_export") + OptionsHelp(kOnExport, cpuCount, resultsFolder);
     case CliCommand::kDrives:
-      return L"velkor-cli drives\nZeigt die Laufwerke, die getestet werden können.\n\n" +
-             OptionsHelp(0, cpuCount, resultsFolder);
+      return Translate(L"cli_help_drives") + OptionsHelp(kOnDrives, cpuCount, resultsFolder);
     case CliCommand::kNone:
       break;
   }
-  return L"velkor-cli BEFEHL [Optionen]\n"
-         L"Prüft USB-Sticks, SD-Karten und andere Laufwerke auf echte Kapazität und\n"
-         L"Datenintegrität.\n\n"
-         L"Befehle:\n"
-         L"  test ZIEL...   Testdateien schreiben und prüfen\n"
-         L"  verify ZIEL... Testdateien eines früheren Laufs prüfen\n"
-         L"  export DATEI   Ergebnisdatei exportieren\n"
-         L"  drives         Laufwerke anzeigen\n\n"
-         L"Optionen:\n"
-         L"  -h, --help     diese Hilfe\n"
-         L"  --version      Version und Lizenz anzeigen\n\n"
-         L"Hilfe zu einem Befehl: velkor-cli BEFEHL --help\n";
+  return Translate(L"cli_help_overview");
 }
 
 std::wstring CliVersionText() {
-  return L"velkor-cli " VELKOR_VERSION_TEXT L"\n" VELKOR_COPYRIGHT L"\nLizenz: MIT\n";
+  return L"velkor-cli " VELKOR_VERSION_TEXT L"\n" VELKOR_COPYRIGHT L"\n" + Translate(L"cli_licence") + L"\n";
 }
 
 }  // namespace velkor

@@ -14,6 +14,7 @@ struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;
   bool version = false;
+  std::optional<int> language;  // --lang: kLanguageGerman to kLanguageSpanish
 
   // test / verify
   std::vector<std::wstring> targets;  // one or more, in the order given
@@ -35,11 +36,15 @@ struct CliOptions {
   std::wstring exportOutput;
 };
 
-// Parses the arguments after the program name. On failure returns false with a one-line German
-// error text that names the argument and, where one is close, what was probably meant.
+// Parses the arguments after the program name. On failure returns false with a one-line error
+// text in CurrentLanguage that names the argument and, where one is close, what was probably meant.
 bool ParseCliArgs(const std::vector<std::wstring>& args, CliOptions* options, std::wstring* error);
 
-// The help text of a command (kNone: the overview): every option it takes, each with its default;
+// The terminal's language: that of the last valid --lang before "--", else platformLanguage.
+// Known before the arguments are parsed, so their errors speak it too.
+int CliLanguage(const std::vector<std::wstring>& args, int platformLanguage);
+
+// The help text of a command, in CurrentLanguage (kNone: the overview): every option it takes, each with its default;
 // the profiles' worker defaults as they come out on a machine with cpuCount processors, and
 // resultsFolder as --results-dir's.
 std::wstring CliHelpText(CliCommand command, uint32_t cpuCount, const std::wstring& resultsFolder);

@@ -17,6 +17,7 @@
 #include "cli/cli_console.h"
 #include "common/diag_log.h"
 #include "common/handover.h"
+#include "common/localization.h"
 #include "engine/medium_sync.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
@@ -34,8 +35,6 @@
 
 namespace velkor {
 namespace {
-
-constexpr wchar_t kResultsNotSavedText[] = L"Ergebnisdatei konnte nicht gespeichert werden (siehe FEHLER-Zeile im Log)";
 
 using Clock = std::chrono::steady_clock;
 
@@ -100,7 +99,7 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
     t.slot = BatchSlot::kDone;
     t.row.reason = kDriveBusyText;
     std::lock_guard<std::mutex> lock(batch.mutex);
-    batch.lines.push_back(t.prefix + L"Fehler: " + t.row.reason + L"\r\n");
+    batch.lines.push_back(t.prefix + ErrorLine(t.row.reason) + L"\r\n");
     return;
   }
   t.slot = BatchSlot::kRunning;
@@ -127,7 +126,7 @@ void StartTarget(Batch& batch, BatchTarget& t, bool deleteAtEnd) {
     t.slot = BatchSlot::kDone;
     t.row.reason = L"Der Lauf konnte nicht gestartet werden (kein Thread).";
     std::lock_guard<std::mutex> lock(batch.mutex);
-    batch.lines.push_back(t.prefix + L"Fehler: " + t.row.reason + L"\r\n");
+    batch.lines.push_back(t.prefix + ErrorLine(t.row.reason) + L"\r\n");
   }
 }
 
@@ -143,7 +142,7 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
     lastStatus = t.lastStatus;
   }
   const ProgressView view =
-      BuildProgressView(TakeProgressSnapshot(*t.state), kLanguageGerman, outcome ? &outcome->verdict : nullptr);
+      BuildProgressView(TakeProgressSnapshot(*t.state), CurrentLanguage, outcome ? &outcome->verdict : nullptr);
   if (outcome) {
     FillRowFromRun(outcome->results, outcome->verdict, CurrentStopReason(*t.state), &t.row);
     if (outcome->resultsSaved) t.row.resultsFile = outcome->databasePath;
@@ -151,7 +150,7 @@ std::wstring CollectTarget(Batch& batch, BatchTarget& t) {
   } else {
     t.row.reason = ReasonOf(lastStatus);  // ended in its preflight: its "Fehler:" status says why
   }
-  return view.keepStatus ? lastStatus : view.statusText;
+  return view.keepStatus ? Localize(lastStatus) : view.statusText;
 }
 
 // The lines under the log on a terminal: one per target, or, where they would not fit, the
@@ -169,15 +168,15 @@ std::vector<std::wstring> ProgressBlock(const Batch& batch) {
     std::wstring text;
     switch (t->slot) {
       case BatchSlot::kWaiting:
-        text = L"wartet";
+        text = Translate(L"cli_batch_waiting");
         ++waiting;
         break;
       case BatchSlot::kRunning:
-        text = RunningTargetText(TakeProgressSnapshot(*t->state));
+        text = RunningTargetText(TakeProgressSnapshot(*t->state), CurrentLanguage);
         break;
       case BatchSlot::kDone:
-        text = BatchVerdictText(t->row.verdict);
-        if (!t->row.reason.empty()) text += L": " + t->row.reason;
+        text = BatchVerdictWord(t->row.verdict, CurrentLanguage);
+        if (!t->row.reason.empty()) text += L": " + ShownReason(t->row.reason);
         ++done;
         break;
     }
@@ -187,7 +186,7 @@ std::vector<std::wstring> ProgressBlock(const Batch& batch) {
   }
   if (all.size() + 1 < rows) return all;
   if (running.size() + 2 > rows) running.resize(rows > 2 ? rows - 2 : 0);
-  std::wstring rest = L"… " + std::to_wstring(waiting) + L" wartend, " + std::to_wstring(done) + L" fertig";
+  std::wstring rest = FormatText(L"cli_batch_rest", {std::to_wstring(waiting), std::to_wstring(done)});
   if (rest.size() > width) rest.resize(width);
   running.push_back(rest);
   return running;
@@ -245,7 +244,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
     }
     if (!t->start.refusal.empty()) {
       t->row.reason = ReasonOf(t->start.refusal);
-      Err(t->prefix + t->start.refusal + L"\n");
+      Err(t->prefix + Localize(t->start.refusal) + L"\n");
     } else {
       t->slot = BatchSlot::kWaiting;
       if (identified) seen.emplace_back(identity, name);
@@ -279,7 +278,7 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
     const ScopedRunContext scope(t->context);
     for (const std::wstring& line : t->start.plan.effects.logLines) AppendDiagLog(line);
   }
-  if (highWorkers) Err(std::wstring(kHighWorkerWarning) + L"\n");
+  if (highWorkers) Err(Localize(kHighWorkerWarning) + L"\n");
   const uint32_t limit =
       o.parallel ? static_cast<uint32_t>(std::min<uint64_t>(*o.parallel, 4096)) : DefaultParallelRuns(readyDevices, cpus);
   if (ready > 0) {
@@ -357,7 +356,9 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
     if (!block && now >= nextPlainProgress) {
       // Without a terminal the running targets' progress comes as a plain line now and then.
       for (const auto& t : batch.targets) {
-        if (t->slot == BatchSlot::kRunning) text += t->prefix + RunningTargetText(TakeProgressSnapshot(*t->state)) + L"\n";
+        if (t->slot == BatchSlot::kRunning) {
+          text += t->prefix + RunningTargetText(TakeProgressSnapshot(*t->state), CurrentLanguage) + L"\n";
+        }
       }
       nextPlainProgress = now + std::chrono::seconds(60);
     }
@@ -384,20 +385,22 @@ int RunBatch(const CliOptions& o, bool verifyOnly) {
 
   std::vector<BatchRow> rows;
   for (const auto& t : batch.targets) rows.push_back(t->row);
-  Out(BatchTableText(rows));
+  Out(BatchTableText(rows, CurrentLanguage));
   std::wstring files, notes;
   for (const auto& t : batch.targets) {
     const BatchRow& r = t->row;
     if (!r.resultsFile.empty()) files += L"  " + Printable(r.target) + L": " + r.resultsFile + L"\n";
     if (r.verdict != BatchVerdict::kOk) {
-      notes += L"  " + Printable(r.target) + L": " + BatchVerdictText(r.verdict) +
-               (r.reason.empty() ? L"" : L", " + r.reason) + L"\n";
+      notes += L"  " + Printable(r.target) + L": " + BatchVerdictWord(r.verdict, CurrentLanguage) +
+               (r.reason.empty() ? L"" : L", " + ShownReason(r.reason)) + L"\n";
     }
-    if (!r.resultsSaved) notes += L"  " + Printable(r.target) + L": " + kResultsNotSavedText + L"\n";
-    if (t->state && t->state->readsMayBeCached) notes += L"  " + Printable(r.target) + L": " + kDeviceCacheHint + L"\n";
+    if (!r.resultsSaved) notes += L"  " + Printable(r.target) + L": " + Translate(L"cli_batch_not_saved") + L"\n";
+    if (t->state && t->state->readsMayBeCached) {
+      notes += L"  " + Printable(r.target) + L": " + Localize(kDeviceCacheHint) + L"\n";
+    }
   }
-  if (!files.empty()) Out(L"\nErgebnisdateien:\n" + files);
-  if (!notes.empty()) Out(L"\nHinweise:\n" + notes);
+  if (!files.empty()) Out(L"\n" + Translate(L"cli_batch_results_files") + L"\n" + files);
+  if (!notes.empty()) Out(L"\n" + Translate(L"cli_batch_notes") + L"\n" + notes);
   const int code = BatchExitCode(rows, Interrupts() > 0);
   if (!o.summaryJson.empty()) WriteSummaryFile(o.summaryJson, rows, verifyOnly, code);
   return code;

@@ -1,11 +1,15 @@
 #include "cli/cli_console.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cwctype>
 #include <mutex>
+#include <vector>
 
 #include "cli/cli_app.h"
+#include "common/localization.h"
 #include "platform/console.h"
 
 namespace velkor {
@@ -48,10 +52,18 @@ std::wstring Printable(std::wstring text) {
 
 bool AskToContinue(std::wstring question) {
   for (size_t at; (at = question.find(L"\r\n")) != std::wstring::npos;) question.replace(at, 2, L"\n");
-  Err(question + L" [j/N] ");
+  Err(question + Translate(L"cli_yes_no"));
   std::wstring answer;
   if (!platform::ReadStandardInputLine(&answer)) return false;
-  return answer == L"j" || answer == L"J" || answer == L"y" || answer == L"Y" || answer == L"ja" || answer == L"yes";
+  return IsYesAnswer(answer, CurrentLanguage);
+}
+
+bool IsYesAnswer(std::wstring answer, int language) {
+  for (wchar_t& c : answer) c = static_cast<wchar_t>(std::towlower(c));
+  std::vector<std::wstring> yes = {L"j", L"ja", L"y", L"yes"};
+  if (language == kLanguageFrench) yes.insert(yes.end(), {L"o", L"oui"});
+  if (language == kLanguageSpanish) yes.insert(yes.end(), {L"s", L"si", L"s\u00ed"});
+  return std::find(yes.begin(), yes.end(), answer) != yes.end();
 }
 
 void CountInterrupts() {

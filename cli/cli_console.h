@@ -18,8 +18,12 @@ std::wstring ConsoleLine(std::wstring line);
 // line break, an escape sequence) become '?', so it cannot break a line or steer the terminal.
 std::wstring Printable(std::wstring text);
 
-// Asks a Yes/No question on the terminal; anything but a yes is No.
+// Asks a Yes/No question on the terminal in CurrentLanguage; anything but a yes is No.
 bool AskToContinue(std::wstring question);
+
+// A yes, in any case: j, ja, y and yes in every language, o and oui in French, s, si and sí in
+// Spanish.
+bool IsYesAnswer(std::wstring answer, int language);
 
 // Counts Ctrl-C from now on: the first one asks the runs to stop, a second ends the program at
 // once with exit code 130. SIGTERM and a hang-up only ask, however often they come. The session's

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "common/localization.h"
+
 namespace velkor {
 namespace {
 
@@ -70,12 +72,12 @@ std::vector<std::wstring> CloseNames(const std::wstring& typed, const std::vecto
 std::wstring SuggestionText(const std::wstring& typed, const std::vector<std::wstring>& names) {
   const std::vector<std::wstring> close = CloseNames(typed, names);
   if (close.empty()) return L"";
-  std::wstring text = L" Meinten Sie ";
+  std::wstring list;
   for (size_t i = 0; i < close.size(); ++i) {
-    if (i > 0) text += i + 1 == close.size() ? L" oder " : L", ";
-    text += close[i];
+    if (i > 0) list += i + 1 == close.size() ? Translate(L"cli_or") : L", ";
+    list += close[i];
   }
-  return text + L"?";
+  return FormatText(L"cli_did_you_mean", {list});
 }
 
 }  // namespace velkor

@@ -2,6 +2,7 @@
 
 #include "cli/cli_console.h"
 #include "cli/cli_request.h"
+#include "common/localization.h"
 #include "common/diag_log.h"
 #include "drives/target_folder.h"
 #include "platform/console.h"
@@ -76,10 +77,9 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
     return start;
   }
   if (plan.corrections.workersClamped) {
-    Err(prefix + L"Hinweis: Ein Kern bleibt frei: Worker auf " + std::to_wstring(plan.corrections.workers) +
-        L" begrenzt.\n");
+    Err(prefix + FormatText(L"cli_workers_clamped", {std::to_wstring(plan.corrections.workers)}) + L"\n");
   }
-  if (plan.corrections.testPointsClamped) Err(prefix + L"Hinweis: Testpunkte auf 16 begrenzt.\n");
+  if (plan.corrections.testPointsClamped) Err(prefix + Translate(L"cli_test_points_clamped") + L"\n");
   // The system drive is never tested by a mere --yes: that is what scripts pass.
   if (plan.confirmSystemVolume && !o.systemDrive) {
     AppendDiagLog(kSystemVolumeDeclinedLog);
@@ -88,12 +88,12 @@ TargetStart PrepareTarget(const CliOptions& o, const std::wstring& target, bool 
   }
   // --yes is for the question a script expects; testing the drive the program runs from takes a
   // person's Yes.
-  if (plan.confirmProgramVolume && !Confirmed(false, ProgramVolumeQuestion(drive))) {
+  if (plan.confirmProgramVolume && !Confirmed(false, ProgramVolumeQuestion(drive, CurrentLanguage))) {
     AppendDiagLog(kProgramVolumeDeclinedLog);
     start.refusal = std::wstring(kProgramVolumeDeclinedLog) + L" (nur nach Ja am Terminal, nicht mit --yes)";
     return start;
   }
-  if (plan.confirmNonEmpty && !Confirmed(o.yes, NonEmptyTargetQuestion(drive))) {
+  if (plan.confirmNonEmpty && !Confirmed(o.yes, NonEmptyTargetQuestion(drive, CurrentLanguage))) {
     AppendDiagLog(kNonEmptyDeclinedLog);
     start.refusal = std::wstring(kNonEmptyDeclinedLog) + L" (--yes testet trotzdem)";
   }

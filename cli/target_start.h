@@ -16,7 +16,9 @@ struct TargetStart {
   bool described = false;  // drive holds what the system told of the target
   DriveInfo drive;
   StartPlan plan;          // complete when refusal is empty
-  std::wstring refusal;    // the one-line text of a start that does not go ahead; empty: it goes ahead
+  // The one-line German text of a start that does not go ahead (the terminal shows it through
+  // Localize, --summary-json keeps it); empty: it goes ahead.
+  std::wstring refusal;
 };
 
 // Plans the run on target. Its "Hinweis:" lines go to standard error at once, each after prefix;

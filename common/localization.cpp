@@ -91,7 +91,7 @@ const std::vector<TextRow>& AllRows() {
   static const std::vector<TextRow> rows = [] {
     std::vector<TextRow> all(std::begin(kTextTable), std::end(kTextTable));
     for (const TextTablePart& part : {MenuTextRows(), HintTextRows(), BoxTextRows(), StatusTextRows(), ReportTextRows(),
-                                         DiagnosisTextRows()}) {
+                                         DiagnosisTextRows(), CliTextRows()}) {
       all.insert(all.end(), part.rows, part.rows + part.count);
     }
     return all;

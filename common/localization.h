@@ -1,7 +1,8 @@
 // The four interface languages and the one text table behind everything the window shows:
 // captions, menus, hints, boxes, status and progress texts, the report box and the summary. Files
-// (log, results, exports, velkor-cli's output) stay German: their writers ask for
-// kLanguageGerman, and the German column is their text byte for byte.
+// (log, results, exports, velkor-cli's --summary-json) stay German: their writers ask for
+// kLanguageGerman, and the German column is their text byte for byte. velkor-cli speaks the
+// language of the locale or of its --lang on the terminal.
 #pragma once
 
 #include <cstddef>

@@ -24,5 +24,7 @@ TextTablePart StatusTextRows();
 TextTablePart ReportTextRows();
 // The diagnosis of bad blocks: report lines, block classes, the block map's chart.
 TextTablePart DiagnosisTextRows();
+// velkor-cli: its help, its argument errors and what it says on the terminal.
+TextTablePart CliTextRows();
 
 }  // namespace velkor

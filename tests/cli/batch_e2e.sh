@@ -39,7 +39,7 @@ check() {  # description, condition...
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 has() { grep -qF -- "$1" "${2:-err.txt}"; }
-run() { $runner "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+run() { $runner "$cli" --lang de "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 
 tmpfs_volume() {  # NAME SIZE [ro]: a tmpfs of its own at $work/NAME
   mkdir -p "$work/$1"
@@ -248,7 +248,7 @@ PY
   fault_volume pulled real=256M slow=2000
   fault_volume slow1 real=64M slow=300
   fault_volume slow2 real=64M slow=300
-  "$cli" test "$work/slow1" "$work/pulled" "$work/slow2" --size 24 --block 1024 --yes --results-dir "$results" \
+  "$cli" --lang de test "$work/slow1" "$work/pulled" "$work/slow2" --size 24 --block 1024 --yes --results-dir "$results" \
     --summary-json "$summary" >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 300); do
@@ -272,7 +272,7 @@ PY
   fault_volume stop1 real=256M slow=2000
   fault_volume stop2 real=256M slow=2000
   rm -f out.txt err.txt
-  "$cli" test "$work/stop1" "$work/stop2" --size 200 --block 1024 --yes --parallel 1 --results-dir "$results" \
+  "$cli" --lang de test "$work/stop1" "$work/stop2" --size 200 --block 1024 --yes --parallel 1 --results-dir "$results" \
     --summary-json "$summary" >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 300); do

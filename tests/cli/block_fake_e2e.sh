@@ -65,7 +65,7 @@ for fs in ext4 exfat; do
       for i in $(seq 1 12); do head -c $((4 * MiB)) /dev/zero >"$vol/urlaub$i.jpg"; done
       for i in $(seq 1 2 12); do rm "$vol/urlaub$i.jpg"; done
     fi
-    "$cli" test "$vol" --yes --results-dir results >out.txt 2>err.txt </dev/null
+    "$cli" --lang de test "$vol" --yes --results-dir results >out.txt 2>err.txt </dev/null
     rc=$?
     echo "     -> exit $rc; $(grep -E '^  (Befund|Nutzbare|Grundlage)' out.txt | tr -s ' ' | tr '\n' ';')"
     check "$fs $mode: exits 1" [ "$rc" = 1 ]

@@ -182,12 +182,13 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
       {CliCommand::kTest, {L"test", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
         L"--parallel", L"--summary-json", L"--method-test", L"--no-random-points", L"--no-fastest", L"--delete",
-        L"--yes", L"--system-drive"}},
+        L"--yes", L"--system-drive", L"--lang"}},
       {CliCommand::kVerify, {L"verify", L"a"},
        {L"--size", L"--block", L"--workers", L"--profile", L"--reserve", L"--test-points", L"--results-dir",
-        L"--parallel", L"--summary-json"}},
-      {CliCommand::kExport, {L"export", L"r.json", L"--format", L"csv", L"--output", L"x"}, {L"--format", L"--output"}},
-      {CliCommand::kDrives, {L"drives"}, {}},
+        L"--parallel", L"--summary-json", L"--lang"}},
+      {CliCommand::kExport, {L"export", L"r.json", L"--format", L"csv", L"--output", L"x"},
+       {L"--format", L"--output", L"--lang"}},
+      {CliCommand::kDrives, {L"drives"}, {L"--lang"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.start[0]));
@@ -205,7 +206,7 @@ TEST(CliArgs, HelpListsEveryOptionWithItsDefault) {
         EXPECT_EQ(next.compare(23, 10, L"Standard: "), 0) << Narrow(name) << ": " << Narrow(next);
         std::vector<std::wstring> args = c.start;
         args.push_back(name);
-        const std::wstring value = name == L"--profile" ? L"turbo" : name == L"--format" ? L"pdf" : L"7";
+        const std::wstring value = name == L"--profile" ? L"turbo" : name == L"--format" ? L"pdf" : name == L"--lang" ? L"fr" : L"7";
         if (takesValue) args.push_back(value);
         CliOptions options;
         std::wstring error;

@@ -22,7 +22,7 @@ check() {  # description, condition...
   local what=$1; shift
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
-run() { $runner "$cli" "$@" >out.txt 2>err.txt < /dev/null; echo $?; }
+run() { $runner "$cli" --lang de "$@" >out.txt 2>err.txt < /dev/null; echo $?; }
 
 rc=$(run test drive $sys --size 16 --block 256 --workers 1 --results-dir results --yes)
 check "test exits 0" [ "$rc" = 0 ]
@@ -98,7 +98,7 @@ if [ -z "$runner" ]; then  # a console Ctrl-C cannot be sent through Wine from h
   # The previous run's err.txt also holds "Volltest 1/1": gone first, the wait below cannot see it
   # and send the signal before the program handles it (a background job starts with it ignored).
   rm -f out.txt err.txt
-  $runner "$cli" test drive $sys --size 1000 --block 1024 --yes --results-dir results >out.txt 2>err.txt </dev/null &
+  $runner "$cli" --lang de test drive $sys --size 1000 --block 1024 --yes --results-dir results >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 50); do grep -q "Volltest 1/1" err.txt 2>/dev/null && break; sleep 0.1; done
   kill -INT $pid; wait $pid; rc=$?
@@ -122,6 +122,18 @@ PY
 fi
 rc=$(run --help)
 check "help exits 0" [ "$rc" = 0 ]
+
+# The terminal's language from the locale variables, most specific first; --lang wins over them.
+if [ -z "$runner" ]; then  # Wine takes its language from its own configuration
+  say() { env -u LC_ALL -u LC_MESSAGES -u LANG "$@" 2>&1 </dev/null | head -n 1; }
+  check "LANG=fr: French help" [ "$(say LANG=fr_FR.UTF-8 "$cli" test --help)" = "velkor-cli test CIBLE... [options]" ]
+  check "LC_ALL=C over LANG=de: English" [ "$(say LC_ALL=C LANG=de_DE.UTF-8 "$cli" frobnicate)" = \
+    "velkor-cli: Unknown command: frobnicate. Help: velkor-cli --help" ]
+  check "LC_MESSAGES=es over LANG=fr: Spanish" [ "$(say LC_MESSAGES=es_ES LANG=fr_FR "$cli" test)" = \
+    "velkor-cli: No se indicó ningún destino. Ayuda: velkor-cli test --help" ]
+  check "no locale: English" [ "$(say "$cli" drives --help)" = "velkor-cli drives" ]
+  check "--lang de over LANG=fr" [ "$(say LANG=fr_FR.UTF-8 "$cli" --lang de test --help)" = "velkor-cli test ZIEL... [Optionen]" ]
+fi
 
 if [ "$failures" -ne 0 ]; then echo "$failures checks failed"; exit 1; fi
 echo "all checks passed"

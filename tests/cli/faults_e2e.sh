@@ -29,7 +29,7 @@ check() {  # description, condition...
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 has() { grep -qF -- "$1" "${2:-err.txt}"; }
-run() { "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+run() { "$cli" --lang de "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 
 # volume NAME OPTION...: a fresh fault-fs volume at $work/NAME.
 volume() {
@@ -176,7 +176,7 @@ check "report: the diagnosis between the figures and the summary" \
 check "log: the diagnosis too" has "Diagnose: Nutzbare Kapazität (geschätzt): 256.0 MB"
 check "results file: the diagnosis and the speed curve" \
   [ "$(results diagnosis.usableBytes diagnosis.periodBytes diagnosis.finding speedCurve.write speedCurve.read)" = '268435456 268435456 "wraps" 100 100' ]
-rc=$("$cli" export "$(results_file)" --format pdf --output fake.pdf 2>/dev/null; echo $?)
+rc=$("$cli" --lang de export "$(results_file)" --format pdf --output fake.pdf 2>/dev/null; echo $?)
 check "PDF export: a second page with the map and the curves" \
   bash -c "[ $rc = 0 ] && qpdf --check fake.pdf >/dev/null && [ \"\$(pdfinfo fake.pdf | awk '/^Pages:/{print \$2}')\" = 2 ] &&
            pdftotext fake.pdf - | grep -q 'Blockkarte und Geschwindigkeit' && pdftotext fake.pdf - | grep -q 'überschrieben'"
@@ -388,7 +388,7 @@ check "locked card: user files intact" user_files_intact locked
 # A slow device leaves time to act while the run writes. start_run NAME: runs in the background
 # and returns once the test file has grown past 8 MiB.
 start_run() {
-  "$cli" test "$work/$1" --yes --size 200 --block 1024 --workers 1 --delete --results-dir results \
+  "$cli" --lang de test "$work/$1" --yes --size 200 --block 1024 --workers 1 --delete --results-dir results \
     >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 300); do
@@ -445,7 +445,7 @@ cli_read_bytes() { awk '/^rchar:/ {print $2}' "/proc/$pid/io" 2>/dev/null || ech
 for phase in writing reading; do
   echo "== file-system driver dies while $phase =="
   volume "dies-$phase" real=256M slow=2000
-  "$cli" test "$work/dies-$phase" --yes --size 200 --block 1024 --workers 1 --results-dir results \
+  "$cli" --lang de test "$work/dies-$phase" --yes --size 200 --block 1024 --workers 1 --results-dir results \
     >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 1200); do
@@ -482,7 +482,7 @@ echo "== volume unmounted while writing: nothing lands in the folder beneath =="
 mkdir -p "$work/unmounted"
 printf 'unter dem Einhängepunkt' >"$work/unmounted/velkor_p02.bin"
 volume unmounted real=256M slow=2000
-"$cli" test "$work/unmounted" --yes --size 200 --block 1024 --workers 1 --method-test --test-points 3 \
+"$cli" --lang de test "$work/unmounted" --yes --size 200 --block 1024 --workers 1 --method-test --test-points 3 \
   --no-random-points --results-dir results >out.txt 2>err.txt </dev/null &
 pid=$!
 for _ in $(seq 300); do

@@ -31,7 +31,7 @@ check() {
   if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
 has() { grep -qF -- "$1" "${2:-err.txt}"; }
-run() { "$root/scripts/wine-run" "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+run() { "$root/scripts/wine-run" "$cli" --lang de "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 volume() {
   "$fault_fs" mount "$work/$1" "${@:2}" 2>mount-err.txt
   local rc=$?

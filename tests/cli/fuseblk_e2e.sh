@@ -33,7 +33,7 @@ cannot() {
   if [ "${VELKOR_REQUIRE_FUSE:-0}" = 1 ]; then echo "FAIL required: $*"; exit 1; fi
   exit 77
 }
-run() { "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+run() { "$cli" --lang de "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 
 [ "$(id -u)" = 0 ] || cannot "not root"
 [ -e /dev/fuse ] || cannot "no /dev/fuse"
@@ -93,7 +93,7 @@ for fs in exfat ntfs; do
   # A user who may not open the device: the check may be served from the cache, and both the log
   # and the verdict say so.
   if command -v runuser >/dev/null && runuser -u nobody -- test -r mnt/velkor.bin; then
-    runuser -u nobody -- "$work/velkor-cli" verify mnt --block 256 --results-dir "$work/results" >out.txt 2>err.txt </dev/null
+    runuser -u nobody -- "$work/velkor-cli" --lang de verify mnt --block 256 --results-dir "$work/results" >out.txt 2>err.txt </dev/null
     check "$fs: without the device, a hint in the log" grep -q "Hinweis: Der Zwischenspeicher des Geräts" err.txt
     check "$fs: without the device, a hint in the verdict" grep -q "Hinweis: Der Zwischenspeicher des Geräts" out.txt
   fi

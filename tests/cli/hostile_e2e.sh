@@ -42,7 +42,7 @@ run() {
   local as=() vars=()
   if [ "$1" = --as ]; then as=(runuser -u "$2" --); shift 2; fi
   while [[ "${1:-}" == [A-Z_]*=* ]]; do vars+=("$1"); shift; done
-  "${as[@]}" env "${vars[@]}" timeout -k 5 120 "$bin/velkor-cli" "$@" >out.txt 2>err.txt </dev/null
+  "${as[@]}" env "${vars[@]}" timeout -k 5 120 "$bin/velkor-cli" --lang de "$@" >out.txt 2>err.txt </dev/null
   echo $?
 }
 tmpfs_volume() {  # NAME SIZE: a tmpfs of its own at $work/NAME, open to everyone
@@ -188,7 +188,7 @@ check "compact mode without --delete: the files stay" [ -f "$work/compact/velkor
 
 echo "== a hang-up ends a run like SIGTERM, however often it comes =="
 if fuse_volume slow real=256M slow=2000; then
-  timeout -k 5 120 "$cli" test "$work/slow" --yes --size 200 --block 1024 --workers 1 --delete \
+  timeout -k 5 120 "$cli" --lang de test "$work/slow" --yes --size 200 --block 1024 --workers 1 --delete \
     --results-dir "$work/results" >out.txt 2>err.txt </dev/null &
   pid=$!
   for _ in $(seq 300); do

@@ -57,7 +57,7 @@ while True:
 print(os.waitstatus_to_exitcode(status))
 PY
 }
-run() { $runner "$cli" "$@" >out.txt 2>err.txt </dev/null; echo $?; }
+run() { $runner "$cli" --lang de "$@" >out.txt 2>err.txt </dev/null; echo $?; }
 volume() {  # NAME SIZE: a tmpfs of its own at $work/NAME
   mkdir -p "$work/$1"
   mount -t tmpfs -o "size=$2" velkor-safety "$work/$1" || { echo "FAIL mount $1"; exit 1; }
@@ -168,12 +168,12 @@ echo "== the program on the drive under test =="
 rm -rf "${work:?}/stick/"*
 if [ -z "$runner" ]; then
   cp "$cli" "$work/stick/velkor-cli"
-  own_cli=(env XDG_DATA_HOME="$work/xdg" "$work/stick/velkor-cli")
+  own_cli=(env XDG_DATA_HOME="$work/xdg" "$work/stick/velkor-cli" --lang de)
   user_log=$work/xdg/velkor/logs/velkor.log
   user_results=$work/xdg/velkor/results
 else
   cp "$cli" "$work/stick/velkor-cli.exe"
-  own_cli=("$root/scripts/wine-run" 'S:\velkor-cli.exe')
+  own_cli=("$root/scripts/wine-run" 'S:\velkor-cli.exe' --lang de)
   user_folder=$(echo "$prefix"/drive_c/users/*/AppData/Local)/velkor
   rm -rf "$user_folder"
   user_log=$user_folder/logs/velkor.log

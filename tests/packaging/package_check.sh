@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what scripts/package wrote to dist/: the checksums, the Debian package's fields, its
 # install into an empty folder tree (no network, nothing of the host touched), the installed
-# velkor-cli's version, both manual pages as man renders them, the bash completion against the
+# velkor-cli's version, the four manual pages as man renders them, the bash completion against the
 # program's own help, and the zip's contents and version resource.
 # Usage: package_check.sh DIST_DIR
 set -u
@@ -31,7 +31,8 @@ check "package version is the program's" [ "$(dpkg-deb -f "$deb" Version)" = "$v
 check "dependencies from dpkg-shlibdeps" bash -c "dpkg-deb -f '$deb' Depends | grep -q 'libc6 (>= '"
 check "maintainer and description" bash -c "[ -n \"\$(dpkg-deb -f '$deb' Maintainer)\" ] && [ -n \"\$(dpkg-deb -f '$deb' Description)\" ]"
 dpkg-deb -c "$deb" | awk '{print $1, $2, $6}' >"$work/contents"
-for path in ./usr/bin/velkor-cli ./usr/share/man/man1/velkor-cli.1.gz ./usr/share/man/en/man1/velkor-cli.1.gz \
+for path in ./usr/bin/velkor-cli ./usr/share/man/man1/velkor-cli.1.gz ./usr/share/man/de/man1/velkor-cli.1.gz \
+            ./usr/share/man/fr/man1/velkor-cli.1.gz ./usr/share/man/es/man1/velkor-cli.1.gz \
             ./usr/share/bash-completion/completions/velkor-cli ./usr/share/doc/velkor-cli/copyright; do
   check "holds $path" contains "$work/contents" " $path"
 done
@@ -62,7 +63,7 @@ check "nothing written beside the installed program" [ "$(ls "$tree/usr/bin")" =
 check "copyright file carries the licence line" contains "$tree/usr/share/doc/velkor-cli/copyright" \
   "Copyright (c) 2026 The Velkor authors"
 
-for page in "man1:NAME:BESCHREIBUNG" "en/man1:NAME:DESCRIPTION"; do
+for page in "man1:NAME:DESCRIPTION" "de/man1:NAME:BESCHREIBUNG" "fr/man1:NOM:DESCRIPTION" "es/man1:NOMBRE:DESCRIPCIÓN"; do
   IFS=: read -r folder first section <<<"$page"
   file=$tree/usr/share/man/$folder/velkor-cli.1.gz
   MANWIDTH=80 man --warnings -E UTF-8 -l "$file" >"$work/page.txt" 2>"$work/page.err"
@@ -72,8 +73,17 @@ for page in "man1:NAME:BESCHREIBUNG" "en/man1:NAME:DESCRIPTION"; do
     grep -q '^$section' '$work/page.txt' && grep -q 'velkor-cli $version' '$work/page.txt'"
   [ -s "$work/page.err" ] && head -n 5 "$work/page.err"
 done
-check "an English locale gets the English page" bash -c "MANPATH='$tree/usr/share/man' man -L en -w velkor-cli | grep -q '/en/man1/'"
-check "a German locale gets the German page" bash -c "MANPATH='$tree/usr/share/man' man -L de -w velkor-cli | grep -q '/share/man/man1/'"
+check "an English locale gets the English page" bash -c "MANPATH='$tree/usr/share/man' man -L en -w velkor-cli | grep -q '/share/man/man1/'"
+for language in de fr es; do
+  check "a $language locale gets the $language page" bash -c "MANPATH='$tree/usr/share/man' man -L $language -w velkor-cli | grep -q '/$language/man1/'"
+  # Each page lists every option its language's help lists.
+  MANWIDTH=200 man -E UTF-8 -l "$tree/usr/share/man/$language/man1/velkor-cli.1.gz" 2>/dev/null >"$work/page.txt"
+  for command in test verify export drives; do
+    for option in $("$tree/usr/bin/velkor-cli" --lang $language $command --help | grep -oE '^  --[a-z-]+' | sort -u); do
+      check "$language page names $option" grep -q -- "$option" "$work/page.txt"
+    done
+  done
+done
 
 # The completion offers what the program's help lists, command by command.
 completion=$tree/usr/share/bash-completion/completions/velkor-cli
@@ -81,7 +91,9 @@ complete_words() {  # words of the command line; the last one is completed
   PATH=$tree/usr/bin:$PATH bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1));
     _velkor_cli; printf "%s\n" "${COMPREPLY[@]}" | sort -u | tr "\n" " "' _ "$completion" "$@"
 }
-check "completion: commands" [ "$(complete_words velkor-cli '')" = "--help --version drives export test verify " ]
+check "completion: commands" [ "$(complete_words velkor-cli '')" = "--help --lang --version drives export test verify " ]
+check "completion: languages" [ "$(complete_words velkor-cli test /m --lang f)" = "fr " ]
+check "completion: a language before the command" [ "$(complete_words velkor-cli --lang '')" = "de en es fr " ]
 check "completion: a started command" [ "$(complete_words velkor-cli te)" = "test " ]
 check "completion: profiles" [ "$(complete_words velkor-cli test /m --profile z)" = "zuverlaessig " ]
 check "completion: formats" [ "$(complete_words velkor-cli export r.json --format p)" = "pdf " ]

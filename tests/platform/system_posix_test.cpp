@@ -57,5 +57,31 @@ TEST(UserDataFolder, XdgDataHomeThenHome) {
   }
 }
 
+// The locale variables, most specific first; an empty one counts as unset. C and POSIX are
+// English, like any language without its own texts.
+TEST(UserInterfaceLanguage, LcAllThenLcMessagesThenLang) {
+  const struct {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    uint16_t expected;
+  } cases[] = {
+      {nullptr, nullptr, "de_DE.UTF-8", 0x07},
+      {nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", 0x0C},
+      {"es_ES.UTF-8", "fr_FR.UTF-8", "de_DE.UTF-8", 0x0A},
+      {"", "", "de_AT", 0x07},
+      {"C", nullptr, "de_DE.UTF-8", 0x09},
+      {nullptr, "POSIX", "fr_FR", 0x09},
+      {"C.UTF-8", nullptr, nullptr, 0x09},
+      {nullptr, nullptr, nullptr, 0x09},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv all("LC_ALL", c.all);
+    ScopedEnv messages("LC_MESSAGES", c.messages);
+    ScopedEnv lang("LANG", c.lang);
+    EXPECT_EQ(UserInterfaceLanguage(), c.expected) << (c.all ? c.all : "-") << " " << (c.lang ? c.lang : "-");
+  }
+}
+
 }  // namespace
 }  // namespace velkor::platform
