@@ -9,6 +9,9 @@ constexpr TextRow kRows[] = {
     {L"status_start_pressed", {L"Start gedrückt: Test wird vorbereitet.", L"Start pressed: preparing the test.", L"Démarrage : préparation du test.", L"Inicio pulsado: preparando la prueba."}},
     {L"status_verify_pressed", {L"Nur prüfen gedrückt: Prüfung wird vorbereitet.", L"Verify only pressed: preparing the check.", L"Vérification seule : préparation de la vérification.", L"Solo verificar pulsado: preparando la verificación."}},
     {L"status_closing", {L"Test wird gestoppt. Das Fenster schließt, sobald der Test beendet ist.", L"Stopping the test. The window closes as soon as the test has ended.", L"Arrêt du test. La fenêtre se fermera dès la fin du test.", L"Deteniendo la prueba. La ventana se cerrará en cuanto termine la prueba."}},
+    {L"status_reading_drives", {L"Laufwerke werden gelesen …", L"Reading the drives …", L"Lecture des lecteurs …", L"Leyendo las unidades …"}},
+    {L"status_reading_drive", {L"Laufwerk {1} wird gelesen …", L"Reading drive {1} …", L"Lecture du lecteur {1} …", L"Leyendo la unidad {1} …"}},
+    {L"status_deleting_files", {L"Testdateien werden gelöscht …", L"Deleting the test files …", L"Suppression des fichiers de test …", L"Borrando los archivos de prueba …"}},
     {L"status_delete_active", {L"Löschen ist aktiviert: Am Ende kommt eine Sicherheitsabfrage für die erzeugte Testdatei.", L"Deletion is on: at the end you will be asked before the test files are deleted.", L"Suppression activée : à la fin, une confirmation sera demandée avant de supprimer les fichiers de test.", L"Borrado activado: al final se pedirá confirmación antes de borrar los archivos de prueba."}},
 
     // Progress while a run goes on, and the line at its end.

@@ -1,6 +1,7 @@
 #include "drives/enumerate.h"
 
 #include "drives/classify.h"
+#include "drives/device_hold.h"
 #include "common/paths.h"
 #include "drives/drive_table.h"
 #include "platform/files.h"
@@ -24,6 +25,7 @@ const DriveInfo* RowOf(const std::vector<DriveInfo>& rows, const std::wstring& r
 
 std::vector<DriveInfo> CollectDrives(uint32_t* mask, const std::wstring& busyRoot, const std::vector<DriveInfo>& known) {
   std::vector<DriveInfo> rows;
+  PassDeviceGate();
   // Cheap tests first: network and cloud drives never reach a device open.
   for (const std::wstring& root : platform::ListVolumeRoots(mask)) {
     const uint32_t type = platform::DriveTypeOf(root);
@@ -56,6 +58,7 @@ bool EnumerateDrives() {
 }
 
 bool RereadDrive(DriveInfo& row) {
+  PassDeviceGate();
   uint64_t freeBytes = 0, totalBytes = 0;
   if (!platform::GetVolumeSpace(row.root, &freeBytes, &totalBytes)) return false;
   std::wstring label, fileSystem;

@@ -5,6 +5,7 @@
 #include "common/diag_log.h"
 #include "common/format.h"
 #include "common/paths.h"
+#include "drives/device_hold.h"
 #include "engine/held_files.h"
 #include "engine/method_plan.h"
 #include "engine/target_guard.h"
@@ -354,6 +355,7 @@ void RemoveMethodTestFiles(const std::vector<TestVariant>& methodPlan,
 namespace velkor {
 
 void DeleteRunTestFiles(const TestState& run) {
+  PassDeviceGate();
   const std::vector<std::wstring> files =
       run.createdFiles.empty() ? std::vector<std::wstring>{run.filePath} : run.createdFiles;
   for (const std::wstring& path : files) {

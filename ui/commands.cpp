@@ -24,6 +24,7 @@
 #include "ui/diagnosis_window.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
+#include "ui/run_control.h"
 #include "ui/task_dialog.h"
 #include "ui/tooltips.h"
 #include "ui/window_state.h"
@@ -112,14 +113,14 @@ void FillExportFormatChoices() {
   FillChoices(kCtlExportBox, names, selection);
 }
 
-void OfferTestFileDeletion(HWND owner) {
+bool OfferTestFileDeletion(HWND owner) {
   WindowState& ui = Ui();
-  if (!ui.run || !ui.run->deletePending || ui.run->deletePrompted) return;
+  if (!ui.run || !ui.run->deletePending || ui.run->deletePrompted) return false;
   // Nobody is there to answer while the session ends: the files stay, and the log says so.
   if (ui.sessionEnding) {
     ui.run->deletePending = false;
     AppendDiagLog(L"Testdateien nicht gelöscht (Windows beendet die Sitzung).");
-    return;
+    return false;
   }
   TestState& run = *ui.run;
   run.deletePrompted = true;
@@ -128,12 +129,13 @@ void OfferTestFileDeletion(HWND owner) {
   const int answer = AskTaskDialog(owner, Translate(L"box_delete_title"), question, TD_WARNING_ICON,
                                    {{IDYES, Translate(L"button_delete_files")}, {IDNO, Translate(L"button_keep_files")}},
                                    IDNO, IDNO);
-  if (answer == IDYES) {
-    DeleteRunTestFiles(run);
-  } else {
-    AppendDiagLog(L"Testdateien nicht gelöscht.");
-  }
   run.deletePending = false;
+  if (answer == IDYES) {
+    DeleteTestFilesAside();
+    return true;
+  }
+  AppendDiagLog(L"Testdateien nicht gelöscht.");
+  return false;
 }
 
 void FillLanguageChoices() {

@@ -25,8 +25,9 @@ void OpenSelectedDriveInExplorer();
 void FillProfileChoices(bool keepSelection);
 // Fills the export format box, keeping its selection (else the first format).
 void FillExportFormatChoices();
-// The deletion question after a run: at most once per run, only when the run asked for it.
-void OfferTestFileDeletion(HWND owner);
+// The deletion question after a run: at most once per run, only when the run asked for it. True
+// when the user chose deletion: it runs on a worker and the window hears of its end later.
+bool OfferTestFileDeletion(HWND owner);
 
 // Pushes the current language's texts into every control, header and choice.
 void ApplyLanguage();

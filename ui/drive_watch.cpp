@@ -2,12 +2,13 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "common/diag_log.h"
+#include "common/localization.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "engine/target_guard.h"
+#include "ui/device_work.h"
 #include "ui/lists.h"
 #include "ui/main_window.h"
 #include "ui/run_control.h"
@@ -19,13 +20,14 @@ namespace {
 void StartScan(HWND main) {
   WindowState& ui = Ui();
   ui.driveScanRunning = true;
+  auto scan = std::make_unique<DriveScan>();
+  scan->window = main;
+  scan->request = ui.driveScanRequest = NextDeviceRequest();
   const std::wstring busyRoot = TestRunning() ? ui.run->driveRoot : std::wstring();
-  std::thread([main, busyRoot, known = DriveTable] {
-    auto scan = std::make_unique<DriveScan>();
-    scan->window = main;
+  RunAside([scan = std::move(scan), busyRoot, known = DriveTable]() mutable {
     scan->rows = CollectDrives(&scan->mask, busyRoot, known);
     PostToWindow(WM_APP_DRIVES, std::move(scan));
-  }).detach();
+  });
 }
 
 bool TargetListed(const std::wstring& root) {
@@ -58,6 +60,12 @@ void RescanDrives(HWND main) {
   }
 }
 
+void ReadDrivesAtStart(HWND main) {
+  Ui().firstScanPending = true;
+  SetText(kCtlStatusLine, Translate(L"status_reading_drives"));
+  StartScan(main);
+}
+
 void OnIdleDriveTimer(HWND main) {
   if (!TestRunning() && !DriveScanPending() && !Ui().controlsLocked) StartScan(main);
 }
@@ -65,8 +73,13 @@ void OnIdleDriveTimer(HWND main) {
 void OnDrivesScanned(DriveScan* raw) {
   std::unique_ptr<DriveScan> scan(raw);
   WindowState& ui = Ui();
-  if (!scan || scan->window != ui.main) return;
+  if (!scan || scan->window != ui.main || scan->request != ui.driveScanRequest) return;
   ui.driveScanRunning = false;
+  // The first answer ends the reading text the window opened with.
+  if (ui.firstScanPending) {
+    ui.firstScanPending = false;
+    if (WindowText(Control(kCtlStatusLine)) == Translate(L"status_reading_drives")) SetText(kCtlStatusLine, Translate(L"ready"));
+  }
   const std::wstring previous = GetSelectedDriveRoot();
   DriveTable = std::move(scan->rows);
   LastDriveMask = scan->mask;

@@ -15,6 +15,7 @@ namespace velkor {
 // What a worker thread hands the window: the drive rows and the drive mask read with them.
 struct DriveScan {
   HWND window = nullptr;  // the window that asked; a scan for another one is dropped
+  uint64_t request = 0;   // NextDeviceRequest (ui/device_work.h); an older scan's answer is dropped
   std::vector<DriveInfo> rows;
   uint32_t mask = 0;
 };
@@ -23,6 +24,9 @@ struct DriveScan {
 void CheckDriveChange(HWND main);
 // Reads the drives again without a change noticed (after a run): no log line.
 void RescanDrives(HWND main);
+// The window's first look at the drives: the list fills when the scan arrives, the status line
+// says it is being read until then.
+void ReadDrivesAtStart(HWND main);
 // The idle refresh: a scan when no test runs and none is on its way.
 void OnIdleDriveTimer(HWND main);
 // The idle refresh's timer id and period.

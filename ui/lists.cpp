@@ -7,6 +7,8 @@
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "ui/commands.h"
+#include "ui/device_work.h"
+#include "ui/drive_watch.h"
 #include "ui/menus.h"
 #include "ui/window_state.h"
 #include "ui/worker_control.h"
@@ -201,9 +203,8 @@ LRESULT OnDriveSelectionChanged(const NMHDR* header) {
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
   const bool picked = (change->uChanged & LVIF_STATE) != 0 && (change->uNewState & LVIS_SELECTED) != 0 &&
                       (change->uOldState & LVIS_SELECTED) == 0;
-  if (picked && !fillingDriveList && !TestRunning()) {
-    RereadSelectedDrive();
-    return 0;
+  if (picked && !fillingDriveList && !TestRunning() && ReadSelectedDriveAside(DriveReadFor::kPick)) {
+    SetText(kCtlStatusLine, FormatText(L"status_reading_drive", {GetSelectedDriveRoot()}));
   }
   UpdateSelectedDriveLabel();
   return 0;
@@ -290,19 +291,15 @@ void ShowDriveTable(const std::wstring& previousRoot) {
   UpdateSelectedDriveLabel();
 }
 
-bool RereadSelectedDrive() {
+void ShowRereadDrive(const DriveInfo& drive) {
   HWND list = Control(kCtlDriveList);
-  const int row = SelectedRow(list);
-  if (row < 0 || static_cast<size_t>(row) >= DriveTable.size()) return false;
-  DriveInfo& drive = DriveTable[static_cast<size_t>(row)];
-  if (!RereadDrive(drive)) {
-    AppendDiagLog(L"Laufwerk " + drive.root + L" ist nicht mehr erreichbar. Liste wird aktualisiert.");
-    RefreshDriveList();
-    return false;
+  for (size_t i = 0; i < DriveTable.size(); ++i) {
+    if (DriveTable[i].root != drive.root) continue;
+    DriveTable[i] = drive;
+    const int row = static_cast<int>(i);
+    if (list != nullptr && row < Rows(list) && CellText(list, row, 0) == drive.root) SetDriveRowCells(list, row, drive);
   }
-  SetDriveRowCells(list, row, drive);
   UpdateSelectedDriveLabel();
-  return true;
 }
 
 void FillResultList() {
@@ -317,11 +314,7 @@ void FillResultList() {
   }
 }
 
-void RefreshDriveList() {
-  const std::wstring previous = GetSelectedDriveRoot();
-  EnumerateDrives();
-  FillDriveList(previous);
-}
+void RefreshDriveList() { RescanDrives(Ui().main); }
 
 const DriveInfo* GetSelectedDrive() {
   const int row = SelectedRow(Control(kCtlDriveList));

@@ -29,11 +29,11 @@ void FillResultList();
 // Shows DriveTable after a scan: rewrites the rows in place when they are the same drives in the
 // same order with previousRoot still selected, else refills the list (FillDriveList).
 void ShowDriveTable(const std::wstring& previousRoot);
-// Reads the selected drive again (free space, label, file system, write protection) into its
-// row, its list cells and the selected-drive line. False with no row selected, or when the drive
-// cannot be read any more: the list is then enumerated again.
-bool RereadSelectedDrive();
-// Enumerates the drives again and refills the list, keeping the selected drive when it is still there.
+// A drive read again on a worker (ui/device_work.h): its row in the table, its list cells and
+// the selected-drive line; nothing for a drive the table no longer holds.
+void ShowRereadDrive(const DriveInfo& drive);
+// Reads the drives again on a worker; the list follows when they arrive, keeping the selected
+// drive when it is still there.
 void RefreshDriveList();
 
 // The drive of the selected row; null when no row is selected.

@@ -12,13 +12,13 @@
 #include "common/localization.h"
 #include "common/paths.h"
 #include "common/settings.h"
-#include "drives/enumerate.h"
 #include "engine/run_outcome.h"
 #include "pdf/help_files.h"
 #include "platform/system.h"
 #include "ui/command_table.h"
 #include "ui/commands.h"
 #include "ui/controls.h"
+#include "ui/device_work.h"
 #include "ui/diagnosis_window.h"
 #include "ui/drive_watch.h"
 #include "ui/dpi.h"
@@ -87,7 +87,6 @@ LRESULT OnCreate(HWND window) {
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(ui.font), TRUE);
     EnumChildWindows(window, SetFontOnChild, reinterpret_cast<LPARAM>(ui.font));
   }
-  EnumerateDrives();
   FillDriveList(L"");
   ApplyProfileDefaults(kProfileReliable);
   ApplyLanguage();
@@ -95,6 +94,8 @@ LRESULT OnCreate(HWND window) {
   LayoutMainWindow(window);
   InstallTooltips(window);
   UpdateSelectedDriveLabel();
+  // The window shows at once; a slow drive fills the list when it answers.
+  ReadDrivesAtStart(window);
   // Free space changes while the window is open (files copied, a kept run's files deleted).
   SetTimer(window, kDriveRefreshTimer, kDriveRefreshPeriodMs, nullptr);
   AppendDiagLog(L"Bereit. Laufwerke können per Spaltenkopf sortiert werden; Spalten lassen sich im Kopf verschieben.");
@@ -131,6 +132,15 @@ LRESULT OnClose(HWND window) {
     if (!WaitForRunThread(kCloseWaitMs)) {
       AppendDiagLog(L"FEHLER: Der Test hat sich nicht innerhalb von " + std::to_wstring(kCloseWaitMs / 1000) +
                     L" s beendet. Das Programm wird trotzdem geschlossen; die Ergebnisdatei ist nicht abgeschlossen.");
+    }
+  }
+  // The user chose to delete the test files (also in answer to the run's last question above).
+  if (DeletingTestFiles()) {
+    ui.closing = true;
+    AppendDiagLog(L"Fenster wird geschlossen, sobald die Testdateien gelöscht sind.");
+    if (!KeepAnsweringUntil([] { return !DeletingTestFiles(); }, kCloseWaitMs)) {
+      AppendDiagLog(L"FEHLER: Das Löschen der Testdateien ist nicht innerhalb von " + std::to_wstring(kCloseWaitMs / 1000) +
+                    L" s fertig geworden. Das Programm wird trotzdem geschlossen; nicht gelöschte Testdateien bleiben.");
     }
   }
   SaveWindowSettings();
@@ -314,6 +324,16 @@ LRESULT OnDrivesMessage(LPARAM lParam) {
   return 0;
 }
 
+LRESULT OnDriveReadMessage(LPARAM lParam) {
+  OnDriveRead(reinterpret_cast<DriveRead*>(lParam));
+  return 0;
+}
+
+LRESULT OnFilesDeletedMessage(LPARAM lParam) {
+  OnTestFilesDeleted(reinterpret_cast<FilesDeleted*>(lParam));
+  return 0;
+}
+
 LRESULT OnTestDoneMessage(LPARAM lParam) {
   OnTestDone(reinterpret_cast<RunOutcome*>(lParam));
   return 0;
@@ -346,22 +366,28 @@ bool IsDroppedDownChoice(HWND window) {
 
 HWND WindowForPosts() { return MainWindowHandle.load(); }
 
-// Its last lines, its results and the deletion question arrive while the window waits.
-bool WaitForRunThread(ULONGLONG boundMs) {
+bool KeepAnsweringUntil(bool (*done)(), ULONGLONG boundMs) {
   const ULONGLONG end = GetTickCount64() + boundMs;
   MSG msg;
-  while (!RunThreadDone() && GetTickCount64() < end) {
+  while (!done() && GetTickCount64() < end) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
-        return RunThreadDone();
+        return done();
       }
       if (TranslateWindowKeys(&msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
+  return done();
+}
+
+// Its last lines, its results and the deletion question arrive while the window waits.
+bool WaitForRunThread(ULONGLONG boundMs) {
+  KeepAnsweringUntil(RunThreadDone, boundMs);
+  MSG msg;
   // What the thread posted before it finished is still queued.
   while (PeekMessageW(&msg, Ui().main, WM_APP_LOGLINE, WM_APP_DRIVES, PM_REMOVE)) DispatchMessageW(&msg);
   return RunThreadDone();
@@ -409,6 +435,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_APP_STATUS: return OnStatus(lParam);
     case WM_APP_TESTDONE: return OnTestDoneMessage(lParam);
     case WM_APP_DRIVES: return OnDrivesMessage(lParam);
+    case WM_APP_DRIVEREAD: return OnDriveReadMessage(lParam);
+    case WM_APP_FILESDELETED: return OnFilesDeletedMessage(lParam);
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
@@ -454,9 +482,9 @@ int RunVelkor(HINSTANCE instance, int showCommand) {
   }
   SetUiReceiver({});
   CoUninitialize();
-  // A run that did not end in time must not outlive the objects it writes into: ending the
+  // A run that did not end in time (or a drive that never answered) must not outlive the objects it writes into: ending the
   // process ends its threads before the program's objects are torn down.
-  if (!RunThreadDone()) ExitProcess(static_cast<UINT>(msg.wParam));
+  if (!RunThreadDone() || DeviceWorkersRunning.load() > 0) ExitProcess(static_cast<UINT>(msg.wParam));
   return static_cast<int>(msg.wParam);
 }
 

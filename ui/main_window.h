@@ -32,6 +32,8 @@ void PostToWindow(UINT message, std::unique_ptr<T> payload) {
 // Stop, and Tab, Shift+Tab and the arrows between the controls. True when the message was
 // handled and must not be dispatched.
 bool TranslateWindowKeys(MSG* msg);
+// Keeps the window answering until done() or boundMs have passed; done() at the end.
+bool KeepAnsweringUntil(bool (*done)(), ULONGLONG boundMs);
 // Keeps the window answering until the stopped run's thread is done or boundMs have passed: its
 // last lines and its results arrive meanwhile. True when the thread is done.
 bool WaitForRunThread(ULONGLONG boundMs);

@@ -10,6 +10,7 @@
 #include "drives/enumerate.h"
 #include "engine/own_files.h"
 #include "engine/progress_text.h"
+#include "engine/run_files.h"
 #include "engine/run_lock.h"
 #include "engine/run_outcome.h"
 #include "engine/run_thread.h"
@@ -19,9 +20,11 @@
 #include "platform/system.h"
 #include "platform/volumes.h"
 #include "ui/commands.h"
+#include "ui/device_work.h"
 #include "ui/diagnosis_window.h"
 #include "ui/drive_watch.h"
 #include "ui/layout_window.h"
+#include "ui/main_window.h"
 #include "ui/lists.h"
 #include "ui/report_window.h"
 #include "ui/session_end.h"
@@ -120,8 +123,11 @@ void ShowTargetGone(HWND main) {
 void UnlockAfterRun() {
   WindowState& ui = Ui();
   KillTimer(ui.main, kProgressTimer);
-  SetControlsEnabled(true);
-  EnableControl(kCtlStartButton, true);
+  // A deletion the progress timer began keeps the window locked until it is done.
+  if (!DeletingTestFiles()) {
+    SetControlsEnabled(true);
+    EnableControl(kCtlStartButton, true);
+  }
   EnableControl(kCtlStopButton, false);
   platform::KeepSystemAwake(false);
   AllowSessionEnd(ui.main);
@@ -130,8 +136,15 @@ void UnlockAfterRun() {
 // The run filled the drive and its files were kept or deleted: the table shows the drives as
 // they are now.
 void RefreshDrivesAfterRun() {
-  RereadSelectedDrive();
+  ReadSelectedDriveAside(DriveReadFor::kAfterRun);
   RescanDrives(Ui().main);
+}
+
+// While Start waits for its drive read, the drive stays picked and Start cannot be pressed again.
+void ShowStartReading(bool reading) {
+  for (int n : {kCtlDriveList, kCtlStartButton, kCtlVerifyOnlyButton}) EnableControl(n, !reading);
+  HWND focus = GetFocus();
+  if (reading && (focus == nullptr || !IsWindowEnabled(focus))) SetFocus(Ui().main);
 }
 
 // Once per run, when its end is seen: the taskbar button tells a user in another window. A run
@@ -169,18 +182,14 @@ void TellTargetGone() {
   if (ui.run->targetGone.load() || CurrentStopReason(*ui.run) == StopReason::kDriveGone) ShowTargetGone(ui.main);
 }
 
-void StartTestCommand(bool verifyOnly) {
+namespace {
+
+// The start once its drive has been read (read null: no drive selected).
+void BeginStart(bool verifyOnly, const DriveInfo* read) {
   WindowState& ui = Ui();
-  if (TestRunning()) return;
-  // Sized and asked from the drive as it is now: files may have come or gone since the last scan.
-  if (GetSelectedDrive() != nullptr && !RereadSelectedDrive()) {
-    Warn(kDriveGoneText, L"Laufwerk nicht erreichbar");
-    return;
-  }
   // A copy: a drive scan that arrives while a question is open replaces the table's rows.
-  const DriveInfo* current = GetSelectedDrive();
-  const DriveInfo selectedRow = current != nullptr ? *current : DriveInfo{};
-  const DriveInfo* selected = current != nullptr ? &selectedRow : nullptr;
+  const DriveInfo selectedRow = read != nullptr ? *read : DriveInfo{};
+  const DriveInfo* selected = read != nullptr ? &selectedRow : nullptr;
   const uint32_t cpus = CpuCount();
   if (RefuseUnreadableStart(selected, cpus)) return;
   const StartRequest request = ReadStartRequest(verifyOnly);
@@ -267,6 +276,72 @@ void StartTestCommand(bool verifyOnly) {
   SetTimer(ui.main, kProgressTimer, kProgressPeriodMs, nullptr);
 }
 
+}  // namespace
+
+void StartTestCommand(bool verifyOnly) {
+  WindowState& ui = Ui();
+  if (TestRunning() || ui.startReadPending || ui.deletionRequest != 0) return;
+  // Sized and asked from the drive as it is now: files may have come or gone since the last scan.
+  // A slow drive answers on a worker; the window answers meanwhile.
+  if (!ReadSelectedDriveAside(DriveReadFor::kStart)) {
+    BeginStart(verifyOnly, nullptr);
+    return;
+  }
+  ui.startReadPending = true;
+  ui.startVerifyOnly = verifyOnly;
+  ShowStartReading(true);
+  SetText(kCtlStatusLine, FormatText(L"status_reading_drive", {GetSelectedDriveRoot()}));
+}
+
+void ContinueStart(const DriveInfo* read) {
+  WindowState& ui = Ui();
+  if (!ui.startReadPending) return;
+  ui.startReadPending = false;
+  ShowStartReading(false);
+  SetText(kCtlStatusLine, Translate(L"ready"));
+  if (read == nullptr) {
+    Warn(kDriveGoneText, L"Laufwerk nicht erreichbar");
+    return;
+  }
+  BeginStart(ui.startVerifyOnly, read);
+}
+
+bool StartPending() { return Ui().startReadPending; }
+
+void DeleteTestFilesAside() {
+  WindowState& ui = Ui();
+  if (!ui.run) return;
+  // Nothing may race the deletion: no start, no setting, no drive picked meanwhile.
+  ui.deletionRequest = NextDeviceRequest();
+  SetControlsEnabled(false);
+  EnableControl(kCtlStartButton, false);
+  EnableControl(kCtlStopButton, false);
+  HWND focus = GetFocus();
+  if (focus == nullptr || !IsWindowEnabled(focus)) SetFocus(ui.main);
+  SetText(kCtlStatusLine, Translate(L"status_deleting_files"));
+  auto done = std::make_unique<FilesDeleted>();
+  done->window = ui.main;
+  done->request = ui.deletionRequest;
+  RunAside([run = ui.run, done = std::move(done)]() mutable {
+    DeleteRunTestFiles(*run);
+    PostToWindow(WM_APP_FILESDELETED, std::move(done));
+  });
+}
+
+bool DeletingTestFiles() { return Ui().deletionRequest != 0; }
+
+void OnTestFilesDeleted(FilesDeleted* raw) {
+  std::unique_ptr<FilesDeleted> done(raw);
+  WindowState& ui = Ui();
+  if (!done || done->window != ui.main || done->request != ui.deletionRequest) return;
+  ui.deletionRequest = 0;
+  SetControlsEnabled(true);
+  EnableControl(kCtlStartButton, true);
+  if (ui.closing) return;  // the window waited for this to close
+  RefreshDrivesAfterRun();
+  UpdateProgress();
+}
+
 void StopTestCommand() {
   if (!TestRunning()) return;
   RequestStop(*Ui().run, StopReason::kUser);
@@ -285,7 +360,7 @@ void UpdateProgress() {
   const Verdict* verdict = ui.runOutcomeSeen ? &ui.currentVerdict : nullptr;
   const ProgressView view = BuildProgressView(TakeProgressSnapshot(*ui.run), CurrentLanguage, verdict);
   if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, view.barPosition, 0);
-  if (!view.keepStatus) {
+  if (!view.keepStatus && !DeletingTestFiles()) {
     SetText(kCtlStatusLine, ui.closing && ui.run->running.load() ? Translate(L"status_closing") : view.statusText);
   }
   if (!ui.run->running.load()) return;  // the run's end sets the button (ShowRunEnd)
@@ -302,9 +377,10 @@ void OnProgressTimer() {
   if (ui.run->running.load()) return;
   UnlockAfterRun();
   ShowStartFailure(ui.main);
-  OfferTestFileDeletion(ui.main);
-  RefreshDrivesAfterRun();
-  UpdateProgress();
+  if (!OfferTestFileDeletion(ui.main) && !DeletingTestFiles()) {
+    RefreshDrivesAfterRun();
+    UpdateProgress();
+  }
   ShowRunEnd(nullptr);
 }
 
@@ -339,10 +415,12 @@ void OnTestDone(RunOutcome* raw) {
   }
   // A window that closes after the run skips the report; the results file holds it.
   if (!ui.closing) ShowResultReport(ui.main, ui.currentResults);
-  OfferTestFileDeletion(ui.main);
-  RefreshDrivesAfterRun();
-  // Closing the boxes gave a control the focus, and with it its hint: the summary again.
-  UpdateProgress();
+  // A deletion says so in the status line and reads the drives once it is done.
+  if (!OfferTestFileDeletion(ui.main) && !DeletingTestFiles()) {
+    RefreshDrivesAfterRun();
+    // Closing the boxes gave a control the focus, and with it its hint: the summary again.
+    UpdateProgress();
+  }
   LayoutMainWindow(ui.main);
   if (ui.settingsSaveDeferred) SaveWindowSettings();
 }

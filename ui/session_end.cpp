@@ -5,6 +5,7 @@
 #include "engine/run_config.h"
 #include "ui/commands.h"
 #include "ui/main_window.h"
+#include "ui/run_control.h"
 #include "ui/window_state.h"
 
 namespace velkor {
@@ -38,6 +39,11 @@ LRESULT OnEndSession(bool ending) {
                     L" s beendet; die Ergebnisdatei ist nicht abgeschlossen.");
     }
     ui.closing = false;  // nothing waits any more; Windows ends the process
+  }
+  // A deletion the user chose is let finish, within the same bound.
+  if (DeletingTestFiles() && !KeepAnsweringUntil([] { return !DeletingTestFiles(); }, kSessionEndWaitMs)) {
+    AppendDiagLog(L"FEHLER: Das Löschen der Testdateien ist nicht innerhalb von " + std::to_wstring(kSessionEndWaitMs / 1000) +
+                  L" s fertig geworden; nicht gelöschte Testdateien bleiben.");
   }
   // Windows ends the process once this returns: no WM_CLOSE or WM_DESTROY follows.
   SaveWindowSettings();

@@ -99,8 +99,18 @@ std::wstring GetControlHint(HWND control) {
   return hint;
 }
 
+namespace {
+
+// The status line says what a run, a deletion or Start's drive read does: no hint over it.
+bool StatusLineBusy() {
+  const WindowState& ui = Ui();
+  return TestRunning() || ui.controlsLocked || ui.startReadPending;
+}
+
+}  // namespace
+
 void ShowHintInStatusLine(HWND control) {
-  if (TestRunning()) return;
+  if (StatusLineBusy()) return;
   const std::wstring hint = GetControlHint(control);
   HintInStatusLine() = hint;
   SetText(kCtlStatusLine, hint.empty() ? Translate(L"ready") : hint);
@@ -108,7 +118,7 @@ void ShowHintInStatusLine(HWND control) {
 
 void TakeHintFromStatusLine() {
   std::wstring& hint = HintInStatusLine();
-  if (TestRunning() || hint.empty()) return;
+  if (StatusLineBusy() || hint.empty()) return;
   if (WindowText(Control(kCtlStatusLine)) == hint) SetText(kCtlStatusLine, Translate(L"ready"));
   hint.clear();
 }

@@ -17,12 +17,14 @@
 
 namespace velkor {
 
-// The three messages other threads post to the main window; lParam carries a heap object whose
+// The messages other threads post to the main window; lParam carries a heap object whose
 // ownership passes with the post.
 inline constexpr UINT WM_APP_LOGLINE = WM_APP + 1;  // std::wstring*
 inline constexpr UINT WM_APP_STATUS = WM_APP + 2;   // std::wstring*
 inline constexpr UINT WM_APP_TESTDONE = WM_APP + 3; // RunOutcome*
 inline constexpr UINT WM_APP_DRIVES = WM_APP + 4;   // DriveScan* (ui/drive_watch.h), from a scan thread
+inline constexpr UINT WM_APP_DRIVEREAD = WM_APP + 5;     // DriveRead* (ui/device_work.h)
+inline constexpr UINT WM_APP_FILESDELETED = WM_APP + 6;  // FilesDeleted* (ui/device_work.h)
 
 // The progress timer's id and period: the progress bar and status line follow a run once a second.
 inline constexpr UINT_PTR kProgressTimer = 1;
@@ -51,6 +53,12 @@ struct WindowState {
   std::wstring sessionBlockReason;  // what the shutdown screen shows while a run holds it up; empty if none
   bool driveScanRunning = false;   // a drive scan thread is on its way
   bool driveScanAgain = false;     // another change came while it was
+  uint64_t driveScanRequest = 0;   // the scan on its way (ui/device_work.h request numbers)
+  bool firstScanPending = false;   // the window has not seen its drives yet
+  uint64_t driveReadRequest = 0;   // the one-drive read whose answer counts; 0 with none
+  bool startReadPending = false;   // Start waits for its drive read
+  bool startVerifyOnly = false;    // ... pressed as "Nur prüfen"
+  uint64_t deletionRequest = 0;    // the test-file deletion on its way; 0 with none
 
   std::vector<ResultRecord> currentResults;
   std::wstring currentResultsPath;

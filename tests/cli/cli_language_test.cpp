@@ -16,6 +16,7 @@
 #include "cli/cli_console.h"
 #include "cli/target_start.h"
 #include "common/localization.h"
+#include "drives/drive_table.h"
 #include "engine/medium_sync.h"
 #include "engine/run_lock.h"
 #include "engine/start_rules.h"
@@ -26,6 +27,20 @@ namespace velkor {
 namespace {
 
 std::string Narrow(const std::wstring& text) { return platform::WideToUtf8(text); }
+
+// A table's line with its columns two blanks apart, however wide they are.
+std::wstring Columns(const std::wstring& line) {
+  std::wstring out;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == L' ' && i + 1 < line.size() && line[i + 1] == L' ') {
+      while (i + 1 < line.size() && line[i + 1] == L' ') ++i;
+      out += L"  ";
+    } else {
+      out += line[i];
+    }
+  }
+  return out;
+}
 
 class CliLanguage : public ::testing::Test {
  protected:
@@ -292,16 +307,7 @@ TEST_F(CliLanguage, TheBatchTableAndLinesInEveryLanguage) {
     std::vector<std::wstring> rows;
     for (std::wstring line; std::getline(lines, line);) rows.push_back(line);
     ASSERT_EQ(rows.size(), 4u);
-    // Columns stand two or more blanks apart: read with two.
-    std::wstring heading;
-    for (size_t i = 0; i < rows[0].size(); ++i) {
-      if (rows[0][i] == L' ' && i + 1 < rows[0].size() && rows[0][i + 1] == L' ') {
-        while (i + 1 < rows[0].size() && rows[0][i + 1] == L' ') ++i;
-        heading += L"  ";
-      } else {
-        heading += rows[0][i];
-      }
-    }
+    const std::wstring heading = Columns(rows[0]);
     EXPECT_EQ(heading, c.heading);
     for (int v = 0; v < 3; ++v) {
       const std::wstring& row = rows[1 + v];
@@ -314,6 +320,42 @@ TEST_F(CliLanguage, TheBatchTableAndLinesInEveryLanguage) {
     EXPECT_EQ(ErrorLine(kDriveBusyText), ErrorLine(L"") + LocalizeGermanText(kDriveBusyText, c.language));
     const wchar_t* leads[kLanguageCount] = {L"Fehler: ", L"Error: ", L"Erreur : ", L"Error: "};
     EXPECT_EQ(ErrorLine(L""), leads[c.language]);
+  }
+}
+
+// The drives table: headings and the window's words in its cells.
+TEST_F(CliLanguage, TheDrivesTableInEveryLanguage) {
+  DriveInfo drive;
+  drive.root = L"/media/stick";
+  drive.label = L"ohne Namen";
+  drive.fileSystem = L"vfat";
+  drive.totalBytes = 1ull << 30;
+  drive.freeBytes = 1ull << 29;
+  drive.freePercent = 50.0;
+  drive.status = L"Schreibbar";
+  const struct {
+    int language;
+    const wchar_t* heading;
+    const wchar_t* row;
+  } cases[] = {
+      {kLanguageGerman, L"Laufwerk  Name  Dateisystem  Gesamt  Frei  Frei %  Anschluss  Status",
+       L"/media/stick  ohne Namen  vfat  1.0 GB  512.0 MB  50.00%"},
+      {kLanguageEnglish, L"Drive  Name  File system  Total  Free  Free %  Connection  Status",
+       L"/media/stick  no name  vfat  1.0 GB  512.0 MB  50.00%"},
+      {kLanguageFrench, L"Lecteur  Nom  Système  Total  Libre  Libre %  Connexion  État",
+       L"/media/stick  sans nom  vfat  1.0 Go  512.0 Mo  50.00%"},
+      {kLanguageSpanish, L"Unidad  Nombre  Sistema  Total  Libre  Libre %  Conexión  Estado",
+       L"/media/stick  sin nombre  vfat  1.0 GB  512.0 MB  50.00%"},
+  };
+  for (const auto& c : cases) {
+    CurrentLanguage = c.language;
+    std::wistringstream lines(FormatDriveTableText({drive}));
+    std::wstring heading, row;
+    std::getline(lines, heading);
+    std::getline(lines, row);
+    EXPECT_EQ(Columns(heading), c.heading);
+    EXPECT_EQ(Columns(row).compare(0, std::wcslen(c.row), c.row), 0) << Narrow(row);
+    EXPECT_NE(row.find(TranslateIn(L"writable", c.language)), std::wstring::npos) << Narrow(row);
   }
 }
 

@@ -15,6 +15,7 @@ class StartFields : public WindowTest {
   // Any drive will do: every refusal comes before the drive is looked at further.
   bool SelectSomeDrive() {
     RefreshDriveList();
+    EXPECT_TRUE(PumpUntil(DeviceWorkSettled));
     FillDriveList(L"");
     return GetSelectedDrive() != nullptr;
   }

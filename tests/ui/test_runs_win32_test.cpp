@@ -107,7 +107,7 @@ class TestRuns : public WindowTest {
   // then takes in what the thread posted last.
   void WaitForIdle() {
     ASSERT_TRUE(PumpUntil([] {
-      return Ui().run && Ui().run->phase.load() == kPhaseFinished && !Ui().controlsLocked;
+      return Ui().run && Ui().run->phase.load() == kPhaseFinished && !Ui().controlsLocked && DeviceWorkSettled();
     }, kRunTimeoutMs));
     Pump();
   }
@@ -177,6 +177,43 @@ TEST_F(TestRuns, CompactRunFillsTheFreeSpaceAndDeletesExactlyItsFiles) {
   HWND saved = Control(kCtlSavedTestsBox);
   ASSERT_EQ(SendMessageW(saved, CB_GETCOUNT, 0, 0), 1);
   EXPECT_EQ(Ui().savedResultFiles[0], Ui().currentResultsPath);
+}
+
+// The test files are deleted on a worker: while the drive takes its time the window answers,
+// says what it does and lets nothing race the deletion; closing it then waits for the deletion.
+TEST_F(TestRuns, TheTestFilesAreDeletedAsideAndClosingWaitsForThem) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  ShowSettingsWithSize(L"16", L"1024");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}};
+  Command(kIdStart);
+  ASSERT_TRUE(TestRunning());
+  SlowDevice slow;
+  ASSERT_TRUE(WindowAnswersWhileHeld([] { PumpUntil(DeletingTestFiles, kRunTimeoutMs); }));
+  ASSERT_TRUE(DeletingTestFiles());
+  EXPECT_EQ(Seen(L"Sicherheitsabfrage").size(), 1u);
+  EXPECT_EQ(Text(kCtlStatusLine), L"Testdateien werden gelöscht …");
+  EXPECT_TRUE(Ui().controlsLocked);
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStartButton)));
+  EXPECT_FALSE(IsWindowEnabled(Control(kCtlStopButton)));
+  EXPECT_EQ(FilesOn(L"W:\\"), std::vector<std::wstring>{L"velkor.bin"});
+  SaveScreenshot(main_, L"deleting.bmp");
+  const std::shared_ptr<TestState> run = Ui().run;
+  Command(kIdStart);  // ignored meanwhile
+  EXPECT_EQ(Ui().run, run);
+  EXPECT_FALSE(StartPending());
+
+  // The window waits for the deletion to close, answering meanwhile; then the drive answers.
+  std::atomic<int> answered{-1};
+  std::thread drive([&answered, window = main_] {
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0 ? 1 : 0;
+    HoldDeviceWork(false);
+  });
+  CloseWindow();
+  drive.join();
+  EXPECT_EQ(answered.load(), 1);
+  EXPECT_TRUE(FilesOn(L"W:\\").empty());
 }
 
 TEST_F(TestRuns, MethodTestTakesTheFastestVariantAndVerifyOnlyChecksItsFiles) {
@@ -344,6 +381,7 @@ TEST_F(TestRuns, TheDriveIsReadAgainAtStartAndAfterARun) {
   pick.stateMask = pick.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageW(Control(kCtlDriveList), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&pick));  // as a click does
   ASSERT_EQ(GetSelectedDriveRoot(), L"W:\\");
+  ASSERT_TRUE(PumpUntil(DeviceWorkSettled));  // the drive is read on a worker
   EXPECT_EQ(Selected().freeBytes, emptyFree);
 
   // 40 MB copied onto the stick after the last look: Start reads the drive and asks.
@@ -471,6 +509,7 @@ TEST_F(TestRuns, KeysStartAndStopAndTheRunKeepsTheSystemAwake) {
   SetForegroundWindow(main_);
   SetFocus(Control(kCtlTestSizeField));
   PressKeys({VK_F5});
+  WaitForStart();
   ASSERT_TRUE(TestRunning());
   EXPECT_TRUE(Ui().controlsLocked);
   // The focused field is locked now: the window holds the focus, so the keys still arrive.

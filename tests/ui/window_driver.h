@@ -8,6 +8,7 @@
 #include <chrono>
 #include <deque>
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
@@ -20,6 +21,7 @@
 #include "common/diag_log.h"
 #include "common/localization.h"
 #include "common/settings.h"
+#include "drives/device_hold.h"
 #include "drives/drive_table.h"
 #include "drives/enumerate.h"
 #include "platform/profile.h"
@@ -211,6 +213,46 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) 
 }
 
 
+// No device work of the window is on its way: no drive scan, drive read, Start's read or deletion.
+inline bool DeviceWorkSettled() {
+  const WindowState& ui = Ui();
+  return !ui.driveScanRunning && ui.driveReadRequest == 0 && !ui.startReadPending && ui.deletionRequest == 0;
+}
+
+// Stands for a device that takes long to answer: the window's device work waits at the gate
+// until Release or the end of the scope.
+class SlowDevice {
+ public:
+  SlowDevice() { HoldDeviceWork(true); }
+  ~SlowDevice() { Release(); }
+  SlowDevice(const SlowDevice&) = delete;
+  SlowDevice& operator=(const SlowDevice&) = delete;
+  void Release() { HoldDeviceWork(false); }
+};
+
+// Does action (on this, the window's thread) and, once device work waits at the held gate, asks
+// the window from another thread whether it still answers, while this thread pumps as the
+// program's loop does. A window stuck behind the gate does not answer: the probe then lets the
+// gate go, so the test fails instead of hanging.
+inline bool WindowAnswersWhileHeld(const std::function<void()>& action) {
+  std::atomic<int> answered{-1};
+  std::thread probe([&answered] {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (DeviceWorkWaiting() == 0 && std::chrono::steady_clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    DWORD_PTR result = 0;
+    const bool ok = DeviceWorkWaiting() > 0 && WindowForPosts() != nullptr &&
+                    SendMessageTimeoutW(WindowForPosts(), WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
+    if (!ok) HoldDeviceWork(false);
+    answered = ok ? 1 : 0;
+  });
+  action();
+  PumpUntil([&answered] { return answered.load() >= 0; }, 120000);
+  probe.join();
+  return answered.load() == 1;
+}
+
 // Where VELKOR_SCREENSHOTS names a folder: the window as the screen shows it, as a 24-bit BMP
 // there (for a person to look at; no test reads it).
 inline void SaveScreenshot(HWND window, const std::wstring& name) {
@@ -288,9 +330,13 @@ class WindowTest : public ::testing::Test {
     driveSortAscending = true;
   }
 
-  HWND OpenWindow() {
+  // The window as the user sees it once its drives have answered (waitForDrives false: at once).
+  HWND OpenWindow(bool waitForDrives = true) {
     main_ = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW);
     Pump();
+    if (main_ != nullptr && waitForDrives) {
+      EXPECT_TRUE(PumpUntil(DeviceWorkSettled)) << "the drives never answered";
+    }
     KeepPointerOff();
     return main_;
   }
@@ -321,8 +367,28 @@ class WindowTest : public ::testing::Test {
     main_ = nullptr;
   }
 
+  // A Start reads its drive on a worker first: the command returns once the start has gone on
+  // (its questions answered, its run begun or refused).
   void Command(int id, int code = 0) {
     SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(main_, id)));
+    if (id == kIdStart || id == kIdVerifyOnly) WaitForStart();
+  }
+
+  // One message at a time, so that nothing after the start is handled yet: a short run must not
+  // have ended by the time the caller looks at it.
+  static void WaitForStart() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    MSG msg;
+    while (Ui().startReadPending && std::chrono::steady_clock::now() < end) {
+      if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        continue;
+      }
+      if (msg.message == WM_QUIT || TranslateWindowKeys(&msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    EXPECT_FALSE(Ui().startReadPending) << "Start's drive read never came back";
   }
 
   // Picks an entry of a combo box as a user does: selection, then the change notification.
