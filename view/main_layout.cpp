@@ -12,8 +12,10 @@ constexpr int kRowWrap = 36;
 constexpr int kCommandWidth = 110;  // Start and Stop
 constexpr int kCommandGap = 8;
 constexpr int kDefaultSplit = 610;  // LayoutInput's (and the settings') default splitX
-constexpr int kMinPane = 100;         // the lists' smallest height
-constexpr int kMinLog = 90;           // the log's smallest height
+constexpr int kMinPane = 100;         // the lists' smallest height while the window has room
+constexpr int kLeastPane = 50;        // ... and when it has not (a short screen at a high DPI): two rows
+constexpr int kMinLog = 90;           // the log's smallest height while the window has room
+constexpr int kLeastLog = 34;         // ... and when it has not: two lines
 constexpr int kBelowLog = 38;         // status line and bottom margin
 constexpr int kMinClientHeight = 560;
 constexpr int kSavedTestsBoxX = 360;       // from the bar, beside the language box
@@ -70,7 +72,7 @@ MainLayout Lay(const LayoutInput& in, int paneLimit) {
   const int extraRow = savedTestsRow ? kSavedTestsRowHeight : 0;
   const int listTop = (S ? 82 : 42) + extraRow;
   const int pane = std::min({std::max(in.topPaneHeight, kMinPane), std::max(kMinPane, H - 435 - extraRow),
-                             std::max(kMinPane, paneLimit)});
+                             std::max(kLeastPane, paneLimit)});
   layout.splitX = splitFollowsWidth ? in.splitX : splitX;
   layout.topPaneHeight = pane;
 
@@ -213,7 +215,8 @@ MainLayout Lay(const LayoutInput& in, int paneLimit) {
   y += 56;
   p.Move(kCtlLogLabel, M, y, 150, 20);
   y += 22;
-  const int logHeight = std::max(kMinLog, H - y - kBelowLog);
+  // A client too short for the smallest lists (paneLimit below them): the log gives up height too.
+  const int logHeight = std::max(paneLimit < kMinPane ? kLeastLog : kMinLog, H - y - kBelowLog);
   p.Move(kCtlLogView, M, y, W - 2 * M, logHeight);
   p.Move(kCtlStatusLine, M, y + logHeight + 6, W - 2 * M, 24);
   p.ScaleAll(in.dpi);
@@ -233,6 +236,10 @@ MainLayout ComputeMainLayout(const LayoutInput& in) {
   const MainLayout smallest = Lay(probe, kMinPane);
   const int H = std::max(kMinClientHeight, probe.clientHeight);
   const int room = H - (smallest[kCtlLogView].y + kMinLog + kBelowLog);
+  // Too short even for the smallest lists and log (a 1000-pixel screen at 150 %): the lists give up
+  // height down to two rows, then the log (in Lay), so the status line stays in sight.
+  const int shortBy = (smallest[kCtlLogView].y + kMinLog + kBelowLog) - probe.clientHeight;
+  if (probe.clientHeight > kMinClientHeight && shortBy > 0) return Lay(in, kMinPane - shortBy);
   return Lay(in, kMinPane + std::max(0, room));
 }
 

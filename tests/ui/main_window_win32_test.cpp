@@ -691,6 +691,20 @@ TEST_F(MainWindow, OpensAtTheScreensDpi) {
   Command(kIdSettingsToggle);
   EXPECT_EQ(ClientRect(kCtlTestSizeField).left, ScaleToDpi(150, dpi));
   EXPECT_EQ(ClientRect(kCtlTestSizeField).right - ClientRect(kCtlTestSizeField).left, ScaleToDpi(80, dpi));
+  // The window stays inside the work area and its status line inside the window, in every
+  // language (the settings rows wrap differently), with the method test's row too.
+  EXPECT_LE(outer.bottom - outer.top, work.bottom - work.top);
+  RECT client{};
+  GetClientRect(main_, &client);
+  for (int language = 0; language < kLanguageCount; ++language) {
+    Choose(kCtlLanguageBox, language);
+    EXPECT_LE(ClientRect(kCtlStatusLine).bottom, client.bottom) << "language " << language;
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    SaveScreenshot(main_, L"dpi" + std::to_wstring(dpi) + L"-language-" + std::to_wstring(language) + L".bmp");
+  }
+  Command(kIdMethodToggle);
+  EXPECT_LE(ClientRect(kCtlStatusLine).bottom, client.bottom) << "with the method test's row";
 }
 
 }  // namespace

@@ -50,10 +50,10 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
   struct Case {
     int width, height, splitX, pane, wantSplitX, wantPane;
   } cases[] = {
-      {700, 700, 640, 145, 450, 100},   // minSide 250 below 760; the wrapped settings leave the lists 100
+      {700, 700, 640, 145, 450, 90},    // minSide 250 below 760; the wrapped settings leave the lists 90
       {1200, 700, 100, 145, 300, 145},  // at least minSide
       {1200, 700, 610, 50, 610, 100},
-      {1200, 600, 610, 400, 610, 100},  // the log keeps its 90
+      {1200, 600, 610, 400, 610, 92},   // the log keeps its 90, the lists give up the rest
       {1200, 800, 610, 400, 610, 292},  // all the log can spare
       {1200, 700, 840, 145, 840, 145},  // a far drag stays (the layout allows up to 900)
   };
@@ -61,9 +61,7 @@ TEST(MainLayout, ClampsTheSplitterValuesToTheClientSize) {
     const MainLayout layout = ComputeMainLayout(Input(c.width, c.height, true, false, c.splitX, c.pane));
     EXPECT_EQ(layout.splitX, c.wantSplitX) << c.width << " " << c.splitX;
     EXPECT_EQ(layout.topPaneHeight, c.wantPane) << c.height << " " << c.pane;
-    if (layout.topPaneHeight > 100) {
-      EXPECT_LE(layout[kCtlStatusLine].y + layout[kCtlStatusLine].height, c.height) << c.height << " " << c.pane;
-    }
+    EXPECT_LE(layout[kCtlStatusLine].y + layout[kCtlStatusLine].height, c.height) << c.height << " " << c.pane;
   }
 }
 
@@ -126,6 +124,23 @@ TEST(MainLayout, MethodDetailsAddTheTestPointsRowAndNarrowWindowsWrapTheDeleteBo
   EXPECT_EQ(narrow[kCtlDeleteCheck].x, 20);
   EXPECT_EQ(narrow[kCtlDeleteCheck].y, narrow[kCtlPartialCheck].y + 34);
   EXPECT_EQ(narrow[kCtlDeleteCheck].width, 860);
+}
+
+// A 1000-pixel screen at 150 %: the window fills the work area, and the status line stays inside
+// its client area in the expanded view, with the method test's row too; the lists and the log
+// give up height for it.
+TEST(MainLayout, TheStatusLineStaysInsideAShortClientAtAHighDpi) {
+  for (const bool method : {false, true}) {
+    for (const int clientHeight : {930, 900, method ? 900 : 860}) {
+      LayoutInput in = Input(1374, clientHeight, true, method);
+      in.dpi = 144;
+      const MainLayout layout = ComputeMainLayout(in);
+      EXPECT_LE(layout[kCtlStatusLine].y + layout[kCtlStatusLine].height, clientHeight) << clientHeight << " " << method;
+      EXPECT_GE(layout[kCtlDriveList].height, 75) << clientHeight;  // the header and two rows
+      EXPECT_GE(layout[kCtlLogView].height, 51) << clientHeight;    // two lines
+      EXPECT_GT(layout[kCtlLogView].y, layout[kCtlSummary].y + layout[kCtlSummary].height);
+    }
+  }
 }
 
 TEST(MainLayout, SmallClientsAreLaidOutAtTheMinimumSize) {
