@@ -28,7 +28,7 @@ const wchar_t* DriveColumnTitleKey(int column) {
   return column >= 0 && column < kDriveColumnCount ? kKeys[column] : L"";
 }
 
-std::vector<int> DriveColumnDefaultWidths() { return {70, 95, 90, 75, 75, 65, 90, 90}; }
+std::vector<int> DriveColumnDefaultWidths() { return {70, 85, 90, 75, 75, 65, 90, 90}; }
 
 bool IsDriveColumnRightAligned(int column) { return column >= 3 && column <= 5; }
 

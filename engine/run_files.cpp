@@ -271,7 +271,8 @@ std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& metho
   return list;
 }
 
-bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed) {
+bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed,
+                        const platform::FileIdentity* targetFolder) {
   for (const std::wstring& path : paths) {
     platform::EntryInfo entry;
     // An entry the system cannot describe is left to the creation, which reports the failure.
@@ -281,6 +282,10 @@ bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed) {
       return false;
     }
     if (entry.kind != platform::EntryKind::kPlainFile) continue;
+    if (targetFolder != nullptr && entry.identity.volume != targetFolder->volume) {
+      ReportForeignEntry(path, kOtherVolumeText);
+      return false;
+    }
     // Every name is checked before the first file is made; CreateTestFiles checks again on the
     // handle it empties.
     platform::FileHandle file = platform::OpenFileForRead(path);
@@ -294,7 +299,10 @@ bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed) {
 
 bool CreateTestFiles(TestState& state, uint64_t seed) {
   // What lies under the names of a folder that is no longer the target is none of its business.
-  if (!TargetStillInPlace(state) || !CheckTestFileNames(state.createdFiles, seed)) return false;
+  if (!TargetStillInPlace(state) ||
+      !CheckTestFileNames(state.createdFiles, seed, state.targetRecorded ? &state.targetFolder : nullptr)) {
+    return false;
+  }
   for (const std::wstring& path : state.createdFiles) {
     PostStatusAndLog(L"Erstelle Testdatei: " + path);
     if (!TargetStillInPlace(state)) return false;

@@ -94,8 +94,11 @@ std::wstring ForeignEntryText(const platform::EntryInfo& entry);
 // Every path is free or a plain file whose first block holds the test pattern of seed (a test
 // file of an earlier run). The first that is anything else (a link, a reparse point, a file with
 // several names, a folder, a device, a file of someone else's) is reported with a "FEHLER:" line
-// naming it and what it is, and a "Fehler:" status text; nothing is touched.
-bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed = kTestPatternSeed);
+// naming it and what it is, and a "Fehler:" status text; nothing is touched. With targetFolder, a
+// file on another volume than that folder (reached through a link the system follows silently) is
+// such an entry too.
+bool CheckTestFileNames(const std::vector<std::wstring>& paths, uint64_t seed = kTestPatternSeed,
+                        const platform::FileIdentity* targetFolder = nullptr);
 
 // The run's test files: method-plan paths, then full-plan paths, each once, in plan order.
 std::vector<std::wstring> CreatedFilesList(const std::vector<TestVariant>& methodPlan,

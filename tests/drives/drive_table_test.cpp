@@ -99,7 +99,7 @@ TEST(DriveTable, CellTexts) {
     EXPECT_EQ(DriveCellText(drive, column), expected[column]) << column;
   }
   EXPECT_EQ(DriveCellText(drive, 8), L"");
-  EXPECT_EQ(DriveColumnDefaultWidths(), (std::vector<int>{70, 95, 90, 75, 75, 65, 90, 90}));
+  EXPECT_EQ(DriveColumnDefaultWidths(), (std::vector<int>{70, 85, 90, 75, 75, 65, 90, 90}));
   EXPECT_STREQ(DriveColumnTitleKey(5), L"col_free_pct");
   EXPECT_STREQ(DriveColumnTitleKey(8), L"");
 }

@@ -457,6 +457,37 @@ TEST_F(TestRuns, FieldsShowWhatTheyDoAndARunLocksThemAll) {
   EXPECT_EQ(Text(kCtlStatusLine).find(Translate(L"tooltip_common")), std::wstring::npos);
 }
 
+// A results file that cannot be saved is no result to rely on: a box says so, with the file and
+// the system's reason, before the report.
+TEST_F(TestRuns, AResultsFileThatCannotBeSavedIsSaidInABox) {
+  ASSERT_NE(OpenWindow(), nullptr);
+  ASSERT_TRUE(SelectDrive(L"W:\\"));
+  // A file where the results folder belongs: nothing can be saved there.
+  const std::wstring results = folder_.File(L"results");
+  ASSERT_TRUE(RemoveDirectoryW(results.c_str()));
+  WriteFileBytes(results, "kein Ordner");
+  ShowSettingsWithSize(L"8", L"1024");
+  Answerer().byTitle = {{L"Velkor Ergebnis", IDNO}, {L"Sicherheitsabfrage", IDYES}, {L"Ergebnisdatei", IDOK}};
+  Command(kIdStart);
+  WaitForIdle();
+  const std::vector<SeenDialog> boxes = Seen(L"Ergebnisdatei");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text.rfind(L"Die Ergebnisdatei konnte nicht gespeichert werden.", 0), 0u)
+      << platform::WideToUtf8(boxes[0].text);
+  EXPECT_NE(boxes[0].text.find(L"FEHLER: Ergebnisdatei konnte nicht gespeichert werden. Datei=" + results + L"\\"),
+            std::wstring::npos)
+      << platform::WideToUtf8(boxes[0].text);
+  EXPECT_TRUE(Logged(L"FEHLER: Ergebnisdatei konnte nicht gespeichert werden. Datei=" + results + L"\\"));
+  // Before the report.
+  const auto& seen = Answerer().seen;
+  const auto box = std::find_if(seen.begin(), seen.end(), [](const SeenDialog& d) { return d.title == L"Ergebnisdatei"; });
+  const auto report = std::find_if(seen.begin(), seen.end(), [](const SeenDialog& d) { return d.title == L"Velkor Ergebnis"; });
+  ASSERT_NE(report, seen.end());
+  EXPECT_LT(box - seen.begin(), report - seen.begin());
+  EXPECT_EQ(ReadFileBytes(results), "kein Ordner");
+  EXPECT_TRUE(FilesOn(L"W:\\").empty());
+}
+
 TEST_F(TestRuns, NonEmptyTargetAnsweredNoStartsNothing) {
   WriteFileBytes(L"W:\\user-data.bin", std::string(4 << 20, 'u'));
   ASSERT_NE(OpenWindow(), nullptr);
