@@ -625,14 +625,14 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
     return info.ptMinTrackSize;
   };
   EXPECT_EQ(fontHeight(), -12);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 95);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 85);
 
   RECT proposed{outer.left, outer.top, outer.left + width * 3 / 2, outer.top + height * 3 / 2};
   SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&proposed));
   Pump();
   EXPECT_EQ(Ui().dpi, 144);
   EXPECT_EQ(fontHeight(), -18);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 143);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 128);
   EXPECT_EQ(SendMessageW(Control(kCtlResultList), LVM_GETCOLUMNWIDTH, 0, 0), 195);  // 130 at 96
   EXPECT_EQ(SendMessageW(Ui().tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 630);
   EXPECT_EQ(minimum().x, 1140);
@@ -651,12 +651,12 @@ TEST_F(MainWindow, FollowsAMoveToAScreenOfAnotherDpi) {
   SaveWindowSettings();
   EXPECT_NEAR(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Height", 0), height, 1);
   EXPECT_EQ(platform::ReadIniInt(SettingsFilePath(), L"Window", L"Width", 0), std::max(kMinWindowWidth, width));
-  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,95,90,75,75,65,90,90");
+  EXPECT_EQ(platform::ReadIniString(SettingsFilePath(), L"DriveColumns", L"Widths", L"", 512), L"70,85,90,75,75,65,90,90");
 
   SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&outer));
   Pump();
   EXPECT_EQ(fontHeight(), -12);
-  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 95);
+  EXPECT_EQ(SendMessageW(drives, LVM_GETCOLUMNWIDTH, 1, 0), 85);
   EXPECT_EQ(ClientRect(kCtlDriveList).left, 20);
   EXPECT_EQ(ClientRect(kCtlDriveList).top, 114);
   EXPECT_EQ(minimum().x, 760);
@@ -687,7 +687,7 @@ TEST_F(MainWindow, OpensAtTheScreensDpi) {
   EXPECT_EQ(ClientRect(kCtlDriveList).left, ScaleToDpi(20, dpi));
   EXPECT_EQ(ClientRect(kCtlDriveList).top, ScaleToDpi(42, dpi));
   EXPECT_EQ(ClientRect(kCtlSelectedDrive).bottom - ClientRect(kCtlSelectedDrive).top, ScaleToDpi(32, dpi));
-  EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(95, dpi));
+  EXPECT_EQ(SendMessageW(Control(kCtlDriveList), LVM_GETCOLUMNWIDTH, 1, 0), ScaleToDpi(85, dpi));
   Command(kIdSettingsToggle);
   EXPECT_EQ(ClientRect(kCtlTestSizeField).left, ScaleToDpi(150, dpi));
   EXPECT_EQ(ClientRect(kCtlTestSizeField).right - ClientRect(kCtlTestSizeField).left, ScaleToDpi(80, dpi));
