@@ -206,7 +206,8 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) 
   while (std::chrono::steady_clock::now() < end) {
     Pump();
     if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Wakes as soon as a message arrives; the bound covers conditions other threads set directly.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   Pump();
   return done();
